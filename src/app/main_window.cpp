@@ -1,0 +1,79 @@
+#include "app/main_window.h"
+
+#include "app/app.h"
+#include "app/memo.h"
+#include "app/menus.h"
+#include "app/mobile_file.h"
+#include "codec/codec.h"
+#include "codec/conversion_window.h"
+#include "dispset/display_window.h"
+#include "dispset/kdp_file.h"
+#include "extract/extraction_window.h"
+#include "extract/kta_file.h"
+
+namespace tanavo {
+
+void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]) {
+  int q = (clientWidth - 200) / 4;  // truncates toward zero, as the layout wants
+  edges[0] = 100;
+  edges[1] = 200;
+  edges[2] = 200 + q;
+  edges[3] = 200 + 2 * q;
+  edges[4] = 200 + 3 * q;
+  edges[5] = clientWidth;
+}
+
+WindowSpec MainWindow::Spec() {
+  WindowSpec s{"NORMAL0", "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
+  s.menuBar = &MenuBar();
+  s.statusBar = true;
+  return s;
+}
+
+std::vector<ControlSpec> MainWindow::Controls() {
+  return {{kRawTextView, ControlKind::Edit,
+           kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly | kWantReturn,
+           36, 31, 239, 66, ""}};
+}
+
+void MainWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+
+void MainWindow::OnCreate(Window& w) {
+  window = &w;
+  int cw = 0, ch = 0;
+  w.ClientSize(&cw, &ch);
+  int edges[kStatusParts];
+  StatusPartEdges(cw, edges);
+  app_.platform.SetStatusParts(edges);
+  app_.state.mobileFilePath = PathParts{};
+  app_.state.extractionFilePath = PathParts{};
+  app_.state.programFolder = app_.platform.CurrentDirectory();
+  (void)TheBase64Alphabet();
+}
+
+void MainWindow::OnSize(int w, int h) {
+  int edges[kStatusParts];
+  StatusPartEdges(w, edges);
+  app_.platform.SetStatusParts(edges);
+  if (window) window->Move(kRawTextView, 0, 0, w, h - kStatusBarHeight);
+}
+
+void MainWindow::OnCommand(int id, int /*code*/) {
+  switch (id) {
+    case kCmdOpenMobileFile: OpenMobileFile(app_); break;
+    case kCmdLoadExtractionSettings: LoadExtractionSettings(app_); break;
+    case kCmdLoadDisplaySettings: LoadDisplaySettings(app_); break;
+    case kCmdExit:
+      if (window) window->SendClose();  // the same road as the close box
+      break;
+    case kCmdAnalysisMemo: OpenAnalysisMemo(app_); break;
+    case kCmdConversionTool: app_.conversionWindow->ShowTool(); break;
+    case kCmdExtractionSettings: app_.extractionWindow->Open(); break;
+    case kCmdDisplaySettings: app_.displayWindow->ShowEditor(); break;
+    case kCmdUserManual: OpenUserManual(app_); break;
+    case kCmdVersion: ShowVersionBox(app_); break;
+    default: break;  // index and data display commands come with their windows
+  }
+}
+
+}  // namespace tanavo

@@ -1,0 +1,17 @@
+// Loading the mobile file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace tanavo {
+
+struct App;
+
+// Menu command: asks for a file and loads it.
+void OpenMobileFile(App& app);
+// Loads the file at path as the mobile file; shows the failure boxes itself.
+// Returns true when loaded. Also used by index file loading.
+bool LoadMobileFile(App& app, const std::string& path);
+
+}  // namespace tanavo

@@ -1,0 +1,55 @@
+#include "cli/cli.h"
+
+
+namespace tanavo {
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"codec", "codec OP      OP: base64-decode | base64-encode | qp-decode | jis-to-sjis | hex-dump",
+     RunCodecCommand},
+};
+
+std::string UsageText() {
+  std::string u = "usage: tanavo-cli [--utf8] COMMAND ...\n";
+  for (const CliCommand& c : kCommands) u += std::string("  tanavo-cli ") + c.usage + "\n";
+  return u;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+           std::string* err) {
+  bool utf8 = false;
+  std::vector<std::string> args;
+  for (const std::string& a : argv) {
+    if (a == "--utf8") {
+      utf8 = true;
+    } else {
+      args.push_back(a);
+    }
+  }
+  CliContext ctx;
+  int code = kExitUsage;
+  const CliCommand* command = nullptr;
+  if (!args.empty()) {
+    for (const CliCommand& c : kCommands) {
+      if (args[0] == c.name) command = &c;
+    }
+  }
+  if (!command) {
+    ctx.err = UsageText();
+  } else {
+    ctx.args.assign(args.begin() + 1, args.end());
+    ctx.readInput = readInput;
+    ConsolePlatform platform(&ctx.err);
+    ctx.platform = &platform;
+    code = command->run(ctx);
+    if (code == kExitUsage) ctx.err += UsageText();
+  }
+  *out = utf8 ? Cp932ToUtf8(ctx.out) : ctx.out;
+  *err = utf8 ? Cp932ToUtf8(ctx.err) : ctx.err;
+  return code;
+}
+
+}  // namespace tanavo

@@ -1,0 +1,38 @@
+// tanavo-cli: the command-line companion, running the core on the console
+// back end. Each command reads its arguments and writes its output bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/console/console_platform.h"
+#include "platform/console/utf8.h"
+
+namespace tanavo {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // ran but failed or was refused
+constexpr int kExitUsage = 2;
+
+struct CliContext {
+  std::vector<std::string> args;  // after the command name, --utf8 removed
+  std::string input;              // all of standard input, read when the command asks
+  std::string out;                // standard output bytes
+  std::string err;                // standard error bytes (box lines included)
+  ConsolePlatform* platform = nullptr;
+  bool (*readInput)(std::string*) = nullptr;
+};
+
+struct CliCommand {
+  const char* name;
+  const char* usage;  // the line shown in the usage text
+  int (*run)(CliContext&);
+};
+
+int RunCodecCommand(CliContext& ctx);
+
+// Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
+int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+           std::string* err);
+
+}  // namespace tanavo

@@ -1,0 +1,53 @@
+#include "engine/bytes.h"
+
+namespace tanavo {
+
+int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern) {
+  if (pattern.empty()) return from;
+  if (from < 1) return 0;
+  std::size_t start = static_cast<std::size_t>(from) - 1;
+  if (start >= text.size()) return 0;
+  std::size_t at = text.find(pattern, start);
+  return at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement) {
+  if (pattern.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  for (;;) {
+    std::size_t at = text.find(pattern, pos);
+    if (at == std::string_view::npos) break;
+    out.append(text.data() + pos, at - pos);
+    out.append(replacement);
+    pos = at + pattern.size();
+  }
+  out.append(text.data() + pos, text.size() - pos);
+  return out;
+}
+
+std::string ReplaceFirst(std::string_view text, std::string_view pattern, std::string_view replacement) {
+  if (pattern.empty()) return std::string(text);
+  std::size_t at = text.find(pattern);
+  if (at == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + replacement.size());
+  out.append(text.data(), at);
+  out.append(replacement);
+  out.append(text.data() + at + pattern.size(), text.size() - at - pattern.size());
+  return out;
+}
+
+std::string RemoveByte(std::string_view text, char byte) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c != byte) out.push_back(c);
+  }
+  return out;
+}
+
+std::string Spaces(int32_t n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
+
+}  // namespace tanavo

@@ -1,0 +1,26 @@
+// Byte-string primitives shared by every scanner. Positions are 1-based byte
+// positions, 0 for "not found"; matching is exact and blind to double-byte
+// character boundaries.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tanavo {
+
+// First occurrence of pattern in text at or after position from. An empty
+// pattern gives from itself; from below 1 gives 0.
+int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern);
+
+// Replace non-overlapping occurrences, left to right; replacements are never
+// searched again. pattern must not be empty (an empty one changes nothing).
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement);
+std::string ReplaceFirst(std::string_view text, std::string_view pattern, std::string_view replacement);
+
+// Removes every occurrence of one byte.
+std::string RemoveByte(std::string_view text, char byte);
+
+std::string Spaces(int32_t n);
+
+}  // namespace tanavo

@@ -1,0 +1,50 @@
+#include "engine/pointer_stack.h"
+
+namespace tanavo {
+
+FilePointerStack::FilePointerStack(Platform& platform, const ExtractionSettings& settings,
+                                   const std::string& mobileFile)
+    : platform_(platform), settings_(settings), mobileFile_(mobileFile) {}
+
+int FilePointerStack::Push(int entryIndex) {
+  if (depth_ >= kMaxStackDepth) {
+    ShowWarning(platform_, "ファイルポインタの階層が深すぎます!!");
+    return 1;
+  }
+  ++depth_;
+  text_[depth_].clear();
+  owner_[depth_] = (entryIndex >= 0 && entryIndex < kTagEntries) ? settings_.entries[entryIndex].name : "";
+  return 0;
+}
+
+int FilePointerStack::Pop() {
+  if (depth_ <= 0) {
+    ShowWarning(platform_, "ファイルポインタが戻りすぎます!!");
+    return -1;
+  }
+  text_[depth_].clear();
+  owner_[depth_].clear();
+  --depth_;
+  return 0;
+}
+
+void FilePointerStack::SetTopText(std::string text) {
+  // Level 0 is the mobile file itself and is only replaced by loading.
+  if (depth_ > 0) text_[depth_] = std::move(text);
+}
+
+std::string_view FilePointerStack::TopText() const {
+  return depth_ == 0 ? std::string_view(mobileFile_) : std::string_view(text_[depth_]);
+}
+
+const std::string& FilePointerStack::TopOwner() const { return owner_[depth_]; }
+
+void FilePointerStack::Reset() {
+  while (depth_ > 0) {
+    text_[depth_].clear();
+    owner_[depth_].clear();
+    --depth_;
+  }
+}
+
+}  // namespace tanavo

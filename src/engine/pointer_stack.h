@@ -1,0 +1,43 @@
+// The file-pointer stack: the nested texts (whole file, record, group, item)
+// through which scanning descends. Level 0 is the loaded mobile file itself,
+// never copied.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "extract/settings.h"
+#include "platform/platform.h"
+
+namespace tanavo {
+
+constexpr int kStackLevels = 11;  // level 0 plus at most 10 pushed levels
+constexpr int kMaxStackDepth = kStackLevels - 1;
+
+class FilePointerStack {
+ public:
+  FilePointerStack(Platform& platform, const ExtractionSettings& settings, const std::string& mobileFile);
+
+  // 0 when pushed; 1 when refused at depth 10 (after the warning).
+  int Push(int entryIndex);
+  // 0 when popped; -1 at depth 0 (after the warning).
+  int Pop();
+  void SetTopText(std::string text);
+  std::string_view TopText() const;
+  const std::string& TopOwner() const;
+  int Depth() const { return depth_; }
+  // Back to level 0: loading a mobile file and every walk start here.
+  void Reset();
+
+ private:
+  Platform& platform_;
+  const ExtractionSettings& settings_;
+  const std::string& mobileFile_;
+  int depth_ = 0;
+  std::array<std::string, kStackLevels> text_;
+  std::array<std::string, kStackLevels> owner_;
+};
+
+}  // namespace tanavo

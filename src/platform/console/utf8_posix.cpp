@@ -1,0 +1,33 @@
+// CP932 to UTF-8 for --utf8, with iconv.
+#ifndef _WIN32
+#include <iconv.h>
+
+#include "platform/console/utf8.h"
+
+namespace tanavo {
+
+std::string Cp932ToUtf8(const std::string& text) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return text;
+  std::string out;
+  out.reserve(text.size() * 3 / 2 + 16);
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char buf[4096];
+  while (inLeft > 0) {
+    char* o = buf;
+    std::size_t oLeft = sizeof buf;
+    std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+    out.append(buf, sizeof buf - oLeft);
+    if (r == static_cast<std::size_t>(-1) && oLeft == sizeof buf && inLeft > 0) {
+      out.push_back(*in);  // keep what does not convert
+      ++in;
+      --inLeft;
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace tanavo
+#endif

@@ -1,0 +1,98 @@
+#include "platform/fake/fake_platform.h"
+
+namespace tanavo {
+
+FakePlatform::FakePlatform() = default;
+
+Window* FakePlatform::CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+                                      WindowEvents* events) {
+  windows_.push_back(std::make_unique<MemoryWindow>(spec, controls, events));
+  MemoryWindow* w = windows_.back().get();
+  w->SetFocusSink(&windows_);
+  if (spec.menuBar) main_ = w;
+  if (events) events->OnCreate(*w);
+  if (!spec.menuBar && main_) main_->FocusWindow();  // tool windows hand the focus back
+  if (spec.visible) {
+    int cw = 0, ch = 0;
+    w->ClientSize(&cw, &ch);
+    if (events) events->OnSize(cw, ch);
+  }
+  return w;
+}
+
+Window* FakePlatform::MainWindow() { return main_; }
+
+MemoryWindow* FakePlatform::WindowOf(const std::string& className) {
+  for (auto& w : windows_) {
+    if (className == w->Spec().className) return w.get();
+  }
+  return nullptr;
+}
+
+BoxAnswer FakePlatform::MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
+                                   BoxIcon icon, BoxButtons buttons) {
+  boxes.push_back(RecordedBox{owner, text, caption, icon, buttons});
+  if (!boxAnswers.empty()) {
+    BoxAnswer a = boxAnswers.front();
+    boxAnswers.pop_front();
+    return a;
+  }
+  return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+}
+
+bool FakePlatform::OpenFileDialog(const FileDialogSpec& spec, std::string* path) {
+  dialogs.push_back(RecordedDialog{false, spec});
+  if (dialogAnswers.empty()) return false;
+  std::optional<std::string> a = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  if (!a) return false;
+  *path = *a;
+  return true;
+}
+
+bool FakePlatform::SaveFileDialog(const FileDialogSpec& spec, std::string* path) {
+  dialogs.push_back(RecordedDialog{true, spec});
+  if (dialogAnswers.empty()) return false;
+  std::optional<std::string> a = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  if (!a) return false;
+  *path = *a;
+  return true;
+}
+
+void FakePlatform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {
+  for (int i = 0; i < kStatusParts; ++i) statusEdges[i] = rightEdges[i];
+  ++statusPartsSet;
+}
+
+void FakePlatform::SetStatusText(int part, const std::string& text) {
+  if (part < 0 || part >= kStatusParts) return;
+  status[part] = text.substr(0, text.find('\0'));
+}
+
+void FakePlatform::OpenWithShell(const std::string& path) { shellOpened.push_back(path); }
+
+ReadStatus FakePlatform::ReadWholeFile(const std::string& path, std::string* bytes) {
+  if (tooLarge.count(path)) return ReadStatus::TooLarge;
+  auto it = files.find(path);
+  if (it == files.end() || unreadable.count(path)) return ReadStatus::CannotOpen;
+  *bytes = it->second;
+  return ReadStatus::Ok;
+}
+
+WriteStatus FakePlatform::WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  if (unwritable.count(path)) return WriteStatus::CannotCreate;
+  files[path] = bytes;
+  ++writes;
+  return WriteStatus::Ok;
+}
+
+bool FakePlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
+
+bool FakePlatform::CreateNewEmptyFile(const std::string& path) {
+  if (files.count(path) || unwritable.count(path)) return false;
+  files[path] = std::string();
+  return true;
+}
+
+}  // namespace tanavo

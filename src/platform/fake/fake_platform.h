@@ -1,0 +1,85 @@
+// The fake back end: windows held in memory, message boxes and dialogs
+// scripted and recorded, files in an in-memory file system. For native tests.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_window.h"
+#include "platform/platform.h"
+
+namespace tanavo {
+
+struct RecordedBox {
+  BoxOwner owner;
+  std::string text;
+  std::string caption;
+  BoxIcon icon;
+  BoxButtons buttons;
+};
+
+struct RecordedDialog {
+  bool save;
+  FileDialogSpec spec;
+};
+
+class FakePlatform : public Platform {
+ public:
+  FakePlatform();
+
+  Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+                          WindowEvents* events) override;
+  Window* MainWindow() override;
+  BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
+                       BoxIcon icon, BoxButtons buttons) override;
+  bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) override;
+  bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) override;
+  void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
+  void SetStatusText(int part, const std::string& text) override;
+  void OpenWithShell(const std::string& path) override;
+  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
+  WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
+  bool FileExists(const std::string& path) override;
+  bool CreateNewEmptyFile(const std::string& path) override;
+  std::string CurrentDirectory() override { return currentDirectory; }
+  int ScreenWidth() override { return screenWidth; }
+  char PathSeparator() const override { return '\\'; }
+  int Run() override { return 0; }
+
+  // Windows by class name ("NORMAL0" ...); null when none was created.
+  MemoryWindow* WindowOf(const std::string& className);
+  const std::vector<std::unique_ptr<MemoryWindow>>& Windows() const { return windows_; }
+
+  // Script: each dialog takes the next answer (nullopt = cancel); with none
+  // left, dialogs are cancelled. Boxes take the next answer or Ok/Yes.
+  std::deque<std::optional<std::string>> dialogAnswers;
+  std::deque<BoxAnswer> boxAnswers;
+
+  std::vector<RecordedBox> boxes;
+  std::vector<RecordedDialog> dialogs;
+  std::vector<std::string> shellOpened;
+  std::string status[kStatusParts];
+  int statusEdges[kStatusParts] = {0, 0, 0, 0, 0, 0};
+  int statusPartsSet = 0;
+
+  // The in-memory file system; paths listed in unreadable / unwritable fail.
+  std::map<std::string, std::string> files;
+  std::set<std::string> unreadable;
+  std::set<std::string> unwritable;
+  std::set<std::string> tooLarge;
+  int writes = 0;
+
+  std::string currentDirectory = "C:\\tanavo";
+  int screenWidth = 1280;
+
+ private:
+  std::vector<std::unique_ptr<MemoryWindow>> windows_;
+  MemoryWindow* main_ = nullptr;
+};
+
+}  // namespace tanavo

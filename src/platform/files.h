@@ -1,0 +1,21 @@
+// Whole-file reading and writing on the real file system, shared by the
+// win32 and console back ends (one implementation per system).
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tanavo {
+
+ReadStatus ReadRealFile(const std::string& path, std::string* bytes);
+// Writes beside the target and renames over it.
+WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes);
+bool RealFileExists(const std::string& path);
+bool CreateRealNewEmptyFile(const std::string& path);
+std::string RealCurrentDirectory();
+// Relative paths are made absolute against the current directory.
+std::string MakeAbsolute(const std::string& path);
+char RealPathSeparator();
+
+}  // namespace tanavo

@@ -1,0 +1,232 @@
+// The platform facade: everything the portable core needs from the windowing
+// system, the file system and the shell. Back ends: win32 (the real program),
+// fake (native tests) and console (tanavo-cli). Texts are Shift_JIS bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tanavo {
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+};
+
+// Notification codes delivered with OnCommand; the values are those of the
+// platform's WM_COMMAND so that routing reads like the behaviour it implements.
+constexpr int kNotifyClick = 0;          // BN_CLICKED, and every menu command
+constexpr int kNotifySelChange = 1;      // LBN_SELCHANGE
+constexpr int kNotifySetFocus = 0x0100;  // EN_SETFOCUS
+
+enum class ControlKind {
+  PushButton,
+  DefPushButton,
+  CheckBox,  // auto check box: toggles on each click
+  Static,
+  Edit,
+  ListBox,
+};
+
+// Portable style flags of a control; each back end maps them to its own.
+enum ControlStyle : unsigned {
+  kStyleNone = 0,
+  kClientEdge = 1u << 0,   // sunken edge
+  kStaticEdge = 1u << 1,
+  kVScroll = 1u << 2,
+  kHScroll = 1u << 3,
+  kMultiLine = 1u << 4,
+  kAutoVScroll = 1u << 5,
+  kAutoHScroll = 1u << 6,
+  kReadOnly = 1u << 7,
+  kWantReturn = 1u << 8,
+  kNotify = 1u << 9,       // list box: selection notifications
+  kCentre = 1u << 10,      // text centred
+  kHidden = 1u << 11,      // created hidden
+};
+
+struct ControlSpec {
+  int id;
+  ControlKind kind;
+  unsigned style;
+  int x, y, w, h;
+  const char* caption;  // may be "" ; never null
+};
+
+enum class FrameKind {
+  Overlapped,     // caption, system menu, sizing border, minimise and maximise boxes
+  CaptionOnly,    // caption bar only: no system menu, no close box
+  CaptionSizing,  // caption, sizing border, minimise and maximise boxes, no system menu
+  CaptionMinMax,  // caption, minimise and maximise boxes, no system menu
+};
+
+enum ExStyle : unsigned {
+  kExNone = 0,
+  kExControlParent = 1u << 0,
+  kExStaticEdge = 1u << 1,
+  kExClientEdge = 1u << 2,
+  kExTopmost = 1u << 3,
+};
+
+struct MenuItemSpec {
+  const char* caption;  // nullptr: separator
+  int id;
+};
+
+struct MenuSpec {
+  const char* caption;
+  std::vector<MenuItemSpec> items;  // in the order they appear
+};
+
+struct WindowSpec {
+  const char* className;
+  const char* title;
+  int width, height;  // outer size
+  FrameKind frame;
+  unsigned exStyle;
+  bool visible;
+  int fontIndex;  // one font for all the window's controls (see app/fonts.h)
+  const std::vector<MenuSpec>* menuBar = nullptr;  // main window only
+  bool statusBar = false;                          // main window only
+};
+
+class Window;
+
+// What a window does with the events that reach it. Handlers are the window
+// logic of the core; the back end routes the platform's messages to them.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void OnCreate(Window&) {}
+  virtual void OnCommand(int /*id*/, int /*code*/) {}
+  virtual void OnSize(int /*clientW*/, int /*clientH*/) {}
+  // A close request (system menu, Alt+F4). Return true to destroy the window;
+  // tool windows hide instead, so that their menu command can show them again.
+  virtual bool OnCloseRequest() { return false; }
+};
+
+// A top-level window and its child controls, addressed by control id.
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // Control texts. SetText shows the text up to its first 0x00 byte, as the
+  // platform's controls do.
+  virtual std::string Text(int id) const = 0;
+  virtual void SetText(int id, const std::string& text) = 0;
+  virtual void Show(int id, bool shown) = 0;
+  virtual bool IsShown(int id) const = 0;
+  virtual void Enable(int id, bool enabled) = 0;
+  virtual bool IsEnabled(int id) const = 0;
+  virtual void Move(int id, int x, int y, int w, int h) = 0;  // no immediate repaint
+  virtual Rect ControlRect(int id) const = 0;                 // in client coordinates
+  virtual void SetTextLimit(int id, std::size_t bytes) = 0;
+  virtual std::size_t TextLimit(int id) const = 0;
+  virtual void Focus(int id) = 0;
+  virtual bool HasFocus(int id) const = 0;
+  virtual void SetCaretToEnd(int id) = 0;
+  virtual bool IsChecked(int id) const = 0;
+  virtual void SetChecked(int id, bool checked) = 0;
+
+  // List boxes. Rows are 0-based; selection -1 is none.
+  virtual void ListClear(int id) = 0;
+  virtual void ListAdd(int id, const std::string& row) = 0;
+  virtual void ListInsert(int id, int row, const std::string& text) = 0;
+  virtual void ListDelete(int id, int row) = 0;
+  virtual int ListCount(int id) const = 0;
+  virtual std::string ListRow(int id, int row) const = 0;
+  virtual int ListSelection(int id) const = 0;
+  virtual void ListSelect(int id, int row) = 0;  // no notification, like LB_SETCURSEL
+
+  // The window itself.
+  virtual void ShowWindow(bool shown) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual void ClientSize(int* w, int* h) const = 0;
+  virtual Rect Placement() const = 0;  // normal-position rectangle, screen coordinates
+  virtual void SetPlacement(const Rect& r) = 0;
+  virtual void BringToTop() = 0;
+  virtual void FocusWindow() = 0;
+  // Delivers a close request, handled by OnCloseRequest like the close box.
+  virtual void SendClose() = 0;
+};
+
+enum class BoxOwner { None, Main };
+enum class BoxIcon { None, Warning };
+enum class BoxButtons { Ok, OkCancel, YesNo };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+struct FileFilter {
+  std::string label;
+  std::string pattern;
+};
+
+// Open and save dialogs are always owned by the main window and use the same
+// options: path and file must exist, read-only box hidden, 260-byte buffer.
+struct FileDialogSpec {
+  std::string title;
+  std::vector<FileFilter> filters;
+  int filterIndex = 1;
+  std::string defaultExtension = "*";
+};
+
+enum class ReadStatus { Ok, CannotOpen, TooLarge };
+enum class WriteStatus { Ok, CannotCreate, WriteFailed };
+
+constexpr int kStatusParts = 6;
+// Positions into a file are signed 32-bit, so no larger file can be addressed.
+constexpr std::size_t kMaxFileBytes = 0x7FFFFFFF;
+constexpr std::size_t kPathBufferBytes = 260;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  virtual Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+                                  WindowEvents* events) = 0;
+  virtual Window* MainWindow() = 0;
+
+  virtual BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
+                               BoxIcon icon, BoxButtons buttons = BoxButtons::Ok) = 0;
+  virtual bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) = 0;
+  virtual bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) = 0;
+
+  // The main window's status bar.
+  virtual void SetStatusParts(const int (&rightEdges)[kStatusParts]) = 0;
+  virtual void SetStatusText(int part, const std::string& text) = 0;
+
+  // Opens a document with the shell verb "open" (no parameters, normal window).
+  virtual void OpenWithShell(const std::string& path) = 0;
+
+  // Files are read whole and written whole. WriteFileReplacing writes a file
+  // beside the target and renames it over it, so a failed save leaves the old
+  // file whole. CreateNewEmptyFile never replaces an existing file.
+  virtual ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) = 0;
+  virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool CreateNewEmptyFile(const std::string& path) = 0;
+
+  virtual std::string CurrentDirectory() = 0;
+  virtual int ScreenWidth() = 0;
+  // The byte that separates folders in paths: '\\' on Windows, '/' for the
+  // command-line companion on POSIX.
+  virtual char PathSeparator() const = 0;
+
+  // Runs the message loop until the main window is gone; returns the exit code.
+  virtual int Run() = 0;
+};
+
+// The two message boxes every Part shares.
+inline void ShowWarning(Platform& p, const std::string& text) {
+  p.MessageBox(BoxOwner::None, text, "警告", BoxIcon::None);
+}
+inline void ShowOpenFailure(Platform& p, const std::string& caption) {
+  p.MessageBox(BoxOwner::Main, "ファイルオープンに失敗", caption, BoxIcon::Warning);
+}
+
+}  // namespace tanavo
