@@ -8,6 +8,8 @@ namespace {
 const CliCommand kCommands[] = {
     {"codec", "codec OP      OP: base64-decode | base64-encode | qp-decode | jis-to-sjis | hex-dump",
      RunCodecCommand},
+    {"check", "check MOBILE KTA [STEPS]   trial extraction, then n (next) / b (back) per STEPS character",
+     RunCheckCommand},
 };
 
 std::string UsageText() {

@@ -1,0 +1,33 @@
+#include "engine/record_history.h"
+
+#include "platform/platform.h"
+
+namespace tanavo {
+
+namespace {
+bool InSlots(int32_t slot) { return slot >= 1 && slot <= kHistorySlots; }
+}  // namespace
+
+int Push(RecordHistory& history, Platform& platform, int32_t start) {
+  if (history.top >= kHistorySlots) {
+    ShowWarning(platform, "スタックの階層が深すぎます!!");
+    return 1;
+  }
+  if (history.top < 0) history.top = 0;
+  ++history.top;
+  history.starts[history.top] = start;
+  return 0;
+}
+
+int32_t Back(RecordHistory& history) {
+  if (history.top <= 1) return 1;
+  if (history.top > kHistorySlots) history.top = kHistorySlots + 1;  // never index past the slots
+  --history.top;
+  return history.starts[history.top];
+}
+
+int32_t Top(const RecordHistory& history) {
+  return InSlots(history.top) ? history.starts[history.top] : 0;
+}
+
+}  // namespace tanavo
