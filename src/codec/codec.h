@@ -25,6 +25,12 @@ std::string DecodeQuotedPrintable(std::string_view text);
 std::string JisToShiftJis(std::string_view text);
 std::string HexByte(int value);
 std::string HexDump(std::string_view bytes);
+// Decimal ("-12.5"), "&H" hexadecimal or "&O" octal after spaces and TABs;
+// 0 when no digits are read. Very long digit runs give huge values (or
+// infinity): convert to an integer type only after a range check.
 double ParseNumber(std::string_view text);
+// ASCII letters upper-cased; double-byte Shift_JIS characters (lead byte
+// 0x81-0x9F or 0xE0-0xFC and its trail byte) are left as they are.
+std::string UpperCaseAscii(std::string_view text);
 
 }  // namespace tanavo
