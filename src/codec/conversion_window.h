@@ -1,4 +1,5 @@
-// The character code conversion tool.
+// The character code conversion tool: a source text, a result text and the
+// buttons that apply the codecs to it.
 #pragma once
 
 #include <vector>
@@ -9,14 +10,37 @@ namespace tanavo {
 
 struct App;
 
+enum ConversionControl {
+  kConvSourceEdit = 1000,
+  kConvBase64Button = 1001,
+  kConvQuotedPrintableButton = 1002,
+  kConvResultLabel = 1004,
+  kConvHexDumpButton = 1006,
+  kConvCloseButton = 1008,
+  kConvClearButton = 1009,
+  kConvShiftJisButton = 1010,
+  kConvMoveUpButton = 1011,
+  kConvSourceLabel = 1012,
+  kConvResultEdit = 1014,
+};
+
+// Where the tool opens, relative to the main window's normal position.
+constexpr int kConvOffsetFromMainRight = 300;
+constexpr int kConvOffsetFromMainTop = 200;
+
 class ConversionWindow : public WindowEvents {
  public:
   explicit ConversionWindow(App& app) : app_(app) {}
   static WindowSpec Spec();
   static std::vector<ControlSpec> Controls();
   void Create();
+  // The menu command: moves the tool beside the main window, shows it and
+  // gives it the focus. The texts stay from the last use.
   void ShowTool();
+
+  void OnCreate(Window& w) override { window = &w; }
   void OnCommand(int id, int code) override;
+  // Closing hides the tool (the default), so that the menu can show it again.
 
   Window* window = nullptr;
 
