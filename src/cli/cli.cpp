@@ -10,6 +10,7 @@ const CliCommand kCommands[] = {
      RunCodecCommand},
     {"check", "check MOBILE KTA [STEPS]   trial extraction, then n (next) / b (back) per STEPS character",
      RunCheckCommand},
+    {"item", "item KTA NAME   decode one Data item from standard input as the data display shows it", RunItemCommand},
 };
 
 std::string UsageText() {

@@ -31,6 +31,7 @@ struct CliCommand {
 
 int RunCodecCommand(CliContext& ctx);
 int RunCheckCommand(CliContext& ctx);
+int RunItemCommand(CliContext& ctx);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,

@@ -1,7 +1,185 @@
-// Placeholder until MIME decoding lands.
 #include "display/item_decoder.h"
 
+#include <cstdint>
+#include <string>
+
+#include "app/app.h"
+#include "display/attachments.h"
+#include "display/mime_header.h"
+#include "dispset/display_window.h"
+#include "engine/bytes.h"
+#include "engine/tag_match.h"
+#include "extract/settings.h"
+
 namespace tanavo {
-std::string DecodeDataItem(App&, int, std::string_view item) { return std::string(item); }
-std::string DecodeMultipartItem(App&, int, std::string_view) { return {}; }
+
+namespace {
+
+constexpr std::string_view kEmptyLine = "\r\n\r\n";
+constexpr std::string_view kBoundaryStart = "boundary=\"";
+constexpr std::string_view kNameStart = "name=\"";
+constexpr std::string_view kQuote = "\"";
+constexpr std::string_view kHeaderFold = "\r\n ";
+constexpr std::string_view kDelimiterLead = "--";
+constexpr std::string_view kClosingTail = "--";
+
+// Stands in for an index outside the table: every tag empty, so the item
+// decodes to nothing.
+const TagDefinition& EntryOf(const App& app, int tagIndex) {
+  static const TagDefinition kNoEntry;
+  if (tagIndex < 0 || tagIndex >= kTagEntries) return kNoEntry;
+  return app.extraction.entries[static_cast<std::size_t>(tagIndex)];
+}
+
+bool IsTextPlain(std::string_view contentType) {
+  return contentType == "text/plain" || contentType == "Text/plain";
+}
+
+Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow->window : nullptr; }
+
+std::string_view Slice(std::string_view text, int32_t first, int32_t last) {
+  return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+// The bytes after the first empty line up to the first endTag after it. An
+// end tag that is empty or missing (a truncated item) lets the bytes run to
+// the end of the text rather than losing them.
+std::string_view AfterEmptyLine(std::string_view text, std::string_view endTag) {
+  int32_t blank = FindBytes(1, text, kEmptyLine);
+  if (blank == 0) return {};
+  std::size_t from = static_cast<std::size_t>(blank - 1) + kEmptyLine.size();
+  std::string_view rest = text.substr(from);
+  if (endTag.empty()) return rest;
+  std::size_t end = rest.find(endTag);
+  return end == std::string_view::npos ? rest : rest.substr(0, end);
+}
+
+// The first quoted name parameter (it may be the tail of filename=), folded
+// lines joined and encoded words decoded.
+std::string AttachmentName(std::string_view text) {
+  TagMatch m = ExtractBetweenTags(text, kNameStart, kQuote, 1, "", "", ExtractMode::ContentOnly);
+  return DecodeEncodedWords(ReplaceAll(m.text, kHeaderFold, ""));
+}
+
+// Records attachments in slots 1 to kAttachmentSlots; those beyond are only
+// counted, so that the list rows and the slots stay aligned.
+class AttachmentRecorder {
+ public:
+  AttachmentRecorder(App& app, Window* w) : table_(app.attachments), window_(w) {}
+
+  void Add(std::string_view nameSource, std::string_view content) {
+    if (recorded_ == kAttachmentSlots) {
+      ++omitted_;
+      return;
+    }
+    ++recorded_;
+    std::size_t slot = static_cast<std::size_t>(recorded_);
+    table_.count = recorded_;
+    table_.names[slot] = AttachmentName(nameSource);
+    table_.contents[slot].assign(content.data(), content.size());
+    if (window_) window_->ListAdd(kDispAttachmentList, table_.names[slot]);
+  }
+
+  int omitted() const { return omitted_; }
+
+ private:
+  AttachmentTable& table_;
+  Window* window_;
+  int recorded_ = 0;
+  int omitted_ = 0;
+};
+
+void WarnOmitted(Platform& platform, int omitted) {
+  ShowWarning(platform, "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" +
+                            std::to_string(omitted) + "件は表示されません");
+}
+
+// The part that an opening delimiter at position at starts when no delimiter
+// follows it (a truncated item): up to the end of the item, less the item's
+// own closing tag. None when the delimiter is the closing one.
+std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::string_view delimiter,
+                                   std::string_view rangeEndTag) {
+  std::string_view part = item.substr(static_cast<std::size_t>(at - 1));
+  if (part.substr(delimiter.size(), kClosingTail.size()) == kClosingTail) return {};
+  if (!rangeEndTag.empty() && part.size() >= delimiter.size() + rangeEndTag.size() &&
+      part.substr(part.size() - rangeEndTag.size()) == rangeEndTag) {
+    part.remove_suffix(rangeEndTag.size());
+  }
+  return part;
+}
+
+}  // namespace
+
+std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
+  const TagDefinition& entry = EntryOf(app, tagIndex);
+  if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
+    std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
+    if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);
+  }
+  std::string encoding = ReadHeaderValue(item, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
+  std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
+  std::string body = ReadHeaderValue(item, entry.contentStartTag, entry.contentEndTag, HeaderKind::Content);
+  if (body.empty()) return {};
+  return DecodeBody(app.platform, body, encoding, charset);
+}
+
+std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
+  const TagDefinition& entry = EntryOf(app, tagIndex);
+  Window* w = DisplayControls(app);
+  if (w) {
+    w->Show(kDispAttachmentLabel, true);
+    w->Show(kDispStatusText, true);
+    w->Show(kDispAttachmentList, true);
+    w->ListClear(kDispAttachmentList);
+    w->SetText(kDispAttachmentLabel, "添付ファイル");
+  }
+  AttachmentRecorder attachments(app, w);
+
+  // Only the quoted boundary parameter is recognised; an empty one would
+  // split the item at every "--".
+  TagMatch boundary = ExtractBetweenTags(item, kBoundaryStart, kQuote, 1, "", "", ExtractMode::ContentOnly);
+  if (boundary.status != 0 || boundary.text.empty()) {
+    attachments.Add(item, AfterEmptyLine(item, entry.rangeEndTag));
+    return {};
+  }
+
+  const std::string delimiter = std::string(kDelimiterLead) + boundary.text;
+  std::string_view textPart;
+  int32_t from = 1;
+  for (;;) {
+    // Each part runs from its delimiter to the next one, both included; the
+    // closing delimiter of one part opens the next.
+    TagMatch m = ExtractBetweenTags(item, delimiter, delimiter, from, "", "", ExtractMode::PositionsOnly);
+    std::string_view part;
+    bool last = false;
+    if (m.status == 0) {
+      part = Slice(item, m.start, m.end);
+      from = m.start + 1;
+    } else if (m.status == 2) {
+      part = TruncatedLastPart(item, FindBytes(from, item, delimiter), delimiter, entry.rangeEndTag);
+      last = true;
+      if (part.empty()) break;
+    } else {
+      break;
+    }
+    std::string type = ReadHeaderValue(part, "*", "*", HeaderKind::ContentType);
+    if (IsTextPlain(type)) {
+      textPart = part;  // a later text part replaces an earlier one
+    } else {
+      attachments.Add(part, AfterEmptyLine(part, delimiter));
+    }
+    if (last) break;
+  }
+  if (attachments.omitted() > 0) WarnOmitted(app.platform, attachments.omitted());
+
+  if (textPart.empty()) return {};
+  std::string encoding =
+      ReadHeaderValue(textPart, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
+  std::string charset =
+      ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
+  std::string_view body = AfterEmptyLine(textPart, delimiter);
+  if (body.empty()) return {};
+  return DecodeBody(app.platform, body, encoding, charset);
+}
+
 }  // namespace tanavo

@@ -1,0 +1,78 @@
+#include <string>
+
+#include "app/app.h"
+#include "cli/cli.h"
+#include "display/attachments.h"
+#include "display/item_decoder.h"
+#include "extract/kta_file.h"
+#include "extract/settings.h"
+#include "platform/files.h"
+
+namespace tanavo {
+
+namespace {
+
+constexpr const char* kDataKind = "Data";
+
+// The first used Data entry with that name, or -1.
+int FindDataEntry(const ExtractionSettings& s, const std::string& name) {
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    const TagDefinition& e = s.entries[static_cast<std::size_t>(i)];
+    if (e.kind == kDataKind && e.name == name) return i;
+  }
+  return -1;
+}
+
+// One report line per attachment: line breaks in a name would split it.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+// item KTA NAME: decodes one Data item read from standard input as the data
+// display would fill its placeholder; attachments are listed on stderr.
+int RunItemCommand(CliContext& ctx) {
+  if (ctx.args.size() != 2) return kExitUsage;
+  ConsolePlatform& platform = *ctx.platform;
+  App app(platform);
+  app.Start();
+
+  // The loader says nothing but its open failure box, so a box means no settings.
+  const int boxesBefore = platform.boxesShown;
+  platform.dialogPaths.clear();
+  platform.dialogPaths.push_back(MakeAbsolute(ctx.args[0]));
+  LoadExtractionSettings(app);
+  const bool settingsRead = platform.boxesShown == boxesBefore && platform.dialogPaths.empty();
+  platform.dialogPaths.clear();
+  if (!settingsRead) return kExitFailed;
+
+  const std::string& name = ctx.args[1];
+  const int entry = FindDataEntry(app.extraction, name);
+  if (entry < 0) {
+    ctx.err += "tanavo-cli: no Data entry named " + name + " in " + ctx.args[0] + "\n";
+    return kExitUsage;
+  }
+  if (!ctx.readInput || !ctx.readInput(&ctx.input)) {
+    ctx.err += "tanavo-cli: cannot read standard input\n";
+    return kExitFailed;
+  }
+
+  std::string value = DecodeDataItem(app, entry, ctx.input);
+  if (value == kMultipartMarker) {
+    value = DecodeMultipartItem(app, entry, ctx.input);
+    // A fresh table: every slot up to count was written by this item.
+    for (int slot = 1; slot <= app.attachments.count && slot <= kAttachmentSlots; ++slot) {
+      ctx.err += "attachment " + std::to_string(slot) + " " +
+                 OneLine(app.attachments.names[static_cast<std::size_t>(slot)]) + "\n";
+    }
+  }
+  ctx.out = value;
+  return kExitOk;
+}
+
+}  // namespace tanavo

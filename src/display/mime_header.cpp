@@ -1,0 +1,210 @@
+#include "display/mime_header.h"
+
+#include <cstdint>
+
+#include "codec/codec.h"
+#include "engine/bytes.h"
+#include "engine/tag_match.h"
+#include "platform/platform.h"
+
+namespace tanavo {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+// Decoded ISO-2022-JP text loses these three bytes before conversion.
+constexpr std::string_view kJisLineJoin = "!\r\n";
+
+// Where each canonical name's part of a name table begins (1-based).
+constexpr int32_t kBase64From = static_cast<int32_t>(kEncodingNameTable.find("[BASE64]")) + 1;
+constexpr int32_t kQuotedPrintableFrom =
+    static_cast<int32_t>(kEncodingNameTable.find("[QUOTED-PRINTABLE]")) + 1;
+constexpr int32_t kIso2022JpFrom = static_cast<int32_t>(kCharsetNameTable.find("[ISO-2022-JP]")) + 1;
+static_assert(kBase64From == 15 && kQuotedPrintableFrom == 35 && kIso2022JpFrom == 21);
+
+struct EncodedWordPattern {
+  std::string_view startTag;
+  bool iso2022jp;  // convert to Shift_JIS after decoding
+};
+
+constexpr EncodedWordPattern kEncodedWordPatterns[] = {
+    {"=?SHIFT_JIS?B?", false},
+    {"=?ISO-2022-JP?B?", true},
+    {"=?iso-2022-jp?B?", true},
+    {"=?Shift_JIS?B?", false},
+};
+constexpr std::string_view kEncodedWordEnd = "?=";
+
+// The byte that frames a header value in a warning.
+constexpr char kValueFrame = 0x16;
+
+TagMatch Between(std::string_view text, std::string_view startTag, std::string_view endTag, int32_t from) {
+  return ExtractBetweenTags(text, startTag, endTag, from, "", "", ExtractMode::ContentOnly);
+}
+
+std::string JisToShiftJisJoined(std::string_view jis) { return JisToShiftJis(ReplaceAll(jis, kJisLineJoin, "")); }
+
+bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The value as a warning shows it: whole, or cut on a character boundary.
+std::string ShownValue(std::string_view value) {
+  if (value.size() <= kWarningValueBytes) return std::string(value);
+  std::size_t cut = 0;
+  while (cut < kWarningValueBytes) {
+    std::size_t step = IsShiftJisLeadByte(static_cast<unsigned char>(value[cut])) ? 2 : 1;
+    if (cut + step > kWarningValueBytes) break;
+    cut += step;
+  }
+  return std::string(value.substr(0, cut)) + "...";
+}
+
+void WarnUndetermined(Platform& platform, const std::string& label, std::string_view value) {
+  std::string text = label;
+  text += '=';
+  text += kValueFrame;
+  text += ShownValue(value);
+  text += kValueFrame;
+  text += "は判定できませんでした";
+  ShowWarning(platform, text);
+}
+
+std::string_view PatternListOf(HeaderKind kind) {
+  switch (kind) {
+    case HeaderKind::ContentType:
+      return kContentTypePatterns;
+    case HeaderKind::TransferEncoding:
+      return kTransferEncodingPatterns;
+    case HeaderKind::Charset:
+      return kCharsetPatterns;
+    case HeaderKind::Content:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+HeaderTags FindHeaderTags(std::string_view text, std::string_view patternList) {
+  std::size_t lineStart = 0;
+  std::size_t star = patternList.find('*', lineStart);
+  while (star != std::string_view::npos) {
+    std::string_view startTag = patternList.substr(lineStart, star - lineStart);
+    std::size_t runEnd = patternList.find_first_not_of('*', star);
+    if (runEnd == std::string_view::npos) runEnd = patternList.size();
+    std::string_view endTag;
+    std::size_t lineEnd;
+    if (patternList.substr(runEnd, kCrLf.size()) == kCrLf) {
+      endTag = kCrLf;
+      lineEnd = runEnd;
+    } else {
+      lineEnd = patternList.find(kCrLf, runEnd);
+      if (lineEnd == std::string_view::npos) lineEnd = patternList.size();
+      endTag = patternList.substr(runEnd, lineEnd - runEnd);
+    }
+    TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
+    if (m.status == 0) return HeaderTags{std::string(startTag), std::string(endTag)};
+    lineStart = lineEnd + kCrLf.size();
+    if (lineStart >= patternList.size()) break;
+    star = patternList.find('*', lineStart);
+  }
+  return HeaderTags{};
+}
+
+std::string ReadHeaderValue(std::string_view text, std::string_view startTag, std::string_view endTag,
+                            HeaderKind kind) {
+  HeaderTags found;
+  if (kind != HeaderKind::Content && startTag == "*" && endTag == "*") {
+    found = FindHeaderTags(text, PatternListOf(kind));
+    startTag = found.startTag;
+    endTag = found.endTag;
+  }
+  switch (kind) {
+    case HeaderKind::ContentType:
+    case HeaderKind::TransferEncoding:
+      if (startTag.empty() && endTag.empty()) return {};
+      break;
+    case HeaderKind::Charset:
+    case HeaderKind::Content:
+      if (startTag.empty() || endTag.empty()) return {};
+      break;
+  }
+  TagMatch m = Between(text, startTag, endTag, 1);
+  if (kind == HeaderKind::Content) return std::move(m.text);
+  return RemoveByte(m.text, ' ');
+}
+
+std::string NormaliseEncodingName(std::string_view value) {
+  if (value.empty()) return {};
+  int32_t p = FindBytes(1, kEncodingNameTable, value);
+  if (p == 0) return {};
+  if (p >= kQuotedPrintableFrom) return std::string(kEncodingQuotedPrintable);
+  if (p >= kBase64From) return std::string(kEncodingBase64);
+  return std::string(kEncoding7Bit);
+}
+
+std::string NormaliseCharsetName(std::string_view value) {
+  if (value.empty()) return {};
+  int32_t p = FindBytes(1, kCharsetNameTable, value);
+  if (p == 0) return {};
+  if (p < kIso2022JpFrom) return std::string(kCharsetShiftJis);
+  return std::string(kCharsetIso2022Jp);
+}
+
+std::string DecodeEncodedWords(std::string_view input) {
+  std::string text(input);
+  for (const EncodedWordPattern& pattern : kEncodedWordPatterns) {
+    TagMatch m = Between(text, pattern.startTag, kEncodedWordEnd, 1);
+    if (m.status != 0) continue;
+    std::string out;
+    out.reserve(text.size());
+    int32_t cursor = 1;
+    for (;;) {
+      if (cursor < m.start) out.append(text, static_cast<std::size_t>(cursor - 1), static_cast<std::size_t>(m.start - cursor));
+      std::string decoded = DecodeBase64(m.text);
+      out += pattern.iso2022jp ? JisToShiftJisJoined(decoded) : decoded;
+      cursor = m.end + 1;
+      m = Between(text, pattern.startTag, kEncodedWordEnd, cursor);
+      if (m.status != 0) {
+        if (static_cast<std::size_t>(cursor) <= text.size()) out.append(text, static_cast<std::size_t>(cursor - 1));
+        break;
+      }
+    }
+    text = std::move(out);
+  }
+  return RemoveByte(text, '\0');
+}
+
+std::string DecodeBody(Platform& platform, std::string_view body, std::string_view encodingValue,
+                       std::string_view charsetValue) {
+  // Each step reads the current text whole before its result replaces it.
+  std::string out;
+  std::string_view current = body;
+  if (!encodingValue.empty()) {
+    std::string name = NormaliseEncodingName(encodingValue);
+    if (name.empty()) {
+      WarnUndetermined(platform, "エンコード", encodingValue);
+    } else if (name == kEncodingQuotedPrintable) {
+      out = DecodeQuotedPrintable(current);
+      current = out;
+    } else if (name == kEncodingBase64) {
+      out = DecodeBase64(current);
+      current = out;
+    }
+  }
+  if (!charsetValue.empty()) {
+    std::string name = NormaliseCharsetName(charsetValue);
+    if (name.empty()) {
+      WarnUndetermined(platform, "日本語コード", charsetValue);
+    } else if (name == kCharsetIso2022Jp) {
+      out = JisToShiftJisJoined(current);
+      current = out;
+    }
+  }
+  if (encodingValue.empty() && charsetValue.empty()) {
+    out = DecodeEncodedWords(current);
+    current = out;
+  }
+  return RemoveByte(current, '\t');
+}
+
+}  // namespace tanavo
