@@ -1,15 +1,63 @@
 #include "engine/result_window.h"
 
 #include "app/app.h"
+#include "engine/trial_extraction.h"
 
 namespace tanavo {
 
-WindowSpec ResultWindow::Spec() { return WindowSpec{"NORMAL2", "設定確認結果", 450, 360, FrameKind::CaptionSizing, kExNone, false, 2}; }
+namespace {
 
-std::vector<ControlSpec> ResultWindow::Controls() { return {}; }
+constexpr int kOuterWidth = 450;
+constexpr int kOuterHeight = 360;
+constexpr int kResultFont = 2;
+
+void Layout(Window& w, int cw, int ch) {
+  w.Move(kResultTextView, 0, 30, cw, ch - 60);
+  w.Move(kResultCloseButton, cw - 55, 5, 50, 20);
+  w.Move(kResultBackButton, cw - 100, ch - 25, 40, 20);
+  w.Move(kResultNextButton, cw - 50, ch - 25, 40, 20);
+}
+
+}  // namespace
+
+WindowSpec ResultWindow::Spec() {
+  return WindowSpec{"NORMAL2", "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
+                    kResultFont};
+}
+
+std::vector<ControlSpec> ResultWindow::Controls() {
+  // Created where the first layout would put them; every size change lays them out again.
+  return {
+      {kResultTextView, ControlKind::Edit,
+       kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly, 0, 30, 434, 261,
+       ""},
+      {kResultCloseButton, ControlKind::PushButton, kStyleNone, 379, 5, 50, 20, "終　了"},
+      {kResultBackButton, ControlKind::PushButton, kStyleNone, 334, 296, 40, 20, "戻る"},
+      {kResultNextButton, ControlKind::PushButton, kStyleNone, 384, 296, 40, 20, "次へ"},
+  };
+}
 
 void ResultWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
 
-void ResultWindow::OnCommand(int, int) {}
+void ResultWindow::OnCreate(Window& w) {
+  window = &w;
+  int cw = 0, ch = 0;
+  w.ClientSize(&cw, &ch);
+  Layout(w, cw, ch);
+}
+
+void ResultWindow::OnSize(int w, int h) {
+  if (window) Layout(*window, w, h);
+}
+
+void ResultWindow::OnCommand(int id, int code) {
+  if (code != kNotifyClick) return;
+  switch (id) {
+    case kResultCloseButton: CloseResultWindow(app_); break;
+    case kResultBackButton: PreviousRecord(app_); break;
+    case kResultNextButton: NextRecord(app_); break;
+    default: break;
+  }
+}
 
 }  // namespace tanavo

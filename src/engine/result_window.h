@@ -1,4 +1,5 @@
-// The settings check result window.
+// The settings check result window: what the trial extraction matched, record
+// by record, with buttons to go on, go back and close.
 #pragma once
 
 #include <vector>
@@ -9,13 +10,23 @@ namespace tanavo {
 
 struct App;
 
+constexpr int kResultTextView = 1000;
+constexpr int kResultCloseButton = 1001;
+constexpr int kResultBackButton = 1002;
+constexpr int kResultNextButton = 1010;
+
 class ResultWindow : public WindowEvents {
  public:
   explicit ResultWindow(App& app) : app_(app) {}
   static WindowSpec Spec();
   static std::vector<ControlSpec> Controls();
   void Create();
+
+  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
+  void OnSize(int w, int h) override;
+  // Alt+F4 hides the window like every tool window; its text stays.
+  bool OnCloseRequest() override { return false; }
 
   Window* window = nullptr;
 

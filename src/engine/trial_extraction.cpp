@@ -5,4 +5,5 @@ namespace tanavo {
 void TrialExtraction(App&) {}
 void NextRecord(App&) {}
 void PreviousRecord(App&) {}
+void CloseResultWindow(App&) {}
 }  // namespace tanavo
