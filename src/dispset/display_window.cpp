@@ -1,17 +1,132 @@
 #include "dispset/display_window.h"
 
+#include <algorithm>
+
 #include "app/app.h"
+#include "dispset/kdp_file.h"
+#include "dispset/name_list_window.h"
 
 namespace tanavo {
 
-WindowSpec DisplayWindow::Spec() { return WindowSpec{"NORMAL5", "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5}; }
+const char kModeEditor[] = "CONF";
+const char kModeDataDisplay[] = "DISP";
 
-std::vector<ControlSpec> DisplayWindow::Controls() { return {}; }
+namespace {
+
+// A control never gets a negative size, whatever the client area (a
+// minimised window reports 0 x 0).
+void MoveClamped(Window& w, int id, int x, int y, int width, int height) {
+  w.Move(id, x, y, std::max(0, width), std::max(0, height));
+}
+
+}  // namespace
+
+void ApplyEditorLayout(Window& w, int cw, int ch) {
+  MoveClamped(w, kDispTitle, 10, 10, 100, 25);
+  MoveClamped(w, kDispClose, cw - 80, 5, 60, 25);
+  MoveClamped(w, kDispSave, cw - 180, 5, 70, 25);
+  MoveClamped(w, kDispTemplateEdit, 0, 40, cw - 15, 25);
+  MoveClamped(w, kDispLayoutEdit, 0, 70, cw, ch - 70);
+}
+
+void ApplyDataDisplayLayout(Window& w, int cw, int ch) {
+  MoveClamped(w, kDispTitle, 10, 10, 100, 25);
+  MoveClamped(w, kDispSave, cw - 180, 5, 70, 25);
+  MoveClamped(w, kDispTemplateEdit, 110, 5, cw - 300, 30);
+  MoveClamped(w, kDispClose, cw - 80, 5, 60, 25);
+  MoveClamped(w, kDispRecordList, 0, 40, cw, 200);
+  MoveClamped(w, kDispLayoutEdit, 0, 245, cw, ch - 305);
+  MoveClamped(w, kDispAttachmentList, 100, ch - 55, cw - 250, 50);
+  MoveClamped(w, kDispAttachmentLabel, 0, ch - 35, 100, 25);
+  MoveClamped(w, kDispStatusText, cw - 150, ch - 35, 150, 25);
+}
+
+WindowSpec DisplayWindow::Spec() {
+  return WindowSpec{"NORMAL5", "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
+}
+
+std::vector<ControlSpec> DisplayWindow::Controls() {
+  const unsigned list = kClientEdge | kVScroll | kHScroll | kNotify;
+  return {
+      {kDispRecordList, ControlKind::ListBox, list, 15, 0, 84, 60, ""},
+      {kDispTemplateEdit, ControlKind::Edit, kClientEdge | kAutoHScroll, 14, 77, 70, 21, ""},
+      {kDispLayoutEdit, ControlKind::Edit, kClientEdge | kVScroll | kMultiLine | kAutoVScroll | kWantReturn, 14, 115,
+       70, 21, ""},
+      {kDispAttachmentList, ControlKind::ListBox, list, 3, 150, 84, 60, ""},
+      {kDispClose, ControlKind::DefPushButton, kCentre, 661, 5, 88, 21, "終　了"},
+      {kDispSave, ControlKind::PushButton, kCentre, 521, 4, 88, 21, "設定保存"},
+      {kDispTitle, ControlKind::Static, kStyleNone, 355, 28, 80, 12, "データ表示"},
+      {kDispAttachmentLabel, ControlKind::Static, kCentre, 29, 563, 82, 12, "****件終了"},
+      {kDispStatusText, ControlKind::Static, kStyleNone, 508, 111, 69, 12, "＊＊＊＊"},
+  };
+}
 
 void DisplayWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
 
-void DisplayWindow::ShowEditor() {}
+void DisplayWindow::OnCreate(Window& w) {
+  window = &w;
+  app_.display.modeText = kModeDataDisplay;
+  app_.display.listLineTemplate.clear();
+  app_.display.layoutText.clear();
+}
 
-void DisplayWindow::OnCommand(int, int) {}
+void DisplayWindow::Layout(int cw, int ch) {
+  if (!window) return;
+  if (app_.display.modeText == kModeDataDisplay) {
+    ApplyDataDisplayLayout(*window, cw, ch);
+  } else if (app_.display.modeText == kModeEditor) {
+    ApplyEditorLayout(*window, cw, ch);
+  }
+}
+
+void DisplayWindow::ShowEditor() {
+  if (!window) return;
+  Window& w = *window;
+  int cw = 0, ch = 0;
+  w.ClientSize(&cw, &ch);
+  w.ShowWindow(true);
+  ApplyEditorLayout(w, cw, ch);
+
+  w.SetText(kDispTitle, "表示設定");
+  w.SetText(kDispTemplateEdit, app_.display.listLineTemplate);
+  w.SetText(kDispLayoutEdit, app_.display.layoutText);
+  for (int id : {kDispTitle, kDispClose, kDispSave, kDispTemplateEdit, kDispLayoutEdit}) w.Show(id, true);
+  for (int id : {kDispRecordList, kDispAttachmentList, kDispAttachmentLabel, kDispStatusText}) w.Show(id, false);
+  w.SetTextLimit(kDispTemplateEdit, kListLineTemplateLimit);
+  w.SetTextLimit(kDispLayoutEdit, kLayoutTextLimit);
+  app_.display.modeText = kModeEditor;
+
+  if (app_.nameListWindow) app_.nameListWindow->ShowNames(DataNameList(app_.extraction));
+  w.FocusWindow();
+}
+
+void DisplayWindow::Close() {
+  if (!window) return;
+  if (app_.display.modeText == kModeEditor) {
+    app_.display.listLineTemplate = window->Text(kDispTemplateEdit);
+    app_.display.layoutText = window->Text(kDispLayoutEdit);
+  }
+  window->ShowWindow(false);
+  if (app_.nameListWindow) app_.nameListWindow->Hide();
+}
+
+void DisplayWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case kDispClose:
+      if (code == kNotifyClick) Close();
+      break;
+    case kDispSave:
+      // The button is hidden in the data display, where edit 1014 holds a
+      // rendered record that must never become the layout text.
+      if (code == kNotifyClick && app_.display.modeText == kModeEditor) SaveDisplaySettings(app_);
+      break;
+    case kDispRecordList:
+    case kDispAttachmentList:
+      // Record and attachment selection come with the data display.
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace tanavo

@@ -1,6 +1,9 @@
-// The display settings / data display window.
+// The display settings / data display window: one window in two modes, told
+// apart by the mode text of the display settings ("CONF" editing, "DISP" data
+// display).
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "platform/platform.h"
@@ -21,14 +24,33 @@ constexpr int kDispTitle = 1012;
 constexpr int kDispLayoutEdit = 1014;
 constexpr int kDispAttachmentList = 1046;
 
+constexpr std::size_t kListLineTemplateLimit = 1024;  // bytes the template edit takes
+constexpr std::size_t kLayoutTextLimit = 262144;      // bytes the layout edit takes
+
+extern const char kModeEditor[];       // "CONF"
+extern const char kModeDataDisplay[];  // "DISP"
+
+// The two layouts for a client area of cw x ch.
+void ApplyEditorLayout(Window& w, int cw, int ch);
+void ApplyDataDisplayLayout(Window& w, int cw, int ch);
+
 class DisplayWindow : public WindowEvents {
  public:
   explicit DisplayWindow(App& app) : app_(app) {}
   static WindowSpec Spec();
   static std::vector<ControlSpec> Controls();
   void Create();
+  // Menu command: opens the window as the display settings editor.
   void ShowEditor();
+  // Close button: in editor mode the edits are taken over into the display
+  // settings (no file is written); both windows are hidden.
+  void Close();
+  // The layout of the current mode for a client area of cw x ch.
+  void Layout(int cw, int ch);
+
+  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
+  void OnSize(int cw, int ch) override { Layout(cw, ch); }
 
   Window* window = nullptr;
 

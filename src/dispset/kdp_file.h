@@ -1,11 +1,43 @@
-// The display settings file (*.kdp).
+// The display settings file (*.kdp): the Base64 text of the list-line
+// template, CR LF, and the Base64 text of the layout text with one 0x00 byte
+// appended. No header, no final line end.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 namespace tanavo {
 
 struct App;
 
+// The two texts held in a *.kdp file.
+struct DisplaySettingsTexts {
+  std::string listLineTemplate;
+  std::string layoutText;
+};
+
+// Decodes the two texts, dropping every 0x00 byte; bytes outside the Base64
+// alphabet are skipped, so a damaged file gives garbled texts, not an error.
+// Returns false and leaves *texts alone when the bytes hold no CR LF pair:
+// every writer of the format puts one there, so such bytes are not a display
+// settings file.
+bool ParseDisplaySettingsFile(std::string_view bytes, DisplaySettingsTexts* texts);
+
+// The file bytes for the two texts (0x00 bytes of the template are dropped).
+std::string BuildDisplaySettingsFile(std::string_view listLineTemplate, std::string_view layoutText);
+
+// Takes the texts of a read *.kdp file into the display settings. False when
+// the bytes are not a display settings file: the settings stay as they are,
+// and the caller tells the user with ShowNotDisplaySettingsFile once its
+// status bar is cleared. Shared with the index file loader.
+bool TakeDisplaySettingsFile(App& app, std::string_view bytes);
+void ShowNotDisplaySettingsFile(App& app);
+
+// Menu command: reads a *.kdp file chosen in the open dialog.
 void LoadDisplaySettings(App& app);
+// Save button of the display settings editor: takes the editor's two texts
+// into the display settings and writes them to the file chosen in the save
+// dialog.
 void SaveDisplaySettings(App& app);
 
 }  // namespace tanavo

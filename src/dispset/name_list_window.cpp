@@ -1,15 +1,47 @@
 #include "dispset/name_list_window.h"
 
 #include "app/app.h"
+#include "extract/settings.h"
 
 namespace tanavo {
 
-WindowSpec NameListWindow::Spec() { return WindowSpec{"NORMAL6", "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax, kExStaticEdge | kExClientEdge | kExTopmost, false, 6}; }
+std::string DataNameList(const ExtractionSettings& settings) {
+  std::string names;
+  for (const TagDefinition& e : settings.entries) {
+    if (e.name.empty()) break;
+    if (e.kind == "Data") {
+      names += e.name;
+      names += "\r\n";
+    }
+  }
+  return names;
+}
 
-std::vector<ControlSpec> NameListWindow::Controls() { return {}; }
+WindowSpec NameListWindow::Spec() {
+  return WindowSpec{"NORMAL6", "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
+                    kExStaticEdge | kExClientEdge | kExTopmost, false, 6};
+}
+
+std::vector<ControlSpec> NameListWindow::Controls() {
+  return {{kNameListEdit, ControlKind::Edit,
+           kStaticEdge | kClientEdge | kVScroll | kMultiLine | kAutoVScroll | kReadOnly | kWantReturn, 9, 40, 70, 21,
+           ""}};
+}
 
 void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
 
-void NameListWindow::OnCommand(int, int) {}
+void NameListWindow::ShowNames(const std::string& names) {
+  if (!window) return;
+  window->SetText(kNameListEdit, names);
+  window->ShowWindow(true);
+}
+
+void NameListWindow::Hide() {
+  if (window) window->ShowWindow(false);
+}
+
+void NameListWindow::OnSize(int cw, int ch) {
+  if (window) window->Move(kNameListEdit, 0, 0, cw, ch);
+}
 
 }  // namespace tanavo
