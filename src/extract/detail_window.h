@@ -1,6 +1,9 @@
-// The detail settings window.
+// The detail settings window: every field of one tag definition, with control
+// bytes shown and typed as "[CR]", "[LF]", "[SP]", "[EC]" and "[TB]".
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -9,18 +12,74 @@ namespace tanavo {
 
 struct App;
 
+// The thirteen edit fields, by slot number 1 to 13.
+constexpr int kDetailSlots = 13;
+constexpr int kDetailRangeStart = 1000;    // slot 1
+constexpr int kDetailRangeEnd = 1014;      // slot 2
+constexpr int kDetailName = 1018;          // slot 3
+constexpr int kDetailDataTypeStart = 1021;  // slots 4 to 11: content extraction tags
+constexpr int kDetailDataTypeEnd = 1023;
+constexpr int kDetailEncodingStart = 1025;
+constexpr int kDetailEncodingEnd = 1027;
+constexpr int kDetailJapaneseStart = 1028;
+constexpr int kDetailJapaneseEnd = 1030;
+constexpr int kDetailContentStart = 1031;
+constexpr int kDetailContentEnd = 1033;
+constexpr int kDetailLineEnd = 1042;       // slot 12
+constexpr int kDetailNextLineHead = 1043;  // slot 13
+
+constexpr int kDetailTitle = 1036;
+constexpr int kDetailTokenCR = 1006;
+constexpr int kDetailTokenLF = 1010;
+constexpr int kDetailTokenTab = 1002;
+constexpr int kDetailTokenEsc = 1001;
+constexpr int kDetailTokenSpace = 1008;
+constexpr int kDetailSearchAfterPrevious = 1044;  // check box
+constexpr int kDetailSearchAfterPreviousLabel = 1045;
+constexpr int kDetailApplyToMultiple = 1037;  // check box
+constexpr int kDetailApplyToMultipleLabel = 1038;
+constexpr int kDetailFinish = 1011;
+
+// An edit field holds this many bytes; a token is appended only while the
+// field holds at most kDetailFieldBytes - 4, so that it always fits whole.
+constexpr std::size_t kDetailFieldBytes = 203;
+constexpr std::size_t kTokenBytes = 4;
+
 class DetailWindow : public WindowEvents {
  public:
   explicit DetailWindow(App& app) : app_(app) {}
   static WindowSpec Spec();
   static std::vector<ControlSpec> Controls();
   void Create();
+  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
 
+  // Opens the window for the selected line of the extraction settings list.
+  void Open();
+
+  // The extraction settings list gained or lost lines while this window was
+  // open: the entry being edited is followed to its new line, and the window
+  // is hidden when that entry is gone.
+  void EntriesInserted(int at, int count);
+  void EntryRemoved(int index);
+  // The table was replaced: the entry being edited is gone.
+  void Dismiss();
+
   Window* window = nullptr;
+  int editIndex = -1;
+  int partnerIndex = -1;
+  std::string editKind;
+  int focusedSlot = 0;
 
  private:
+  void AppendToken(const char* token);
+  void ApplyAndClose();
+  std::string SlotText(int slot) const;
+
   App& app_;
+  // What each slot was filled with, whole: the control shows a text only up
+  // to its first NUL byte, and an untouched field must keep every byte.
+  std::string shown_[kDetailSlots + 1];
 };
 
 }  // namespace tanavo

@@ -1,6 +1,7 @@
-// The extraction settings window.
+// The extraction settings window: the tag table as a list, built by clicking.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -9,18 +10,57 @@ namespace tanavo {
 
 struct App;
 
+// Control ids of the extraction settings window.
+constexpr int kExtAddDSet = 1001;
+constexpr int kExtAddGroup = 1002;
+constexpr int kExtList = 1003;
+constexpr int kExtDSetCaption = 1004;
+constexpr int kExtGroupCaption = 1005;
+constexpr int kExtAddData = 1006;
+constexpr int kExtDataCaption = 1007;
+constexpr int kExtDelete = 1008;
+constexpr int kExtClose = 1009;
+constexpr int kExtDetails = 1010;
+constexpr int kExtSave = 1011;
+constexpr int kExtDeleteCaption = 1012;
+constexpr int kExtCheck = 1013;
+
+// The window opens this far below the main window's top.
+constexpr int kExtOffsetBelowMain = 20;
+
 class ExtractionWindow : public WindowEvents {
  public:
   explicit ExtractionWindow(App& app) : app_(app) {}
   static WindowSpec Spec();
   static std::vector<ControlSpec> Controls();
   void Create();
+  void OnCreate(Window& w) override;
+  // Place beside the main window, refill, show and focus.
   void Open();
   void OnCommand(int id, int code) override;
+
+  // Renumbers default-named Data entries and groups in list order.
+  void RenumberDefaultNames();
+  // Gives list line row (and its entry, when it has one) a new label; the
+  // entry's name is the label without its spaces.
+  void SetLine(int row, const std::string& label);
+  // Called when the whole table was replaced (a settings file was read): a
+  // list on screen is rebuilt so that its lines keep matching the entries.
+  void SettingsReplaced();
 
   Window* window = nullptr;
 
  private:
+  void Refill();
+  bool RoomFor(int count);
+  void InsertLines(int at, int count, const char* kind, const std::string& label);
+  void DeleteLine(int row);
+  void AddDSetPair();
+  void AddGroupPair();
+  void AddDataEntry();
+  void DeleteDefinition();
+  void Close();
+
   App& app_;
 };
 

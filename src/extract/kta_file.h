@@ -1,9 +1,39 @@
 // The extraction settings file (*.kta): 800-byte entries of sixteen 50-byte fields.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "extract/settings.h"
+
 namespace tanavo {
 
 struct App;
+
+constexpr std::size_t kFieldBytes = 50;
+constexpr int kFieldsPerEntry = 16;
+constexpr std::size_t kEntryBytes = kFieldBytes * kFieldsPerEntry;  // 800
+
+// A value as stored in its field: spaces written "[SP]", padded with spaces
+// to 50 bytes or cut at 50.
+std::string EncodeFileField(std::string_view value);
+// A stored field back to its value: spaces deleted, then "[SP]" made a space.
+// Takes at most the field's 50 bytes.
+std::string DecodeFileField(std::string_view field);
+// True when the value does not fit its field once its spaces are expanded.
+bool ExceedsFileField(std::string_view value);
+
+// One entry's sixteen fields in the file's order.
+std::string EncodeEntry(const TagDefinition& e);
+// Fills the entry from up to 800 bytes; fields past the end are empty.
+void DecodeEntry(std::string_view bytes, TagDefinition& e);
+
+// Decodes the entries of a whole file into the table, which the caller has
+// reset, counting them in status parts 0 and 1. A file of more than the
+// table's entries gives the first ones and one warning that the rest was
+// ignored. Returns the number of entries in the file.
+int ReadSettingsEntries(App& app, std::string_view bytes);
 
 void LoadExtractionSettings(App& app);
 void SaveExtractionSettings(App& app);

@@ -1,5 +1,7 @@
 #include "extract/settings.h"
 
+#include <algorithm>
+
 #include "engine/bytes.h"
 
 namespace tanavo {
@@ -26,6 +28,35 @@ int FindPartner(const ExtractionSettings& s, int index) {
     if (i != index && s.entries[i].name == e.name) return i;
   }
   return -1;
+}
+
+std::string TwoDigitNumber(int32_t n) {
+  std::string t = "0" + std::to_string(n);
+  return t.substr(t.size() - 2);
+}
+
+std::string ListLabel(const TagDefinition& e) {
+  if (e.kind == kKindGroup) return " " + e.name;
+  if (e.kind == kKindData) return "  " + e.name;
+  return e.name;
+}
+
+bool InsertEntries(ExtractionSettings& s, int index, int count) {
+  int used = UsedCount(s);
+  if (count < 0 || index < 0 || index > used || count > kTagEntries - used) return false;
+  // The whole tail moves, so the empty entry that ends the used ones stays
+  // in front of whatever lies beyond it; only slots past the end drop off.
+  auto first = s.entries.begin() + index;
+  std::move_backward(first, s.entries.end() - count, s.entries.end());
+  std::fill(first, first + count, TagDefinition{});
+  return true;
+}
+
+void RemoveEntry(ExtractionSettings& s, int index) {
+  int used = UsedCount(s);
+  if (index < 0 || index >= used) return;
+  std::move(s.entries.begin() + index + 1, s.entries.begin() + used, s.entries.begin() + index);
+  s.entries[used - 1] = TagDefinition{};
 }
 
 std::string ToTagNotation(const std::string& text) {

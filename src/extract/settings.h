@@ -10,6 +10,11 @@ namespace tanavo {
 
 constexpr int kTagEntries = 201;  // entries 0 to 200
 
+// The three kinds of definition.
+constexpr const char* kKindDSet = "D_SET";
+constexpr const char* kKindGroup = "Group";
+constexpr const char* kKindData = "Data";
+
 struct TagDefinition {
   std::string kind;  // "D_SET", "Group" or "Data"
   std::string name;
@@ -48,6 +53,23 @@ bool IsPresent(const ExtractionSettings& s);
 int FindPartner(const ExtractionSettings& s, int index);
 // True when the flag text turns the flag on.
 inline bool FlagOn(const std::string& flag) { return flag == "Y"; }
+
+// The two-digit number of a default name: "0" + decimal, cut to its last two
+// characters (7 gives "07", 12 gives "12", 100 gives "00").
+std::string TwoDigitNumber(int32_t n);
+
+// The entry's line in the extraction settings list: the name, indented by one
+// space for a Group and two for a Data entry.
+std::string ListLabel(const TagDefinition& e);
+
+// Opens count empty entries at index, moving the entries from index on down
+// by count. Refused (false, nothing changed) when the used entries would no
+// longer fit in the table or index lies outside the used entries and the one
+// slot after them.
+bool InsertEntries(ExtractionSettings& s, int index, int count);
+// Removes a used entry, moving the used entries after it up by one; the old
+// last used slot becomes empty. Indexes outside the used entries change nothing.
+void RemoveEntry(ExtractionSettings& s, int index);
 
 // Bytes to the bracketed tokens of the edit fields and back.
 std::string ToTagNotation(const std::string& text);
