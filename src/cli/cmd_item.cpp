@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "display/attachments.h"
 #include "display/item_decoder.h"
+#include "engine/bytes.h"
 #include "extract/kta_file.h"
 #include "extract/settings.h"
 #include "platform/files.h"
@@ -24,12 +25,13 @@ int FindDataEntry(const ExtractionSettings& s, const std::string& name) {
   return -1;
 }
 
-// One report line per attachment: line breaks in a name would split it.
-std::string OneLine(std::string text) {
-  for (char& c : text) {
+// One report line per attachment: line breaks in a name become spaces.
+std::string OneLine(const std::string& text) {
+  std::string line = ReplaceAll(text, "\r\n", " ");
+  for (char& c : line) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  return text;
+  return line;
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "codec/codec.h"
+#include "extract/settings.h"
+#include "mime_test_data.h"
+
+namespace tanavo {
+namespace {
+
+constexpr std::size_t kKtaField = 50;
+
+// One field of a .kta entry: spaces written as "[SP]", padded to 50 bytes.
+std::string KtaField(const std::string& value) {
+  std::string f;
+  for (char c : value) f += c == ' ' ? std::string("[SP]") : std::string(1, c);
+  f.resize(kKtaField, ' ');
+  return f;
+}
+
+std::string KtaEntry(const TagDefinition& d) {
+  const std::string* fields[] = {&d.japaneseCodeEndTag, &d.japaneseCodeStartTag, &d.nextLineHead, &d.lineEnd,
+                                 &d.contentEndTag,      &d.contentStartTag,      &d.encodingEndTag, &d.encodingStartTag,
+                                 &d.searchAfterPrevious, &d.applyToMultiple,     &d.name,         &d.rangeEndTag,
+                                 &d.rangeStartTag,      &d.kind,                 &d.dataTypeEndTag, &d.dataTypeStartTag};
+  std::string e;
+  for (const std::string* f : fields) e += KtaField(*f);
+  return e;
+}
+
+std::string g_stdin;
+bool ReadTestInput(std::string* all) {
+  *all = g_stdin;
+  return true;
+}
+
+class CliItemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kta_ = ::testing::TempDir() + "cli_item_test.kta";
+    TagDefinition group;
+    group.kind = "Group";
+    group.name = "Mail";
+    group.rangeStartTag = "<M>";
+    group.rangeEndTag = "</M>";
+    TagDefinition body;
+    body.kind = "Data";
+    body.name = "Body";
+    body.rangeStartTag = "<B>";
+    body.rangeEndTag = "</B>";
+    body.dataTypeStartTag = body.dataTypeEndTag = "*";
+    body.encodingStartTag = body.encodingEndTag = "*";
+    body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
+    body.contentStartTag = "\r\n\r\n";
+    body.contentEndTag = "</B>";
+    TagDefinition subject;
+    subject.kind = "Data";
+    subject.name = "Subject";
+    subject.contentStartTag = "Subject: ";
+    subject.contentEndTag = "\r\n";
+    std::ofstream(kta_, std::ios::binary) << KtaEntry(group) + KtaEntry(body) + KtaEntry(subject) + KtaEntry(group);
+  }
+  void TearDown() override { std::remove(kta_.c_str()); }
+
+  int Run(const std::vector<std::string>& args, const std::string& input) {
+    g_stdin = input;
+    out.clear();
+    err.clear();
+    return RunCli(args, ReadTestInput, &out, &err);
+  }
+
+  std::string kta_;
+  std::string out, err;
+};
+
+TEST_F(CliItemTest, DecodesTextItemsAndHeaderItems) {
+  EXPECT_EQ(Run({"item", kta_, "Body"}, "<B>Content-Type: text/plain; charset=ISO-2022-JP\r\n"
+                                         "Content-Transfer-Encoding: base64\r\n\r\n" +
+                                             WrappedBase64(kJisHello) + "</B>"),
+            kExitOk);
+  EXPECT_EQ(out, "こんにちは");
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(Run({"item", kta_, "Subject"}, "Subject: " + IsoWord(kJisSubject) + " " + IsoWord(kJisHello) + "\r\n"),
+            kExitOk);
+  EXPECT_EQ(out, "件名 こんにちは");
+  EXPECT_EQ(Run({"--utf8", "item", kta_, "Subject"}, "Subject: " + IsoWord(kJisSubject) + "\r\n"), kExitOk);
+  EXPECT_EQ(out, "\xE4\xBB\xB6\xE5\x90\x8D");  // 件名 in UTF-8
+
+  // Warnings go to standard error as boxes; the value is still written.
+  EXPECT_EQ(Run({"item", kta_, "Body"}, "<B>Content-Transfer-Encoding: 8bit\r\n\r\nabc</B>"), kExitOk);
+  EXPECT_EQ(out, "abc");
+  EXPECT_EQ(err, "警告: エンコード=\x16" "8bit\x16は判定できませんでした\n");
+}
+
+TEST_F(CliItemTest, MultipartItemsListTheirAttachments) {
+  const std::string item = "<B>Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+                           "--b\r\nContent-Type: text/plain; charset=Shift_JIS\r\n\r\n本文\r\n"
+                           "--b\r\nContent-Type: image/jpeg;\r\n name=\"" + IsoWord(kJisPhoto) + ".jpg\"\r\n\r\n/9j/\r\n"
+                           "--b\r\nContent-Type: text/x-vcard; name=\"a\r\nb.vcf\"\r\n\r\nBEGIN\r\n--b--\r\n</B>";
+  EXPECT_EQ(Run({"item", kta_, "Body"}, item), kExitOk);
+  EXPECT_EQ(out, "本文\r\n");
+  EXPECT_EQ(err, "attachment 1 写真.jpg\nattachment 2 a b.vcf\n");
+}
+
+TEST_F(CliItemTest, RefusesWhatItCannotUse) {
+  EXPECT_EQ(Run({"item", kta_}, ""), kExitUsage);
+  EXPECT_EQ(Run({"item", kta_, "Mail"}, "x"), kExitUsage);  // a Group, not a Data entry
+  EXPECT_NE(err.find("Mail"), std::string::npos);
+  EXPECT_EQ(Run({"item", kta_, "Nothing"}, "x"), kExitUsage);
+  EXPECT_EQ(Run({"item", ::testing::TempDir() + "no-such-file.kta", "Body"}, "x"), kExitFailed);
+  EXPECT_NE(err.find("ファイルオープンに失敗"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tanavo

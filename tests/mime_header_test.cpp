@@ -1,0 +1,164 @@
+#include "display/mime_header.h"
+
+#include <gtest/gtest.h>
+
+#include "codec/codec.h"
+#include "mime_test_data.h"
+#include "platform/fake/fake_platform.h"
+
+namespace tanavo {
+namespace {
+
+const std::string kFrame(1, '\x16');
+
+TEST(MimeHeaderTest, FindHeaderTagsTakesTheFirstListLineThatOccurs) {
+  const std::string line = "Content-Type: text/plain; charset=ISO-2022-JP\r\n";
+  HeaderTags t = FindHeaderTags(line, kContentTypePatterns);
+  EXPECT_EQ(t.startTag, "Content-Type:");
+  EXPECT_EQ(t.endTag, ";");
+  t = FindHeaderTags(line, kCharsetPatterns);
+  EXPECT_EQ(t.startTag, "charset=");
+  EXPECT_EQ(t.endTag, "\r\n");
+
+  t = FindHeaderTags("Content-type: text/html;\r\n", kContentTypePatterns);
+  EXPECT_EQ(t.startTag, "Content-type:");
+  // A start tag with no end tag after it does not match.
+  t = FindHeaderTags("Content-Type: text/plain\r\n\r\nbody", kContentTypePatterns);
+  EXPECT_EQ(t.startTag, "");
+  EXPECT_EQ(t.endTag, "");
+  t = FindHeaderTags("Subject: x\r\n", kTransferEncodingPatterns);
+  EXPECT_EQ(t.startTag, "");
+
+  // The list order wins, not the order in the text.
+  t = FindHeaderTags("Content-transfer-encoding: 7bit\r\nCONTENT-TRANSFER-ENCODING: BASE64\r\n",
+                     kTransferEncodingPatterns);
+  EXPECT_EQ(t.startTag, "CONTENT-TRANSFER-ENCODING:");
+  EXPECT_EQ(t.endTag, "\r\n");
+  t = FindHeaderTags("Content-Type: text/plain; CHARSET=\"SHIFT_JIS\"\r\n", kCharsetPatterns);
+  EXPECT_EQ(t.startTag, "CHARSET=\"");
+  EXPECT_EQ(t.endTag, "\"");
+}
+
+TEST(MimeHeaderTest, ReadHeaderValueWithAutomaticTags) {
+  const std::string item = "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\nbody";
+  EXPECT_EQ(ReadHeaderValue(item, "*", "*", HeaderKind::ContentType), "text/plain");
+  EXPECT_EQ(ReadHeaderValue(item, "*", "*", HeaderKind::Charset), "ISO-2022-JP");
+  EXPECT_EQ(ReadHeaderValue(item, "*", "*", HeaderKind::TransferEncoding), "");
+
+  EXPECT_EQ(ReadHeaderValue("Content-Type: text/plain; charset=\"iso-2022-jp\"\r\n", "*", "*", HeaderKind::Charset),
+            "iso-2022-jp");
+  EXPECT_EQ(ReadHeaderValue("Content-Type: text/plain; CHARSET=\"Shift_JIS\"\r\n", "*", "*", HeaderKind::Charset),
+            "Shift_JIS");
+  // With no ";" on its line the value runs to the next ";", line breaks included.
+  EXPECT_EQ(ReadHeaderValue("Content-Type: text/plain\r\nX-Note: a; b\r\n", "*", "*", HeaderKind::ContentType),
+            "text/plain\r\nX-Note:a");
+  EXPECT_EQ(ReadHeaderValue("Content-transfer-encoding: 7bit\r\nCONTENT-TRANSFER-ENCODING: base64\r\n", "*", "*",
+                            HeaderKind::TransferEncoding),
+            "base64");
+  // The content pair has no automatic form: "*" is a literal byte there.
+  EXPECT_EQ(ReadHeaderValue("a*b c*d", "*", "*", HeaderKind::Content), "b c");
+}
+
+TEST(MimeHeaderTest, ReadHeaderValueEmptyTagRules) {
+  const std::string text = "a b\r\nENC: q p\r\nrest";
+  EXPECT_EQ(ReadHeaderValue(text, "", "", HeaderKind::TransferEncoding), "");
+  EXPECT_EQ(ReadHeaderValue(text, "", "", HeaderKind::ContentType), "");
+  // Only the start tag empty: everything before the end tag, for the encoding only.
+  EXPECT_EQ(ReadHeaderValue(text, "", "\r\n", HeaderKind::TransferEncoding), "ab");
+  EXPECT_EQ(ReadHeaderValue(text, "", "\r\n", HeaderKind::Charset), "");
+  EXPECT_EQ(ReadHeaderValue(text, "", "\r\n", HeaderKind::Content), "");
+  EXPECT_EQ(ReadHeaderValue(text, "ENC:", "", HeaderKind::Charset), "");
+  EXPECT_EQ(ReadHeaderValue(text, "ENC:", "\r\n", HeaderKind::TransferEncoding), "qp");
+  EXPECT_EQ(ReadHeaderValue(text, "ENC:", "\r\n", HeaderKind::Content), " q p");
+  EXPECT_EQ(ReadHeaderValue(text, "ENC:", "#", HeaderKind::Content), "");
+  EXPECT_EQ(ReadHeaderValue(text, "NONE:", "\r\n", HeaderKind::Charset), "");
+}
+
+TEST(MimeHeaderTest, NormaliseNamesByPlaceInTheTables) {
+  for (const char* v : {"7BIT", "7Bit", "7bit", "BIT"}) EXPECT_EQ(NormaliseEncodingName(v), "7BIT") << v;
+  for (const char* v : {"BASE64", "Base64", "base64", "64"}) EXPECT_EQ(NormaliseEncodingName(v), "BASE64") << v;
+  for (const char* v : {"QUOTED-PRINTABLE", "Quoted-Printable", "Quoted-printable", "quoted-printable"}) {
+    EXPECT_EQ(NormaliseEncodingName(v), "QUOTED-PRINTABLE") << v;
+  }
+  for (const char* v : {"8bit", "binary", "BASE64x", "QUOTED-printable", ""}) {
+    EXPECT_EQ(NormaliseEncodingName(v), "") << v;
+  }
+  for (const char* v : {"SHIFT_JIS", "Shift_JIS"}) EXPECT_EQ(NormaliseCharsetName(v), "SHIFT_JIS") << v;
+  for (const char* v : {"ISO-2022-JP", "iso-2022-jp"}) EXPECT_EQ(NormaliseCharsetName(v), "ISO-2022-JP") << v;
+  for (const char* v : {"shift_jis", "EUC-JP", "UTF-8", ""}) EXPECT_EQ(NormaliseCharsetName(v), "") << v;
+}
+
+TEST(MimeHeaderTest, DecodeEncodedWordsWordByWord) {
+  // Two words with one space between: each decoded by itself, the space kept.
+  EXPECT_EQ(DecodeEncodedWords("Subject: " + IsoWord(kJisSubject) + " " + IsoWord(kJisHello) + "\r\n"),
+            "Subject: 件名 こんにちは\r\n");
+  // A word at the very end leaves nothing after it; words joined by an unfolded line too.
+  EXPECT_EQ(DecodeEncodedWords(IsoWord(kJisSubject) + IsoWord(kJisHello)), "件名こんにちは");
+  EXPECT_EQ(DecodeEncodedWords("=?iso-2022-jp?B?" + EncodeBase64(kJisHello) + "?="), "こんにちは");
+  EXPECT_EQ(DecodeEncodedWords("[=?Shift_JIS?B?" + EncodeBase64("テスト") + "?=]"), "[テスト]");
+  EXPECT_EQ(DecodeEncodedWords("=?SHIFT_JIS?B?" + EncodeBase64("テスト") + "?= " + IsoWord(kJisHello)),
+            "テスト こんにちは");
+  // "!" CR LF inside decoded ISO-2022-JP is dropped before conversion.
+  EXPECT_EQ(DecodeEncodedWords(IsoWord("\x1b$B$3!\r\n$s\x1b(B")), "こん");
+
+  // Not recognised: other charsets, the Q form, a word without its end.
+  for (const std::string& t : {std::string("=?UTF-8?B?44GC?="), std::string("=?ISO-2022-JP?Q?=1B$B?="),
+                               std::string("=?ISO-2022-JP?B?GyRC"), std::string("plain text")}) {
+    EXPECT_EQ(DecodeEncodedWords(t), t);
+  }
+  // NUL bytes never survive, decoded or not.
+  EXPECT_EQ(DecodeEncodedWords(std::string("a\0b", 3)), "ab");
+  EXPECT_EQ(DecodeEncodedWords("=?Shift_JIS?B?" + EncodeBase64(std::string("x\0y", 3)) + "?="), "xy");
+}
+
+TEST(MimeHeaderTest, DecodeBodyAppliesEncodingThenCharset) {
+  FakePlatform p;
+  std::string longJis;
+  for (int i = 0; i < 20; ++i) longJis += kJisBody + "\r\n";
+  std::string longSjis;
+  for (int i = 0; i < 20; ++i) longSjis += "日本語のメール本文です。\r\n";
+  EXPECT_EQ(DecodeBody(p, WrappedBase64(longJis), "base64", "ISO-2022-JP"), longSjis);
+
+  // Quoted-Printable with soft line breaks inside the escape sequence run.
+  EXPECT_EQ(DecodeBody(p, "=1B$B$3$s=\r\n$K$A$O=1B(B", "quoted-printable", "iso-2022-jp"), "こんにちは");
+  EXPECT_EQ(DecodeBody(p, "そのまま", "7bit", "Shift_JIS"), "そのまま");
+
+  // Encoded words are decoded only when neither value was found.
+  const std::string word = IsoWord(kJisHello);
+  EXPECT_EQ(DecodeBody(p, word, "7bit", ""), word);
+  EXPECT_EQ(DecodeBody(p, word, "", "SHIFT_JIS"), word);
+  EXPECT_EQ(DecodeBody(p, word, "", ""), "こんにちは");
+
+  // TAB bytes never survive, whatever the path.
+  EXPECT_EQ(DecodeBody(p, "a\tb", "", ""), "ab");
+  EXPECT_EQ(DecodeBody(p, EncodeBase64("c\td"), "BASE64", ""), "cd");
+  EXPECT_TRUE(p.boxes.empty());
+}
+
+TEST(MimeHeaderTest, DecodeBodyWarnsOncePerUnrecognisedValue) {
+  FakePlatform p;
+  EXPECT_EQ(DecodeBody(p, "body", "8bit", "shift_jis"), "body");
+  ASSERT_EQ(p.boxes.size(), 2u);
+  EXPECT_EQ(p.boxes[0].text, "エンコード=" + kFrame + "8bit" + kFrame + "は判定できませんでした");
+  EXPECT_EQ(p.boxes[1].text, "日本語コード=" + kFrame + "shift_jis" + kFrame + "は判定できませんでした");
+  for (const RecordedBox& b : p.boxes) {
+    EXPECT_EQ(b.caption, "警告");
+    EXPECT_EQ(b.owner, BoxOwner::None);
+    EXPECT_EQ(b.buttons, BoxButtons::Ok);
+  }
+  // A recognised encoding still runs beside an unknown charset.
+  EXPECT_EQ(DecodeBody(p, EncodeBase64("x"), "base64", "UTF-8"), "x");
+  ASSERT_EQ(p.boxes.size(), 3u);
+  EXPECT_EQ(p.boxes[2].text, "日本語コード=" + kFrame + "UTF-8" + kFrame + "は判定できませんでした");
+
+  // A runaway value is cut in the box, on a character boundary.
+  std::string huge = "x";
+  for (int i = 0; i < 200; ++i) huge += "値";
+  DecodeBody(p, "body", huge, "");
+  ASSERT_EQ(p.boxes.size(), 4u);
+  const std::string shown = "x" + huge.substr(1, kWarningValueBytes - 2) + "...";
+  EXPECT_EQ(p.boxes[3].text, "エンコード=" + kFrame + shown + kFrame + "は判定できませんでした");
+}
+
+}  // namespace
+}  // namespace tanavo
