@@ -175,6 +175,7 @@ std::string DetailWindow::SlotText(int slot) const {
 void DetailWindow::AppendToken(const char* token) {
   if (focusedSlot < 1 || focusedSlot > kDetailSlots) return;
   int id = kSlots[focusedSlot].id;
+  if (!window->IsEnabled(id)) return;  // a greyed-out field keeps what it shows
   std::string text = window->Text(id);
   if (text.size() <= kDetailFieldBytes - kTokenBytes) {
     window->SetText(id, text + token);
