@@ -1,0 +1,513 @@
+#include "platform/win32/win32_platform.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "platform/files.h"
+
+namespace tanavo {
+
+namespace {
+
+struct CreateParams {
+  Win32Window* window;
+};
+
+DWORD FrameStyle(FrameKind frame) {
+  switch (frame) {
+    case FrameKind::Overlapped: return WS_OVERLAPPEDWINDOW;
+    case FrameKind::CaptionOnly: return WS_OVERLAPPED | WS_CAPTION;
+    case FrameKind::CaptionSizing: return WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    case FrameKind::CaptionMinMax: return WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  }
+  return WS_OVERLAPPEDWINDOW;
+}
+
+DWORD ExtendedStyle(unsigned ex) {
+  DWORD s = 0;
+  if (ex & kExControlParent) s |= WS_EX_CONTROLPARENT;
+  if (ex & kExStaticEdge) s |= WS_EX_STATICEDGE;
+  if (ex & kExClientEdge) s |= WS_EX_CLIENTEDGE;
+  if (ex & kExTopmost) s |= WS_EX_TOPMOST;
+  return s;
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* params = reinterpret_cast<CreateParams*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(params->window));
+    params->window->Attach(hwnd);
+  }
+  auto* w = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  return w->Handle(msg, wp, lp);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- window
+
+Win32Window::Win32Window(Win32Platform& platform, const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+                         WindowEvents* events)
+    : platform_(platform), spec_(spec), controls_(controls), events_(events) {}
+
+void Win32Window::CreateControls() {
+  HFONT font = platform_.Font(spec_.fontIndex);
+  HINSTANCE inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+  for (const ControlSpec& c : controls_) {
+    const char* cls = "BUTTON";
+    DWORD style = WS_CHILD;
+    DWORD ex = 0;
+    if ((c.style & kHidden) == 0) style |= WS_VISIBLE;
+    if (c.style & kClientEdge) ex |= WS_EX_CLIENTEDGE;
+    if (c.style & kStaticEdge) ex |= WS_EX_STATICEDGE;
+    if (c.style & kVScroll) style |= WS_VSCROLL;
+    if (c.style & kHScroll) style |= WS_HSCROLL;
+    switch (c.kind) {
+      case ControlKind::PushButton: style |= WS_TABSTOP | BS_PUSHBUTTON; break;
+      case ControlKind::DefPushButton: style |= WS_TABSTOP | BS_DEFPUSHBUTTON; break;
+      case ControlKind::CheckBox: style |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
+      case ControlKind::Static:
+        cls = "STATIC";
+        style |= (c.style & kCentre) ? SS_CENTER : SS_LEFT;
+        break;
+      case ControlKind::Edit:
+        cls = "EDIT";
+        style |= WS_TABSTOP | ES_LEFT;
+        if (c.style & kMultiLine) style |= ES_MULTILINE;
+        if (c.style & kAutoVScroll) style |= ES_AUTOVSCROLL;
+        if (c.style & kAutoHScroll) style |= ES_AUTOHSCROLL;
+        if (c.style & kReadOnly) style |= ES_READONLY;
+        if (c.style & kWantReturn) style |= ES_WANTRETURN;
+        break;
+      case ControlKind::ListBox:
+        cls = "LISTBOX";
+        style |= WS_TABSTOP;
+        if (c.style & kNotify) style |= LBS_NOTIFY;
+        break;
+    }
+    if (c.kind != ControlKind::Static && c.kind != ControlKind::Edit && c.kind != ControlKind::ListBox &&
+        (c.style & kCentre)) {
+      style |= BS_CENTER;
+    }
+    HWND ctl = CreateWindowExA(ex, cls, c.caption, style, c.x, c.y, c.w, c.h, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), inst, nullptr);
+    if (ctl && font) SendMessageA(ctl, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+}
+
+LRESULT Win32Window::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      if (spec_.menuBar && platform_.MenuBarHandle()) SetMenu(hwnd_, platform_.MenuBarHandle());
+      CreateControls();
+      if (spec_.statusBar) platform_.CreateStatusBar(hwnd_);
+      if (events_) events_->OnCreate(*this);
+      if (!spec_.menuBar) {
+        // Tool windows are top-level and hand the focus back to the main window.
+        SetParent(hwnd_, nullptr);
+        if (platform_.MainHandle()) SetFocus(platform_.MainHandle());
+      }
+      return 0;
+    case WM_SIZE:
+      if (spec_.statusBar && platform_.StatusBar()) SendMessageA(platform_.StatusBar(), WM_SIZE, wp, lp);
+      if (events_) events_->OnSize(LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_COMMAND:
+      if (events_) events_->OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_CLOSE:
+      if (!events_ || events_->OnCloseRequest()) {
+        DestroyWindow(hwnd_);
+      } else {
+        ::ShowWindow(hwnd_, SW_HIDE);
+      }
+      return 0;
+    case WM_DESTROY:
+      if (spec_.menuBar) {
+        platform_.ReleaseResources();
+        PostQuitMessage(0);
+      }
+      return 0;
+    default: return DefWindowProcA(hwnd_, msg, wp, lp);
+  }
+}
+
+std::string Win32Window::Text(int id) const {
+  HWND c = Control(id);
+  if (!c) return std::string();
+  int n = GetWindowTextLengthA(c);
+  if (n <= 0) return std::string();
+  std::string t(static_cast<std::size_t>(n) + 1, '\0');
+  int got = GetWindowTextA(c, &t[0], n + 1);
+  t.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return t;
+}
+
+void Win32Window::SetText(int id, const std::string& text) {
+  if (HWND c = Control(id)) SetWindowTextA(c, text.c_str());
+}
+
+void Win32Window::Show(int id, bool shown) {
+  if (HWND c = Control(id)) ::ShowWindow(c, shown ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32Window::IsShown(int id) const {
+  HWND c = Control(id);
+  return c && (GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32Window::Enable(int id, bool enabled) {
+  if (HWND c = Control(id)) EnableWindow(c, enabled ? TRUE : FALSE);
+}
+
+bool Win32Window::IsEnabled(int id) const {
+  HWND c = Control(id);
+  return c && IsWindowEnabled(c);
+}
+
+void Win32Window::Move(int id, int x, int y, int w, int h) {
+  if (HWND c = Control(id)) MoveWindow(c, x, y, w, h, FALSE);
+}
+
+Rect Win32Window::ControlRect(int id) const {
+  HWND c = Control(id);
+  if (!c) return Rect{};
+  RECT r;
+  GetWindowRect(c, &r);
+  MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void Win32Window::SetTextLimit(int id, std::size_t bytes) {
+  if (HWND c = Control(id)) SendMessageA(c, EM_SETLIMITTEXT, static_cast<WPARAM>(bytes), 0);
+}
+
+std::size_t Win32Window::TextLimit(int id) const {
+  HWND c = Control(id);
+  return c ? static_cast<std::size_t>(SendMessageA(c, EM_GETLIMITTEXT, 0, 0)) : 0;
+}
+
+void Win32Window::Focus(int id) {
+  if (HWND c = Control(id)) SetFocus(c);
+}
+
+bool Win32Window::HasFocus(int id) const {
+  HWND c = Control(id);
+  return c && GetFocus() == c;
+}
+
+void Win32Window::SetCaretToEnd(int id) {
+  if (HWND c = Control(id)) {
+    int n = GetWindowTextLengthA(c);
+    SendMessageA(c, EM_SETSEL, static_cast<WPARAM>(n), static_cast<LPARAM>(n));
+  }
+}
+
+bool Win32Window::IsChecked(int id) const {
+  HWND c = Control(id);
+  return c && SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::SetChecked(int id, bool checked) {
+  if (HWND c = Control(id)) SendMessageA(c, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32Window::ListClear(int id) {
+  if (HWND c = Control(id)) SendMessageA(c, LB_RESETCONTENT, 0, 0);
+}
+
+void Win32Window::ListAdd(int id, const std::string& row) {
+  if (HWND c = Control(id)) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+}
+
+void Win32Window::ListInsert(int id, int row, const std::string& text) {
+  if (HWND c = Control(id)) {
+    SendMessageA(c, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
+void Win32Window::ListDelete(int id, int row) {
+  if (HWND c = Control(id)) SendMessageA(c, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+}
+
+int Win32Window::ListCount(int id) const {
+  HWND c = Control(id);
+  if (!c) return 0;
+  LRESULT n = SendMessageA(c, LB_GETCOUNT, 0, 0);
+  return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+std::string Win32Window::ListRow(int id, int row) const {
+  HWND c = Control(id);
+  if (!c) return std::string();
+  LRESULT n = SendMessageA(c, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+  if (n == LB_ERR || n <= 0) return std::string();
+  // Room for a double-byte count too: the ANSI length may be reported in
+  // either unit.
+  std::string t(static_cast<std::size_t>(n) * 2 + 2, '\0');
+  LRESULT got = SendMessageA(c, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&t[0]));
+  if (got == LB_ERR) return std::string();
+  t.resize(t.find('\0'));
+  return t;
+}
+
+int Win32Window::ListSelection(int id) const {
+  HWND c = Control(id);
+  if (!c) return -1;
+  LRESULT s = SendMessageA(c, LB_GETCURSEL, 0, 0);
+  return s == LB_ERR ? -1 : static_cast<int>(s);
+}
+
+void Win32Window::ListSelect(int id, int row) {
+  if (HWND c = Control(id)) SendMessageA(c, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+void Win32Window::ShowWindow(bool shown) { ::ShowWindow(hwnd_, shown ? SW_SHOW : SW_HIDE); }
+
+bool Win32Window::IsVisible() const { return IsWindowVisible(hwnd_) != 0; }
+
+void Win32Window::ClientSize(int* w, int* h) const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  *w = r.right - r.left;
+  *h = r.bottom - r.top;
+}
+
+Rect Win32Window::Placement() const {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(hwnd_, &wp);
+  const RECT& r = wp.rcNormalPosition;
+  return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void Win32Window::SetPlacement(const Rect& r) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(hwnd_, &wp);
+  wp.rcNormalPosition = RECT{r.left, r.top, r.right, r.bottom};
+  wp.showCmd = IsWindowVisible(hwnd_) ? SW_SHOWNORMAL : SW_HIDE;
+  wp.flags = 0;
+  SetWindowPlacement(hwnd_, &wp);
+}
+
+void Win32Window::BringToTop() { SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+void Win32Window::FocusWindow() { SetFocus(hwnd_); }
+
+void Win32Window::SendClose() { SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
+
+// ---------------------------------------------------------------- platform
+
+Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+  InitCommonControlsEx(&icc);
+  for (int i = 0; i < kFontCount; ++i) {
+    const FontSpec& f = Fonts()[i];
+    DWORD out = f.precision == FontPrecision::Stroke ? OUT_STROKE_PRECIS : OUT_STRING_PRECIS;
+    DWORD pitch = f.pitch == FontPitch::Fixed ? FIXED_PITCH : VARIABLE_PITCH;
+    DWORD family = f.family == FontFamily::Roman ? FF_ROMAN : f.family == FontFamily::Modern ? FF_MODERN : FF_DONTCARE;
+    fonts_[i] = CreateFontA(f.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, out,
+                            CLIP_STROKE_PRECIS, DRAFT_QUALITY, pitch | family, f.face);
+  }
+  brush_ = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+}
+
+Win32Platform::~Win32Platform() { ReleaseResources(); }
+
+HFONT Win32Platform::Font(int index) const {
+  return index >= 0 && index < kFontCount ? fonts_[index] : nullptr;
+}
+
+void Win32Platform::BuildMenus() {
+  if (!main_ || !main_->Spec().menuBar) return;
+  menuBar_ = CreateMenu();
+  const std::vector<MenuSpec>& bar = *main_->Spec().menuBar;
+  // Each item goes in at position 0, so they are inserted last first.
+  for (auto m = bar.rbegin(); m != bar.rend(); ++m) {
+    HMENU popup = CreatePopupMenu();
+    for (auto it = m->items.rbegin(); it != m->items.rend(); ++it) {
+      MENUITEMINFOA mi{};
+      mi.cbSize = sizeof mi;
+      if (!it->caption) {
+        mi.fMask = MIIM_FTYPE;
+        mi.fType = MFT_SEPARATOR;
+      } else {
+        mi.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
+        mi.fType = MFT_STRING;
+        mi.wID = static_cast<UINT>(it->id);
+        mi.dwTypeData = const_cast<char*>(it->caption);
+      }
+      InsertMenuItemA(popup, 0, TRUE, &mi);
+    }
+    MENUITEMINFOA top{};
+    top.cbSize = sizeof top;
+    top.fMask = MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+    top.fType = MFT_STRING;
+    top.hSubMenu = popup;
+    top.dwTypeData = const_cast<char*>(m->caption);
+    InsertMenuItemA(menuBar_, 0, TRUE, &top);
+  }
+}
+
+Window* Win32Platform::CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+                                       WindowEvents* events) {
+  windows_.push_back(std::make_unique<Win32Window>(*this, spec, controls, events));
+  Win32Window* w = windows_.back().get();
+  if (spec.menuBar) {
+    main_ = w;
+    BuildMenus();
+  }
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.hIconSm = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WINLOGO));
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = brush_;
+  wc.lpszClassName = spec.className;
+  RegisterClassExA(&wc);
+  CreateParams params{w};
+  DWORD style = FrameStyle(spec.frame) | (spec.visible ? WS_VISIBLE : 0);
+  HWND hwnd = CreateWindowExA(ExtendedStyle(spec.exStyle), spec.className, spec.title, style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, spec.width, spec.height, nullptr, nullptr, instance_, &params);
+  if (hwnd && spec.visible) UpdateWindow(hwnd);
+  return w;
+}
+
+Win32Window* Win32Platform::WindowOfClass(const std::string& className) const {
+  for (const auto& w : windows_) {
+    if (className == w->Spec().className) return w.get();
+  }
+  return nullptr;
+}
+
+void Win32Platform::CreateStatusBar(HWND parent) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, "", parent, 70);
+}
+
+void Win32Platform::ReleaseResources() {
+  if (menuBar_) {
+    DestroyMenu(menuBar_);  // takes the five drop-down menus with it
+    menuBar_ = nullptr;
+  }
+  for (HFONT& f : fonts_) {
+    if (f) DeleteObject(f);
+    f = nullptr;
+  }
+  if (brush_) {
+    DeleteObject(brush_);
+    brush_ = nullptr;
+  }
+}
+
+void Win32Platform::Shutdown() {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    if (IsWindow((*it)->Handle())) DestroyWindow((*it)->Handle());
+  }
+  for (const auto& w : windows_) UnregisterClassA(w->Spec().className, instance_);
+  statusBar_ = nullptr;
+  ReleaseResources();
+}
+
+BoxAnswer Win32Platform::MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
+                                    BoxIcon icon, BoxButtons buttons) {
+  UINT type = buttons == BoxButtons::YesNo ? MB_YESNO : buttons == BoxButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+  if (icon == BoxIcon::Warning) type |= MB_ICONWARNING;
+  HWND hwndOwner = owner == BoxOwner::Main ? MainHandle() : nullptr;
+  int r = MessageBoxA(hwndOwner, text.c_str(), caption.c_str(), type);
+  switch (r) {
+    case IDYES: return BoxAnswer::Yes;
+    case IDNO: return BoxAnswer::No;
+    case IDCANCEL: return BoxAnswer::Cancel;
+    default: return BoxAnswer::Ok;
+  }
+}
+
+bool Win32Platform::FileDialog(bool save, const FileDialogSpec& spec, std::string* path) {
+  std::string filter;
+  for (const FileFilter& f : spec.filters) {
+    filter += f.label;
+    filter.push_back('\0');
+    filter += f.pattern;
+    filter.push_back('\0');
+  }
+  filter.push_back('\0');
+  char buffer[kPathBufferBytes] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = MainHandle();
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(spec.filterIndex);
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = sizeof buffer;
+  ofn.lpstrTitle = spec.title.c_str();
+  ofn.lpstrDefExt = spec.defaultExtension.c_str();
+  // Saving must be able to name a new file, and asks before replacing one.
+  ofn.Flags = save ? (OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT)
+                   : (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  if (!ok) return false;
+  buffer[sizeof buffer - 1] = '\0';
+  *path = buffer;
+  return true;
+}
+
+bool Win32Platform::OpenFileDialog(const FileDialogSpec& spec, std::string* path) {
+  return FileDialog(false, spec, path);
+}
+
+bool Win32Platform::SaveFileDialog(const FileDialogSpec& spec, std::string* path) {
+  return FileDialog(true, spec, path);
+}
+
+void Win32Platform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {
+  if (!statusBar_) return;
+  int edges[kStatusParts];
+  for (int i = 0; i < kStatusParts; ++i) edges[i] = rightEdges[i];
+  SendMessageA(statusBar_, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(edges));
+}
+
+void Win32Platform::SetStatusText(int part, const std::string& text) {
+  if (!statusBar_ || part < 0 || part >= kStatusParts) return;
+  SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32Platform::OpenWithShell(const std::string& path) {
+  ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+ReadStatus Win32Platform::ReadWholeFile(const std::string& path, std::string* bytes) {
+  return ReadRealFile(path, bytes);
+}
+
+WriteStatus Win32Platform::WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  return WriteRealFileReplacing(path, bytes);
+}
+
+bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(path); }
+
+bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
+
+std::string Win32Platform::CurrentDirectory() { return RealCurrentDirectory(); }
+
+int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Platform::Run() {
+  MSG msg;
+  for (;;) {
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) break;  // quit, or a failed retrieval: end like a quit
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+}  // namespace tanavo
