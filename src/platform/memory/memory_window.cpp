@@ -179,6 +179,10 @@ void MemoryWindow::Click(int id) {
   if (events_) events_->OnCommand(id, kNotifyClick);
 }
 
+void MemoryWindow::MenuCommand(int id) {
+  if (events_ && !destroyed_) events_->OnCommand(id, kNotifyClick);
+}
+
 void MemoryWindow::Type(int id, const std::string& text) {
   MemoryControl& c = Ctl(id);
   std::string t = text.substr(0, text.find('\0'));

@@ -65,6 +65,7 @@ class MemoryWindow : public Window {
   // What a user does, for tests: each delivers the notification the real
   // control would send.
   void Click(int id);                          // buttons; check boxes toggle
+  void MenuCommand(int id);                    // a menu command of this window
   void Type(int id, const std::string& text);  // replaces an edit's text, within its limit
   void UserSelect(int id, int row);            // list box selection by the user
   void Resize(int clientW, int clientH);       // sends OnSize

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds Tanavo for Windows and starts it under Wine
+# in a folder holding the bundled samples (the file dialogs open there).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh"
+cmake -S "$top" -B "$top/build-win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$top/build-win" -j"$(nproc)" --target Tanavo tanavo-cli
+export WINE_BUILD_DIR="$top/build-win"
+. "$top/scripts/wine-env.sh"
+start_display
+trap stop_display EXIT
+init_prefix
+run="$top/build-win/run"
+mkdir -p "$run"
+cp -f "$top"/samples/* "$run"/
+cd "$run"
+echo "Tanavo: the samples are in $run (display $DISPLAY)"
+"$WINE" "$top/build-win/Tanavo.exe"

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then runs every test: the native tests (also under
+# AddressSanitizer and UndefinedBehaviorSanitizer) and the tests of the real
+# Win32 program under Wine.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh" || exit 1
+jobs=$(nproc)
+passed=0
+failed=0
+
+count_ctest() {  # $1: ctest log
+  local line p f
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+  f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+  p=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/')
+  passed=$((passed + p - f))
+  failed=$((failed + f))
+}
+
+native() {  # $1: build folder, $2...: extra cmake options
+  local dir=$1
+  shift
+  echo "== native tests in $dir"
+  if cmake -S "$top" -B "$dir" "$@" >/dev/null && cmake --build "$dir" -j"$jobs"; then
+    (cd "$dir" && ctest --output-on-failure -j"$jobs") 2>&1 | tee "$dir/ctest.log"
+    count_ctest "$dir/ctest.log"
+  else
+    echo "build failed: $dir"
+    failed=$((failed + 1))
+  fi
+}
+
+native "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+native "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTANAVO_SANITIZE=ON
+
+echo "== tests of the real windows under Wine"
+win="$top/build-win"
+if cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" >/dev/null &&
+   cmake --build "$win" -j"$jobs"; then
+  export WINE_BUILD_DIR="$win"
+  . "$top/scripts/wine-env.sh"
+  start_display
+  init_prefix
+  (cd "$win" && timeout 900 "$WINE" tanavo_gui_tests.exe) 2>&1 | tr -d '\r' | tee "$win/gui.log"
+  stop_display
+  "$WINESERVER" -k 2>/dev/null || true
+  p=$(grep -cE '^\[       OK \]' "$win/gui.log")
+  f=$(grep -cE '^\[  FAILED  \] [^ ]+\.[^ ]+ \(' "$win/gui.log")
+  if ! grep -qE '^\[  PASSED  \]' "$win/gui.log" && [ "$f" -eq 0 ]; then f=1; fi
+  passed=$((passed + p))
+  failed=$((failed + f))
+else
+  echo "cross build failed"
+  failed=$((failed + 1))
+fi
+
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
