@@ -1,7 +1,96 @@
-// Placeholder until the tag matching lands.
 #include "engine/tag_match.h"
 
+#include "engine/bytes.h"
+
 namespace tanavo {
-TagMatch ExtractBetweenTags(std::string_view, std::string_view, std::string_view, int32_t, std::string_view,
-                            std::string_view, ExtractMode) { return TagMatch{}; }
+namespace {
+
+// Whether the end tag occurrence at 0-based position e is a line break inside
+// the data rather than its end: the bytes just before it equal lineEnd, or
+// the bytes just after it equal nextLineHead. A window reaching outside the
+// text never matches.
+bool IsContinuation(std::string_view text, std::size_t e, std::string_view endTag, std::string_view lineEnd,
+                    std::string_view nextLineHead) {
+  if (!lineEnd.empty() && e >= lineEnd.size() &&
+      text.compare(e - lineEnd.size(), lineEnd.size(), lineEnd) == 0) {
+    return true;
+  }
+  if (!nextLineHead.empty()) {
+    std::size_t after = e + endTag.size();
+    if (after <= text.size() && text.size() - after >= nextLineHead.size() &&
+        text.compare(after, nextLineHead.size(), nextLineHead) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, std::string_view endTag,
+                            int32_t from, std::string_view lineEnd, std::string_view nextLineHead,
+                            ExtractMode mode) {
+  TagMatch m;
+  m.status = 1;
+
+  // 0-based index of the start tag. An empty start tag matches where the
+  // search begins, but only at a place that exists in the text (1 to
+  // len + 1): a search starting before or past the text finds nothing.
+  std::size_t s;
+  if (startTag.empty()) {
+    if (from < 1 || static_cast<std::size_t>(from) > text.size() + 1) return m;
+    s = static_cast<std::size_t>(from) - 1;
+  } else {
+    int32_t found = FindBytes(from, text, startTag);
+    if (found == 0) return m;
+    s = static_cast<std::size_t>(found) - 1;
+  }
+
+  const std::size_t b = s + startTag.size();  // first byte after the start tag
+  std::size_t e = b;
+  // With an empty end tag the data ends right after the start tag and the
+  // continuation-line condition is ignored: every "next" occurrence of an
+  // empty tag is the same place, so honouring it could never end.
+  if (!endTag.empty()) {
+    e = text.find(endTag, b);
+    if (e == std::string_view::npos) {
+      m.status = 2;
+      return m;
+    }
+    if (!lineEnd.empty() || !nextLineHead.empty()) {
+      // A continuation that is met by the last end tag of the text ends the
+      // match there.
+      while (IsContinuation(text, e, endTag, lineEnd, nextLineHead)) {
+        std::size_t next = text.find(endTag, e + endTag.size());
+        if (next == std::string_view::npos) break;
+        e = next;
+      }
+    }
+  }
+
+  if (mode != ExtractMode::PositionsOnly) {
+    std::string content;
+    if (b < e) {
+      content.assign(text.data() + b, e - b);
+      if (!endTag.empty() && (!lineEnd.empty() || !nextLineHead.empty())) {
+        std::string joined;
+        joined.reserve(lineEnd.size() + endTag.size() + nextLineHead.size());
+        joined.append(lineEnd).append(endTag).append(nextLineHead);
+        content = ReplaceAll(content, joined, "");
+      }
+    }
+    if (mode == ExtractMode::WithTags) {
+      m.text.reserve(startTag.size() + content.size() + endTag.size());
+      m.text.append(startTag).append(content).append(endTag);
+    } else {
+      m.text = std::move(content);
+    }
+  }
+
+  m.start = static_cast<int32_t>(s + 1);
+  m.end = static_cast<int32_t>(e + endTag.size());
+  m.status = 0;
+  return m;
+}
+
 }  // namespace tanavo

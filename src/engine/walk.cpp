@@ -1,0 +1,308 @@
+#include "engine/walk.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+namespace tanavo {
+namespace {
+
+// The partner of every used entry, as FindPartner gives it, worked out once
+// per walk so that each step costs no table search.
+class Partners {
+ public:
+  explicit Partners(const ExtractionSettings& s) : used_(UsedCount(s)) {
+    // First two used indexes of each name.
+    std::unordered_map<std::string_view, std::pair<int, int>> byName;
+    for (int i = 0; i < used_; ++i) {
+      auto it = byName.emplace(s.entries[i].name, std::make_pair(i, -1)).first;
+      if (it->second.first != i && it->second.second < 0) it->second.second = i;
+    }
+    for (int i = 0; i < used_; ++i) {
+      if (s.entries[i].kind == "Data") {
+        partner_[i] = i;
+        continue;
+      }
+      const std::pair<int, int>& p = byName.at(s.entries[i].name);
+      partner_[i] = p.first != i ? p.first : p.second;
+    }
+  }
+  int Used() const { return used_; }
+  int Of(int i) const { return i >= 0 && i < used_ ? partner_[i] : -1; }
+  Role RoleOf(int i) const {
+    int p = Of(i);
+    if (i < p) return Role::Opening;
+    if (i == p) return Role::Item;
+    return Role::Closing;
+  }
+
+ private:
+  int used_;
+  std::array<int, kTagEntries> partner_{};
+};
+
+TagMatch Search(const TagDefinition& e, std::string_view text, int32_t from, ExtractMode mode) {
+  return ExtractBetweenTags(text, e.rangeStartTag, e.rangeEndTag, from, e.lineEnd, e.nextLineHead, mode);
+}
+
+int32_t TextLength(std::string_view text) { return static_cast<int32_t>(text.size()); }
+
+int32_t RegionLimitWith(const ExtractionSettings& s, const Partners& partners, std::string_view text, int h) {
+  const int32_t whole = TextLength(text);
+  if (h < 0 || h >= partners.Used()) return whole;
+  // The block ends at the later entry of the pair: a closing entry that is
+  // searched as an opening one is bounded by what follows it, not by the
+  // entries inside its own block.
+  int b = h;
+  if (s.entries[h].kind == "Group") b = std::max(h, partners.Of(h));
+  int next = -1;
+  for (int i = b + 1; i < partners.Used(); ++i) {
+    if (s.entries[i].kind != "Data" && partners.Of(i) > i) {
+      next = i;
+      break;
+    }
+  }
+  if (next < 0 || next == partners.Used() - 1) return whole;
+  TagMatch m1 = Search(s.entries[h], text, 1, ExtractMode::PositionsOnly);
+  if (m1.status != 0) return whole;
+  TagMatch m2 = Search(s.entries[next], text, m1.end + 1, ExtractMode::PositionsOnly);
+  if (m2.status != 0) return whole;
+  return m2.start - 1;
+}
+
+// One walk over the table. Besides the shared walk state it remembers which
+// entry pushed each level and where each Group match began, so that it only
+// ever pops what it pushed and only repeats a Group that moved forward.
+class Walker {
+ public:
+  Walker(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, const WalkHooks& hooks)
+      : s_(s), stack_(stack), walk_(walk), hooks_(hooks), partners_(s) {}
+
+  WalkResult Run(int firstEntry, int32_t recordFrom);
+
+ private:
+  bool ShouldStop(int h) const { return hooks_.shouldStop && hooks_.shouldStop(h); }
+  bool On(const std::string& flag) const { return FlagOn(flag); }
+  // The LastEnd that an entry matching nothing leaves: the previous entry's,
+  // so that a following search-after-previous entry starts where it would
+  // have started without it; 0 (search from 1) at the head of a block.
+  int32_t CarriedEnd(int h) const {
+    if (h <= 0) return 0;
+    Role r = partners_.RoleOf(h - 1);
+    return r == Role::Opening ? 0 : walk_.lastEnd[h - 1];
+  }
+  bool PushLevel(int h) {
+    if (stack_.Push(h) != 0) return false;
+    pushedBy_[stack_.Depth()] = h;
+    return true;
+  }
+  void PopTo(int depth) {
+    while (stack_.Depth() > depth) stack_.Pop();
+  }
+  // The highest open level pushed by an entry of this kind and name; levels
+  // opened by a D_SET are not looked beneath when a Group closes. 0 if none.
+  int OpenLevel(const std::string& kind, const std::string& name) const;
+
+  // Each returns false when the walk ends.
+  bool DSetStep(int h, int32_t recordFrom, WalkResult& result);
+  void GroupStep(int& h);
+  void GroupOpen(int& h);
+  bool DataStep(int h);
+  void Deliver(int h, const TagMatch& m);
+
+  const ExtractionSettings& s_;
+  FilePointerStack& stack_;
+  WalkState& walk_;
+  const WalkHooks& hooks_;
+  Partners partners_;
+  std::array<int, kStackLevels> pushedBy_{};
+  std::array<int32_t, kStackLevels> groupStart_{};
+  int32_t groupFrom_ = 1;
+  int32_t dataFrom_ = 1;
+  int repeatOf_ = -1;  // the Group entry whose closing entry asked for it again
+  int limitOf_ = -1;   // the Group entry whose region limit limit_ holds
+  int32_t limit_ = 0;
+  bool recordSeen_ = false;
+};
+
+int Walker::OpenLevel(const std::string& kind, const std::string& name) const {
+  for (int level = stack_.Depth(); level >= 1; --level) {
+    const TagDefinition& pusher = s_.entries[pushedBy_[level]];
+    if (pusher.kind == kind && pusher.name == name) return level;
+    if (kind == "Group" && pusher.kind == "D_SET") break;
+  }
+  return 0;
+}
+
+WalkResult Walker::Run(int firstEntry, int32_t recordFrom) {
+  WalkResult result;
+  stack_.Reset();
+  for (int h = firstEntry; h >= 0 && h < partners_.Used(); ++h) {
+    const std::string& kind = s_.entries[h].kind;
+    if (kind.empty() || ShouldStop(h)) break;
+    if (kind == "D_SET") {
+      if (!DSetStep(h, recordFrom, result)) break;
+    } else if (kind == "Group") {
+      GroupStep(h);
+    } else if (kind == "Data") {
+      if (!DataStep(h)) break;
+    }
+  }
+  return result;
+}
+
+bool Walker::DSetStep(int h, int32_t recordFrom, WalkResult& result) {
+  const TagDefinition& e = s_.entries[h];
+  // One walk, one record: once it is found, a D_SET entry only closes it
+  // (with any block left open inside it), and is never searched again, so a
+  // record already reported can neither be reported again nor turn missing.
+  if (recordSeen_) {
+    int level = OpenLevel("D_SET", e.name);
+    if (level > 0) PopTo(level - 1);
+    return true;
+  }
+  TagMatch m = Search(e, stack_.TopText(), recordFrom, ExtractMode::WithTags);
+  // A match of no bytes (both range tags empty) is no record: taking it would
+  // leave the next search where this one began.
+  if (m.status != 0 || m.end < m.start) {
+    result.recordMissing = true;
+    return false;
+  }
+  recordSeen_ = true;
+  result.recordFound = true;
+  result.record = m;
+  if (!PushLevel(h)) {
+    // No level left to hold the record: report it, but do not look inside it.
+    if (hooks_.onRecord) hooks_.onRecord(m);
+    return false;
+  }
+  stack_.SetTopText(m.text);
+  if (hooks_.onRecord) hooks_.onRecord(m);
+  return true;
+}
+
+void Walker::GroupStep(int& h) {
+  const TagDefinition& e = s_.entries[h];
+  int level = OpenLevel("Group", e.name);
+  if (level == 0) {
+    GroupOpen(h);
+    return;
+  }
+  // Closing entry. Blocks opened inside this one and never closed are closed
+  // with it.
+  const int opener = pushedBy_[level];
+  const int32_t end = walk_.levelGroupEnd[level];
+  const bool advanced = end >= groupStart_[level];  // next search starts past this match
+  PopTo(level - 1);
+  if (On(e.applyToMultiple) && advanced && opener < h) {
+    repeatOf_ = opener;
+    groupFrom_ = end + 1;
+    h = opener - 1;  // the loop steps on to the opening entry
+  }
+}
+
+void Walker::GroupOpen(int& h) {
+  const TagDefinition& e = s_.entries[h];
+  const int partner = partners_.Of(h);
+  const bool repeat = repeatOf_ == h;
+  repeatOf_ = -1;
+  // Only a repeat carries the position on; any other block is searched from
+  // the start of the text it is looked for in.
+  if (!repeat) groupFrom_ = 1;
+  if (h > 0 && On(e.searchAfterPrevious) && partners_.RoleOf(h - 1) != Role::Opening) {
+    groupFrom_ = std::max(groupFrom_, walk_.lastEnd[h - 1] + 1);
+  }
+  std::string_view text = stack_.TopText();
+  TagMatch m = Search(e, text, groupFrom_, ExtractMode::WithTags);
+  // A repeat searches the same enclosing text again, so its limit stands.
+  if (!repeat || limitOf_ != h) {
+    limitOf_ = h;
+    limit_ = RegionLimitWith(s_, partners_, text, h);
+  }
+  const int32_t limit = limit_;
+  if (m.status == 0 && m.start <= limit && PushLevel(h)) {
+    const int depth = stack_.Depth();
+    walk_.levelGroupEntry[depth] = h;
+    walk_.levelGroupEnd[depth] = m.end;
+    groupStart_[depth] = m.start;
+    if (partner >= 0) walk_.lastEnd[partner] = m.end;
+    // A closing entry searched as an opening one opens a level: the entries
+    // after it search its text from the start.
+    if (partner < h) walk_.lastEnd[h] = 0;
+    stack_.SetTopText(std::move(m.text));
+    if (hooks_.onGroup) hooks_.onGroup(h);
+    return;
+  }
+  // Not accepted (missing, beyond the limit, or no level left for it).
+  if (partner < h) {
+    walk_.lastEnd[h] = CarriedEnd(h);  // a closing entry that matched nothing
+  } else if (On(e.applyToMultiple)) {
+    // Skip the block. After a repeat, its closing entry keeps the end of the
+    // last occurrence; a block never found carries the previous end.
+    if (!repeat) walk_.lastEnd[partner] = CarriedEnd(h);
+    h = partner;
+  }
+  if (On(e.applyToMultiple)) groupFrom_ = 1;
+}
+
+void Walker::Deliver(int h, const TagMatch& m) {
+  // Without a level for it the item still reaches the hook, with the text
+  // beneath left as it is.
+  bool pushed = PushLevel(h);
+  if (pushed) stack_.SetTopText(m.text);
+  if (hooks_.onItem) hooks_.onItem(h, m.text);
+  if (pushed) stack_.Pop();
+}
+
+bool Walker::DataStep(int h) {
+  const TagDefinition& e = s_.entries[h];
+  if (h > 0) {
+    dataFrom_ = On(e.searchAfterPrevious) && partners_.RoleOf(h - 1) != Role::Opening ? walk_.lastEnd[h - 1] + 1 : 1;
+  }
+  std::string_view text = stack_.TopText();
+  TagMatch m = Search(e, text, dataFrom_, ExtractMode::WithTags);
+  if (!On(e.applyToMultiple)) {
+    walk_.lastEnd[h] = m.status == 0 ? m.end : CarriedEnd(h);
+    Deliver(h, m);
+    return true;
+  }
+  // The enclosing text is the same for every occurrence, and so is its limit.
+  const int32_t limit = RegionLimitWith(s_, partners_, text, h);
+  bool any = false;
+  while (m.status == 0 && m.start < limit) {
+    walk_.lastEnd[h] = m.end;
+    Deliver(h, m);
+    any = true;
+    const int32_t next = m.end + 1;
+    if (next <= dataFrom_) break;  // a match of no bytes would be found again and again
+    dataFrom_ = next;
+    if (ShouldStop(h)) return false;
+    m = Search(e, text, dataFrom_, ExtractMode::WithTags);
+  }
+  if (!any) walk_.lastEnd[h] = CarriedEnd(h);
+  dataFrom_ = 1;
+  return true;
+}
+
+}  // namespace
+
+Role EntryRole(const ExtractionSettings& s, int entry) {
+  int p = FindPartner(s, entry);
+  if (entry < p) return Role::Opening;
+  if (entry == p) return Role::Item;
+  return Role::Closing;
+}
+
+int32_t RegionLimit(const ExtractionSettings& s, const FilePointerStack& stack, int entry) {
+  return RegionLimitWith(s, Partners(s), stack.TopText(), entry);
+}
+
+void ResetLastEnd(WalkState& walk) { walk.lastEnd.fill(1); }
+
+WalkResult WalkRecord(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, int firstEntry,
+                      int32_t recordFrom, const WalkHooks& hooks) {
+  return Walker(s, stack, walk, hooks).Run(firstEntry, recordFrom);
+}
+
+}  // namespace tanavo
