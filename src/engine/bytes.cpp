@@ -11,10 +11,12 @@ int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern)
   return at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement) {
-  if (pattern.empty()) return std::string(text);
-  std::string out;
-  out.reserve(text.size());
+void AppendReplacingAll(std::string& out, std::string_view text, std::string_view pattern,
+                        std::string_view replacement) {
+  if (pattern.empty()) {
+    out.append(text);
+    return;
+  }
   std::size_t pos = 0;
   for (;;) {
     std::size_t at = text.find(pattern, pos);
@@ -24,6 +26,12 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern, std::str
     pos = at + pattern.size();
   }
   out.append(text.data() + pos, text.size() - pos);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement) {
+  std::string out;
+  out.reserve(text.size());
+  AppendReplacingAll(out, text, pattern, replacement);
   return out;
 }
 

@@ -16,6 +16,10 @@ int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern)
 // Replace non-overlapping occurrences, left to right; replacements are never
 // searched again. pattern must not be empty (an empty one changes nothing).
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement);
+// ReplaceAll written onto the end of out, for callers that build a text from
+// several parts without an intermediate copy.
+void AppendReplacingAll(std::string& out, std::string_view text, std::string_view pattern,
+                        std::string_view replacement);
 std::string ReplaceFirst(std::string_view text, std::string_view pattern, std::string_view replacement);
 
 // Removes every occurrence of one byte.

@@ -69,21 +69,20 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
   }
 
   if (mode != ExtractMode::PositionsOnly) {
-    std::string content;
-    if (b < e) {
-      content.assign(text.data() + b, e - b);
-      if (!endTag.empty() && (!lineEnd.empty() || !nextLineHead.empty())) {
-        std::string joined;
-        joined.reserve(lineEnd.size() + endTag.size() + nextLineHead.size());
-        joined.append(lineEnd).append(endTag).append(nextLineHead);
-        content = ReplaceAll(content, joined, "");
-      }
-    }
-    if (mode == ExtractMode::WithTags) {
-      m.text.reserve(startTag.size() + content.size() + endTag.size());
-      m.text.append(startTag).append(content).append(endTag);
+    const std::string_view content = text.substr(b, e - b);
+    const bool joinLines = !endTag.empty() && !content.empty() && (!lineEnd.empty() || !nextLineHead.empty());
+    const bool withTags = mode == ExtractMode::WithTags;
+    if (!joinLines) {
+      // Start tag, content and end tag lie side by side in the text.
+      m.text = withTags ? std::string(text.substr(s, e + endTag.size() - s)) : std::string(content);
     } else {
-      m.text = std::move(content);
+      std::string joined;
+      joined.reserve(lineEnd.size() + endTag.size() + nextLineHead.size());
+      joined.append(lineEnd).append(endTag).append(nextLineHead);
+      m.text.reserve((withTags ? startTag.size() + endTag.size() : 0) + content.size());
+      if (withTags) m.text.append(startTag);
+      AppendReplacingAll(m.text, content, joined, "");
+      if (withTags) m.text.append(endTag);
     }
   }
 
