@@ -31,14 +31,14 @@ int RunCheckCommand(CliContext& ctx) {
   app.Start();
   if (!LoadMobileFile(app, MakeAbsolute(ctx.args[0]))) return kExitFailed;
 
-  // The loader says nothing but its open failure box, so a box means no settings.
-  const int boxesBefore = platform.boxesShown;
+  // A loaded file is recorded in the application state; a failed open leaves
+  // it as the fresh App had it (empty).
   platform.dialogPaths.clear();
   platform.dialogPaths.push_back(MakeAbsolute(ctx.args[1]));
   LoadExtractionSettings(app);
-  const bool settingsRead = platform.boxesShown == boxesBefore && platform.dialogPaths.empty();
   platform.dialogPaths.clear();
-  if (!settingsRead) return kExitFailed;
+  const PathParts& loaded = app.state.extractionFilePath;
+  if (loaded.folder.empty() && loaded.baseName.empty() && loaded.extension.empty()) return kExitFailed;
 
   TrialExtraction(app);
   if (app.state.mobileFile.empty()) return kExitFailed;  // an empty file counts as none: warned above

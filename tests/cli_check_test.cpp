@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "cli/cli.h"
+#include "engine/result_window.h"
+#include "engine/trial_extraction.h"
+#include "extract/kta_file.h"
+#include "test_support.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Entry {
+  std::string kind, name, start, end, multiple;
+};
+
+TagDefinition Definition(const Entry& e) {
+  TagDefinition d;
+  d.kind = e.kind;
+  d.name = e.name;
+  d.rangeStartTag = e.start;
+  d.rangeEndTag = e.end;
+  d.applyToMultiple = e.multiple;
+  d.searchAfterPrevious = "N";
+  return d;
+}
+
+const Entry kEntries[] = {
+    {"D_SET", "D_SET", "<R>", "</R>", "N"},
+    {"Data", "Data01", "F:", "\r\n", "N"},
+    {"D_SET", "D_SET", "<R>", "</R>", "N"},
+};
+const std::string kMobile = "<R>\r\nF:one\r\n</R>\r\n<R>\r\nF:two words\r\n</R>\r\n<R>\r\nF:three\r\n</R>\r\n";
+
+class CliCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tanavo_cli_check_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    mobile = (dir / "phone.dat").string();
+    kta = (dir / "mail.kta").string();
+    std::string settings;
+    for (const Entry& e : kEntries) settings += EncodeEntry(Definition(e));
+    Write(mobile, kMobile);
+    Write(kta, settings);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
+
+  // What the result window shows after the same steps in the program.
+  std::string InProgram(const std::string& steps) {
+    FakeApp f;
+    f.app.state.mobileFile = kMobile;
+    int i = 0;
+    for (const Entry& e : kEntries) f.app.extraction.entries[i++] = Definition(e);
+    TrialExtraction(f.app);
+    for (char c : steps) c == 'n' ? NextRecord(f.app) : PreviousRecord(f.app);
+    return f.Win("NORMAL2").Text(kResultTextView);
+  }
+
+  fs::path dir;
+  std::string mobile, kta, out, err;
+};
+
+TEST_F(CliCheckTest, PrintsWhatTheResultWindowShowsAfterTheSteps) {
+  EXPECT_EQ(Run({"check", mobile, kta}), kExitOk);
+  EXPECT_EQ(out, InProgram(""));
+  EXPECT_EQ(out.rfind("D_SET\r\n<R>\r\nF:one\r\n</R>\r\n\r\nData01\r\nF:one\r\n", 0), 0u);
+  EXPECT_EQ(err, "");
+
+  EXPECT_EQ(Run({"check", mobile, kta, "nb n"}), kExitUsage);  // steps are checked before anything runs
+  EXPECT_NE(err.find("usage"), std::string::npos);
+
+  EXPECT_EQ(Run({"check", mobile, kta, "nnbn"}), kExitOk);
+  EXPECT_EQ(out, InProgram("nnbn"));
+  EXPECT_NE(out.find("F:three"), std::string::npos);
+  EXPECT_EQ(out.find("F:two words"), std::string::npos);
+}
+
+TEST_F(CliCheckTest, AFailedStepKeepsTheTextAndItsBoxGoesToStandardError) {
+  EXPECT_EQ(Run({"check", mobile, kta, "nnnn"}), kExitOk);
+  EXPECT_NE(out.find("F:three"), std::string::npos);
+  EXPECT_EQ(err, "警告: D_SETタグが検出されませんでした!!\n警告: D_SETタグが検出されませんでした!!\n");
+}
+
+TEST_F(CliCheckTest, FilesThatCannotBeLoadedFail) {
+  EXPECT_EQ(Run({"check", (dir / "none.dat").string(), kta}), kExitFailed);
+  EXPECT_NE(err.find("ファイルオープンに失敗"), std::string::npos);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(Run({"check", mobile, (dir / "none.kta").string()}), kExitFailed);
+  EXPECT_NE(err.find("ファイルオープンに失敗"), std::string::npos);
+  EXPECT_EQ(out, "");
+
+  Write(mobile, "");
+  EXPECT_EQ(Run({"check", mobile, kta}), kExitFailed);
+  EXPECT_NE(err.find("携帯データを読み込んでください!!"), std::string::npos);
+
+  EXPECT_EQ(Run({"check", mobile}), kExitUsage);
+  EXPECT_EQ(Run({"check", mobile, kta, "n", "b"}), kExitUsage);
+}
+
+TEST_F(CliCheckTest, SettingsLoadedWithAWarningStillRun) {
+  // More definitions than the table holds: the loader keeps the first ones and warns.
+  std::string settings;
+  for (const Entry& e : kEntries) settings += EncodeEntry(Definition(e));
+  for (int i = 3; i <= kTagEntries; ++i) settings += EncodeEntry(Definition({"Data", "X" + std::to_string(i), "Q:", "\r\n", "N"}));
+  Write(kta, settings);
+  EXPECT_EQ(Run({"check", mobile, kta}), kExitOk);
+  EXPECT_NE(err.find("警告: "), std::string::npos);
+  EXPECT_EQ(out.rfind("D_SET\r\n<R>\r\nF:one", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tanavo
