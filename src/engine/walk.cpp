@@ -171,15 +171,13 @@ bool Walker::DSetStep(int h, int32_t recordFrom, WalkResult& result) {
   }
   recordSeen_ = true;
   result.recordFound = true;
-  result.record = m;
-  if (!PushLevel(h)) {
-    // No level left to hold the record: report it, but do not look inside it.
-    if (hooks_.onRecord) hooks_.onRecord(m);
-    return false;
-  }
-  stack_.SetTopText(m.text);
+  // Without a level left to hold the record it is still reported, but not
+  // looked inside.
+  const bool pushed = PushLevel(h);
+  if (pushed) stack_.SetTopText(m.text);
   if (hooks_.onRecord) hooks_.onRecord(m);
-  return true;
+  result.record = std::move(m);
+  return pushed;
 }
 
 void Walker::GroupStep(int& h) {
