@@ -37,6 +37,21 @@ struct WalkResult {
 Role EntryRole(const ExtractionSettings& s, int entry);
 int32_t RegionLimit(const ExtractionSettings& s, const FilePointerStack& stack, int entry);
 void ResetLastEnd(WalkState& walk);
+// Walks the table from firstEntry over one record, looking for the record's
+// D_SET range from recordFrom, and always ends:
+// - one record per walk: once found, a D_SET entry only closes it; a D_SET
+//   match of no bytes (both range tags empty) counts as missing, so a found
+//   record always ends at or after recordFrom;
+// - the table is walked forward; the only step back is the repeat of a Group
+//   whose last match took at least one byte, and a repeated Data item stops
+//   at a match of no bytes;
+// - a closing entry closes its block and any block left open inside it; only
+//   levels pushed by this walk are popped;
+// - at the stack limit a Group is not accepted, an item still reaches onItem
+//   (the top of the stack is then the enclosing text), and a record still
+//   reaches onRecord and ends the walk as found;
+// - shouldStop is asked before every step and again before each further
+//   occurrence of a repeated Data item.
 WalkResult WalkRecord(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, int firstEntry,
                       int32_t recordFrom, const WalkHooks& hooks);
 
