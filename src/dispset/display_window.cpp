@@ -8,9 +8,6 @@
 
 namespace tanavo {
 
-const char kModeEditor[] = "CONF";
-const char kModeDataDisplay[] = "DISP";
-
 namespace {
 
 // A control never gets a negative size, whatever the client area (a
