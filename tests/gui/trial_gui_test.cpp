@@ -1,0 +1,98 @@
+// The real settings check result window: the check button of the extraction
+// settings window, going on and back, the layout and closing.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "display/item_decoder.h"
+#include "engine/result_window.h"
+#include "extract/kta_file.h"
+#include "gui_support.h"
+
+namespace tanavo {
+namespace gui {
+namespace {
+
+constexpr int kCmdOpenMobile = 1047;
+constexpr int kCmdLoadSettings = 1048;
+constexpr int kCheckButton = 1013;
+
+// One settings file entry as the program saves it.
+std::string KtaEntry(const std::string& kind, const std::string& name, const std::string& start,
+                     const std::string& end) {
+  TagDefinition d;
+  d.kind = kind;
+  d.name = name;
+  d.rangeStartTag = start;
+  d.rangeEndTag = end;
+  d.applyToMultiple = "N";
+  d.searchAfterPrevious = "N";
+  return EncodeEntry(d);
+}
+
+const std::string kRecords[] = {"<R>\r\nF:一通目\r\n</R>", "<R>\r\nF:二通目\r\n</R>", "<R>\r\nF:三通目\r\n</R>"};
+const std::string kItems[] = {"F:一通目\r\n", "F:二通目\r\n", "F:三通目\r\n"};
+
+std::string Shown(App& app, int record) {
+  return "D_SET\r\n" + kRecords[record] + "\r\n\r\nData01\r\n" + kItems[record] + "\r\n抽出結果\r\n" +
+         DecodeDataItem(app, 1, kItems[record]) + "\r\n\r\n";
+}
+
+TEST(GuiTrialExtraction, CheckThenNextAndBackInTheRealWindows) {
+  std::string dir = TempFolder("trial");
+  WriteBytes(dir + "\\phone.dat", kRecords[0] + "\r\n" + kRecords[1] + "\r\n" + kRecords[2] + "\r\n");
+  WriteBytes(dir + "\\mail.kta", KtaEntry("D_SET", "D_SET", "<R>", "</R>") + KtaEntry("Data", "Data01", "F:", "\r\n") +
+                                     KtaEntry("D_SET", "D_SET", "<R>", "</R>"));
+  GuiApp g;
+  Responder r;
+  r.AnswerFile(dir + "\\phone.dat");
+  g.Command(kCmdOpenMobile);
+  r.AnswerFile(dir + "\\mail.kta");
+  g.Command(kCmdLoadSettings);
+  ASSERT_EQ(r.Pending(), 0);
+
+  HWND result = g.WindowOfClass("NORMAL2");
+  HWND view = g.ControlOf("NORMAL2", kResultTextView);
+  EXPECT_FALSE(IsWindowVisible(result));
+  g.Click("NORMAL1", kCheckButton);
+  EXPECT_TRUE(IsWindowVisible(result));
+  EXPECT_EQ(WindowText(view), Shown(g.app(), 0));
+  Checkpoint("result-window");
+
+  g.Click("NORMAL2", kResultNextButton);
+  EXPECT_EQ(WindowText(view), Shown(g.app(), 1));
+  g.Click("NORMAL2", kResultNextButton);
+  EXPECT_EQ(WindowText(view), Shown(g.app(), 2));
+  r.PressBox();
+  g.Click("NORMAL2", kResultNextButton);  // no fourth record
+  EXPECT_EQ(r.Pending(), 0);
+  std::vector<SeenBox> boxes = r.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "警告");
+  EXPECT_EQ(boxes[0].text, "D_SETタグが検出されませんでした!!");
+  EXPECT_EQ(WindowText(view), Shown(g.app(), 2));
+  g.Click("NORMAL2", kResultBackButton);
+  EXPECT_EQ(WindowText(view), Shown(g.app(), 1));
+
+  SetWindowPos(result, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  RECT client, next;
+  GetClientRect(result, &client);
+  GetWindowRect(g.ControlOf("NORMAL2", kResultNextButton), &next);
+  MapWindowPoints(nullptr, result, reinterpret_cast<POINT*>(&next), 2);
+  EXPECT_EQ(next.left, client.right - 50);
+  EXPECT_EQ(next.top, client.bottom - 25);
+  RECT viewRect;
+  GetWindowRect(view, &viewRect);
+  EXPECT_EQ(viewRect.right - viewRect.left, client.right);
+  EXPECT_EQ(viewRect.bottom - viewRect.top, client.bottom - 60);
+  Checkpoint("result-window-resized");
+
+  g.Click("NORMAL2", kResultCloseButton);
+  EXPECT_FALSE(IsWindowVisible(result));
+  EXPECT_EQ(WindowText(view), "");
+}
+
+}  // namespace
+}  // namespace gui
+}  // namespace tanavo
