@@ -118,7 +118,7 @@ std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
   }
   std::string encoding = ReadHeaderValue(item, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
   std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
-  std::string body = ReadHeaderValue(item, entry.contentStartTag, entry.contentEndTag, HeaderKind::Content);
+  std::string_view body = ReadContentView(item, entry.contentStartTag, entry.contentEndTag);
   if (body.empty()) return {};
   return DecodeBody(app.platform, body, encoding, charset);
 }

@@ -1,6 +1,7 @@
 #include "display/mime_header.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "codec/codec.h"
 #include "engine/bytes.h"
@@ -42,7 +43,27 @@ TagMatch Between(std::string_view text, std::string_view startTag, std::string_v
   return ExtractBetweenTags(text, startTag, endTag, from, "", "", ExtractMode::ContentOnly);
 }
 
-std::string JisToShiftJisJoined(std::string_view jis) { return JisToShiftJis(ReplaceAll(jis, kJisLineJoin, "")); }
+std::string JisToShiftJisJoined(std::string_view jis) {
+  if (jis.find(kJisLineJoin) == std::string_view::npos) return JisToShiftJis(jis);
+  return JisToShiftJis(ReplaceAll(jis, kJisLineJoin, ""));
+}
+
+// Drops every TAB byte without a second buffer: the runs between TABs move
+// down over them.
+void RemoveTabsInPlace(std::string& s) {
+  std::size_t write = s.find('\t');
+  if (write == std::string::npos) return;
+  std::size_t read = write;
+  while (read < s.size()) {
+    ++read;  // over the TAB
+    std::size_t next = s.find('\t', read);
+    if (next == std::string::npos) next = s.size();
+    std::memmove(s.data() + write, s.data() + read, next - read);
+    write += next - read;
+    read = next;
+  }
+  s.resize(write);
+}
 
 bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
@@ -124,13 +145,22 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
       if (startTag.empty() && endTag.empty()) return {};
       break;
     case HeaderKind::Charset:
-    case HeaderKind::Content:
       if (startTag.empty() || endTag.empty()) return {};
       break;
+    case HeaderKind::Content:
+      return std::string(ReadContentView(text, startTag, endTag));
   }
-  TagMatch m = Between(text, startTag, endTag, 1);
-  if (kind == HeaderKind::Content) return std::move(m.text);
-  return RemoveByte(m.text, ' ');
+  return RemoveByte(Between(text, startTag, endTag, 1).text, ' ');
+}
+
+std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag) {
+  if (startTag.empty() || endTag.empty()) return {};
+  TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
+  if (m.status != 0) return {};
+  const int32_t contentFrom = m.start + static_cast<int32_t>(startTag.size());  // 1-based
+  const int32_t endTagAt = m.end - static_cast<int32_t>(endTag.size()) + 1;
+  if (contentFrom >= endTagAt) return {};
+  return text.substr(static_cast<std::size_t>(contentFrom - 1), static_cast<std::size_t>(endTagAt - contentFrom));
 }
 
 std::string NormaliseEncodingName(std::string_view value) {
@@ -176,19 +206,24 @@ std::string DecodeEncodedWords(std::string_view input) {
 
 std::string DecodeBody(Platform& platform, std::string_view body, std::string_view encodingValue,
                        std::string_view charsetValue) {
-  // Each step reads the current text whole before its result replaces it.
+  // Each step reads the current text whole before its result replaces it;
+  // steps that change nothing copy nothing.
   std::string out;
   std::string_view current = body;
+  bool owned = false;
+  auto take = [&](std::string next) {
+    out = std::move(next);
+    current = out;
+    owned = true;
+  };
   if (!encodingValue.empty()) {
     std::string name = NormaliseEncodingName(encodingValue);
     if (name.empty()) {
       WarnUndetermined(platform, "エンコード", encodingValue);
     } else if (name == kEncodingQuotedPrintable) {
-      out = DecodeQuotedPrintable(current);
-      current = out;
+      take(DecodeQuotedPrintable(current));
     } else if (name == kEncodingBase64) {
-      out = DecodeBase64(current);
-      current = out;
+      take(DecodeBase64(current));
     }
   }
   if (!charsetValue.empty()) {
@@ -196,15 +231,13 @@ std::string DecodeBody(Platform& platform, std::string_view body, std::string_vi
     if (name.empty()) {
       WarnUndetermined(platform, "日本語コード", charsetValue);
     } else if (name == kCharsetIso2022Jp) {
-      out = JisToShiftJisJoined(current);
-      current = out;
+      take(JisToShiftJisJoined(current));
     }
   }
-  if (encodingValue.empty() && charsetValue.empty()) {
-    out = DecodeEncodedWords(current);
-    current = out;
-  }
-  return RemoveByte(current, '\t');
+  if (encodingValue.empty() && charsetValue.empty()) take(DecodeEncodedWords(current));
+  if (!owned) out.assign(current.data(), current.size());
+  RemoveTabsInPlace(out);
+  return out;
 }
 
 }  // namespace tanavo

@@ -59,6 +59,10 @@ HeaderTags FindHeaderTags(std::string_view text, std::string_view patternList);
 std::string ReadHeaderValue(std::string_view text, std::string_view startTag, std::string_view endTag,
                             HeaderKind kind);
 
+// The content value of ReadHeaderValue as a view into the text, so that a
+// large body is not copied before it is decoded.
+std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag);
+
 // "7BIT", "BASE64", "QUOTED-PRINTABLE", or "" when not recognised.
 std::string NormaliseEncodingName(std::string_view value);
 // "SHIFT_JIS", "ISO-2022-JP", or "" when not recognised.

@@ -1,0 +1,169 @@
+// Decoding of large mail items, each timed against a plain memcpy of the same
+// item in the same run: the "x_memcpy" counter is decode time / copy time.
+// Sizes double from one case to the next, so a step that grows faster than
+// the item shows as a rising ratio.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "codec/codec.h"
+#include "display/item_decoder.h"
+#include "platform/fake/fake_platform.h"
+
+namespace tanavo {
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+constexpr std::size_t kMailColumns = 76;
+constexpr int kMailEntry = 0;
+constexpr int kAttachmentsInBench = 5;
+
+// Reproducible filler bytes (a small linear congruential generator).
+std::string Bytes(std::size_t n, std::uint32_t seed) {
+  std::string s(n, '\0');
+  for (char& c : s) {
+    seed = seed * 1664525u + 1013904223u;
+    c = static_cast<char>(seed >> 24);
+  }
+  return s;
+}
+
+std::string Wrapped(const std::string& flat) {
+  std::string out;
+  out.reserve(flat.size() + flat.size() / kMailColumns * 2 + 2);
+  for (std::size_t i = 0; i < flat.size(); i += kMailColumns) {
+    out.append(flat, i, kMailColumns);
+    out += "\r\n";
+  }
+  return out;
+}
+
+// Base64 text of about the given size, broken every 76 columns.
+std::string Base64Text(std::size_t textBytes, std::uint32_t seed) {
+  return Wrapped(EncodeBase64(Bytes(textBytes / 4 * 3 * kMailColumns / (kMailColumns + 2), seed)));
+}
+
+// ISO-2022-JP lines of kanji, Quoted-Printable encoded with soft breaks,
+// about the given size.
+std::string QuotedPrintableJis(std::size_t textBytes) {
+  std::string out;
+  out.reserve(textBytes + 256);
+  std::uint32_t seed = 7;
+  std::string line;
+  auto put = [&](const std::string& token) {
+    if (line.size() + token.size() > kMailColumns - 1) {
+      out += line + "=\r\n";
+      line.clear();
+    }
+    line += token;
+  };
+  while (out.size() < textBytes) {
+    put("=1B");
+    put("$B");
+    for (int k = 0; k < 30; ++k) {
+      seed = seed * 1664525u + 1013904223u;
+      for (int half = 0; half < 2; ++half) {
+        char b = static_cast<char>(0x30 + ((seed >> (8 + 8 * half)) % 0x40));  // rows 0x30 to 0x6F
+        put(b == '=' ? std::string("=3D") : std::string(1, b));
+      }
+    }
+    put("=1B");
+    put("(B");
+    out += line + "\r\n";
+    line.clear();
+  }
+  return out;
+}
+
+struct BenchApp {
+  BenchApp() : app(platform) {
+    app.Start();
+    TagDefinition& e = app.extraction.entries[kMailEntry];
+    e.kind = "Data";
+    e.name = "Mail";
+    e.rangeStartTag = "<MAIL>";
+    e.rangeEndTag = "</MAIL>";
+    e.dataTypeStartTag = e.dataTypeEndTag = "*";
+    e.encodingStartTag = e.encodingEndTag = "*";
+    e.japaneseCodeStartTag = e.japaneseCodeEndTag = "*";
+    e.contentStartTag = "\r\n\r\n";
+    e.contentEndTag = "</MAIL>";
+  }
+  FakePlatform platform;
+  App app;
+};
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// Times decode(item) per iteration and a memcpy of the item beside it.
+template <typename Decode>
+void RunAgainstMemcpy(benchmark::State& state, const std::string& item, Decode decode) {
+  std::vector<char> copy(item.size());
+  std::memcpy(copy.data(), item.data(), item.size());  // fault the pages in before timing
+  double decodeTotal = 0;
+  double copyTotal = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    std::memcpy(copy.data(), item.data(), item.size());
+    benchmark::ClobberMemory();
+    auto t1 = std::chrono::steady_clock::now();
+    std::string out = decode(item);
+    benchmark::DoNotOptimize(out.data());
+    auto t2 = std::chrono::steady_clock::now();
+    copyTotal += Seconds(t1 - t0);
+    decodeTotal += Seconds(t2 - t1);
+    state.SetIterationTime(Seconds(t2 - t1));
+  }
+  state.counters["item_MiB"] = static_cast<double>(item.size()) / kMiB;
+  state.counters["x_memcpy"] = copyTotal > 0 ? decodeTotal / copyTotal : 0;
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(item.size()));
+}
+
+void BM_DecodeDataItemBase64(benchmark::State& state) {
+  BenchApp b;
+  const std::string item = "<MAIL>Content-Type: text/plain; charset=Shift_JIS\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
+                           Base64Text(static_cast<std::size_t>(state.range(0)) * kMiB, 1) + "</MAIL>";
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeDataItem(b.app, kMailEntry, i); });
+}
+
+void BM_DecodeDataItemQuotedPrintableJis(benchmark::State& state) {
+  BenchApp b;
+  const std::string item =
+      "<MAIL>Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
+      QuotedPrintableJis(static_cast<std::size_t>(state.range(0)) * kMiB) + "</MAIL>";
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeDataItem(b.app, kMailEntry, i); });
+}
+
+// range(0): MiB per attachment.
+void BM_DecodeMultipartItemFiveAttachments(benchmark::State& state) {
+  BenchApp b;
+  const std::string boundary = "--==_Part_0123456789";
+  std::string item = "<MAIL>Subject: x\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"" +
+                     boundary + "\"\r\n\r\n--" + boundary +
+                     "\r\nContent-Type: text/plain; charset=Shift_JIS\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"
+                     "本文です。\r\n";
+  for (int i = 0; i < kAttachmentsInBench; ++i) {
+    item += "--" + boundary + "\r\nContent-Type: image/jpeg;\r\n name=\"photo" + std::to_string(i) +
+            ".jpg\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
+            Base64Text(static_cast<std::size_t>(state.range(0)) * kMiB, 100 + static_cast<std::uint32_t>(i));
+  }
+  item += "--" + boundary + "--\r\n</MAIL>";
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeMultipartItem(b.app, kMailEntry, i); });
+}
+
+BENCHMARK(BM_DecodeDataItemBase64)->Arg(4)->Arg(8)->Arg(16)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeDataItemQuotedPrintableJis)->Arg(4)->Arg(8)->Arg(16)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeMultipartItemFiveAttachments)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tanavo
