@@ -72,6 +72,8 @@ TEST(MimeHeaderTest, ReadHeaderValueEmptyTagRules) {
   EXPECT_EQ(ReadHeaderValue(text, "ENC:", "\r\n", HeaderKind::Content), " q p");
   EXPECT_EQ(ReadHeaderValue(text, "ENC:", "#", HeaderKind::Content), "");
   EXPECT_EQ(ReadHeaderValue(text, "NONE:", "\r\n", HeaderKind::Charset), "");
+  EXPECT_EQ(ReadHeaderValue("<a></a>", "<a>", "</a>", HeaderKind::Content), "");
+  EXPECT_EQ(ReadHeaderValue("<a>x</a>", "<a>", "</a>", HeaderKind::Content), "x");
 }
 
 TEST(MimeHeaderTest, NormaliseNamesByPlaceInTheTables) {
@@ -131,6 +133,8 @@ TEST(MimeHeaderTest, DecodeBodyAppliesEncodingThenCharset) {
 
   // TAB bytes never survive, whatever the path.
   EXPECT_EQ(DecodeBody(p, "a\tb", "", ""), "ab");
+  EXPECT_EQ(DecodeBody(p, "\t\ta\t\tb\t", "7bit", ""), "ab");
+  EXPECT_EQ(DecodeBody(p, "\t", "7bit", ""), "");
   EXPECT_EQ(DecodeBody(p, EncodeBase64("c\td"), "BASE64", ""), "cd");
   EXPECT_TRUE(p.boxes.empty());
 }
