@@ -1,6 +1,5 @@
 // Quoted-Printable decoding.
 #include <algorithm>
-#include <cstring>
 
 #include "codec/codec.h"
 
@@ -8,55 +7,95 @@ namespace tanavo {
 
 namespace {
 
-// The value of an ASCII hexadecimal digit of either case, or -1.
-int HexDigit(unsigned char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Output is gathered in a small buffer and appended in blocks: the result
+// is often much shorter than the input, so no input-sized block is filled.
+constexpr std::size_t kOutputChunk = 4096;
 
-// The byte "=" followed by these (up to two) bytes stands for: the leading
-// hexadecimal digits, none giving 0. This is what ParseNumber makes of "&h"
-// followed by them; reading the digits directly spares a copy per "=".
-char EscapedByte(std::string_view digits) {
-  int v = 0;
-  for (unsigned char c : digits) {
-    int d = HexDigit(c);
-    if (d < 0) break;
-    v = v * 16 + d;
-  }
-  return static_cast<char>(v & 0xFF);
+// Hexadecimal digit values of either case; -1 for every other byte.
+struct HexTable {
+  signed char value[256];
+};
+
+const HexTable& TheHexTable() {
+  static const HexTable t = [] {
+    HexTable h{};
+    for (int b = 0; b < 256; ++b) h.value[b] = -1;
+    for (int d = 0; d < 10; ++d) h.value['0' + d] = static_cast<signed char>(d);
+    for (int d = 0; d < 6; ++d) {
+      h.value['A' + d] = static_cast<signed char>(10 + d);
+      h.value['a' + d] = static_cast<signed char>(10 + d);
+    }
+    return h;
+  }();
+  return t;
 }
 
 }  // namespace
 
 std::string DecodeQuotedPrintable(std::string_view text) {
+  const signed char* hex = TheHexTable().value;
   const std::size_t n = text.size();
-  const char* in = text.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   std::string out;
-  out.resize(n);  // never longer than the input
-  char* const base = out.data();
-  char* o = base;
+  out.reserve(n);  // never longer than the input
+  char chunk[kOutputChunk];
 
-  // A 0x00 byte ends the text where the walk reaches it; one right after
-  // "=" is part of that escape and does not.
+  // A 0x00 byte ends the text where the walk reaches it; one among the two
+  // bytes after "=" belongs to that escape and does not.
   std::size_t nul = std::min(text.find('\0'), n);
   std::size_t pos = 0;
   while (pos < n) {
-    const void* eq = std::memchr(in + pos, '=', nul - pos);
-    std::size_t run = eq ? static_cast<std::size_t>(static_cast<const char*>(eq) - in) - pos : nul - pos;
-    std::memcpy(o, in + pos, run);
-    o += run;
-    pos += run;
-    if (!eq) break;  // the end, or a 0x00 byte
-
-    std::string_view digits = text.substr(pos + 1, 2);
-    if (digits != "\r\n") *o++ = EscapedByte(digits);  // CR LF after "=" is a soft line break
-    pos += 3;
-    if (nul < pos && pos < n) nul = std::min(text.find('\0', pos), n);
+    // A 0x00 consumed by an escape ended the last block early: find the next.
+    if (nul < pos) nul = std::min(text.find('\0', pos), n);
+    if (pos >= nul) break;
+    // Each step reads at least one byte and writes at most one, so a block
+    // of input never overfills the chunk.
+    const std::size_t blockEnd = std::min(nul, pos + kOutputChunk);
+    char* o = chunk;
+    // While two bytes follow every "=", no bounds checks.
+    const std::size_t fastEnd = n >= 2 ? std::min(blockEnd, n - 2) : 0;
+    while (pos < fastEnd) {
+      unsigned char c = in[pos];
+      if (c != '=') {
+        *o++ = static_cast<char>(c);
+        ++pos;
+        continue;
+      }
+      unsigned char b1 = in[pos + 1], b2 = in[pos + 2];
+      pos += 3;
+      int d1 = hex[b1], d2 = hex[b2];
+      if (d1 >= 0) {
+        *o++ = static_cast<char>(d2 < 0 ? d1 : d1 * 16 + d2);
+        continue;
+      }
+      if (b1 == '\r' && b2 == '\n') continue;  // soft line break
+      *o++ = '\0';
+    }
+    // The last bytes, where fewer than two follow an "=".
+    while (pos < blockEnd) {
+      unsigned char c = in[pos];
+      if (c != '=') {
+        *o++ = static_cast<char>(c);
+        ++pos;
+        continue;
+      }
+      // The two bytes after "=", 0x00 standing in for those past the end.
+      unsigned char b1 = 0, b2 = 0;
+      if (pos + 2 < n) {
+        b1 = in[pos + 1];
+        b2 = in[pos + 2];
+      } else if (pos + 1 < n) {
+        b1 = in[pos + 1];
+      }
+      pos += 3;
+      if (b1 == '\r' && b2 == '\n') continue;  // CR LF after "=" is a soft line break
+      // The leading hexadecimal digits give the byte; none give 0x00. This
+      // is what ParseNumber makes of "&h" and the two bytes.
+      int d1 = hex[b1], d2 = hex[b2];
+      *o++ = static_cast<char>(d1 < 0 ? 0 : d2 < 0 ? d1 : d1 * 16 + d2);
+    }
+    out.append(chunk, static_cast<std::size_t>(o - chunk));
   }
-  out.resize(static_cast<std::size_t>(o - base));
   return out;
 }
 
