@@ -267,6 +267,25 @@ TEST(CodecHex, HexByteAndDump) {
   EXPECT_EQ(all.substr(all.size() - 6), "FE FF ");
 }
 
+TEST(CodecHex, LongDumpsAgreeWithThePlainRule) {
+  // CR LF, lone CR and lone LF at every offset, across the dump's blocks.
+  for (std::size_t shift = 0; shift < 8; ++shift) {
+    std::string text(shift, 'x');
+    while (text.size() < 7000) text += "ab\r\ncd\r\r\n\n\r" + std::string(text.size() % 5, '\xfe');
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        plain += "0D 0A \r\n";
+        ++i;
+      } else {
+        plain += HexByte(static_cast<unsigned char>(text[i])) + " ";
+      }
+    }
+    EXPECT_EQ(HexDump(text), plain) << shift;
+    EXPECT_EQ(HexDump(text + "\r"), plain + "0D ") << shift;
+  }
+}
+
 TEST(CodecNumber, DecimalForms) {
   EXPECT_EQ(ParseNumber("42"), 42);
   EXPECT_EQ(ParseNumber("  \t-12.5"), -12.5);

@@ -1,5 +1,6 @@
 // Base64 decoding and encoding over the one alphabet built at start-up.
 #include <cstdint>
+#include <cstring>
 
 #include "codec/codec.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr int kBase64GroupChars = 4;  // one group of four characters ...
 constexpr int kBase64GroupBytes = 3;  // ... carries three bytes
+constexpr std::size_t kStoreScratch = 1;  // a group is stored as four bytes
 
 // The decoder's working form of the alphabet: the 6-bit value, with flags for
 // "=" and for bytes outside the alphabet, so that one test on four bytes
@@ -54,6 +56,20 @@ const EncodeTable& TheEncodeTable() {
   return t;
 }
 
+// Stores the 24-bit group value as three bytes, most significant first, with
+// one four-byte store; the byte after them is scratch.
+inline void StoreThreeBytes(char* o, std::uint32_t g) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && defined(__GNUC__)
+  std::uint32_t w = __builtin_bswap32(g << 8);
+  std::memcpy(o, &w, sizeof w);
+#else
+  o[0] = static_cast<char>(g >> 16);
+  o[1] = static_cast<char>((g >> 8) & 0xFF);
+  o[2] = static_cast<char>(g & 0xFF);
+  o[3] = 0;
+#endif
+}
+
 // Writes the bytes one group gives: one "=" keeps two, two keep one, any
 // other count keeps all three.
 char* EmitGroup(char* out, std::uint32_t v, int pads) {
@@ -97,7 +113,7 @@ std::string DecodeBase64(std::string_view text) {
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::string out;
-  out.resize(n / kBase64GroupChars * kBase64GroupBytes);
+  out.resize(n / kBase64GroupChars * kBase64GroupBytes + kStoreScratch);
   char* const base = out.data();
   char* o = base;
 
@@ -112,9 +128,7 @@ std::string DecodeBase64(std::string_view text) {
         std::uint8_t a = t[in[i]], b = t[in[i + 1]], c = t[in[i + 2]], d = t[in[i + 3]];
         if ((a | b | c | d) & (kPadFlag | kSkipFlag)) break;
         std::uint32_t g = (std::uint32_t{a} << 18) | (std::uint32_t{b} << 12) | (std::uint32_t{c} << 6) | d;
-        o[0] = static_cast<char>(g >> 16);
-        o[1] = static_cast<char>((g >> 8) & 0xFF);
-        o[2] = static_cast<char>(g & 0xFF);
+        StoreThreeBytes(o, g);
         o += kBase64GroupBytes;
         i += kBase64GroupChars;
       }
