@@ -1,13 +1,26 @@
 #include "engine/bytes.h"
 
+#include <cstring>
+
 namespace tanavo {
+
+std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t start) {
+  if (start > text.size()) return std::string_view::npos;
+#ifdef __GLIBC__
+  if (pattern.empty()) return start;
+  const void* at = memmem(text.data() + start, text.size() - start, pattern.data(), pattern.size());
+  return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+#else
+  return text.find(pattern, start);
+#endif
+}
 
 int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern) {
   if (pattern.empty()) return from;
   if (from < 1) return 0;
   std::size_t start = static_cast<std::size_t>(from) - 1;
   if (start >= text.size()) return 0;
-  std::size_t at = text.find(pattern, start);
+  std::size_t at = FindIn(text, pattern, start);
   return at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
 }
 
@@ -19,7 +32,7 @@ void AppendReplacingAll(std::string& out, std::string_view text, std::string_vie
   }
   std::size_t pos = 0;
   for (;;) {
-    std::size_t at = text.find(pattern, pos);
+    std::size_t at = FindIn(text, pattern, pos);
     if (at == std::string_view::npos) break;
     out.append(text.data() + pos, at - pos);
     out.append(replacement);
@@ -37,7 +50,7 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern, std::str
 
 std::string ReplaceFirst(std::string_view text, std::string_view pattern, std::string_view replacement) {
   if (pattern.empty()) return std::string(text);
-  std::size_t at = text.find(pattern);
+  std::size_t at = FindIn(text, pattern, 0);
   if (at == std::string_view::npos) return std::string(text);
   std::string out;
   out.reserve(text.size() + replacement.size());

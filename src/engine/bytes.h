@@ -9,6 +9,11 @@
 
 namespace tanavo {
 
+// 0-based search used by every scanner: the first occurrence of pattern at or
+// after start, npos when none. Uses the C library's memmem where there is one,
+// which does not restart at every occurrence of the pattern's first byte.
+std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t start);
+
 // First occurrence of pattern in text at or after position from. An empty
 // pattern gives from itself; from below 1 gives 0.
 int32_t FindBytes(int32_t from, std::string_view text, std::string_view pattern);

@@ -52,7 +52,7 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
   // continuation-line condition is ignored: every "next" occurrence of an
   // empty tag is the same place, so honouring it could never end.
   if (!endTag.empty()) {
-    e = text.find(endTag, b);
+    e = FindIn(text, endTag, b);
     if (e == std::string_view::npos) {
       m.status = 2;
       return m;
@@ -61,7 +61,7 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
       // A continuation that is met by the last end tag of the text ends the
       // match there.
       while (IsContinuation(text, e, endTag, lineEnd, nextLineHead)) {
-        std::size_t next = text.find(endTag, e + endTag.size());
+        std::size_t next = FindIn(text, endTag, e + endTag.size());
         if (next == std::string_view::npos) break;
         e = next;
       }
