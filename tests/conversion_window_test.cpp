@@ -27,20 +27,20 @@ struct ConversionWindowTest : ::testing::Test {
 TEST_F(ConversionWindowTest, CreatedHiddenWithItsControls) {
   MemoryWindow& w = Tool();
   EXPECT_FALSE(w.IsVisible());
-  EXPECT_STREQ(w.Spec().title, "文字コード変換");
-  EXPECT_EQ(w.Spec().width, 450);
-  EXPECT_EQ(w.Spec().height, 360);
-  EXPECT_EQ(w.Spec().frame, FrameKind::CaptionOnly);
-  EXPECT_EQ(w.Spec().fontIndex, 4);
+  EXPECT_STREQ(w.Declaration().title, "文字コード変換");
+  EXPECT_EQ(w.Declaration().width, 450);
+  EXPECT_EQ(w.Declaration().height, 360);
+  EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionOnly);
+  EXPECT_EQ(w.Declaration().fontIndex, 4);
   EXPECT_EQ(w.ControlIds().size(), 11u);
 
   const MemoryControl& source = w.Control(kConvSourceEdit);
-  EXPECT_EQ(source.spec.kind, ControlKind::Edit);
-  EXPECT_EQ(source.spec.style, unsigned{kClientEdge | kVScroll | kMultiLine | kWantReturn});
+  EXPECT_EQ(source.decl.kind, ControlKind::Edit);
+  EXPECT_EQ(source.decl.style, unsigned{kClientEdge | kVScroll | kMultiLine | kWantReturn});
   EXPECT_EQ(source.rect.left, 18);
   EXPECT_EQ(source.rect.bottom, 134);
   const MemoryControl& result = w.Control(kConvResultEdit);
-  EXPECT_EQ(result.spec.style,
+  EXPECT_EQ(result.decl.style,
             unsigned{kReadOnly | kClientEdge | kVScroll | kMultiLine | kAutoVScroll | kWantReturn});
   EXPECT_EQ(result.rect.top, 183);
 
@@ -48,7 +48,7 @@ TEST_F(ConversionWindowTest, CreatedHiddenWithItsControls) {
   EXPECT_EQ(w.Text(kConvHexDumpButton), "１６進");
   EXPECT_EQ(w.Text(kConvCloseButton), "終了");
   EXPECT_EQ(w.Control(kConvQuotedPrintableButton).rect.top, 296);
-  EXPECT_EQ(w.Control(kConvClearButton).spec.kind, ControlKind::DefPushButton);
+  EXPECT_EQ(w.Control(kConvClearButton).decl.kind, ControlKind::DefPushButton);
   EXPECT_EQ(w.Text(kConvSourceLabel), "変換元");
   EXPECT_EQ(w.Text(kConvResultLabel), "変換結果");
 }

@@ -39,19 +39,19 @@ TEST(DetailWindow, IsCreatedHiddenWithLimitedEditFields) {
   FakeApp f;
   MemoryWindow& d = f.Win("NORMAL3");
   EXPECT_FALSE(d.IsVisible());
-  EXPECT_EQ(std::string(d.Spec().title), "詳細設定");
-  EXPECT_EQ(d.Spec().width, 500);
-  EXPECT_EQ(d.Spec().height, 396);
-  EXPECT_EQ(d.Spec().frame, FrameKind::CaptionOnly);
-  EXPECT_EQ(d.Spec().fontIndex, 3);
+  EXPECT_EQ(std::string(d.Declaration().title), "詳細設定");
+  EXPECT_EQ(d.Declaration().width, 500);
+  EXPECT_EQ(d.Declaration().height, 396);
+  EXPECT_EQ(d.Declaration().frame, FrameKind::CaptionOnly);
+  EXPECT_EQ(d.Declaration().fontIndex, 3);
   EXPECT_EQ(d.ControlIds().size(), 43u);
   for (int id : kSlotIds) {
-    EXPECT_EQ(d.Control(id).spec.kind, ControlKind::Edit) << id;
+    EXPECT_EQ(d.Control(id).decl.kind, ControlKind::Edit) << id;
     EXPECT_EQ(d.TextLimit(id), kDetailFieldBytes) << id;
   }
-  EXPECT_TRUE(d.Control(kDetailContentEnd).spec.style & kAutoHScroll);
-  EXPECT_FALSE(d.Control(kDetailLineEnd).spec.style & kAutoHScroll);
-  EXPECT_EQ(d.Control(kDetailApplyToMultiple).spec.kind, ControlKind::CheckBox);
+  EXPECT_TRUE(d.Control(kDetailContentEnd).decl.style & kAutoHScroll);
+  EXPECT_FALSE(d.Control(kDetailLineEnd).decl.style & kAutoHScroll);
+  EXPECT_EQ(d.Control(kDetailApplyToMultiple).decl.kind, ControlKind::CheckBox);
   EXPECT_EQ(d.Text(kDetailTokenSpace), "SPACE");
   EXPECT_EQ(f.app.detailWindow->focusedSlot, 0);
   EXPECT_FALSE(d.RequestClose());

@@ -31,15 +31,15 @@ TEST(DisplayWindow, IsCreatedHiddenInDataDisplayModeWithEmptyTexts) {
   DisplayApp f;
   MemoryWindow& w = f.Editor();
   EXPECT_FALSE(w.IsVisible());
-  EXPECT_EQ(w.Spec().fontIndex, 5);
-  EXPECT_EQ(w.Spec().frame, FrameKind::CaptionSizing);
-  EXPECT_EQ(std::string(w.Spec().title), "データ表示");
+  EXPECT_EQ(w.Declaration().fontIndex, 5);
+  EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionSizing);
+  EXPECT_EQ(std::string(w.Declaration().title), "データ表示");
   EXPECT_EQ(w.ControlIds(), (std::vector<int>{1003, 1000, 1014, 1046, 1001, 1002, 1012, 1004, 1005}));
   EXPECT_EQ(w.Text(kDispClose), "終　了");
-  EXPECT_EQ(w.Control(kDispClose).spec.kind, ControlKind::DefPushButton);
+  EXPECT_EQ(w.Control(kDispClose).decl.kind, ControlKind::DefPushButton);
   EXPECT_EQ(w.Text(kDispAttachmentLabel), "****件終了");
-  EXPECT_TRUE(w.Control(kDispLayoutEdit).spec.style & kWantReturn);
-  EXPECT_TRUE(w.Control(kDispAttachmentList).spec.style & kNotify);
+  EXPECT_TRUE(w.Control(kDispLayoutEdit).decl.style & kWantReturn);
+  EXPECT_TRUE(w.Control(kDispAttachmentList).decl.style & kNotify);
   EXPECT_EQ(f.app.display.modeText, "DISP");
   EXPECT_EQ(f.app.display.listLineTemplate, "");
   EXPECT_EQ(f.app.display.layoutText, "");
@@ -47,10 +47,10 @@ TEST(DisplayWindow, IsCreatedHiddenInDataDisplayModeWithEmptyTexts) {
 
   MemoryWindow& n = f.Names();
   EXPECT_FALSE(n.IsVisible());
-  EXPECT_EQ(n.Spec().fontIndex, 6);
-  EXPECT_TRUE(n.Spec().exStyle & kExTopmost);
+  EXPECT_EQ(n.Declaration().fontIndex, 6);
+  EXPECT_TRUE(n.Declaration().exStyle & kExTopmost);
   EXPECT_EQ(n.ControlIds(), std::vector<int>{kNameListEdit});
-  EXPECT_TRUE(n.Control(kNameListEdit).spec.style & kReadOnly);
+  EXPECT_TRUE(n.Control(kNameListEdit).decl.style & kReadOnly);
 }
 
 TEST(DisplayWindow, EditorShowsTheSettingsWithItsControlsAndLimits) {

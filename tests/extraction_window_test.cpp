@@ -47,18 +47,18 @@ TEST(ExtractionWindow, HasItsThirteenControlsAndStartsWithAnEmptyTable) {
   FakeApp f;
   MemoryWindow& w = f.Win("NORMAL1");
   EXPECT_FALSE(w.IsVisible());
-  EXPECT_EQ(std::string(w.Spec().title), "データ抽出設定");
-  EXPECT_EQ(w.Spec().width, 283);
-  EXPECT_EQ(w.Spec().height, 361);
-  EXPECT_EQ(w.Spec().frame, FrameKind::CaptionOnly);
-  EXPECT_EQ(w.Spec().fontIndex, 1);
+  EXPECT_EQ(std::string(w.Declaration().title), "データ抽出設定");
+  EXPECT_EQ(w.Declaration().width, 283);
+  EXPECT_EQ(w.Declaration().height, 361);
+  EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionOnly);
+  EXPECT_EQ(w.Declaration().fontIndex, 1);
   EXPECT_EQ(w.ControlIds(),
             (std::vector<int>{1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013}));
   EXPECT_EQ(w.Text(kExtCheck), "確　　認");
   EXPECT_EQ(w.Text(kExtDeleteCaption), "タグ消去");
   const MemoryControl& list = w.Control(kExtList);
-  EXPECT_EQ(list.spec.kind, ControlKind::ListBox);
-  EXPECT_EQ(list.spec.style, unsigned(kVScroll | kHScroll | kClientEdge));
+  EXPECT_EQ(list.decl.kind, ControlKind::ListBox);
+  EXPECT_EQ(list.decl.style, unsigned(kVScroll | kHScroll | kClientEdge));
   EXPECT_EQ(list.rect.left, 132);
   EXPECT_EQ(list.rect.Height(), 260);
   EXPECT_EQ(UsedCount(f.app.extraction), 0);

@@ -83,13 +83,13 @@ TEST(KdpLoad, ReadsTheChosenFileAndNamesItInTheStatusBar) {
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
   const RecordedDialog& d = f.platform.dialogs[0];
   EXPECT_FALSE(d.save);
-  EXPECT_EQ(d.spec.title, "表示設定ファイルを開く");
-  ASSERT_EQ(d.spec.filters.size(), 2u);
-  EXPECT_EQ(d.spec.filters[0].label, "表示設定ファイル(*.kdp)");
-  EXPECT_EQ(d.spec.filters[0].pattern, "*.kdp");
-  EXPECT_EQ(d.spec.filters[1].pattern, "*");
-  EXPECT_EQ(d.spec.filterIndex, 1);
-  EXPECT_EQ(d.spec.defaultExtension, "*");
+  EXPECT_EQ(d.decl.title, "表示設定ファイルを開く");
+  ASSERT_EQ(d.decl.filters.size(), 2u);
+  EXPECT_EQ(d.decl.filters[0].label, "表示設定ファイル(*.kdp)");
+  EXPECT_EQ(d.decl.filters[0].pattern, "*.kdp");
+  EXPECT_EQ(d.decl.filters[1].pattern, "*");
+  EXPECT_EQ(d.decl.filterIndex, 1);
+  EXPECT_EQ(d.decl.defaultExtension, "*");
 }
 
 TEST(KdpLoad, CancelOrFailureChangesNothingButThePath) {
@@ -163,7 +163,7 @@ TEST(KdpSave, WritesTheEditorTextsAndTakesThemOver) {
   EXPECT_TRUE(f.Editor().WindowHasFocus());
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
   EXPECT_TRUE(f.platform.dialogs[0].save);
-  EXPECT_EQ(f.platform.dialogs[0].spec.title, "表示設定ファイルの保存");
+  EXPECT_EQ(f.platform.dialogs[0].decl.title, "表示設定ファイルの保存");
 
   // And back: the saved file loads as it was typed.
   f.app.display.listLineTemplate.clear();

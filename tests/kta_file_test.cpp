@@ -141,16 +141,16 @@ TEST(KtaFile, LoadReportsInTheStatusBarAndKeepsTheCounters) {
   f.platform.files[kPath] = EncodeEntry(e) + EncodeEntry(e);
   f.Load();
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
-  const FileDialogSpec& spec = f.platform.dialogs[0].spec;
+  const FileDialogSpec& decl = f.platform.dialogs[0].decl;
   EXPECT_FALSE(f.platform.dialogs[0].save);
-  EXPECT_EQ(spec.title, "抽出設定ファイルを開く");
-  ASSERT_EQ(spec.filters.size(), 2u);
-  EXPECT_EQ(spec.filters[0].label, "抽出設定ファイル(*.kta)");
-  EXPECT_EQ(spec.filters[0].pattern, "*.kta");
-  EXPECT_EQ(spec.filters[1].label, "すべてのファイル(*.*)");
-  EXPECT_EQ(spec.filters[1].pattern, "*");
-  EXPECT_EQ(spec.filterIndex, 1);
-  EXPECT_EQ(spec.defaultExtension, "*");
+  EXPECT_EQ(decl.title, "抽出設定ファイルを開く");
+  ASSERT_EQ(decl.filters.size(), 2u);
+  EXPECT_EQ(decl.filters[0].label, "抽出設定ファイル(*.kta)");
+  EXPECT_EQ(decl.filters[0].pattern, "*.kta");
+  EXPECT_EQ(decl.filters[1].label, "すべてのファイル(*.*)");
+  EXPECT_EQ(decl.filters[1].pattern, "*");
+  EXPECT_EQ(decl.filterIndex, 1);
+  EXPECT_EQ(decl.defaultExtension, "*");
 
   EXPECT_EQ(UsedCount(f.app.extraction), 2);
   EXPECT_EQ(f.E(5).name, "");  // the table was reset first
@@ -223,8 +223,8 @@ TEST(KtaFile, SaveStatusDialogAndEmptyTable) {
   EXPECT_EQ(f.platform.files["D:\\out\\empty.kta"], "");
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
   EXPECT_TRUE(f.platform.dialogs[0].save);
-  EXPECT_EQ(f.platform.dialogs[0].spec.title, "抽出設定ファイルの保存");
-  EXPECT_EQ(f.platform.dialogs[0].spec.filters[0].pattern, "*.kta");
+  EXPECT_EQ(f.platform.dialogs[0].decl.title, "抽出設定ファイルの保存");
+  EXPECT_EQ(f.platform.dialogs[0].decl.filters[0].pattern, "*.kta");
   EXPECT_EQ(f.platform.status[3], "抽出 : empty.kta");
   EXPECT_EQ(f.platform.status[0], "");
   EXPECT_EQ(f.platform.status[1], "");

@@ -55,7 +55,7 @@ TEST(StartUp, AllWindowsExistHiddenAndTheMainOneHasTheFocus) {
   const char* classes[] = {"NORMAL0", "NORMAL1", "NORMAL2", "NORMAL3", "NORMAL4", "NORMAL5", "NORMAL6"};
   ASSERT_EQ(f.platform.Windows().size(), 7u);
   for (int i = 0; i < 7; ++i) {
-    EXPECT_STREQ(f.platform.Windows()[i]->Spec().className, classes[i]);  // creation order
+    EXPECT_STREQ(f.platform.Windows()[i]->Declaration().className, classes[i]);  // creation order
     EXPECT_EQ(f.platform.Windows()[i]->IsVisible(), i == 0) << classes[i];
   }
   EXPECT_TRUE(f.Win("NORMAL0").WindowHasFocus());
@@ -97,9 +97,9 @@ TEST(OpenMobileFile, LoadsTheBytesAsReadAndShowsThem) {
   f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
   EXPECT_FALSE(f.platform.dialogs[0].save);
-  EXPECT_EQ(f.platform.dialogs[0].spec.title, "携帯ファイルを開く");
-  ASSERT_EQ(f.platform.dialogs[0].spec.filters.size(), 1u);
-  EXPECT_EQ(f.platform.dialogs[0].spec.filters[0].pattern, "*");
+  EXPECT_EQ(f.platform.dialogs[0].decl.title, "携帯ファイルを開く");
+  ASSERT_EQ(f.platform.dialogs[0].decl.filters.size(), 1u);
+  EXPECT_EQ(f.platform.dialogs[0].decl.filters[0].pattern, "*");
   EXPECT_EQ(f.app.state.mobileFile, bytes);  // whole, NUL bytes included
   EXPECT_EQ(f.app.state.mobileFilePath.folder, "D:\\data");
   EXPECT_EQ(f.platform.status[2], "携帯: dump.bin");

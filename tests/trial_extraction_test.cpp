@@ -232,15 +232,15 @@ TEST_F(TrialExtractionTest, CloseHidesAndEmptiesTheView) {
 TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   FakeApp f;
   MemoryWindow& w = f.Win("NORMAL2");
-  EXPECT_STREQ(w.Spec().title, "設定確認結果");
-  EXPECT_EQ(w.Spec().frame, FrameKind::CaptionSizing);
-  EXPECT_FALSE(w.Spec().visible);
+  EXPECT_STREQ(w.Declaration().title, "設定確認結果");
+  EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionSizing);
+  EXPECT_FALSE(w.Declaration().visible);
   EXPECT_EQ(w.ControlIds(), (std::vector<int>{kResultTextView, kResultCloseButton, kResultBackButton,
                                                kResultNextButton}));
   EXPECT_EQ(w.Text(kResultCloseButton), "終　了");
   EXPECT_EQ(w.Text(kResultBackButton), "戻る");
   EXPECT_EQ(w.Text(kResultNextButton), "次へ");
-  const unsigned view = w.Control(kResultTextView).spec.style;
+  const unsigned view = w.Control(kResultTextView).decl.style;
   EXPECT_TRUE(view & kReadOnly);
   EXPECT_TRUE(view & kMultiLine);
   EXPECT_TRUE((view & (kVScroll | kHScroll | kAutoVScroll | kAutoHScroll | kClientEdge)) ==

@@ -23,7 +23,7 @@ void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]) {
   edges[5] = clientWidth;
 }
 
-WindowSpec MainWindow::Spec() {
+WindowSpec MainWindow::Declaration() {
   WindowSpec s{"NORMAL0", "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
   s.menuBar = &MenuBar();
   s.statusBar = true;
@@ -36,7 +36,7 @@ std::vector<ControlSpec> MainWindow::Controls() {
            36, 31, 239, 66, ""}};
 }
 
-void MainWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void MainWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void MainWindow::OnCreate(Window& w) {
   window = &w;

@@ -20,7 +20,7 @@ void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]);
 class MainWindow : public WindowEvents {
  public:
   explicit MainWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
 

@@ -7,11 +7,11 @@
 namespace tanavo {
 
 void OpenMobileFile(App& app) {
-  FileDialogSpec spec;
-  spec.title = "携帯ファイルを開く";
-  spec.filters = {{"すべてのファイル(*.*)", "*"}};
+  FileDialogSpec decl;
+  decl.title = "携帯ファイルを開く";
+  decl.filters = {{"すべてのファイル(*.*)", "*"}};
   std::string path;
-  if (!app.platform.OpenFileDialog(spec, &path)) return;
+  if (!app.platform.OpenFileDialog(decl, &path)) return;
   LoadMobileFile(app, path);
 }
 

@@ -14,7 +14,7 @@ constexpr int kConvFont = 4;
 
 }  // namespace
 
-WindowSpec ConversionWindow::Spec() {
+WindowSpec ConversionWindow::Declaration() {
   return WindowSpec{"NORMAL4", "文字コード変換", kConvOuterWidth, kConvOuterHeight, FrameKind::CaptionOnly,
                     kExControlParent, false, kConvFont};
 }
@@ -37,7 +37,7 @@ std::vector<ControlSpec> ConversionWindow::Controls() {
   };
 }
 
-void ConversionWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void ConversionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void ConversionWindow::ShowTool() {
   Window* main = app_.platform.MainWindow();

@@ -31,7 +31,7 @@ constexpr int kConvOffsetFromMainTop = 200;
 class ConversionWindow : public WindowEvents {
  public:
   explicit ConversionWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
   // The menu command: moves the tool beside the main window, shows it and

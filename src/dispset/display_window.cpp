@@ -38,7 +38,7 @@ void ApplyDataDisplayLayout(Window& w, int cw, int ch) {
   MoveClamped(w, kDispStatusText, cw - 150, ch - 35, 150, 25);
 }
 
-WindowSpec DisplayWindow::Spec() {
+WindowSpec DisplayWindow::Declaration() {
   return WindowSpec{"NORMAL5", "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
 }
 
@@ -58,7 +58,7 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
   };
 }
 
-void DisplayWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void DisplayWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void DisplayWindow::OnCreate(Window& w) {
   window = &w;

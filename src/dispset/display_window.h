@@ -38,7 +38,7 @@ void ApplyDataDisplayLayout(Window& w, int cw, int ch);
 class DisplayWindow : public WindowEvents {
  public:
   explicit DisplayWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
   // Menu command: opens the window as the display settings editor.

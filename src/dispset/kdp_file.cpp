@@ -15,12 +15,12 @@ constexpr int kDisplayFileStatusPart = 4;
 constexpr int kOperationStatusPart = 0;
 
 FileDialogSpec DisplayFileDialog(const char* title) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.filters = {{"表示設定ファイル(*.kdp)", "*.kdp"}, {"すべてのファイル(*.*)", "*"}};
-  spec.filterIndex = 1;
-  spec.defaultExtension = "*";
-  return spec;
+  FileDialogSpec decl;
+  decl.title = title;
+  decl.filters = {{"表示設定ファイル(*.kdp)", "*.kdp"}, {"すべてのファイル(*.*)", "*"}};
+  decl.filterIndex = 1;
+  decl.defaultExtension = "*";
+  return decl;
 }
 
 void ShowDisplayFileName(App& app) {

@@ -17,7 +17,7 @@ std::string DataNameList(const ExtractionSettings& settings) {
   return names;
 }
 
-WindowSpec NameListWindow::Spec() {
+WindowSpec NameListWindow::Declaration() {
   return WindowSpec{"NORMAL6", "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
                     kExStaticEdge | kExClientEdge | kExTopmost, false, 6};
 }
@@ -28,7 +28,7 @@ std::vector<ControlSpec> NameListWindow::Controls() {
            ""}};
 }
 
-void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void NameListWindow::ShowNames(const std::string& names) {
   if (!window) return;

@@ -22,7 +22,7 @@ std::string DataNameList(const ExtractionSettings& settings);
 class NameListWindow : public WindowEvents {
  public:
   explicit NameListWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
   void ShowNames(const std::string& names);

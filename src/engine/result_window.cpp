@@ -20,7 +20,7 @@ void Layout(Window& w, int cw, int ch) {
 
 }  // namespace
 
-WindowSpec ResultWindow::Spec() {
+WindowSpec ResultWindow::Declaration() {
   return WindowSpec{"NORMAL2", "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
                     kResultFont};
 }
@@ -37,7 +37,7 @@ std::vector<ControlSpec> ResultWindow::Controls() {
   };
 }
 
-void ResultWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void ResultWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void ResultWindow::OnCreate(Window& w) {
   window = &w;

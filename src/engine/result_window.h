@@ -18,7 +18,7 @@ constexpr int kResultNextButton = 1010;
 class ResultWindow : public WindowEvents {
  public:
   explicit ResultWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
 

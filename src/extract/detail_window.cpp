@@ -54,7 +54,7 @@ bool NameNotSet(const std::string& kind, const std::string& name) {
 
 }  // namespace
 
-WindowSpec DetailWindow::Spec() {
+WindowSpec DetailWindow::Declaration() {
   return WindowSpec{"NORMAL3", "詳細設定", 500, 396, FrameKind::CaptionOnly, kExNone, false, 3};
 }
 
@@ -109,7 +109,7 @@ std::vector<ControlSpec> DetailWindow::Controls() {
   };
 }
 
-void DetailWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void DetailWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void DetailWindow::OnCreate(Window& w) {
   window = &w;

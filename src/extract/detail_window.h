@@ -48,7 +48,7 @@ constexpr std::size_t kTokenBytes = 4;
 class DetailWindow : public WindowEvents {
  public:
   explicit DetailWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
   void OnCreate(Window& w) override;

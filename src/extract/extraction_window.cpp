@@ -22,7 +22,7 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.compa
 
 }  // namespace
 
-WindowSpec ExtractionWindow::Spec() {
+WindowSpec ExtractionWindow::Declaration() {
   return WindowSpec{"NORMAL1", "データ抽出設定", 283, 361, FrameKind::CaptionOnly, kExControlParent, false, 1};
 }
 
@@ -45,7 +45,7 @@ std::vector<ControlSpec> ExtractionWindow::Controls() {
   };
 }
 
-void ExtractionWindow::Create() { window = app_.platform.CreateAppWindow(Spec(), Controls(), this); }
+void ExtractionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void ExtractionWindow::OnCreate(Window& w) {
   window = &w;

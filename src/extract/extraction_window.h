@@ -31,7 +31,7 @@ constexpr int kExtOffsetBelowMain = 20;
 class ExtractionWindow : public WindowEvents {
  public:
   explicit ExtractionWindow(App& app) : app_(app) {}
-  static WindowSpec Spec();
+  static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
   void Create();
   void OnCreate(Window& w) override;

@@ -41,12 +41,12 @@ const FileField kFileOrder[kFieldsPerEntry] = {
 constexpr int kListedOverlongFields = 10;
 
 FileDialogSpec SettingsDialog(const char* title) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.filters = {{"抽出設定ファイル(*.kta)", "*.kta"}, {"すべてのファイル(*.*)", "*"}};
-  spec.filterIndex = 1;
-  spec.defaultExtension = "*";
-  return spec;
+  FileDialogSpec decl;
+  decl.title = title;
+  decl.filters = {{"抽出設定ファイル(*.kta)", "*.kta"}, {"すべてのファイル(*.*)", "*"}};
+  decl.filterIndex = 1;
+  decl.defaultExtension = "*";
+  return decl;
 }
 
 // The count right-aligned in four characters, as the progress part shows it.

@@ -187,14 +187,14 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  virtual Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+  virtual Window* CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                                   WindowEvents* events) = 0;
   virtual Window* MainWindow() = 0;
 
   virtual BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
                                BoxIcon icon, BoxButtons buttons = BoxButtons::Ok) = 0;
-  virtual bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) = 0;
-  virtual bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) = 0;
+  virtual bool OpenFileDialog(const FileDialogSpec& decl, std::string* path) = 0;
+  virtual bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) = 0;
 
   // The main window's status bar.
   virtual void SetStatusParts(const int (&rightEdges)[kStatusParts]) = 0;

@@ -14,19 +14,19 @@ std::string ConsoleBoxLine(const std::string& caption, const std::string& text) 
   return line;
 }
 
-Window* ConsolePlatform::CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+Window* ConsolePlatform::CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                                          WindowEvents* events) {
-  windows_.push_back(std::make_unique<MemoryWindow>(spec, controls, events));
+  windows_.push_back(std::make_unique<MemoryWindow>(decl, controls, events));
   MemoryWindow* w = windows_.back().get();
   w->SetFocusSink(&windows_);
-  if (spec.menuBar) main_ = w;
+  if (decl.menuBar) main_ = w;
   if (events) events->OnCreate(*w);
   return w;
 }
 
 MemoryWindow* ConsolePlatform::WindowOf(const std::string& className) {
   for (auto& w : windows_) {
-    if (className == w->Spec().className) return w.get();
+    if (className == w->Declaration().className) return w.get();
   }
   return nullptr;
 }
@@ -45,8 +45,8 @@ bool ConsolePlatform::OpenFileDialog(const FileDialogSpec&, std::string* path) {
   return true;
 }
 
-bool ConsolePlatform::SaveFileDialog(const FileDialogSpec& spec, std::string* path) {
-  return OpenFileDialog(spec, path);
+bool ConsolePlatform::SaveFileDialog(const FileDialogSpec& decl, std::string* path) {
+  return OpenFileDialog(decl, path);
 }
 
 void ConsolePlatform::OpenWithShell(const std::string&) {}  // nothing to open without a desktop

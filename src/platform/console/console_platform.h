@@ -18,13 +18,13 @@ class ConsolePlatform : public Platform {
   // Box lines are appended to err; the caller writes it out.
   explicit ConsolePlatform(std::string* err) : err_(err) {}
 
-  Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+  Window* CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                           WindowEvents* events) override;
   Window* MainWindow() override { return main_; }
   BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
                        BoxIcon icon, BoxButtons buttons) override;
-  bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) override;
-  bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) override;
+  bool OpenFileDialog(const FileDialogSpec& decl, std::string* path) override;
+  bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&)[kStatusParts]) override {}
   void SetStatusText(int, const std::string&) override {}
   void OpenWithShell(const std::string& path) override;

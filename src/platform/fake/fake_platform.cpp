@@ -4,15 +4,15 @@ namespace tanavo {
 
 FakePlatform::FakePlatform() = default;
 
-Window* FakePlatform::CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+Window* FakePlatform::CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                                       WindowEvents* events) {
-  windows_.push_back(std::make_unique<MemoryWindow>(spec, controls, events));
+  windows_.push_back(std::make_unique<MemoryWindow>(decl, controls, events));
   MemoryWindow* w = windows_.back().get();
   w->SetFocusSink(&windows_);
-  if (spec.menuBar) main_ = w;
+  if (decl.menuBar) main_ = w;
   if (events) events->OnCreate(*w);
-  if (!spec.menuBar && main_) main_->FocusWindow();  // tool windows hand the focus back
-  if (spec.visible) {
+  if (!decl.menuBar && main_) main_->FocusWindow();  // tool windows hand the focus back
+  if (decl.visible) {
     int cw = 0, ch = 0;
     w->ClientSize(&cw, &ch);
     if (events) events->OnSize(cw, ch);
@@ -24,7 +24,7 @@ Window* FakePlatform::MainWindow() { return main_; }
 
 MemoryWindow* FakePlatform::WindowOf(const std::string& className) {
   for (auto& w : windows_) {
-    if (className == w->Spec().className) return w.get();
+    if (className == w->Declaration().className) return w.get();
   }
   return nullptr;
 }
@@ -40,8 +40,8 @@ BoxAnswer FakePlatform::MessageBox(BoxOwner owner, const std::string& text, cons
   return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
 }
 
-bool FakePlatform::OpenFileDialog(const FileDialogSpec& spec, std::string* path) {
-  dialogs.push_back(RecordedDialog{false, spec});
+bool FakePlatform::OpenFileDialog(const FileDialogSpec& decl, std::string* path) {
+  dialogs.push_back(RecordedDialog{false, decl});
   if (dialogAnswers.empty()) return false;
   std::optional<std::string> a = dialogAnswers.front();
   dialogAnswers.pop_front();
@@ -50,8 +50,8 @@ bool FakePlatform::OpenFileDialog(const FileDialogSpec& spec, std::string* path)
   return true;
 }
 
-bool FakePlatform::SaveFileDialog(const FileDialogSpec& spec, std::string* path) {
-  dialogs.push_back(RecordedDialog{true, spec});
+bool FakePlatform::SaveFileDialog(const FileDialogSpec& decl, std::string* path) {
+  dialogs.push_back(RecordedDialog{true, decl});
   if (dialogAnswers.empty()) return false;
   std::optional<std::string> a = dialogAnswers.front();
   dialogAnswers.pop_front();

@@ -25,20 +25,20 @@ struct RecordedBox {
 
 struct RecordedDialog {
   bool save;
-  FileDialogSpec spec;
+  FileDialogSpec decl;
 };
 
 class FakePlatform : public Platform {
  public:
   FakePlatform();
 
-  Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+  Window* CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                           WindowEvents* events) override;
   Window* MainWindow() override;
   BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption,
                        BoxIcon icon, BoxButtons buttons) override;
-  bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) override;
-  bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) override;
+  bool OpenFileDialog(const FileDialogSpec& decl, std::string* path) override;
+  bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
   void OpenWithShell(const std::string& path) override;

@@ -13,15 +13,15 @@ int MemoryFrameHeight(FrameKind frame, bool menu) {
   return menu ? h + 20 : h;
 }
 
-MemoryWindow::MemoryWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+MemoryWindow::MemoryWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                            WindowEvents* events)
-    : spec_(spec), events_(events), visible_(spec.visible) {
-  placement_ = Rect{0, 0, spec.width, spec.height};
-  clientW_ = std::max(0, spec.width - MemoryFrameWidth(spec.frame));
-  clientH_ = std::max(0, spec.height - MemoryFrameHeight(spec.frame, spec.menuBar != nullptr));
+    : spec_(decl), events_(events), visible_(decl.visible) {
+  placement_ = Rect{0, 0, decl.width, decl.height};
+  clientW_ = std::max(0, decl.width - MemoryFrameWidth(decl.frame));
+  clientH_ = std::max(0, decl.height - MemoryFrameHeight(decl.frame, decl.menuBar != nullptr));
   for (const ControlSpec& c : controls) {
     MemoryControl m;
-    m.spec = c;
+    m.decl = c;
     m.text = c.caption;
     m.shown = (c.style & kHidden) == 0;
     m.rect = Rect{c.x, c.y, c.x + c.w, c.y + c.h};
@@ -98,7 +98,7 @@ void MemoryWindow::Focus(int id) {
   TakeFocus();
   focused_ = id;
   const MemoryControl& c = Control(id);
-  if (c.spec.kind == ControlKind::Edit && events_) events_->OnCommand(id, kNotifySetFocus);
+  if (c.decl.kind == ControlKind::Edit && events_) events_->OnCommand(id, kNotifySetFocus);
 }
 
 bool MemoryWindow::HasFocus(int id) const { return windowFocused_ && focused_ == id; }
@@ -175,7 +175,7 @@ void MemoryWindow::FocusWindow() {
 void MemoryWindow::Click(int id) {
   const MemoryControl* c = Find(id);
   if (!c || !c->enabled || destroyed_) return;
-  if (c->spec.kind == ControlKind::CheckBox) Ctl(id).checked = !c->checked;
+  if (c->decl.kind == ControlKind::CheckBox) Ctl(id).checked = !c->checked;
   if (events_) events_->OnCommand(id, kNotifyClick);
 }
 

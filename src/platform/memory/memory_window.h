@@ -12,7 +12,7 @@
 namespace tanavo {
 
 struct MemoryControl {
-  ControlSpec spec;
+  ControlSpec decl;
   std::string text;
   bool shown = true;
   bool enabled = true;
@@ -26,7 +26,7 @@ struct MemoryControl {
 
 class MemoryWindow : public Window {
  public:
-  MemoryWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls, WindowEvents* events);
+  MemoryWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls, WindowEvents* events);
 
   std::string Text(int id) const override;
   void SetText(int id, const std::string& text) override;
@@ -71,7 +71,7 @@ class MemoryWindow : public Window {
   void Resize(int clientW, int clientH);       // sends OnSize
   bool RequestClose();                         // true when the window was destroyed
 
-  const WindowSpec& Spec() const { return spec_; }
+  const WindowSpec& Declaration() const { return spec_; }
   bool Destroyed() const { return destroyed_; }
   bool HasControl(int id) const { return controls_.count(id) != 0; }
   const MemoryControl& Control(int id) const;

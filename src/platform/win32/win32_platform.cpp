@@ -48,9 +48,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---------------------------------------------------------------- window
 
-Win32Window::Win32Window(Win32Platform& platform, const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+Win32Window::Win32Window(Win32Platform& platform, const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                          WindowEvents* events)
-    : platform_(platform), spec_(spec), controls_(controls), events_(events) {}
+    : platform_(platform), spec_(decl), controls_(controls), events_(events) {}
 
 void Win32Window::CreateControls() {
   HFONT font = platform_.Font(spec_.fontIndex);
@@ -322,9 +322,9 @@ HFONT Win32Platform::Font(int index) const {
 }
 
 void Win32Platform::BuildMenus() {
-  if (!main_ || !main_->Spec().menuBar) return;
+  if (!main_ || !main_->Declaration().menuBar) return;
   menuBar_ = CreateMenu();
-  const std::vector<MenuSpec>& bar = *main_->Spec().menuBar;
+  const std::vector<MenuSpec>& bar = *main_->Declaration().menuBar;
   // Each item goes in at position 0, so they are inserted last first.
   for (auto m = bar.rbegin(); m != bar.rend(); ++m) {
     HMENU popup = CreatePopupMenu();
@@ -352,11 +352,11 @@ void Win32Platform::BuildMenus() {
   }
 }
 
-Window* Win32Platform::CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+Window* Win32Platform::CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                                        WindowEvents* events) {
-  windows_.push_back(std::make_unique<Win32Window>(*this, spec, controls, events));
+  windows_.push_back(std::make_unique<Win32Window>(*this, decl, controls, events));
   Win32Window* w = windows_.back().get();
-  if (spec.menuBar) {
+  if (decl.menuBar) {
     main_ = w;
     BuildMenus();
   }
@@ -369,19 +369,19 @@ Window* Win32Platform::CreateAppWindow(const WindowSpec& spec, const std::vector
   wc.hIconSm = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WINLOGO));
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = brush_;
-  wc.lpszClassName = spec.className;
+  wc.lpszClassName = decl.className;
   RegisterClassExA(&wc);
   CreateParams params{w};
-  DWORD style = FrameStyle(spec.frame) | (spec.visible ? WS_VISIBLE : 0);
-  HWND hwnd = CreateWindowExA(ExtendedStyle(spec.exStyle), spec.className, spec.title, style, CW_USEDEFAULT,
-                              CW_USEDEFAULT, spec.width, spec.height, nullptr, nullptr, instance_, &params);
-  if (hwnd && spec.visible) UpdateWindow(hwnd);
+  DWORD style = FrameStyle(decl.frame) | (decl.visible ? WS_VISIBLE : 0);
+  HWND hwnd = CreateWindowExA(ExtendedStyle(decl.exStyle), decl.className, decl.title, style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, decl.width, decl.height, nullptr, nullptr, instance_, &params);
+  if (hwnd && decl.visible) UpdateWindow(hwnd);
   return w;
 }
 
 Win32Window* Win32Platform::WindowOfClass(const std::string& className) const {
   for (const auto& w : windows_) {
-    if (className == w->Spec().className) return w.get();
+    if (className == w->Declaration().className) return w.get();
   }
   return nullptr;
 }
@@ -411,7 +411,7 @@ void Win32Platform::Shutdown() {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
     if (IsWindow((*it)->Handle())) DestroyWindow((*it)->Handle());
   }
-  for (const auto& w : windows_) UnregisterClassA(w->Spec().className, instance_);
+  for (const auto& w : windows_) UnregisterClassA(w->Declaration().className, instance_);
   statusBar_ = nullptr;
   ReleaseResources();
 }
@@ -430,9 +430,9 @@ BoxAnswer Win32Platform::MessageBox(BoxOwner owner, const std::string& text, con
   }
 }
 
-bool Win32Platform::FileDialog(bool save, const FileDialogSpec& spec, std::string* path) {
+bool Win32Platform::FileDialog(bool save, const FileDialogSpec& decl, std::string* path) {
   std::string filter;
-  for (const FileFilter& f : spec.filters) {
+  for (const FileFilter& f : decl.filters) {
     filter += f.label;
     filter.push_back('\0');
     filter += f.pattern;
@@ -444,11 +444,11 @@ bool Win32Platform::FileDialog(bool save, const FileDialogSpec& spec, std::strin
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = MainHandle();
   ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = static_cast<DWORD>(spec.filterIndex);
+  ofn.nFilterIndex = static_cast<DWORD>(decl.filterIndex);
   ofn.lpstrFile = buffer;
   ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrTitle = spec.title.c_str();
-  ofn.lpstrDefExt = spec.defaultExtension.c_str();
+  ofn.lpstrTitle = decl.title.c_str();
+  ofn.lpstrDefExt = decl.defaultExtension.c_str();
   // Saving must be able to name a new file, and asks before replacing one.
   ofn.Flags = save ? (OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT)
                    : (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
@@ -459,12 +459,12 @@ bool Win32Platform::FileDialog(bool save, const FileDialogSpec& spec, std::strin
   return true;
 }
 
-bool Win32Platform::OpenFileDialog(const FileDialogSpec& spec, std::string* path) {
-  return FileDialog(false, spec, path);
+bool Win32Platform::OpenFileDialog(const FileDialogSpec& decl, std::string* path) {
+  return FileDialog(false, decl, path);
 }
 
-bool Win32Platform::SaveFileDialog(const FileDialogSpec& spec, std::string* path) {
-  return FileDialog(true, spec, path);
+bool Win32Platform::SaveFileDialog(const FileDialogSpec& decl, std::string* path) {
+  return FileDialog(true, decl, path);
 }
 
 void Win32Platform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {

@@ -19,7 +19,7 @@ class Win32Platform;
 
 class Win32Window : public Window {
  public:
-  Win32Window(Win32Platform& platform, const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+  Win32Window(Win32Platform& platform, const WindowSpec& decl, const std::vector<ControlSpec>& controls,
               WindowEvents* events);
 
   std::string Text(int id) const override;
@@ -61,7 +61,7 @@ class Win32Window : public Window {
 
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
-  const WindowSpec& Spec() const { return spec_; }
+  const WindowSpec& Declaration() const { return spec_; }
   WindowEvents* Events() const { return events_; }
 
  private:
@@ -79,13 +79,13 @@ class Win32Platform : public Platform {
   explicit Win32Platform(HINSTANCE instance);
   ~Win32Platform() override;
 
-  Window* CreateAppWindow(const WindowSpec& spec, const std::vector<ControlSpec>& controls,
+  Window* CreateAppWindow(const WindowSpec& decl, const std::vector<ControlSpec>& controls,
                           WindowEvents* events) override;
   Window* MainWindow() override { return main_; }
   BoxAnswer MessageBox(BoxOwner owner, const std::string& text, const std::string& caption, BoxIcon icon,
                        BoxButtons buttons) override;
-  bool OpenFileDialog(const FileDialogSpec& spec, std::string* path) override;
-  bool SaveFileDialog(const FileDialogSpec& spec, std::string* path) override;
+  bool OpenFileDialog(const FileDialogSpec& decl, std::string* path) override;
+  bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
   void OpenWithShell(const std::string& path) override;
@@ -113,7 +113,7 @@ class Win32Platform : public Platform {
 
  private:
   void BuildMenus();
-  bool FileDialog(bool save, const FileDialogSpec& spec, std::string* path);
+  bool FileDialog(bool save, const FileDialogSpec& decl, std::string* path);
 
   HINSTANCE instance_;
   HFONT fonts_[kFontCount] = {};
