@@ -42,7 +42,10 @@ bool ReadTestInput(std::string* all) {
 class CliItemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    kta_ = ::testing::TempDir() + "cli_item_test.kta";
+    // Each test runs in a process of its own, possibly beside the others: a
+    // file name per test keeps them apart.
+    kta_ = ::testing::TempDir() + "cli_item_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".kta";
     TagDefinition group;
     group.kind = "Group";
     group.name = "Mail";
