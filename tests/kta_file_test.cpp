@@ -8,17 +8,6 @@
 namespace tanavo {
 namespace {
 
-// A definition with its kind and name (and range tags); the rest empty.
-TagDefinition Def(const std::string& kind, const std::string& name, const std::string& rangeStart = "",
-                  const std::string& rangeEnd = "") {
-  TagDefinition e;
-  e.kind = kind;
-  e.name = name;
-  e.rangeStartTag = rangeStart;
-  e.rangeEndTag = rangeEnd;
-  return e;
-}
-
 const char* kPath = "D:\\work\\phone.kta";
 
 struct KtaApp : FakeApp {
