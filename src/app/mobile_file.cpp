@@ -23,8 +23,7 @@ bool LoadMobileFile(App& app, const std::string& path) {
     return false;
   }
   if (rs == ReadStatus::TooLarge || bytes.size() > kMaxFileBytes) {
-    app.platform.MessageBox(BoxOwner::Main, "ファイルが大きすぎるため読み込めません!!", "TextEditor",
-                            BoxIcon::Warning);
+    ShowTooLarge(app.platform, "TextEditor");
     return false;
   }
   app.state.mobileFilePath = SplitPath(path, app.platform.PathSeparator());

@@ -15,12 +15,7 @@ constexpr int kDisplayFileStatusPart = 4;
 constexpr int kOperationStatusPart = 0;
 
 FileDialogSpec DisplayFileDialog(const char* title) {
-  FileDialogSpec decl;
-  decl.title = title;
-  decl.filters = {{"表示設定ファイル(*.kdp)", "*.kdp"}, {"すべてのファイル(*.*)", "*"}};
-  decl.filterIndex = 1;
-  decl.defaultExtension = "*";
-  return decl;
+  return FileKindDialog(title, "表示設定ファイル(*.kdp)", "*.kdp");
 }
 
 void ShowDisplayFileName(App& app) {
@@ -70,8 +65,7 @@ void LoadDisplaySettings(App& app) {
     return;
   }
   if (rs == ReadStatus::TooLarge) {
-    app.platform.MessageBox(BoxOwner::Main, "ファイルが大きすぎるため読み込めません!!", "表示設定読込",
-                            BoxIcon::Warning);
+    ShowTooLarge(app.platform, "表示設定読込");
     return;
   }
   ShowDisplayFileName(app);

@@ -41,12 +41,7 @@ const FileField kFileOrder[kFieldsPerEntry] = {
 constexpr int kListedOverlongFields = 10;
 
 FileDialogSpec SettingsDialog(const char* title) {
-  FileDialogSpec decl;
-  decl.title = title;
-  decl.filters = {{"抽出設定ファイル(*.kta)", "*.kta"}, {"すべてのファイル(*.*)", "*"}};
-  decl.filterIndex = 1;
-  decl.defaultExtension = "*";
-  return decl;
+  return FileKindDialog(title, "抽出設定ファイル(*.kta)", "*.kta");
 }
 
 // The count right-aligned in four characters, as the progress part shows it.
@@ -116,7 +111,7 @@ void LoadExtractionSettings(App& app) {
     return;
   }
   if (rs == ReadStatus::TooLarge) {
-    p.MessageBox(BoxOwner::Main, "ファイルが大きすぎるため読み込めません!!", "TextEditor", BoxIcon::Warning);
+    ShowTooLarge(p, "TextEditor");
     return;
   }
   ResetSettings(app.extraction);

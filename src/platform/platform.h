@@ -221,12 +221,24 @@ class Platform {
   virtual int Run() = 0;
 };
 
-// The two message boxes every Part shares.
+// The message boxes every file command shares.
 inline void ShowWarning(Platform& p, const std::string& text) {
   p.MessageBox(BoxOwner::None, text, "警告", BoxIcon::None);
 }
 inline void ShowOpenFailure(Platform& p, const std::string& caption) {
   p.MessageBox(BoxOwner::Main, "ファイルオープンに失敗", caption, BoxIcon::Warning);
+}
+inline void ShowTooLarge(Platform& p, const std::string& caption) {
+  p.MessageBox(BoxOwner::Main, "ファイルが大きすぎるため読み込めません!!", caption, BoxIcon::Warning);
+}
+
+// A dialog for one kind of file: its own filter first, then all files.
+inline FileDialogSpec FileKindDialog(const std::string& title, const std::string& kindLabel,
+                                     const std::string& kindPattern) {
+  FileDialogSpec d;
+  d.title = title;
+  d.filters = {{kindLabel, kindPattern}, {"すべてのファイル(*.*)", "*"}};
+  return d;
 }
 
 }  // namespace tanavo
