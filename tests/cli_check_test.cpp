@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "engine/result_window.h"
-#include "engine/trial_extraction.h"
+#include "check/result_window.h"
+#include "check/trial_extraction.h"
 #include "extract/kta_file.h"
 #include "test_support.h"
 

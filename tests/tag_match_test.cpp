@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "engine/tag_match.h"
 
 namespace tanavo {

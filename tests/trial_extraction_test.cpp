@@ -3,8 +3,8 @@
 #include <string>
 
 #include "display/item_decoder.h"
-#include "engine/result_window.h"
-#include "engine/trial_extraction.h"
+#include "check/result_window.h"
+#include "check/trial_extraction.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -4,7 +4,7 @@
 #include "codec/conversion_window.h"
 #include "dispset/display_window.h"
 #include "dispset/name_list_window.h"
-#include "engine/result_window.h"
+#include "check/result_window.h"
 #include "extract/detail_window.h"
 #include "extract/extraction_window.h"
 

@@ -8,7 +8,7 @@
 #include "display/attachments.h"
 #include "dispset/display_settings.h"
 #include "engine/pointer_stack.h"
-#include "engine/record_history.h"
+#include "check/record_history.h"
 #include "engine/walk.h"
 #include "extract/settings.h"
 #include "platform/platform.h"

@@ -3,8 +3,8 @@
 #include "app/app.h"
 #include "app/mobile_file.h"
 #include "cli/cli.h"
-#include "engine/result_window.h"
-#include "engine/trial_extraction.h"
+#include "check/result_window.h"
+#include "check/trial_extraction.h"
 #include "extract/kta_file.h"
 #include "platform/files.h"
 

@@ -4,7 +4,7 @@
 #include "cli/cli.h"
 #include "display/attachments.h"
 #include "display/item_decoder.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "extract/kta_file.h"
 #include "extract/settings.h"
 #include "platform/files.h"

@@ -2,7 +2,7 @@
 
 #include "app/app.h"
 #include "codec/codec.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 

@@ -7,7 +7,7 @@
 #include "display/attachments.h"
 #include "display/mime_header.h"
 #include "dispset/display_window.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "engine/tag_match.h"
 #include "extract/settings.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "codec/codec.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "engine/tag_match.h"
 #include "platform/platform.h"
 

@@ -4,7 +4,7 @@
 #include "app/path.h"
 #include "codec/codec.h"
 #include "dispset/display_window.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 

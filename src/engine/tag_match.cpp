@@ -1,6 +1,6 @@
 #include "engine/tag_match.h"
 
-#include "engine/bytes.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 namespace {

@@ -1,7 +1,7 @@
 #include "extract/detail_window.h"
 
 #include "app/app.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "extract/extraction_window.h"
 #include "extract/settings.h"
 

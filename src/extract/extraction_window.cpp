@@ -4,8 +4,8 @@
 
 #include "app/app.h"
 #include "codec/codec.h"
-#include "engine/bytes.h"
-#include "engine/trial_extraction.h"
+#include "text/bytes.h"
+#include "check/trial_extraction.h"
 #include "extract/detail_window.h"
 #include "extract/kta_file.h"
 #include "extract/settings.h"

@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "app/path.h"
-#include "engine/bytes.h"
+#include "text/bytes.h"
 #include "extract/extraction_window.h"
 
 namespace tanavo {

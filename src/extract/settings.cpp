@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/bytes.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "display/item_decoder.h"
-#include "engine/result_window.h"
+#include "check/result_window.h"
 #include "extract/kta_file.h"
 #include "gui_support.h"
 

@@ -1,4 +1,4 @@
-#include "engine/bytes.h"
+#include "text/bytes.h"
 
 #include <cstring>
 

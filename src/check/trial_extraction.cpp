@@ -1,12 +1,12 @@
-#include "engine/trial_extraction.h"
+#include "check/trial_extraction.h"
 
 #include <string>
 #include <string_view>
 
 #include "app/app.h"
 #include "display/item_decoder.h"
-#include "engine/record_history.h"
-#include "engine/result_window.h"
+#include "check/record_history.h"
+#include "check/result_window.h"
 #include "engine/walk.h"
 
 namespace tanavo {

@@ -1,7 +1,7 @@
-#include "engine/result_window.h"
+#include "check/result_window.h"
 
 #include "app/app.h"
-#include "engine/trial_extraction.h"
+#include "check/trial_extraction.h"
 
 namespace tanavo {
 

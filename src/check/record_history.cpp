@@ -1,4 +1,4 @@
-#include "engine/record_history.h"
+#include "check/record_history.h"
 
 #include "platform/platform.h"
 
