@@ -51,9 +51,9 @@ bool TakeDisplaySettingsFile(App& app, std::string_view bytes) {
 
 void ShowNotDisplaySettingsFile(App& app) { ShowWarning(app.platform, "表示設定ファイルではありません!!"); }
 
-void LoadDisplaySettings(App& app) {
+bool LoadDisplaySettings(App& app) {
   std::string path;
-  if (!app.platform.OpenFileDialog(DisplayFileDialog("表示設定ファイルを開く"), &path)) return;
+  if (!app.platform.OpenFileDialog(DisplayFileDialog("表示設定ファイルを開く"), &path)) return false;
   // Remembered before the file is read: a later index names the chosen file
   // even when reading it fails.
   app.state.displayFilePath = SplitPath(path, app.platform.PathSeparator());
@@ -62,11 +62,11 @@ void LoadDisplaySettings(App& app) {
   ReadStatus rs = app.platform.ReadWholeFile(path, &bytes);
   if (rs == ReadStatus::CannotOpen) {
     ShowOpenFailure(app.platform, "表示設定読込");
-    return;
+    return false;
   }
   if (rs == ReadStatus::TooLarge) {
     ShowTooLarge(app.platform, "表示設定読込");
-    return;
+    return false;
   }
   ShowDisplayFileName(app);
   app.platform.SetStatusText(kOperationStatusPart, "表示設定処理中");
@@ -75,6 +75,7 @@ void LoadDisplaySettings(App& app) {
   // Told after the status bar is cleared, so that no "processing" stays up
   // behind the box.
   if (!taken) ShowNotDisplaySettingsFile(app);
+  return taken;
 }
 
 void SaveDisplaySettings(App& app) {

@@ -33,8 +33,9 @@ std::string BuildDisplaySettingsFile(std::string_view listLineTemplate, std::str
 bool TakeDisplaySettingsFile(App& app, std::string_view bytes);
 void ShowNotDisplaySettingsFile(App& app);
 
-// Menu command: reads a *.kdp file chosen in the open dialog.
-void LoadDisplaySettings(App& app);
+// Menu command: reads a *.kdp file chosen in the open dialog. True when the
+// file was read and its texts taken.
+bool LoadDisplaySettings(App& app);
 // Save button of the display settings editor: takes the editor's two texts
 // into the display settings and writes them to the file chosen in the save
 // dialog.

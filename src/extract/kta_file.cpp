@@ -100,19 +100,19 @@ int ReadSettingsEntries(App& app, std::string_view bytes) {
   return static_cast<int>(std::min<std::size_t>(inFile, 0x7FFFFFFF));
 }
 
-void LoadExtractionSettings(App& app) {
+bool LoadExtractionSettings(App& app) {
   Platform& p = app.platform;
   std::string path;
-  if (!p.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return;
+  if (!p.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return false;
   std::string bytes;
   ReadStatus rs = p.ReadWholeFile(path, &bytes);
   if (rs == ReadStatus::CannotOpen) {
     ShowOpenFailure(p, "TextEditor");
-    return;
+    return false;
   }
   if (rs == ReadStatus::TooLarge) {
     ShowTooLarge(p, "TextEditor");
-    return;
+    return false;
   }
   ResetSettings(app.extraction);
   app.state.extractionFilePath = SplitPath(path, p.PathSeparator());
@@ -120,6 +120,7 @@ void LoadExtractionSettings(App& app) {
   ReadSettingsEntries(app, bytes);
   // The list on screen must keep showing the table it edits.
   if (app.extractionWindow) app.extractionWindow->SettingsReplaced();
+  return true;
 }
 
 void SaveExtractionSettings(App& app) {

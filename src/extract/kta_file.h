@@ -35,7 +35,9 @@ void DecodeEntry(std::string_view bytes, TagDefinition& e);
 // ignored. Returns the number of entries in the file.
 int ReadSettingsEntries(App& app, std::string_view bytes);
 
-void LoadExtractionSettings(App& app);
+// Menu command: reads a *.kta file chosen in the open dialog. True when the
+// file was read and its entries taken (a warning may have been shown).
+bool LoadExtractionSettings(App& app);
 void SaveExtractionSettings(App& app);
 
 }  // namespace tanavo
