@@ -5,12 +5,11 @@
 #include <cstdint>
 
 #include "codec/codec.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 
 namespace {
-
-bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -65,18 +65,10 @@ void RemoveTabsInPlace(std::string& s) {
   s.resize(write);
 }
 
-bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // The value as a warning shows it: whole, or cut on a character boundary.
 std::string ShownValue(std::string_view value) {
   if (value.size() <= kWarningValueBytes) return std::string(value);
-  std::size_t cut = 0;
-  while (cut < kWarningValueBytes) {
-    std::size_t step = IsShiftJisLeadByte(static_cast<unsigned char>(value[cut])) ? 2 : 1;
-    if (cut + step > kWarningValueBytes) break;
-    cut += step;
-  }
-  return std::string(value.substr(0, cut)) + "...";
+  return std::string(CutOnCharBoundary(value, kWarningValueBytes)) + "...";
 }
 
 void WarnUndetermined(Platform& platform, const std::string& label, std::string_view value) {

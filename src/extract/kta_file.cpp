@@ -37,18 +37,13 @@ const FileField kFileOrder[kFieldsPerEntry] = {
     {&TagDefinition::dataTypeStartTag, "データタイプ（左）"},
 };
 
+// The progress part shows the entry count right-aligned in this many columns.
+constexpr std::size_t kProgressColumns = 4;
 // The save warning lists this many fields and counts the rest.
 constexpr int kListedOverlongFields = 10;
 
 FileDialogSpec SettingsDialog(const char* title) {
   return FileKindDialog(title, "抽出設定ファイル(*.kta)", "*.kta");
-}
-
-// The count right-aligned in four characters, as the progress part shows it.
-std::string FourColumns(int n) {
-  std::string t = std::to_string(n);
-  if (t.size() < 4) t.insert(0, 4 - t.size(), ' ');
-  return t.substr(t.size() - 4);
 }
 
 // Spaces stand for "[SP]" in the file; a field holds 50 bytes.
@@ -89,7 +84,7 @@ int ReadSettingsEntries(App& app, std::string_view bytes) {
   p.SetStatusText(0, "抽出設定処理中");
   for (int i = 0; i < stored; ++i) {
     DecodeEntry(bytes.substr(static_cast<std::size_t>(i) * kEntryBytes, kEntryBytes), app.extraction.entries[i]);
-    p.SetStatusText(1, FourColumns(i + 1) + "件終了");
+    p.SetStatusText(1, RightAligned(i + 1, kProgressColumns) + "件終了");
   }
   p.SetStatusText(1, "");
   p.SetStatusText(0, "");

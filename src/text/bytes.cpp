@@ -71,4 +71,21 @@ std::string RemoveByte(std::string_view text, char byte) {
 
 std::string Spaces(int32_t n) { return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string(); }
 
+std::string RightAligned(int64_t n, std::size_t width) {
+  std::string t = std::to_string(n);
+  if (t.size() < width) t.insert(0, width - t.size(), ' ');
+  return t.substr(t.size() - width);
+}
+
+std::string_view CutOnCharBoundary(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  std::size_t cut = 0;
+  while (cut < maxBytes) {
+    std::size_t step = IsShiftJisLead(static_cast<unsigned char>(text[cut])) ? 2 : 1;
+    if (cut + step > maxBytes) break;
+    cut += step;
+  }
+  return text.substr(0, cut);
+}
+
 }  // namespace tanavo

@@ -32,4 +32,14 @@ std::string RemoveByte(std::string_view text, char byte);
 
 std::string Spaces(int32_t n);
 
+// The number in decimal, padded on the left with spaces and cut to its last
+// width characters, as progress counters show it ("   7").
+std::string RightAligned(int64_t n, std::size_t width);
+
+// The first byte of a double-byte Shift_JIS character.
+inline bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// The longest start of text of at most maxBytes that does not split a
+// double-byte character.
+std::string_view CutOnCharBoundary(std::string_view text, std::size_t maxBytes);
+
 }  // namespace tanavo
