@@ -11,6 +11,7 @@
 #include "check/record_history.h"
 #include "engine/walk.h"
 #include "extract/settings.h"
+#include "index/record_index.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -40,6 +41,7 @@ struct App {
   WalkState walk;
   RecordHistory history;
   AttachmentTable attachments;
+  RecordIndex index;
 
   std::unique_ptr<MainWindow> mainWindow;
   std::unique_ptr<ExtractionWindow> extractionWindow;

@@ -10,6 +10,8 @@
 #include "dispset/kdp_file.h"
 #include "extract/extraction_window.h"
 #include "extract/kta_file.h"
+#include "index/index_creation.h"
+#include "index/index_file.h"
 
 namespace tanavo {
 
@@ -66,6 +68,8 @@ void MainWindow::OnCommand(int id, int /*code*/) {
     case kCmdExit:
       if (window) window->SendClose();  // the same road as the close box
       break;
+    case kCmdLoadIndexFile: LoadIndexFileCommand(app_); break;
+    case kCmdCreateIndex: CreateIndexCommand(app_); break;
     case kCmdAnalysisMemo: OpenAnalysisMemo(app_); break;
     case kCmdConversionTool: app_.conversionWindow->ShowTool(); break;
     case kCmdExtractionSettings: app_.extractionWindow->Open(); break;

@@ -6,6 +6,39 @@
 
 namespace tanavo {
 
+namespace {
+
+// Reads a mobile file whole; a failure is told in a box with the caption.
+bool ReadMobileBytes(App& app, const std::string& path, const std::string& caption, std::string* bytes) {
+  ReadStatus rs = app.platform.ReadWholeFile(path, bytes);
+  if (rs == ReadStatus::CannotOpen) {
+    ShowOpenFailure(app.platform, caption);
+    return false;
+  }
+  if (rs == ReadStatus::TooLarge || bytes->size() > kMaxFileBytes) {
+    ShowTooLarge(app.platform, caption);
+    return false;
+  }
+  return true;
+}
+
+// The read bytes become the mobile file, shown in the raw text view.
+void TakeMobileBytes(App& app, std::string& bytes) {
+  app.state.mobileFile.swap(bytes);  // the one buffer; the scanners read it in place
+  bytes.clear();
+  bytes.shrink_to_fit();
+  app.stack.Reset();
+  Window* w = app.mainWindow ? app.mainWindow->window : nullptr;
+  if (w) {
+    w->Show(kRawTextView, true);
+    w->SetTextLimit(kRawTextView, app.state.mobileFile.size() + 1000);
+    w->SetText(kRawTextView, app.state.mobileFile);
+    w->Focus(kRawTextView);
+  }
+}
+
+}  // namespace
+
 void OpenMobileFile(App& app) {
   FileDialogSpec decl;
   decl.title = "携帯ファイルを開く";
@@ -17,26 +50,17 @@ void OpenMobileFile(App& app) {
 
 bool LoadMobileFile(App& app, const std::string& path) {
   std::string bytes;
-  ReadStatus rs = app.platform.ReadWholeFile(path, &bytes);
-  if (rs == ReadStatus::CannotOpen) {
-    ShowOpenFailure(app.platform, "TextEditor");
-    return false;
-  }
-  if (rs == ReadStatus::TooLarge || bytes.size() > kMaxFileBytes) {
-    ShowTooLarge(app.platform, "TextEditor");
-    return false;
-  }
+  if (!ReadMobileBytes(app, path, "TextEditor", &bytes)) return false;
   app.state.mobileFilePath = SplitPath(path, app.platform.PathSeparator());
   app.platform.SetStatusText(2, "携帯: " + ShownFileName(app.state.mobileFilePath));
-  app.state.mobileFile.swap(bytes);  // the one buffer; the scanners read it in place
-  app.stack.Reset();
-  Window* w = app.mainWindow ? app.mainWindow->window : nullptr;
-  if (w) {
-    w->Show(kRawTextView, true);
-    w->SetTextLimit(kRawTextView, app.state.mobileFile.size() + 1000);
-    w->SetText(kRawTextView, app.state.mobileFile);
-    w->Focus(kRawTextView);
-  }
+  TakeMobileBytes(app, bytes);
+  return true;
+}
+
+bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption) {
+  std::string bytes;
+  if (!ReadMobileBytes(app, path, failureCaption, &bytes)) return false;
+  TakeMobileBytes(app, bytes);
   return true;
 }
 

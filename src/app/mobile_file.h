@@ -13,5 +13,9 @@ void OpenMobileFile(App& app);
 // Loads the file at path as the mobile file; shows the failure boxes itself.
 // Returns true when loaded. Also used by index file loading.
 bool LoadMobileFile(App& app, const std::string& path);
+// Reads the file at path into the mobile file as loading does, leaving the
+// path parts and the status bar to the caller (index file loading); failure
+// boxes carry the caption. True when loaded.
+bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption);
 
 }  // namespace tanavo

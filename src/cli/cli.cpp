@@ -11,6 +11,8 @@ const CliCommand kCommands[] = {
     {"check", "check MOBILE KTA [STEPS]   trial extraction, then n (next) / b (back) per STEPS character",
      RunCheckCommand},
     {"item", "item KTA NAME   decode one Data item from standard input as the data display shows it", RunItemCommand},
+    {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
+    {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
 };
 
 std::string UsageText() {

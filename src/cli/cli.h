@@ -2,6 +2,7 @@
 // back end. Each command reads its arguments and writes its output bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,16 @@ struct CliCommand {
 int RunCodecCommand(CliContext& ctx);
 int RunCheckCommand(CliContext& ctx);
 int RunItemCommand(CliContext& ctx);
+int RunIndexCommand(CliContext& ctx);
+int RunListCommand(CliContext& ctx);
+
+struct App;
+struct RecordIndex;
+// Loads an index file as its menu command does, answering its dialog with
+// path; 0 when the index and the three files it names were read.
+int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
+// Row n of the record list: "(" + n + ")" + the record's list line.
+std::string RecordListRow(const RecordIndex& index, int32_t n);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,

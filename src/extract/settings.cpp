@@ -19,6 +19,14 @@ int UsedCount(const ExtractionSettings& s) {
 
 bool IsPresent(const ExtractionSettings& s) { return !s.entries[0].name.empty(); }
 
+int FirstEntryOfKind(const ExtractionSettings& s, const std::string& kind) {
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    if (s.entries[i].kind == kind) return i;
+  }
+  return -1;
+}
+
 int FindPartner(const ExtractionSettings& s, int index) {
   if (index < 0 || index >= kTagEntries) return -1;
   const TagDefinition& e = s.entries[index];

@@ -47,6 +47,8 @@ void ResetSettings(ExtractionSettings& s);
 int UsedCount(const ExtractionSettings& s);
 // Entry 0 has a name.
 bool IsPresent(const ExtractionSettings& s);
+// The first used entry of that kind, or -1.
+int FirstEntryOfKind(const ExtractionSettings& s, const std::string& kind);
 // The other entry of a pair (first other used entry with the same name), the
 // index itself for a Data entry, -1 when there is none or the index is outside
 // the table.

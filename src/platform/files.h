@@ -17,5 +17,7 @@ std::string RealCurrentDirectory();
 // Relative paths are made absolute against the current directory.
 std::string MakeAbsolute(const std::string& path);
 char RealPathSeparator();
+// The system's text for the error of the last failed file call.
+std::string RealLastErrorText();
 
 }  // namespace tanavo

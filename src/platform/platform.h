@@ -173,6 +173,7 @@ struct FileDialogSpec {
   std::vector<FileFilter> filters;
   int filterIndex = 1;
   std::string defaultExtension = "*";
+  std::string fileName;  // proposed in the name box; cut to fit the path buffer
 };
 
 enum class ReadStatus { Ok, CannotOpen, TooLarge };
@@ -210,6 +211,10 @@ class Platform {
   virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CreateNewEmptyFile(const std::string& path) = 0;
+
+  // The system's text for the error of the last file call that failed; ask
+  // before anything else is done, since later calls may change it.
+  virtual std::string LastErrorText() = 0;
 
   virtual std::string CurrentDirectory() = 0;
   virtual int ScreenWidth() = 0;

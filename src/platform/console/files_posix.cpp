@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "platform/files.h"
@@ -91,6 +92,11 @@ std::string MakeAbsolute(const std::string& path) {
 }
 
 char RealPathSeparator() { return '/'; }
+
+std::string RealLastErrorText() {
+  const int e = errno;
+  return e != 0 ? std::string(std::strerror(e)) : std::string("unknown error");
+}
 
 }  // namespace tanavo
 #endif

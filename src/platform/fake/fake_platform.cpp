@@ -68,6 +68,7 @@ void FakePlatform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {
 void FakePlatform::SetStatusText(int part, const std::string& text) {
   if (part < 0 || part >= kStatusParts) return;
   status[part] = text.substr(0, text.find('\0'));
+  statusLog.emplace_back(part, status[part]);
 }
 
 void FakePlatform::OpenWithShell(const std::string& path) { shellOpened.push_back(path); }

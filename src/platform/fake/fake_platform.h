@@ -46,6 +46,7 @@ class FakePlatform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
+  std::string LastErrorText() override { return lastErrorText; }
   std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
   char PathSeparator() const override { return '\\'; }
@@ -64,6 +65,7 @@ class FakePlatform : public Platform {
   std::vector<RecordedDialog> dialogs;
   std::vector<std::string> shellOpened;
   std::string status[kStatusParts];
+  std::vector<std::pair<int, std::string>> statusLog;  // every text set, in order
   int statusEdges[kStatusParts] = {0, 0, 0, 0, 0, 0};
   int statusPartsSet = 0;
 
@@ -75,6 +77,7 @@ class FakePlatform : public Platform {
   int writes = 0;
 
   std::string currentDirectory = "C:\\tanavo";
+  std::string lastErrorText = "指定されたファイルが見つかりません。\r\n";
   int screenWidth = 1280;
 
  private:

@@ -81,4 +81,13 @@ std::string MakeAbsolute(const std::string& path) {
 
 char RealPathSeparator() { return '\\'; }
 
+std::string RealLastErrorText() {
+  const DWORD e = GetLastError();
+  char buf[512] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, e, 0, buf,
+                           sizeof buf, nullptr);
+  if (n == 0 || n >= sizeof buf) return "error " + std::to_string(e);
+  return std::string(buf, n);
+}
+
 }  // namespace tanavo

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/files.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 
@@ -440,6 +441,9 @@ bool Win32Platform::FileDialog(bool save, const FileDialogSpec& decl, std::strin
   }
   filter.push_back('\0');
   char buffer[kPathBufferBytes] = {};
+  std::string_view proposed = CutOnCharBoundary(decl.fileName, sizeof buffer - 1);
+  proposed = proposed.substr(0, proposed.find('\0'));
+  proposed.copy(buffer, proposed.size());
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = MainHandle();
@@ -494,6 +498,8 @@ WriteStatus Win32Platform::WriteFileReplacing(const std::string& path, const std
 bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(path); }
 
 bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
+
+std::string Win32Platform::LastErrorText() { return RealLastErrorText(); }
 
 std::string Win32Platform::CurrentDirectory() { return RealCurrentDirectory(); }
 

@@ -1,0 +1,62 @@
+#include <string>
+
+#include "app/app.h"
+#include "app/mobile_file.h"
+#include "cli/cli.h"
+#include "dispset/kdp_file.h"
+#include "extract/kta_file.h"
+#include "index/index_creation.h"
+#include "index/index_file.h"
+#include "platform/files.h"
+
+namespace tanavo {
+
+namespace {
+
+// Runs a command that asks for one file in a dialog, answered with path.
+template <typename Command>
+auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command command) {
+  platform.dialogPaths.clear();
+  platform.dialogPaths.push_back(MakeAbsolute(path));
+  auto result = command();
+  platform.dialogPaths.clear();
+  return result;
+}
+
+}  // namespace
+
+int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath) {
+  return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(app); });
+}
+
+std::string RecordListRow(const RecordIndex& index, int32_t n) {
+  return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
+}
+
+// index MOBILE KTA KDP OUT: the three files loaded as their menu commands load
+// them, the index created without the confirmation box and saved to OUT.
+int RunIndexCommand(CliContext& ctx) {
+  if (ctx.args.size() != 4) return kExitUsage;
+  ConsolePlatform& platform = *ctx.platform;
+  App app(platform);
+  app.Start();
+  if (!LoadMobileFile(app, MakeAbsolute(ctx.args[0]))) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(app); })) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(app); })) return kExitFailed;
+  const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(app); });
+  return saved == 0 ? kExitOk : kExitFailed;
+}
+
+// list INDEX: the record list rows of the data display, one per line.
+int RunListCommand(CliContext& ctx) {
+  if (ctx.args.size() != 1) return kExitUsage;
+  App app(*ctx.platform);
+  app.Start();
+  const int loaded = LoadIndexForCli(ctx, app, ctx.args[0]);
+  // Rows are listed once the index itself was read, even when a file it names
+  // was not.
+  for (int32_t n = 1; n <= app.index.count; ++n) ctx.out += RecordListRow(app.index, n) + "\n";
+  return loaded == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace tanavo

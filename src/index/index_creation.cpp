@@ -1,0 +1,143 @@
+#include "index/index_creation.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/app.h"
+#include "display/item_decoder.h"
+#include "engine/walk.h"
+#include "index/index_file.h"
+#include "index/placeholder.h"
+#include "text/bytes.h"
+
+namespace tanavo {
+
+namespace {
+
+constexpr int kOperationPart = 0;
+constexpr int kProgressPart = 1;
+constexpr std::size_t kProgressColumns = 4;
+
+// The Data entries whose placeholder occurs in the template, in table order.
+struct ReferencedList {
+  std::array<bool, kTagEntries> referenced{};
+  int count = 0;
+  bool overflow = false;  // more entries were named than the list holds
+};
+
+ReferencedList BuildReferencedList(const ExtractionSettings& s, const std::string& listTemplate) {
+  ReferencedList list;
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    const TagDefinition& e = s.entries[i];
+    if (e.kind != kKindData || FindPlaceholder(listTemplate, e.name).status != 0) continue;
+    if (list.count == kReferencedEntries) {
+      list.overflow = true;
+      break;
+    }
+    list.referenced[i] = true;
+    ++list.count;
+  }
+  return list;
+}
+
+// Whether the file holds a record from position from on.
+bool RecordFollows(const App& app, int entry, int64_t from) {
+  if (from >= static_cast<int64_t>(app.state.mobileFile.size())) return false;
+  const TagDefinition& e = app.extraction.entries[entry];
+  TagMatch m = ExtractBetweenTags(app.state.mobileFile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
+                                  e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
+  return m.status == 0 && m.end >= m.start;
+}
+
+}  // namespace
+
+int CreateIndex(App& app) {
+  Platform& p = app.platform;
+  if (app.state.mobileFile.empty()) {
+    ShowWarning(p, "携帯データを読み込んでください!!");
+    return 1;
+  }
+  if (!IsPresent(app.extraction)) {
+    ShowWarning(p, "抽出設定ファイルを読み込んでください!!");
+    return 1;
+  }
+  const std::string& listTemplate = app.display.listLineTemplate;
+  if (listTemplate.empty()) {
+    ShowWarning(p, "表示設定ファイルを読み込んでください!!");
+    return 1;
+  }
+  // Without a record delimiter there is no record to look for.
+  const int first = FirstEntryOfKind(app.extraction, kKindDSet);
+  if (first < 0) {
+    ShowWarning(p, "D_SETタグが設定されていません!!");
+    return 1;
+  }
+
+  p.SetStatusText(kOperationPart, "インデックス作成中");
+  ResetLastEnd(app.walk);
+  app.stack.Reset();
+  const ReferencedList refs = BuildReferencedList(app.extraction, listTemplate);
+  if (refs.overflow) {
+    ShowWarning(p, "一覧に表示できるDataタグは" + std::to_string(kReferencedEntries) + "件までです。" +
+                       std::to_string(kReferencedEntries + 1) + "件目以降は一覧に反映されません!!");
+  }
+
+  RecordIndex& index = app.index;
+  const int64_t length = static_cast<int64_t>(app.state.mobileFile.size());
+  index.count = 0;
+  int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
+  int filled = 0;
+  bool found = false;
+  std::string line;
+  WalkHooks hooks;
+  // A template that names no Data entry still gets each record's D_SET found
+  // before the walk stops, so the scan always moves on.
+  hooks.shouldStop = [&](int) { return found && filled >= refs.count; };
+  hooks.onRecord = [&](const TagMatch& record) {
+    found = true;
+    ++index.count;
+    index.positions[static_cast<std::size_t>(index.count)] = record.start;
+    next = static_cast<int64_t>(record.end) + 1;
+  };
+  hooks.onItem = [&](int entry, const std::string& itemText) {
+    if (entry < 0 || entry >= kTagEntries || !refs.referenced[static_cast<std::size_t>(entry)]) return;
+    ++filled;
+    FillPlaceholder(line, app.extraction.entries[entry].name, DecodeDataItem(app, entry, itemText));
+  };
+
+  while (next < length && index.count < kIndexSlots) {
+    filled = 0;
+    found = false;
+    line = listTemplate;
+    p.SetStatusText(kProgressPart, RightAligned(index.count + 1, kProgressColumns) + "件目処理中");
+    WalkResult r = WalkRecord(app.extraction, app.stack, app.walk, first, static_cast<int32_t>(next), hooks);
+    if (!r.recordFound) break;
+    index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');
+  }
+  p.SetStatusText(kProgressPart, "");
+  p.SetStatusText(kOperationPart, "");
+  if (index.count == kIndexSlots && RecordFollows(app, first, next)) {
+    ShowWarning(p, "レコードが" + std::to_string(kIndexSlots) + "件を超えています。" +
+                       std::to_string(kIndexSlots + 1) + "件目以降はインデックスに登録されません!!");
+  }
+  return 0;
+}
+
+int CreateAndSaveIndex(App& app) {
+  if (CreateIndex(app) != 0) {
+    ShowWarning(app.platform, "インデックス作成に失敗しました！！");
+    return 1;
+  }
+  return SaveIndexFile(app);
+}
+
+void CreateIndexCommand(App& app) {
+  BoxAnswer a = app.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
+                                        BoxIcon::None, BoxButtons::OkCancel);
+  if (a != BoxAnswer::Ok) return;
+  CreateAndSaveIndex(app);
+}
+
+}  // namespace tanavo

@@ -1,0 +1,22 @@
+// Index creation: one record walk per record from the start of the mobile
+// file, each record's start position and list line into the record index.
+#pragma once
+
+namespace tanavo {
+
+struct App;
+
+// The list-line template can name this many Data entries; the first ones in
+// table order are used.
+constexpr int kReferencedEntries = 20;
+
+// Menu command: asks for confirmation, creates the index and saves it.
+void CreateIndexCommand(App& app);
+// The command after its confirmation: creation, its failure box, then the
+// save. 0 when the index was created and written to a file.
+int CreateAndSaveIndex(App& app);
+// 0 when the scan ran (also when it found no record); 1 when it refused to
+// start (after its warning), leaving the previous index as it was.
+int CreateIndex(App& app);
+
+}  // namespace tanavo

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/cli.h"
+#include "dispset/kdp_file.h"
+#include "extract/kta_file.h"
+#include "index/index_creation.h"
+#include "test_support.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+class CliIndexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tanavo_cli_index_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    samples = fs::path(TANAVO_SOURCE_DIR) / "samples";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
+  std::string Sample(const char* name) const { return (samples / name).string(); }
+
+  // The record list the program shows for the same three files.
+  std::string ListInProgram() {
+    FakeApp f;
+    f.app.state.mobileFile = ReadAll(samples / "mail.dat");
+    ReadSettingsEntries(f.app, ReadAll(samples / "mail.kta"));
+    TakeDisplaySettingsFile(f.app, ReadAll(samples / "mail.kdp"));
+    EXPECT_EQ(CreateIndex(f.app), 0);
+    std::string rows;
+    for (int32_t n = 1; n <= f.app.index.count; ++n) rows += RecordListRow(f.app.index, n) + "\n";
+    return rows;
+  }
+
+  fs::path dir, samples;
+  std::string out, err;
+};
+
+TEST_F(CliIndexTest, IndexThenListTheBundledSamples) {
+  const std::string ini = (dir / "mail.ini").string();
+  ASSERT_EQ(Run({"index", Sample("mail.dat"), Sample("mail.kta"), Sample("mail.kdp"), ini}), kExitOk) << err;
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "");
+  const std::string file = ReadAll(ini);
+  EXPECT_EQ(file.rfind("((" + Sample("mail.dat") + "))\r\n((" + Sample("mail.kta") + "))\r\n", 0), 0u);
+
+  ASSERT_EQ(Run({"list", ini}), kExitOk) << err;
+  EXPECT_EQ(out, ListInProgram());
+  EXPECT_EQ(out.rfind("(1)", 0), 0u);
+  EXPECT_EQ(err, "");
+}
+
+TEST_F(CliIndexTest, FailuresAndRefusalsExitOne) {
+  const std::string ini = (dir / "x.ini").string();
+  const std::string none = (dir / "none").string();
+  struct Call {
+    std::vector<std::string> args;
+    std::string box;
+  };
+  WriteAll(dir / "nodset.kta", EncodeEntry(Item("From", "F:", "\r\n")));
+  const Call calls[] = {
+      {{"index", none, Sample("mail.kta"), Sample("mail.kdp"), ini}, "TextEditor: ファイルオープンに失敗"},
+      {{"index", Sample("mail.dat"), none, Sample("mail.kdp"), ini}, "TextEditor: ファイルオープンに失敗"},
+      {{"index", Sample("mail.dat"), Sample("mail.kta"), none, ini}, "表示設定読込: ファイルオープンに失敗"},
+      {{"index", Sample("mail.dat"), (dir / "nodset.kta").string(), Sample("mail.kdp"), ini},
+       "警告: D_SETタグが設定されていません!!\n警告: インデックス作成に失敗しました！！"},
+      {{"index", Sample("mail.dat"), Sample("mail.kta"), Sample("mail.kdp"), (dir / "no" / "x.ini").string()},
+       "インデックス保存: ファイルオープンに失敗"},
+      {{"list", none}, "インデックス読込: ファイルオープンに失敗"},
+  };
+  for (const Call& c : calls) {
+    EXPECT_EQ(Run(c.args), kExitFailed) << c.box;
+    EXPECT_EQ(err, c.box + "\n");
+    EXPECT_EQ(out, "");
+  }
+  EXPECT_FALSE(fs::exists(ini));
+  EXPECT_EQ(Run({"index", Sample("mail.dat")}), kExitUsage);
+  EXPECT_EQ(Run({"list"}), kExitUsage);
+}
+
+TEST_F(CliIndexTest, ListShowsTheIndexEvenWhenAFileItNamesIsGone) {
+  // Paths rebuilt with "/" on POSIX; an empty extension ends in "." and is
+  // opened without it.
+  const fs::path mobile = dir / "dump";
+  WriteAll(mobile, "<R>F:a\r\n</R>");
+  WriteAll(dir / "k.kta", EncodeEntry(Def("D_SET", "R", "<R>", "</R>")) + EncodeEntry(Item("From", "F:", "\r\n")) +
+                              EncodeEntry(Def("D_SET", "R", "<R>", "</R>")));
+  WriteAll(dir / "d.kdp", BuildDisplaySettingsFile("[??From??]", ""));
+  const std::string ini = (dir / "dump.ini").string();
+  ASSERT_EQ(Run({"index", mobile.string(), (dir / "k.kta").string(), (dir / "d.kdp").string(), ini}), kExitOk) << err;
+  EXPECT_EQ(ReadAll(ini).rfind("((" + mobile.string() + ".))\r\n", 0), 0u);
+  ASSERT_EQ(Run({"list", ini}), kExitOk) << err;
+  EXPECT_EQ(out, "(1)[a]\n");
+
+  fs::remove(dir / "d.kdp");
+  EXPECT_EQ(Run({"list", ini}), kExitFailed);
+  EXPECT_EQ(out, "(1)[a]\n");
+  EXPECT_EQ(err, "インデックス読込: ファイルオープンに失敗\n");
+}
+
+}  // namespace
+}  // namespace tanavo

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/mobile_file.h"
+#include "dispset/kdp_file.h"
+#include "extract/kta_file.h"
+#include "index/index_creation.h"
+#include "index/index_file.h"
+#include "test_support.h"
+
+namespace tanavo {
+namespace {
+
+const char kMobilePath[] = "D:\\work\\phone.dat";
+const char kKtaPath[] = "D:\\work\\mail.kta";
+const char kKdpPath[] = "D:\\work\\mail.kdp";
+const char kIndexPath[] = "D:\\work\\phonedat.ini";
+const std::string kMobile = "<R>F:one\r\n</R>\r\n<R>F:two\r\n</R>";
+
+std::string Kta() {
+  return EncodeEntry(Def("D_SET", "MAIL", "<R>", "</R>")) + EncodeEntry(Item("From", "F:", "\r\n")) +
+         EncodeEntry(Def("D_SET", "MAIL", "<R>", "</R>"));
+}
+
+// Three files on the fake disk, loaded with their menu commands.
+struct IndexFileApp : FakeApp {
+  IndexFileApp() {
+    platform.files[kMobilePath] = kMobile;
+    platform.files[kKtaPath] = Kta();
+    platform.files[kKdpPath] = BuildDisplaySettingsFile("[??From??]", "layout ??From??");
+  }
+  void LoadAll() {
+    platform.dialogAnswers = {kMobilePath};
+    OpenMobileFileCommand();
+    platform.dialogAnswers = {kKtaPath};
+    LoadExtractionSettings(app);
+    platform.dialogAnswers = {kKdpPath};
+    LoadDisplaySettings(app);
+  }
+  void OpenMobileFileCommand() { Win("NORMAL0").MenuCommand(1047); }
+  int LoadIndex(const std::string& path) {
+    platform.dialogAnswers = {path};
+    platform.boxes.clear();
+    return LoadIndexFileCommand(app);
+  }
+};
+
+const std::string kTwoRecordFile =
+    "((D:\\work\\phone.dat))\r\n((D:\\work\\mail.kta))\r\n((D:\\work\\mail.kdp))\r\n((2))\r\n"
+    "((1))[one][[1]]\r\n((2))[two][[17]]\r\n";
+
+TEST(IndexFile, CreatedIndexIsSavedAsMarkedLines) {
+  IndexFileApp f;
+  f.LoadAll();
+  f.platform.dialogAnswers = {kIndexPath};
+  ASSERT_EQ(CreateAndSaveIndex(f.app), 0);
+  EXPECT_EQ(f.platform.files[kIndexPath], kTwoRecordFile);
+  EXPECT_EQ(f.platform.status[5], "ｲﾝﾃﾞｯｸｽ: phonedat.ini");
+  EXPECT_EQ(f.platform.status[0], "");
+  EXPECT_EQ(f.platform.status[1], "");
+  // Each record line is counted while the text is built.
+  bool counted = false;
+  for (const auto& s : f.platform.statusLog) counted = counted || s == std::make_pair(1, std::string("2/2件目"));
+  EXPECT_TRUE(counted);
+}
+
+TEST(IndexFile, LoadRestoresTheIndexAndReloadsTheThreeFiles) {
+  IndexFileApp f;
+  f.platform.files[kIndexPath] = kTwoRecordFile;
+  ASSERT_EQ(f.LoadIndex(kIndexPath), 0);
+  EXPECT_TRUE(f.platform.boxes.empty());
+  EXPECT_EQ(f.app.index.count, 2);
+  EXPECT_EQ(f.app.index.positions[2], 17);
+  EXPECT_EQ(f.app.index.lines[1], "[one]");
+  EXPECT_EQ(f.app.state.mobileFile, kMobile);
+  EXPECT_EQ(f.app.extraction.entries[1].name, "From");
+  EXPECT_EQ(f.app.display.listLineTemplate, "[??From??]");
+  EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), kMobile);
+  EXPECT_TRUE(f.Win("NORMAL0").HasFocus(kRawTextView));
+  const std::string parts[] = {"", "", "携帯: phone.dat", "抽出: mail.kta", "表示: mail.kdp", "ｲﾝﾃﾞｯｸｽ: phonedat.ini"};
+  for (int i = 0; i < kStatusParts; ++i) EXPECT_EQ(f.platform.status[i], parts[i]) << i;
+  ASSERT_FALSE(f.platform.dialogs.empty());
+  EXPECT_EQ(f.platform.dialogs.back().decl.title, "インデックスファイルを開く");
+  EXPECT_EQ(f.platform.dialogs.back().decl.fileName, ".ini");  // no mobile file was loaded
+}
+
+TEST(IndexFile, TextRoundTripKeepsCountPositionsAndLines) {
+  RecordIndex index;
+  index.count = 3;
+  const std::string lines[] = {"", "first\r\nsecond line", "", "third ((x)) ]] end"};
+  for (int n = 1; n <= 3; ++n) {
+    index.lines[n] = lines[n];
+    index.positions[n] = n * 1000 + 1;
+  }
+  const IndexFilePaths paths{"D:\\a\\p.dat", "\\.", "C:\\x.y\\k.kdp"};
+  IndexFilePaths readPaths;
+  RecordIndex read;
+  IndexTextNotes notes = ReadIndexFileText(BuildIndexFileText(paths, index), &readPaths, &read);
+  EXPECT_FALSE(notes.truncated || notes.overCapacity);
+  EXPECT_EQ(readPaths.mobile, paths.mobile);
+  EXPECT_EQ(readPaths.extraction, paths.extraction);
+  EXPECT_EQ(readPaths.display, paths.display);
+  ASSERT_EQ(read.count, 3);
+  for (int n = 1; n <= 3; ++n) {
+    EXPECT_EQ(read.lines[n], lines[n]) << n;
+    EXPECT_EQ(read.positions[n], n * 1000 + 1) << n;
+  }
+  // An empty index is its four header lines.
+  RecordIndex empty;
+  EXPECT_EQ(BuildIndexFileText(paths, empty), "((D:\\a\\p.dat))\r\n((\\.))\r\n((C:\\x.y\\k.kdp))\r\n((0))\r\n");
+}
+
+TEST(IndexFile, ReadsWhatTheMarkersGiveAndNothingPastTheIndex) {
+  struct ReadCase {
+    const char* what;
+    std::string text;
+    int32_t count;
+    std::string line1;
+    int32_t position1;
+    bool truncated, overCapacity;
+  };
+  std::string many = "((a))((b))((c))((&H9C5))";  // 2501
+  for (int n = 1; n <= kIndexSlots + 1; ++n) many += "((" + std::to_string(n) + "))L[[" + std::to_string(n) + "]]";
+  const ReadCase cases[] = {
+      {"not an index file", "just some text\r\n", 0, "", 0, false, false},
+      {"a line holding [[ is cut there", "((a))((b))((c))((1))((1))x[[y[[5]]", 1, "x", 0, false, false},
+      {"a cut file keeps the records read", "((a))((b))((c))((3))((1))x[[5]]((2))y[[6", 1, "x", 5, true, false},
+      {"negative count", "((a))((b))((c))((-4))((1))x[[5]]", 0, "", 0, false, false},
+      {"huge position held at the end", "((a))((b))((c))((1))((1))x[[99999999999]]", 1, "x", INT32_MAX, false, false},
+      {"more than the index holds", many, kIndexSlots, "L", 1, false, true},
+  };
+  for (const ReadCase& c : cases) {
+    IndexFilePaths paths;
+    RecordIndex index;
+    IndexTextNotes notes = ReadIndexFileText(c.text, &paths, &index);
+    EXPECT_EQ(index.count, c.count) << c.what;
+    EXPECT_EQ(index.lines[1], c.line1) << c.what;
+    EXPECT_EQ(index.positions[1], c.position1) << c.what;
+    EXPECT_EQ(notes.truncated, c.truncated) << c.what;
+    EXPECT_EQ(notes.overCapacity, c.overCapacity) << c.what;
+  }
+}
+
+TEST(IndexFile, FailureAtEachStepLeavesTheEarlierStepsDone) {
+  struct StepCase {
+    const char* missing;
+    std::vector<std::string> boxes;  // caption: text
+    bool mobileReloaded;
+    std::string firstEntry;  // a failed settings step leaves the table empty
+  };
+  const StepCase cases[] = {
+      {kMobilePath, {"インデックス読込: ファイルオープンに失敗"}, false, "OLD"},
+      {kKtaPath, {"インデックス読込: ファイルオープンに失敗", "Error msg: 指定されたファイルが見つかりません。\r\n"}, true, ""},
+      {kKdpPath, {"インデックス読込: ファイルオープンに失敗"}, true, "MAIL"},
+  };
+  for (const StepCase& c : cases) {
+    IndexFileApp f;
+    f.platform.files["D:\\old\\o.dat"] = "<R>F:old\r\n</R>";
+    ASSERT_TRUE(LoadMobileFile(f.app, "D:\\old\\o.dat"));
+    f.app.extraction.entries[0] = Def("D_SET", "OLD", "<R>", "</R>");
+    f.app.display.listLineTemplate = "old template";
+    f.platform.files[kIndexPath] = kTwoRecordFile;
+    f.platform.files.erase(c.missing);
+    EXPECT_EQ(f.LoadIndex(kIndexPath), 1) << c.missing;
+    std::vector<std::string> boxes;
+    for (const RecordedBox& b : f.platform.boxes) boxes.push_back(b.caption + ": " + b.text);
+    EXPECT_EQ(boxes, c.boxes) << c.missing;
+    // The index and the paths are replaced whatever follows.
+    EXPECT_EQ(f.app.index.count, 2);
+    EXPECT_EQ(f.app.state.displayFilePath.baseName, "mail");
+    EXPECT_EQ(f.app.state.mobileFile, c.mobileReloaded ? kMobile : "<R>F:old\r\n</R>") << c.missing;
+    EXPECT_EQ(f.app.extraction.entries[0].name, c.firstEntry) << c.missing;
+    EXPECT_EQ(f.app.display.listLineTemplate, "old template") << c.missing;
+    EXPECT_EQ(f.platform.status[0], "") << c.missing;
+  }
+}
+
+TEST(IndexFile, SettingsNeverSavedStopTheLoadAtThatFile) {
+  IndexFileApp f;
+  f.platform.dialogAnswers = {kMobilePath};
+  f.OpenMobileFileCommand();
+  SetTable(f.app.extraction, {Def("D_SET", "MAIL", "<R>", "</R>"), Item("From", "F:", "\r\n"), Def("D_SET", "MAIL", "<R>", "</R>")});
+  f.platform.dialogAnswers = {kKdpPath};
+  LoadDisplaySettings(f.app);
+  f.platform.dialogAnswers = {kIndexPath};
+  ASSERT_EQ(CreateAndSaveIndex(f.app), 0);
+  EXPECT_NE(f.platform.files[kIndexPath].find("\r\n((\\.))\r\n"), std::string::npos);
+  EXPECT_EQ(f.LoadIndex(kIndexPath), 1);
+  ASSERT_EQ(f.platform.boxes.size(), 2u);
+  EXPECT_EQ(f.platform.boxes[1].caption, "Error msg");
+}
+
+TEST(IndexFile, OpenAndWriteFailuresAreToldAndChangeNothing) {
+  IndexFileApp f;
+  f.app.index.count = 1;
+  f.LoadIndex("D:\\none.ini");
+  ASSERT_EQ(f.platform.boxes.size(), 1u);
+  EXPECT_EQ(f.platform.boxes[0].caption, "インデックス読込");
+  EXPECT_EQ(f.platform.boxes[0].owner, BoxOwner::Main);
+  EXPECT_EQ(f.platform.boxes[0].icon, BoxIcon::Warning);
+  EXPECT_EQ(f.app.index.count, 1);
+
+  f.platform.boxes.clear();
+  f.platform.unwritable.insert(kIndexPath);
+  f.platform.dialogAnswers = {kIndexPath};
+  EXPECT_EQ(SaveIndexFile(f.app), 1);
+  ASSERT_EQ(f.platform.boxes.size(), 1u);
+  EXPECT_EQ(f.platform.boxes[0].caption, "インデックス保存");
+  EXPECT_EQ(f.platform.status[5], "");  // never names a file that holds no index
+}
+
+}  // namespace
+}  // namespace tanavo
