@@ -153,6 +153,11 @@ std::vector<SeenBox> Responder::Boxes() {
   return boxes_;
 }
 
+std::vector<SeenBox> Responder::FileDialogs() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return fileDialogs_;
+}
+
 int Responder::Pending() {
   std::lock_guard<std::mutex> lock(mutex_);
   return static_cast<int>(answers_.size());
@@ -172,7 +177,9 @@ bool Responder::HandleDialog(HWND dlg) {
     }
     a = answers_.front();
     answers_.pop_front();
-    if (!fileDialog) {
+    if (fileDialog) {
+      fileDialogs_.push_back(SeenBox{WindowText(dlg), WindowText(FileNameEdit(dlg))});
+    } else {
       char text[4096] = {};
       GetDlgItemTextA(dlg, 0xFFFF, text, sizeof text);
       boxes_.push_back(SeenBox{WindowText(dlg), text});

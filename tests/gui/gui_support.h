@@ -52,6 +52,8 @@ class Responder {
   void PressBox(int button = IDOK, const std::string& shot = "");
 
   std::vector<SeenBox> Boxes();
+  // File dialogs answered: their title and the name they proposed.
+  std::vector<SeenBox> FileDialogs();
   // Answers not used yet (a test expects 0 after its commands).
   int Pending();
 
@@ -62,6 +64,7 @@ class Responder {
   std::mutex mutex_;
   std::deque<Answer> answers_;
   std::vector<SeenBox> boxes_;
+  std::vector<SeenBox> fileDialogs_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
