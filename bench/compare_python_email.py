@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Side by side: Python's standard email package against `tanavo-cli index` on
+the same generated dump of 2500 phone mails (about 20 KiB each, Date, From,
+To and Subject with ISO-2022-JP encoded words, Base64 ISO-2022-JP bodies).
+
+Python parses each message, decodes From and Subject to text and decodes the
+body; tanavo-cli builds the index with Date, From and Subject in the list line
+and writes the index file. Both are timed as whole processes, several runs
+each; the best and the median run are printed with their ratio.
+
+usage: bench/compare_python_email.py [TANAVO_CLI] [RUNS]
+       (default build-rel/tanavo-cli, 5 runs)
+"""
+import base64
+import os
+import random
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+MAILS = 2500
+MAIL_BYTES = 20 * 1024
+ORDER = ["japaneseCodeEndTag", "japaneseCodeStartTag", "nextLineHead", "lineEnd", "contentEndTag",
+         "contentStartTag", "encodingEndTag", "encodingStartTag", "searchAfterPrevious", "applyToMultiple",
+         "name", "rangeEndTag", "rangeStartTag", "kind", "dataTypeEndTag", "dataTypeStartTag"]
+
+PYTHON_WORKER = r'''
+import sys
+from email import policy
+from email.parser import BytesParser
+data = open(sys.argv[1], "rb").read()
+parser = BytesParser(policy=policy.default)
+count = 0
+for chunk in data.split(b"BEGIN:MAIL\r\n")[1:]:
+    msg = parser.parsebytes(chunk.split(b"END:MAIL\r\n")[0])
+    sender = str(msg["From"])
+    subject = str(msg["Subject"])
+    body = msg.get_content()
+    count += 1
+assert count == int(sys.argv[2]), count
+'''
+
+
+def jis_text(rng, n):
+    chars = "".join(chr(0x3042 + rng.randrange(80)) for _ in range(n))
+    return chars.encode("iso2022_jp")
+
+
+def word(raw):
+    return "=?ISO-2022-JP?B?" + base64.b64encode(raw).decode() + "?="
+
+
+def dump(path):
+    rng = random.Random(1)
+    out = bytearray()
+    for m in range(MAILS):
+        head = ("BEGIN:MAIL\r\n"
+                "Date: 2006/%d/%d 09:15\r\n" % (1 + m % 12, 1 + m % 28) +
+                "From: %s <user%d@example.jp>\r\n" % (word(jis_text(rng, 4)), m % 97) +
+                "To: %s <me@example.jp>\r\n" % word(jis_text(rng, 3)) +
+                "Subject: %s\r\n" % word(jis_text(rng, 10)) +
+                "Content-Type: text/plain; charset=ISO-2022-JP\r\n"
+                "Content-Transfer-Encoding: base64\r\n\r\n").encode()
+        body = base64.b64encode(jis_text(rng, (MAIL_BYTES - len(head)) * 3 // 8)).decode()
+        lines = "".join(body[i:i + 76] + "\r\n" for i in range(0, len(body), 76))
+        out += head + lines.encode() + b"END:MAIL\r\n"
+    open(path, "wb").write(bytes(out))
+    return len(out)
+
+
+def entry(kind, name, start, end, **more):
+    e = {k: b"" for k in ORDER}
+    e.update(kind=kind.encode(), name=name.encode(), rangeStartTag=start, rangeEndTag=end,
+             applyToMultiple=b"N", searchAfterPrevious=b"N")
+    e.update(more)
+    return b"".join((e[k].replace(b" ", b"[SP]") + b" " * 50)[:50] for k in ORDER)
+
+
+def settings(kta, kdp):
+    def header(name):
+        tag = (name + ": ").encode()
+        return entry("Data", name, tag, b"\r\n", contentStartTag=tag, contentEndTag=b"\r\n")
+    star = dict(dataTypeStartTag=b"*", dataTypeEndTag=b"*", encodingStartTag=b"*", encodingEndTag=b"*",
+                japaneseCodeStartTag=b"*", japaneseCodeEndTag=b"*", contentStartTag=b"\r\n\r\n",
+                contentEndTag=b"END:MAIL")
+    record = entry("D_SET", "MAIL", b"BEGIN:MAIL", b"END:MAIL")
+    open(kta, "wb").write(record + header("Date") + header("From") + header("Subject") +
+                          entry("Data", "Body", b"Content-Type:", b"END:MAIL", **star) + record)
+    template = b"??Date            ??  ??From                    ??  ??Subject                  ??"
+    open(kdp, "wb").write(base64.b64encode(template) + b"\r\n" + base64.b64encode(b"??Body??\0"))
+
+
+def timed(cmd, runs):
+    times = []
+    for _ in range(runs):
+        t0 = time.perf_counter()
+        subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL)
+        times.append(time.perf_counter() - t0)
+    return min(times), statistics.median(times)
+
+
+def main():
+    cli = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "build-rel", "tanavo-cli")
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    with tempfile.TemporaryDirectory() as d:
+        dat, kta, kdp, ini = (os.path.join(d, n) for n in ("mail.dat", "mail.kta", "mail.kdp", "mail.ini"))
+        size = dump(dat)
+        settings(kta, kdp)
+        worker = os.path.join(d, "parse_email.py")
+        open(worker, "w").write(PYTHON_WORKER)
+        py_best, py_median = timed([sys.executable, worker, dat, str(MAILS)], runs)
+        ta_best, ta_median = timed([cli, "index", dat, kta, kdp, ini], runs)
+        lines = open(ini, "rb").read().count(b"\r\n")
+        assert lines == 4 + MAILS, lines
+    print("dump: %d mails, %.1f MiB; %d runs each" % (MAILS, size / 1048576, runs))
+    print("python email : best %.3f s, median %.3f s" % (py_best, py_median))
+    print("tanavo-cli   : best %.3f s, median %.3f s" % (ta_best, ta_median))
+    print("ratio        : best %.1fx, median %.1fx" % (py_best / ta_best, py_median / ta_median))
+
+
+if __name__ == "__main__":
+    main()
