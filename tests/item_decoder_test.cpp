@@ -17,19 +17,6 @@ constexpr int kSubjectEntry = 1;
 // A mail item as the record walk delivers it: its range tags included.
 std::string MailItem(const std::string& mail) { return "<MAIL>" + mail + kMailEnd; }
 
-// Parts of a multipart body.
-std::string Part(const std::string& boundary, const std::string& headers, const std::string& body) {
-  return "--" + boundary + "\r\n" + headers + "\r\n" + body + "\r\n";
-}
-std::string Attachment(const std::string& boundary, const std::string& name, const std::string& bytes) {
-  return Part(boundary,
-              "Content-Type: image/jpeg; name=\"" + name + "\"\r\nContent-Transfer-Encoding: base64\r\n",
-              WrappedBase64(bytes));
-}
-std::string MultipartHeader(const std::string& boundaryParameter) {
-  return "Subject: x\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; " + boundaryParameter + "\r\n\r\n";
-}
-
 class ItemDecoderTest : public ::testing::Test {
  protected:
   ItemDecoderTest() {

@@ -25,4 +25,17 @@ inline std::string WrappedBase64(std::string_view bytes) {
 
 inline std::string IsoWord(const std::string& jis) { return "=?ISO-2022-JP?B?" + EncodeBase64(jis) + "?="; }
 
+// Parts of a multipart body.
+inline std::string Part(const std::string& boundary, const std::string& headers, const std::string& body) {
+  return "--" + boundary + "\r\n" + headers + "\r\n" + body + "\r\n";
+}
+inline std::string Attachment(const std::string& boundary, const std::string& name, const std::string& bytes) {
+  return Part(boundary,
+              "Content-Type: image/jpeg; name=\"" + name + "\"\r\nContent-Transfer-Encoding: base64\r\n",
+              WrappedBase64(bytes));
+}
+inline std::string MultipartHeader(const std::string& boundaryParameter) {
+  return "Subject: x\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; " + boundaryParameter + "\r\n\r\n";
+}
+
 }  // namespace tanavo

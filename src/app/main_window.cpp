@@ -6,6 +6,7 @@
 #include "app/mobile_file.h"
 #include "codec/codec.h"
 #include "codec/conversion_window.h"
+#include "display/data_display.h"
 #include "dispset/display_window.h"
 #include "dispset/kdp_file.h"
 #include "extract/extraction_window.h"
@@ -70,13 +71,14 @@ void MainWindow::OnCommand(int id, int /*code*/) {
       break;
     case kCmdLoadIndexFile: LoadIndexFileCommand(app_); break;
     case kCmdCreateIndex: CreateIndexCommand(app_); break;
+    case kCmdDataDisplay: OpenDataDisplay(app_); break;
     case kCmdAnalysisMemo: OpenAnalysisMemo(app_); break;
     case kCmdConversionTool: app_.conversionWindow->ShowTool(); break;
     case kCmdExtractionSettings: app_.extractionWindow->Open(); break;
     case kCmdDisplaySettings: app_.displayWindow->ShowEditor(); break;
     case kCmdUserManual: OpenUserManual(app_); break;
     case kCmdVersion: ShowVersionBox(app_); break;
-    default: break;  // index and data display commands come with their windows
+    default: break;
   }
 }
 

@@ -13,6 +13,8 @@ const CliCommand kCommands[] = {
     {"item", "item KTA NAME   decode one Data item from standard input as the data display shows it", RunItemCommand},
     {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
+    {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
+     RunRenderCommand},
 };
 
 std::string UsageText() {

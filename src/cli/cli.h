@@ -35,6 +35,7 @@ int RunCheckCommand(CliContext& ctx);
 int RunItemCommand(CliContext& ctx);
 int RunIndexCommand(CliContext& ctx);
 int RunListCommand(CliContext& ctx);
+int RunRenderCommand(CliContext& ctx);
 
 struct App;
 struct RecordIndex;
@@ -43,6 +44,11 @@ struct RecordIndex;
 int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
 // Row n of the record list: "(" + n + ")" + the record's list line.
 std::string RecordListRow(const RecordIndex& index, int32_t n);
+// Writes the attachments listed by the last rendering into folder, decoded as
+// opening them does, each under prefix + its safe name (names in taken are
+// not used again). kExitOk, or kExitFailed after the save failure box.
+int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder, const std::string& prefix,
+                           std::vector<std::string>* taken, std::vector<std::string>* written);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,

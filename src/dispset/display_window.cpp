@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "display/attachment.h"
+#include "display/data_display.h"
 #include "dispset/kdp_file.h"
 #include "dispset/name_list_window.h"
 
@@ -118,8 +120,10 @@ void DisplayWindow::OnCommand(int id, int code) {
       if (code == kNotifyClick && app_.display.modeText == kModeEditor) SaveDisplaySettings(app_);
       break;
     case kDispRecordList:
+      if (code == kNotifySelChange) SelectRecord(app_);
+      break;
     case kDispAttachmentList:
-      // Record and attachment selection come with the data display.
+      if (code == kNotifySelChange) OpenAttachment(app_);
       break;
     default:
       break;

@@ -24,14 +24,10 @@ bool FillPlaceholder(std::string& text, std::string_view name, std::string_view 
   const std::size_t width = m.text.size();
   const std::size_t padding = width > BareWidth(name) && value.size() < width ? width - value.size() : 0;
   // The placeholder found is the first occurrence of its own text, so it is
-  // replaced where it was found.
-  std::string filled;
-  filled.reserve(text.size() - width + value.size() + padding);
-  filled.append(text, 0, static_cast<std::size_t>(m.start - 1));
-  filled.append(value);
+  // replaced where it was found, in place.
+  std::string filled(value);
   filled.append(padding, ' ');
-  filled.append(text, static_cast<std::size_t>(m.start - 1) + width, std::string::npos);
-  text.swap(filled);
+  text.replace(static_cast<std::size_t>(m.start - 1), width, filled);
   return true;
 }
 

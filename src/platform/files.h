@@ -13,6 +13,7 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes);
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes);
 bool RealFileExists(const std::string& path);
 bool CreateRealNewEmptyFile(const std::string& path);
+bool CreateRealFolder(const std::string& path);
 std::string RealCurrentDirectory();
 // Relative paths are made absolute against the current directory.
 std::string MakeAbsolute(const std::string& path);

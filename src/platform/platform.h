@@ -211,6 +211,8 @@ class Platform {
   virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CreateNewEmptyFile(const std::string& path) = 0;
+  // True when a folder is at path afterwards (made now or there already).
+  virtual bool CreateFolder(const std::string& path) = 0;
 
   // The system's text for the error of the last file call that failed; ask
   // before anything else is done, since later calls may change it.

@@ -59,6 +59,7 @@ WriteStatus ConsolePlatform::WriteFileReplacing(const std::string& path, const s
 }
 bool ConsolePlatform::FileExists(const std::string& path) { return RealFileExists(path); }
 bool ConsolePlatform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
+bool ConsolePlatform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
 std::string ConsolePlatform::LastErrorText() { return RealLastErrorText(); }
 std::string ConsolePlatform::CurrentDirectory() { return RealCurrentDirectory(); }
 char ConsolePlatform::PathSeparator() const { return RealPathSeparator(); }

@@ -32,6 +32,7 @@ class ConsolePlatform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
   std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   int ScreenWidth() override { return 1280; }

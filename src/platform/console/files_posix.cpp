@@ -93,6 +93,12 @@ std::string MakeAbsolute(const std::string& path) {
 
 char RealPathSeparator() { return '/'; }
 
+bool CreateRealFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0755) == 0) return true;
+  struct stat st;
+  return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string RealLastErrorText() {
   const int e = errno;
   return e != 0 ? std::string(std::strerror(e)) : std::string("unknown error");

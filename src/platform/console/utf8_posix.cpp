@@ -29,5 +29,7 @@ std::string Cp932ToUtf8(const std::string& text) {
   return out;
 }
 
+std::string NativeFileName(const std::string& text) { return Cp932ToUtf8(text); }
+
 }  // namespace tanavo
 #endif

@@ -88,6 +88,12 @@ WriteStatus FakePlatform::WriteFileReplacing(const std::string& path, const std:
   return WriteStatus::Ok;
 }
 
+bool FakePlatform::CreateFolder(const std::string& path) {
+  if (files.count(path) || unwritable.count(path)) return false;
+  folders.insert(path);
+  return true;
+}
+
 bool FakePlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
 
 bool FakePlatform::CreateNewEmptyFile(const std::string& path) {

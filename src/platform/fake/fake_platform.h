@@ -46,6 +46,7 @@ class FakePlatform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
   std::string LastErrorText() override { return lastErrorText; }
   std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
@@ -74,6 +75,7 @@ class FakePlatform : public Platform {
   std::set<std::string> unreadable;
   std::set<std::string> unwritable;
   std::set<std::string> tooLarge;
+  std::set<std::string> folders;
   int writes = 0;
 
   std::string currentDirectory = "C:\\tanavo";

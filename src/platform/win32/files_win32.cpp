@@ -81,6 +81,12 @@ std::string MakeAbsolute(const std::string& path) {
 
 char RealPathSeparator() { return '\\'; }
 
+bool CreateRealFolder(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::string RealLastErrorText() {
   const DWORD e = GetLastError();
   char buf[512] = {};

@@ -21,3 +21,9 @@ std::string Cp932ToUtf8(const std::string& text) {
 }
 
 }  // namespace tanavo
+
+namespace tanavo {
+
+std::string NativeFileName(const std::string& text) { return text; }  // the ANSI API takes Shift_JIS
+
+}  // namespace tanavo

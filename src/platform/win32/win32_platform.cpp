@@ -499,6 +499,8 @@ bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(
 
 bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 
+bool Win32Platform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
+
 std::string Win32Platform::LastErrorText() { return RealLastErrorText(); }
 
 std::string Win32Platform::CurrentDirectory() { return RealCurrentDirectory(); }

@@ -93,6 +93,7 @@ class Win32Platform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
   std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   int ScreenWidth() override;

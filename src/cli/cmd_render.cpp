@@ -1,0 +1,87 @@
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "cli/cli.h"
+#include "codec/codec.h"
+#include "display/attachment.h"
+#include "display/render.h"
+#include "dispset/display_window.h"
+#include "platform/files.h"
+
+namespace tanavo {
+
+namespace {
+
+constexpr const char* kAttachmentsOption = "--attachments";
+
+// A record number: decimal digits only, within what a record number can be.
+bool ParseRecordNumber(const std::string& text, int* n) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  *n = std::stoi(text);
+  return true;
+}
+
+}  // namespace
+
+int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder, const std::string& prefix,
+                           std::vector<std::string>* taken, std::vector<std::string>* written) {
+  Platform& p = *ctx.platform;
+  Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
+  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
+  for (int slot = 1; slot <= listed && slot <= app.attachments.count && slot <= kAttachmentSlots; ++slot) {
+    const std::size_t s = static_cast<std::size_t>(slot);
+    const std::string name = prefix + SafeAttachmentName(app.attachments.names[s], slot, taken);
+    const std::string path = folder + p.PathSeparator() + NativeFileName(name);
+    if (p.WriteFileReplacing(path, DecodeAttachment(app.attachments.contents[s])) != WriteStatus::Ok) {
+      ShowOpenFailure(p, "添付ファイル保存");
+      return kExitFailed;
+    }
+    ctx.err += "attachment " + std::to_string(slot) + " " + name + "\n";
+    if (written) written->push_back(name);
+  }
+  return kExitOk;
+}
+
+// render INDEX N [--attachments DIR]: record N as the data display shows it;
+// with DIR, its attachments decoded into DIR (nothing is opened).
+int RunRenderCommand(CliContext& ctx) {
+  std::vector<std::string> args;
+  std::string folder;
+  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    if (ctx.args[i] == kAttachmentsOption) {
+      if (i + 1 >= ctx.args.size()) return kExitUsage;
+      folder = MakeAbsolute(ctx.args[++i]);
+    } else {
+      args.push_back(ctx.args[i]);
+    }
+  }
+  int n = 0;
+  if (args.size() != 2 || !ParseRecordNumber(args[1], &n)) return kExitUsage;
+  App app(*ctx.platform);
+  app.Start();
+  if (LoadIndexForCli(ctx, app, args[0]) != 0) return kExitFailed;
+  if (n < 1 || n > app.index.count) {
+    ctx.err += "tanavo-cli: no record " + args[1] + " (the index holds " + std::to_string(app.index.count) +
+               " records)\n";
+    return kExitFailed;
+  }
+  RenderedRecord record;
+  if (RenderRecord(app, n, &record) != 0) {
+    ctx.err += "tanavo-cli: record " + args[1] + " was not found at its position in the mobile file\n";
+    return kExitFailed;
+  }
+  ctx.out = std::move(record.text);
+  if (folder.empty() || !record.attachments) return kExitOk;
+  if (!ctx.platform->CreateFolder(folder)) {
+    ShowOpenFailure(*ctx.platform, "添付ファイル保存");
+    return kExitFailed;
+  }
+  std::vector<std::string> taken;
+  return WriteListedAttachments(ctx, app, folder, "", &taken, nullptr);
+}
+
+}  // namespace tanavo
