@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/cli.h"
+#include "display/render.h"
+#include "dispset/kdp_file.h"
+#include "extract/kta_file.h"
+#include "mail_records.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+const std::vector<Mail> kMails = {
+    {"a@x", "plain", "body\0with NUL"s, {}},
+    {"b@y", "photos", "see", {{"p.jpg", "\xff\xd8JPEG\0bytes"s}, {"../../evil.exe", "MZ"}, {"p.jpg", "second"}}},
+};
+
+class CliRenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tanavo_cli_render_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    LoadMails(program, kMails, "From: ??From??\r\n??Body??");
+    WriteAll(dir / "m.dat", program.app.state.mobileFile);
+    std::string kta;
+    for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
+    WriteAll(dir / "m.kta", kta);
+    WriteAll(dir / "m.kdp", BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+    ini = (dir / "m.ini").string();
+    ASSERT_EQ(Run({"index", (dir / "m.dat").string(), (dir / "m.kta").string(), (dir / "m.kdp").string(), ini}),
+              kExitOk);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
+  std::string InProgram(int n) {
+    RenderedRecord r;
+    EXPECT_EQ(RenderRecord(program.app, n, &r), 0);
+    return r.text;
+  }
+
+  FakeApp program;
+  fs::path dir;
+  std::string ini, out, err;
+};
+
+TEST_F(CliRenderTest, PrintsTheRecordBytesAndWritesItsAttachments) {
+  ASSERT_EQ(Run({"render", ini, "1"}), kExitOk) << err;
+  EXPECT_EQ(out, InProgram(1));
+  EXPECT_NE(out.find("body\0with NUL"s), std::string::npos);
+
+  const fs::path att = dir / "att";
+  ASSERT_EQ(Run({"render", ini, "2", "--attachments", att.string()}), kExitOk) << err;
+  EXPECT_EQ(out, InProgram(2));
+  EXPECT_EQ(ReadAll(att / "p.jpg"), "\xff\xd8JPEG\0bytes"s);
+  EXPECT_EQ(ReadAll(att / ".._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadAll(att / "p (2).jpg"), "second");
+  EXPECT_EQ(std::distance(fs::directory_iterator(att), fs::directory_iterator()), 3);
+  EXPECT_EQ(err, "attachment 1 p.jpg\nattachment 2 .._.._evil.exe\nattachment 3 p (2).jpg\n");
+}
+
+TEST_F(CliRenderTest, RecordsThatCannotBeRenderedExitOneWithNothingPrinted) {
+  for (const char* n : {"0", "3", "999999999"}) {
+    EXPECT_EQ(Run({"render", ini, n}), kExitFailed) << n;
+    EXPECT_EQ(out, "");
+  }
+  WriteAll(dir / "m.dat", "the mobile file changed");
+  EXPECT_EQ(Run({"render", ini, "1"}), kExitFailed);
+  EXPECT_EQ(out, "");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"render", ini}, {"render", ini, "x"}, {"render", ini, "-1"}, {"render", ini, "1", "--attachments"}}) {
+    EXPECT_EQ(Run(args), kExitUsage);
+  }
+}
+
+}  // namespace
+}  // namespace tanavo

@@ -1,0 +1,94 @@
+// The data display in the real windows: an index of the bundled samples made
+// and loaded through the real dialogs, a record chosen in the record list,
+// and one of its attachments opened.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "codec/codec.h"
+#include "display/attachment.h"
+#include "dispset/display_window.h"
+#include "gui_support.h"
+
+namespace tanavo {
+namespace gui {
+namespace {
+
+constexpr int kCmdOpenMobile = 1047;
+constexpr int kCmdLoadSettings = 1048;
+constexpr int kCmdLoadDisplay = 1049;
+constexpr int kCmdLoadIndex = 1050;
+constexpr int kCmdCreateIndex = 1052;
+constexpr int kCmdDataDisplay = 1053;
+
+void SelectRow(GuiApp& g, int id, int row) {
+  HWND w = g.WindowOfClass("NORMAL5");
+  HWND list = GetDlgItem(w, id);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  Pump();
+}
+
+TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
+  const std::string samples = ProgramFolder() + "\\..\\samples";
+  const std::string dir = TempFolder("display");
+  for (const char* name : {"mail.dat", "mail.kta", "mail.kdp"}) {
+    WriteBytes(dir + "\\" + name, ReadBytes(samples + "\\" + name));
+  }
+  ASSERT_FALSE(ReadBytes(dir + "\\mail.dat").empty());
+  const std::string ini = dir + "\\maildat.ini";
+  {
+    GuiApp g;
+    Responder r;
+    r.AnswerFile(dir + "\\mail.dat");
+    g.Command(kCmdOpenMobile);
+    r.AnswerFile(dir + "\\mail.kta");
+    g.Command(kCmdLoadSettings);
+    r.AnswerFile(dir + "\\mail.kdp");
+    g.Command(kCmdLoadDisplay);
+    r.PressBox(IDOK);
+    r.AnswerFile(ini);
+    g.Command(kCmdCreateIndex);
+    ASSERT_EQ(r.Pending(), 0);
+  }
+  GuiApp g;
+  Responder r;
+  r.AnswerFile(ini);
+  g.Command(kCmdLoadIndex);
+  ASSERT_EQ(r.Pending(), 0);
+  g.Command(kCmdDataDisplay);
+  HWND display = g.WindowOfClass("NORMAL5");
+  ASSERT_TRUE(IsWindowVisible(display));
+  HWND recordList = g.ControlOf("NORMAL5", kDispRecordList);
+  const int records = static_cast<int>(SendMessageA(recordList, LB_GETCOUNT, 0, 0));
+  EXPECT_EQ(records, g.app().index.count);
+  ASSERT_GT(records, 1);
+  Checkpoint("data-display-first");
+
+  SelectRow(g, kDispRecordList, 1);
+  const std::string second = WindowText(g.ControlOf("NORMAL5", kDispLayoutEdit));
+  EXPECT_FALSE(second.empty());
+  EXPECT_NE(second, g.app().display.layoutText);
+
+  // The first mail with attachments.
+  HWND attachments = g.ControlOf("NORMAL5", kDispAttachmentList);
+  int mail = -1;
+  for (int row = 0; row < records && mail < 0; ++row) {
+    SelectRow(g, kDispRecordList, row);
+    if (IsWindowVisible(attachments) && SendMessageA(attachments, LB_GETCOUNT, 0, 0) > 0) mail = row;
+  }
+  ASSERT_GE(mail, 0) << "no sample mail has an attachment";
+  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispAttachmentLabel)), "添付ファイル");
+  Checkpoint("data-display-attachments");
+
+  g.app().state.programFolder = dir;  // the temporary file goes beside the test files
+  const std::string ext = TemporaryExtension(g.app().attachments.names[1], '\\');
+  SelectRow(g, kDispAttachmentList, 0);
+  EXPECT_EQ(ReadBytes(dir + "\\temp." + ext), DecodeBase64(g.app().attachments.contents[1]));
+  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispAttachmentLabel)), "添付ファイル");
+  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispStatusText)), "");
+}
+
+}  // namespace
+}  // namespace gui
+}  // namespace tanavo
