@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xvfb locales
-          fonts-ipafont-gothic fonts-ipafont-mincho)
+          fonts-ipafont-gothic fonts-ipafont-mincho
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

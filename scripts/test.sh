@@ -35,6 +35,26 @@ native() {  # $1: build folder, $2...: extra cmake options
 native "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 native "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTANAVO_SANITIZE=ON
 
+echo "== replay of the stored fuzz corpus"
+fuzzbuild="$top/build-fuzz"
+if CC=clang CXX=clang++ cmake -S "$top" -B "$fuzzbuild" -DTANAVO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+   cmake --build "$fuzzbuild" -j"$jobs" >/dev/null; then
+  for corpus in "$top"/fuzz/corpus/*/; do
+    t=$(basename "$corpus")
+    # Every stored input once, no new fuzzing: a fixed finding stays fixed.
+    if "$fuzzbuild/$t" -runs=0 -timeout=10 -rss_limit_mb=2048 "$corpus" >"$fuzzbuild/$t.replay.log" 2>&1; then
+      echo "replay $t: $(find "$corpus" -type f | wc -l) inputs ok"
+      passed=$((passed + 1))
+    else
+      echo "replay $t failed:"; tail -n 20 "$fuzzbuild/$t.replay.log"
+      failed=$((failed + 1))
+    fi
+  done
+else
+  echo "fuzz build failed"
+  failed=$((failed + 1))
+fi
+
 echo "== tests of the real windows under Wine"
 win="$top/build-win"
 if cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" >/dev/null &&
