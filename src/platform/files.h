@@ -18,4 +18,9 @@ std::string RealCurrentDirectory();
 std::string MakeAbsolute(const std::string& path);
 char RealPathSeparator();
 
+#ifndef _WIN32
+// Reads the whole regular file open on fd (ReadRealFile without the open).
+ReadStatus ReadOpenFile(int fd, std::string* bytes);
+#endif
+
 }  // namespace tanavo
