@@ -2,6 +2,7 @@
 // back end. Each command reads its arguments and writes its output bytes.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct CliContext {
   std::string out;                // standard output bytes
   std::string err;                // standard error bytes (box lines included)
   ConsolePlatform* platform = nullptr;
-  bool (*readInput)(std::string*) = nullptr;
+  ReadStatus (*readInput)(std::string*) = nullptr;
 };
 
 struct CliCommand {
@@ -29,12 +30,18 @@ struct CliCommand {
   int (*run)(CliContext&);
 };
 
+// Reads all of in, refusing more than limit bytes like a file over the limit
+// (a regular file that large is refused unread). CannotOpen on a read error.
+ReadStatus ReadAllInput(std::FILE* in, std::string* all, std::size_t limit = kMaxFileBytes);
+// The command's standard input into ctx.input; false after saying why not.
+bool ReadCommandInput(CliContext& ctx);
+
 int RunCodecCommand(CliContext& ctx);
 int RunCheckCommand(CliContext& ctx);
 int RunItemCommand(CliContext& ctx);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
-int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
            std::string* err);
 
 }  // namespace tanavo
