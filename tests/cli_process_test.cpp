@@ -19,21 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class CliProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) /
-          ("cli_process_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-           std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = FreshTestFolder("cli_process");
     std::ofstream(dir / "phone.dat", std::ios::binary) << "<R>\r\nF:one\r\n</R>\r\n";
     std::ofstream(dir / "mail.kta", std::ios::binary)
         << EncodeEntry(Def("D_SET", "D_SET", "<R>", "</R>")) + EncodeEntry(Def("Data", "F", "F:", "\r\n")) +
@@ -47,7 +36,7 @@ class CliProcessTest : public ::testing::Test {
     const std::string errPath = (dir / "stderr").string();
     const std::string command = std::string("'") + TANAVO_CLI + "' " + args + " " + redirections + " 2>'" + errPath + "'";
     const int status = std::system(command.c_str());
-    err = Slurp(errPath);
+    err = ReadBytes(errPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   std::string Path(const char* name) const { return "'" + (dir / name).string() + "'"; }
@@ -68,7 +57,7 @@ TEST_F(CliProcessTest, OutputThatCannotBeWrittenFails) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != kExitOk);
 
   EXPECT_EQ(Run("codec base64-encode", "< " + Path("phone.dat") + " > " + Path("out")), kExitOk);
-  EXPECT_EQ(Slurp(dir / "out"), "PFI+DQpGOm9uZQ0KPC9SPg0K");
+  EXPECT_EQ(ReadBytes(dir / "out"), "PFI+DQpGOm9uZQ0KPC9SPg0K");
   EXPECT_EQ(err, "");
 }
 
@@ -78,7 +67,7 @@ TEST_F(CliProcessTest, StandardInputOverTheFileLimitIsRefused) {
   ASSERT_EQ(::truncate((dir / "huge").c_str(), static_cast<off_t>(kMaxFileBytes) + 1), 0);
   EXPECT_EQ(Run("codec base64-decode", "< " + Path("huge") + " > " + Path("out")), kExitFailed);
   EXPECT_NE(err.find("ファイルが大きすぎるため読み込めません!!"), std::string::npos);
-  EXPECT_EQ(Slurp(dir / "out"), "");
+  EXPECT_EQ(ReadBytes(dir / "out"), "");
   EXPECT_EQ(Run("item " + Path("mail.kta") + " F", "< " + Path("huge") + " > " + Path("out")), kExitFailed);
   EXPECT_NE(err.find("ファイルが大きすぎるため読み込めません!!"), std::string::npos);
 }

@@ -13,27 +13,17 @@
 #include <string>
 
 #include "platform/files.h"
+#include "test_support.h"
 
 namespace tanavo {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class FilesPosixTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) /
-          ("files_posix_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-           std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = FreshTestFolder("files_posix");
   }
   void TearDown() override { fs::remove_all(dir); }
   std::string At(const std::string& name) const { return (dir / name).string(); }
@@ -88,8 +78,8 @@ TEST_F(FilesPosixTest, SavingNeverFollowsALinkAndKeepsTheMode) {
   // A link planted at the name the save once used for its temporary file.
   ASSERT_EQ(::symlink(victim.c_str(), (target + ".tanavo-tmp").c_str()), 0);
   EXPECT_EQ(WriteRealFileReplacing(target, "new settings"), WriteStatus::Ok);
-  EXPECT_EQ(Slurp(victim), "someone else's file");
-  EXPECT_EQ(Slurp(target), "new settings");
+  EXPECT_EQ(ReadBytes(victim), "someone else's file");
+  EXPECT_EQ(ReadBytes(target), "new settings");
   struct stat st;
   ASSERT_EQ(::lstat(target.c_str(), &st), 0);
   EXPECT_TRUE(S_ISREG(st.st_mode));
@@ -99,7 +89,7 @@ TEST_F(FilesPosixTest, SavingNeverFollowsALinkAndKeepsTheMode) {
   // Replacing keeps the mode the file had.
   ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
   EXPECT_EQ(WriteRealFileReplacing(target, "second"), WriteStatus::Ok);
-  EXPECT_EQ(Slurp(target), "second");
+  EXPECT_EQ(ReadBytes(target), "second");
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
 
