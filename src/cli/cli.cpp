@@ -1,9 +1,23 @@
 #include "cli/cli.h"
 
+#include <sys/stat.h>
 
 namespace tanavo {
 
 namespace {
+
+// The size of the regular file open as in; -1 for anything else (a pipe, a
+// terminal), whose size is only known once read.
+long long RegularFileSize(std::FILE* in) {
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(in), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG) return st.st_size;
+#else
+  struct stat st;
+  if (fstat(fileno(in), &st) == 0 && S_ISREG(st.st_mode)) return st.st_size;
+#endif
+  return -1;
+}
 
 const CliCommand kCommands[] = {
     {"codec", "codec OP      OP: base64-decode | base64-encode | qp-decode | jis-to-sjis | hex-dump",
@@ -25,7 +39,37 @@ std::string UsageText() {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+ReadStatus ReadAllInput(std::FILE* in, std::string* all, std::size_t limit) {
+  if (RegularFileSize(in) > static_cast<long long>(limit)) return ReadStatus::TooLarge;
+  std::string data;
+  char buf[1 << 16];
+  for (;;) {
+    std::size_t n = std::fread(buf, 1, sizeof buf, in);
+    if (n > limit - data.size()) return ReadStatus::TooLarge;  // data never holds more than limit
+    data.append(buf, n);
+    if (n < sizeof buf) {
+      if (std::ferror(in)) return ReadStatus::CannotOpen;
+      break;
+    }
+  }
+  all->swap(data);
+  return ReadStatus::Ok;
+}
+
+bool ReadCommandInput(CliContext& ctx) {
+  const ReadStatus rs = ctx.readInput ? ctx.readInput(&ctx.input) : ReadStatus::CannotOpen;
+  if (rs == ReadStatus::TooLarge) {
+    ShowTooLarge(*ctx.platform, "TextEditor");  // the box of a file over the same limit
+    return false;
+  }
+  if (rs != ReadStatus::Ok) {
+    ctx.err += "tanavo-cli: cannot read standard input\n";
+    return false;
+  }
+  return true;
+}
+
+int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
            std::string* err) {
   bool utf8 = false;
   std::vector<std::string> args;
@@ -54,8 +98,9 @@ int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*)
     code = command->run(ctx);
     if (code == kExitUsage) ctx.err += UsageText();
   }
-  *out = utf8 ? Cp932ToUtf8(ctx.out) : ctx.out;
-  *err = utf8 ? Cp932ToUtf8(ctx.err) : ctx.err;
+  // Moved, not copied: the output may be the whole result of a check.
+  *out = utf8 ? Cp932ToUtf8(ctx.out) : std::move(ctx.out);
+  *err = utf8 ? Cp932ToUtf8(ctx.err) : std::move(ctx.err);
   return code;
 }
 
