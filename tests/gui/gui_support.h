@@ -7,8 +7,9 @@
 // finds each dialog of this process, reads it and presses its buttons.
 //
 // Screenshots: with TANAVO_SHOT_DIR set, Checkpoint("name") writes
-// name.ready there and waits (pumping messages) until an outside script has
-// taken the picture and removed the file.
+// name.ready there, holding the part of the screen the visible windows cover
+// (WxH+X+Y), and waits (pumping messages) until an outside script has taken
+// the picture and removed the file.
 #pragma once
 
 #include <windows.h>
