@@ -132,6 +132,30 @@ TEST(GuiLook, LabelsFitTheirControls) {
   EXPECT_EQ(WindowText(range), "データ範囲識別タグ");
 }
 
+// A window laid out just before it is first shown (the display settings
+// editor) paints each moved control whole: before the first paint, every
+// visible control is marked for repainting over its whole client area, not
+// only over the part it covered at its creation size.
+TEST(GuiLook, ControlsMovedBeforeTheFirstShowArePaintedWhole) {
+  GuiApp g;
+  SendMessageA(g.Main(), WM_COMMAND, MAKEWPARAM(1057, 0), 0);  // no pump: nothing painted yet
+  HWND w = g.WindowOfClass("NORMAL5");
+  ASSERT_TRUE(IsWindowVisible(w));
+  int checked = 0;
+  for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    RECT client, update{};
+    GetClientRect(c, &client);
+    GetUpdateRect(c, &update, FALSE);
+    EXPECT_TRUE(EqualRect(&client, &update))
+        << "control " << GetDlgCtrlID(c) << ": " << update.right << " x " << update.bottom << " of "
+        << client.right << " x " << client.bottom << " to be painted";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 5);  // title, close, save, template and layout edits
+  Pump();
+}
+
 // With TANAVO_SCREEN_WIDTH set (the scripts set it for a screen they start),
 // the program must see that width: a Wine session started on another display
 // would report that display's and place windows beyond this one's edge.
