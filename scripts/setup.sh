@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tanavo needs to build, run and test, take the
-# screenshots (ImageMagick) and build the user manual (headless Chromium, the
-# IPA fonts, poppler's pdfinfo to check it), and the ja_JP.UTF-8 locale. Only
-# what is missing is installed.
+# Installs the Debian packages Tanavo needs to build, run and test, and the
+# ja_JP.UTF-8 locale. Only what is missing is installed.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xvfb locales
-          fonts-ipafont-gothic fonts-ipafont-mincho imagemagick chromium poppler-utils)
+          fonts-ipafont-gothic fonts-ipafont-mincho)
 missing=()
+# The screenshots (ImageMagick) and the user manual (headless Chromium; pdfinfo
+# and pdffonts to check the PDF).
+packages+=(imagemagick chromium poppler-utils)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
