@@ -59,6 +59,8 @@ echo "== tests of the real windows under Wine"
 win="$top/build-win"
 if cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" >/dev/null &&
    cmake --build "$win" -j"$jobs"; then
+  echo "== user manual"
+  if "$top/scripts/make-manual.sh" "$win"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
   export WINE_BUILD_DIR="$win"
   . "$top/scripts/wine-env.sh"
   own_display=0
