@@ -115,15 +115,41 @@ std::vector<Clipped> ClippedLabels(const char* className, HWND w) {
   return out;
 }
 
-TEST(GuiLook, LabelsFitTheirControls) {
+// Pairs of visible controls of a window that cover the same pixels.
+std::vector<std::pair<int, int>> OverlappingControls(HWND w) {
+  std::vector<HWND> shown;
+  for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsWindowVisible(c)) shown.push_back(c);
+  }
+  std::vector<std::pair<int, int>> out;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      RECT a, b, both;
+      GetWindowRect(shown[i], &a);
+      GetWindowRect(shown[j], &b);
+      if (IntersectRect(&both, &a, &b)) out.emplace_back(GetDlgCtrlID(shown[i]), GetDlgCtrlID(shown[j]));
+    }
+  }
+  return out;
+}
+
+TEST(GuiLook, LabelsFitTheirControlsAndNoControlsOverlap) {
   GuiApp g;
   g.Command(kCmdExtractionSettings);
-  for (const char* cls : {"NORMAL1", "NORMAL3"}) {
+  g.Command(1055);  // conversion tool
+  g.Command(1057);  // display settings editor
+  g.Click("NORMAL1", kExtAddData);  // a Data entry shows every field of the detail settings
+  g.Click("NORMAL1", kExtDetails);
+  ASSERT_TRUE(IsWindowVisible(g.WindowOfClass("NORMAL3")));
+  for (const char* cls : {"NORMAL1", "NORMAL3", "NORMAL4", "NORMAL5"}) {
     HWND w = g.WindowOfClass(cls);
     ASSERT_NE(w, nullptr) << cls;
     for (const Clipped& c : ClippedLabels(cls, w)) {
       ADD_FAILURE() << c.window << " label " << c.id << " \"" << c.text << "\" is " << c.textWidth
                     << " pixels wide in a control of " << c.controlWidth;
+    }
+    for (const auto& pair : OverlappingControls(w)) {
+      ADD_FAILURE() << cls << ": controls " << pair.first << " and " << pair.second << " overlap";
     }
   }
   // The label the issue saw cut, by name: measured the same way.
