@@ -93,4 +93,11 @@ if [ "$docs" -eq 1 ]; then
       echo "screenshots: no shot $name for docs/images" >&2
     fi
   done
+  # The user manual's first pages, as its reader sees them.
+  manual="$top/build-win/使用説明書.pdf"
+  if [ -f "$manual" ] && command -v pdftoppm >/dev/null; then
+    pdftoppm -r 40 -f 1 -l 4 -png "$manual" "$shots/manual"
+    convert "$shots"/manual-*.png -bordercolor '#888888' -border 1 +append -strip "$top/docs/images/manual-first-pages.png"
+    echo "docs: docs/images/manual-first-pages.png"
+  fi
 fi
