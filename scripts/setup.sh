@@ -8,6 +8,9 @@ packages=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
           fonts-ipafont-gothic fonts-ipafont-mincho
           clang libclang-rt-14-dev)
 missing=()
+# The screenshots (ImageMagick) and the user manual (headless Chromium; pdfinfo
+# and pdffonts to check the PDF).
+packages+=(imagemagick chromium poppler-utils)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done

@@ -24,7 +24,11 @@ const CliCommand kCommands[] = {
      RunCodecCommand},
     {"check", "check MOBILE KTA [STEPS]   trial extraction, then n (next) / b (back) per STEPS character",
      RunCheckCommand},
-    {"item", "item KTA NAME   decode one Data item from standard input as the data display shows it", RunItemCommand},
+    {"item",
+     "item KTA NAME   decode one Data item from standard input as the data display shows it;\n"
+     "      the input is the whole item text, its end tag included (for the sample settings a\n"
+     "      header line must end in CR LF: printf 'Subject: ...\\r\\n' | tanavo-cli item ...)",
+     RunItemCommand},
     {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
@@ -83,12 +87,17 @@ int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::st
   CliContext ctx;
   int code = kExitUsage;
   const CliCommand* command = nullptr;
-  if (!args.empty()) {
+  // Asking for help is no usage error: the usage goes to standard output.
+  bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+  if (!help && !args.empty()) {
     for (const CliCommand& c : kCommands) {
       if (args[0] == c.name) command = &c;
     }
   }
-  if (!command) {
+  if (help) {
+    ctx.out = UsageText();
+    code = kExitOk;
+  } else if (!command) {
     ctx.err = UsageText();
   } else {
     ctx.args.assign(args.begin() + 1, args.end());
