@@ -15,7 +15,8 @@ fi
 
 # The shots shown in docs/ (README and manual).
 doc_shots=(first-main-window first-extraction-settings first-detail-settings first-check-result
-           first-display-settings first-memo extraction-settings-1024)
+           first-display-settings first-memo extraction-settings-1024 data-display-first
+           data-display-attachments)
 
 missing=""
 need() {  # $1: command, $2: Debian package
