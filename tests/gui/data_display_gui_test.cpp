@@ -14,9 +14,6 @@ namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdOpenMobile = 1047;
-constexpr int kCmdLoadSettings = 1048;
-constexpr int kCmdLoadDisplay = 1049;
 constexpr int kCmdLoadIndex = 1050;
 constexpr int kCmdCreateIndex = 1052;
 constexpr int kCmdDataDisplay = 1053;
@@ -40,12 +37,7 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   {
     GuiApp g;
     Responder r;
-    r.AnswerFile(dir + "\\mail.dat");
-    g.Command(kCmdOpenMobile);
-    r.AnswerFile(dir + "\\mail.kta");
-    g.Command(kCmdLoadSettings);
-    r.AnswerFile(dir + "\\mail.kdp");
-    g.Command(kCmdLoadDisplay);
+    g.LoadThreeFiles(r, dir + "\\mail.dat", dir + "\\mail.kta", dir + "\\mail.kdp");
     r.PressBox(IDOK);
     r.AnswerFile(ini);
     g.Command(kCmdCreateIndex);

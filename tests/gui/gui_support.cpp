@@ -122,6 +122,15 @@ std::string TempFolder(const std::string& name) {
   GetTempPathA(sizeof buf, buf);
   std::string dir = std::string(buf) + "tanavo-gui-" + name + "-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(dir.c_str(), nullptr);
+  // Process ids come round again under Wine: empty what an earlier run left.
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+  }
   return dir;
 }
 
@@ -232,10 +241,10 @@ void Responder::Loop() {
   while (!stop_) {
     FindDialog f{GetCurrentProcessId(), nullptr};
     EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&f));
-    // A dialog that was answered may stay visible for a moment; answer it
-    // again only if it is still there much later.
+    // A dialog that was answered may stay visible for a while on a loaded
+    // machine; answer it again only if it is still there much later.
     bool fresh = f.found && (f.found != last ||
-                             std::chrono::steady_clock::now() - lastAt > std::chrono::milliseconds(1500));
+                             std::chrono::steady_clock::now() - lastAt > std::chrono::milliseconds(5000));
     if (fresh) {
       Sleep(100);  // let the dialog finish building its controls
       if (HandleDialog(f.found)) {
@@ -281,6 +290,15 @@ void GuiApp::Click(const char* className, int id) {
   HWND w = WindowOfClass(className);
   SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, id)));
   Pump();
+}
+
+void GuiApp::LoadThreeFiles(Responder& r, const std::string& mobile, const std::string& kta, const std::string& kdp) {
+  r.AnswerFile(mobile);
+  Command(1047);
+  r.AnswerFile(kta);
+  Command(1048);
+  r.AnswerFile(kdp);
+  Command(1049);
 }
 
 std::string GuiApp::StatusText(int part) const {

@@ -85,6 +85,10 @@ class GuiApp {
   void Command(int id);
   void Click(const char* className, int id);
 
+  // The mobile file, extraction settings and display settings loaded with
+  // their menu commands (1047, 1048, 1049), answering the real dialogs.
+  void LoadThreeFiles(Responder& r, const std::string& mobile, const std::string& kta, const std::string& kdp);
+
   std::string StatusText(int part) const;
   std::vector<int> StatusEdges() const;
 
@@ -98,7 +102,7 @@ std::string WindowText(HWND hwnd);
 std::string ClassOf(HWND hwnd);
 // With a window given, the picture shows that window alone.
 void Checkpoint(const std::string& name, HWND only = nullptr);
-// A fresh folder under the temporary folder.
+// An empty folder under the temporary folder.
 std::string TempFolder(const std::string& name);
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

@@ -14,9 +14,6 @@ namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdOpenMobile = 1047;
-constexpr int kCmdLoadSettings = 1048;
-constexpr int kCmdLoadDisplay = 1049;
 constexpr int kCmdLoadIndex = 1050;
 constexpr int kCmdCreateIndex = 1052;
 
@@ -45,12 +42,7 @@ TEST(GuiIndex, CreateSaveThenLoadInAFreshProgram) {
   {
     GuiApp g;
     Responder r;
-    r.AnswerFile(dir + "\\phone.dat");
-    g.Command(kCmdOpenMobile);
-    r.AnswerFile(dir + "\\mail.kta");
-    g.Command(kCmdLoadSettings);
-    r.AnswerFile(dir + "\\mail.kdp");
-    g.Command(kCmdLoadDisplay);
+    g.LoadThreeFiles(r, dir + "\\phone.dat", dir + "\\mail.kta", dir + "\\mail.kdp");
     r.PressBox(IDOK, "index-confirmation");
     r.AnswerFile(ini);
     g.Command(kCmdCreateIndex);
