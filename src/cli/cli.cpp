@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/progress.h"
 
 
 namespace tanavo {
@@ -15,6 +16,8 @@ const CliCommand kCommands[] = {
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
+    {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
+     RunExportCommand},
 };
 
 std::string UsageText() {
@@ -49,6 +52,8 @@ int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*)
   } else {
     ctx.args.assign(args.begin() + 1, args.end());
     ctx.readInput = readInput;
+    ctx.utf8 = utf8;
+    AttachLiveStandardError(ctx);
     ConsolePlatform platform(&ctx.err);
     ctx.platform = &platform;
     code = command->run(ctx);

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "dispset/kdp_file.h"
+#include "extract/kta_file.h"
+#include "mail_records.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  std::size_t at = 0;
+  for (std::size_t end; (end = text.find(separator, at)) != std::string::npos; at = end + separator.size()) {
+    parts.push_back(text.substr(at, end - at));
+  }
+  parts.push_back(text.substr(at));
+  return parts;
+}
+
+// The TSV table as rows of fields, without the empty line after the last row end.
+std::vector<std::vector<std::string>> Table(const fs::path& tsv) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> lines = Split(ReadAll(tsv), "\r\n");
+  EXPECT_EQ(lines.back(), "");
+  lines.pop_back();
+  for (const std::string& line : lines) rows.push_back(Split(line, "\t"));
+  return rows;
+}
+
+// sha256sum -c run in the folder, quietly; true when every line checked out.
+bool ChecksumsVerify(const fs::path& folder) {
+  const std::string command = "cd '" + folder.string() + "' && sha256sum --quiet -c SHA256SUMS";
+  return std::system(command.c_str()) == 0;
+}
+
+struct Stamp {
+  std::string bytes;
+  struct timespec modified, changed;
+};
+
+Stamp StampOf(const fs::path& p) {
+  struct stat st {};
+  EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+  return {ReadAll(p), st.st_mtim, st.st_ctim};
+}
+
+void ExpectSameStamp(const Stamp& a, const Stamp& b, const fs::path& p) {
+  EXPECT_EQ(a.bytes, b.bytes) << p;
+  EXPECT_TRUE(a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec) << p;
+  EXPECT_TRUE(a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec) << p;
+}
+
+std::set<std::string> Listing(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) names.insert(e.path().string());
+  return names;
+}
+
+const std::string kJpeg = "\xff\xd8\xff\xe0JFIF\0\x01\x02\x80\xff\xd9"s;
+// Items lose their TAB and NUL bytes in decoding; the list line keeps a TAB
+// of its template and a body its NUL.
+const std::string kHostileSubject = "<script>alert(\"x&y\")</script>\x80\xff";
+
+const std::vector<Mail> kMails = {
+    {"a@x", "plain", "body\0with NUL"s, {}},
+    {"b@y", "photos", "see", {{"p.jpg", kJpeg}, {"../../evil.exe", "MZ"}, {"p.jpg", "second"}}},
+    {"c@z", kHostileSubject, "<b>bold</b> & \"q\"", {{"<img src=x>&'.jpg", "img"}}},
+};
+
+// The evidence (a generated mail dump, its settings and index) in one folder,
+// the exports in another.
+class CliExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tanavo_cli_export_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    evidence = dir / "evidence";
+    fs::create_directories(evidence);
+    LoadMails(program, kMails, "From: ??From??\r\nSubject: ??Subject??\r\n??Body??");
+    program.app.display.listLineTemplate = "??Subject??\t!";
+    WriteAll(evidence / "m.dat", program.app.state.mobileFile);
+    std::string kta;
+    for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
+    WriteAll(evidence / "m.kta", kta);
+    WriteAll(evidence / "m.kdp",
+             BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+    ini = (evidence / "m.ini").string();
+    ASSERT_EQ(Run({"index", (evidence / "m.dat").string(), (evidence / "m.kta").string(),
+                   (evidence / "m.kdp").string(), ini}),
+              kExitOk);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
+
+  FakeApp program;
+  fs::path dir, evidence;
+  std::string ini, out, err;
+};
+
+TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
+  const fs::path samples = fs::path(TANAVO_SOURCE_DIR) / "samples";
+  const std::string sampleIni = (dir / "mail.ini").string();
+  ASSERT_EQ(Run({"index", (samples / "mail.dat").string(), (samples / "mail.kta").string(),
+                 (samples / "mail.kdp").string(), sampleIni}),
+            kExitOk);
+  const fs::path o = dir / "samples-out";
+  ASSERT_EQ(Run({"export", sampleIni, o.string()}), kExitOk) << err;
+  EXPECT_TRUE(ChecksumsVerify(o));
+  const std::string sums = ReadAll(o / "SHA256SUMS");
+  for (const char* name : {"mail.dat", "mail.kta", "mail.kdp"}) {
+    EXPECT_NE(sums.find("  " + (samples / name).string() + "\n"), std::string::npos) << name;
+  }
+  EXPECT_NE(sums.find("  " + sampleIni + "\n"), std::string::npos);
+  EXPECT_EQ(sums.find("SHA256SUMS"), std::string::npos);
+
+  ASSERT_EQ(Run({"list", sampleIni}), kExitOk);
+  const std::size_t records = Split(out, "\n").size() - 1;
+  ASSERT_GT(records, 0u);
+  const auto rows = Table(o / "records.tsv");
+  ASSERT_EQ(rows.size(), records + 1);
+  // Number, position, offset, list line, the four Data entries, attachments.
+  EXPECT_EQ(rows[0], (std::vector<std::string>{u8"番号", u8"位置", u8"オフセット", u8"一覧行", "Date", "From", "Subject",
+                                               "Body", u8"添付ファイル"}));
+  for (std::size_t n = 1; n <= records; ++n) {
+    ASSERT_EQ(rows[n].size(), rows[0].size()) << n;
+    EXPECT_EQ(rows[n][0], std::to_string(n));
+    char offset[16];
+    std::snprintf(offset, sizeof offset, "0x%08X", std::stoi(rows[n][1]) - 1);
+    EXPECT_EQ(rows[n][2], offset);
+    ASSERT_EQ(Run({"render", sampleIni, std::to_string(n)}), kExitOk);
+    char file[32];
+    std::snprintf(file, sizeof file, "records/%04zu.txt", n);
+    EXPECT_EQ(ReadAll(o / file), out) << file;
+  }
+  EXPECT_EQ(rows[1][5], u8"山田太郎 <taro@example.jp>");
+  EXPECT_TRUE(fs::is_regular_file(o / "report.html"));
+  EXPECT_TRUE(fs::is_directory(o / "attachments"));
+}
+
+TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
+  const fs::path o = dir / "out";
+  ASSERT_EQ(Run({"export", ini, o.string()}), kExitOk) << err;
+  EXPECT_TRUE(ChecksumsVerify(o));
+  EXPECT_EQ(ReadAll(o / "attachments/0002-1-p.jpg"), kJpeg);
+  EXPECT_EQ(ReadAll(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadAll(o / "attachments/0002-3-p.jpg"), "second");
+  EXPECT_EQ(ReadAll(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 4);
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "records"), fs::directory_iterator()), 3);
+  EXPECT_EQ(ReadAll(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+
+  const auto rows = Table(o / "records.tsv");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{u8"番号", u8"位置", u8"オフセット", u8"一覧行", "From", "Subject", "Body",
+                                               u8"添付ファイル"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"1", "1", "0x00000000", "plain\\t!", "a@x", "plain",
+                                               "body\\x00with NUL", ""}));
+  EXPECT_EQ(rows[2][4], "b@y");
+  EXPECT_EQ(rows[2][6], "see\\r\\n");
+  EXPECT_EQ(rows[2][7], "0002-1-p.jpg | 0002-2-.._.._evil.exe | 0002-3-p.jpg");
+  const std::size_t second = program.app.state.mobileFile.find("<MAIL>", 1);
+  EXPECT_EQ(rows[2][1], std::to_string(second + 1));
+
+  // The hostile mail, escaped in the table and in the report.
+  const std::string subjectTsv = "<script>alert(\"x&y\")</script>\\x80\\xFF";
+  EXPECT_EQ(rows[3][3], subjectTsv + "\\t!");
+  EXPECT_EQ(rows[3][5], subjectTsv);
+  EXPECT_EQ(rows[3][6], "<b>bold</b> & \"q\"\\r\\n");
+  EXPECT_EQ(rows[3][7], "0003-1-_img src=x_&'.jpg");
+  const std::string html = ReadAll(o / "report.html");
+  for (const char* markup : {"<script", "<img", "<b>", "\"q\""}) {
+    EXPECT_EQ(html.find(markup), std::string::npos) << markup;
+  }
+  EXPECT_EQ(html.find('\0'), std::string::npos);
+  EXPECT_NE(html.find("&lt;script&gt;alert(&quot;x&amp;y&quot;)&lt;/script&gt;<span class=\"x\">\\x80</span>"
+                      "<span class=\"x\">\\xFF</span>\t!"),
+            std::string::npos);
+  EXPECT_NE(html.find("&lt;b&gt;bold&lt;/b&gt; &amp; &quot;q&quot;"), std::string::npos);
+  EXPECT_NE(html.find("body<span class=\"x\">\\x00</span>with NUL"), std::string::npos);
+  EXPECT_NE(html.find("<a href=\"attachments/0003-1-_img%20src%3Dx_%26%27.jpg\">0003-1-_img src=x_&amp;&#39;.jpg</a>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<a href=\"records/0002.txt\">0002.txt</a>"), std::string::npos);
+  EXPECT_NE(err.find("エクスポート: 3件のレコードを書き出します\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("エクスポート終了: 3件 (見つからないもの 0件)、添付ファイル 4個、ファイル 10個、"), std::string::npos);
+}
+
+TEST_F(CliExportTest, LeavesTheEvidenceAsItWas) {
+  std::vector<std::pair<fs::path, Stamp>> before;
+  for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) before.push_back({evidence / name, StampOf(evidence / name)});
+  const std::set<std::string> listing = Listing(evidence);
+  ::sleep(1);  // a write would show in the time stamps even on a coarse clock
+  ASSERT_EQ(Run({"export", ini, (dir / "out").string()}), kExitOk) << err;
+  for (const auto& [path, stamp] : before) ExpectSameStamp(stamp, StampOf(path), path);
+  EXPECT_EQ(Listing(evidence), listing);
+}
+
+TEST_F(CliExportTest, RefusesAFolderThatIsNotEmptyOrNotAFolder) {
+  const fs::path full = dir / "full";
+  fs::create_directories(full);
+  WriteAll(full / "keep.txt", "mine");
+  WriteAll(dir / "file", "a file");
+  struct Case {
+    fs::path outDir;
+    std::string box;
+  };
+  const Case cases[] = {
+      {full, u8"警告: 出力フォルダ " + full.string() + u8" は空ではありません!!\n"},
+      {dir / "file", u8"警告: 出力フォルダ " + (dir / "file").string() + u8" はフォルダではありません!!\n"},
+      {dir / "no" / "parent", u8"エクスポート: フォルダを作成できません!! " + (dir / "no" / "parent").string() + "\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunCli({"--utf8", "export", ini, c.outDir.string()}, nullptr, &out, &err), kExitFailed);
+    EXPECT_EQ(err, c.box);
+  }
+  EXPECT_EQ(ReadAll(full / "keep.txt"), "mine");
+  EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1);
+  EXPECT_EQ(ReadAll(dir / "file"), "a file");
+
+  const fs::path empty = dir / "empty";
+  fs::create_directories(empty);
+  EXPECT_EQ(Run({"export", ini, empty.string()}), kExitOk) << err;
+  EXPECT_EQ(Run({"export", ini}), kExitUsage);
+}
+
+TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
+  std::string changed = program.app.state.mobileFile;
+  changed.replace(changed.rfind("<MAIL>"), 6, "<MALL>");  // no record starts at or after the last one's position
+  WriteAll(evidence / "m.dat", changed);
+  const fs::path o = dir / "out";
+  EXPECT_EQ(RunCli({"--utf8", "export", ini, o.string()}, nullptr, &out, &err), kExitFailed);
+  EXPECT_NE(err.find(u8"警告: 1件のレコードが携帯ファイルの記録位置に見つかりませんでした!!\n"), std::string::npos) << err;
+  EXPECT_TRUE(ChecksumsVerify(o));
+  EXPECT_FALSE(fs::exists(o / "records/0003.txt"));
+  EXPECT_TRUE(fs::exists(o / "records/0002.txt"));
+  const auto rows = Table(o / "records.tsv");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
+  EXPECT_NE(ReadAll(o / "report.html").find(u8"見つかりません"), std::string::npos);
+}
+
+// Progress as tanavo-cli writes it: a line every 100 records into a file, a
+// counter rewritten in place on a terminal.
+TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
+  const fs::path dir = fs::temp_directory_path() / ("tanavo_cli_export_progress_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  FakeApp program;
+  LoadMails(program, std::vector<Mail>(250, Mail{"a@x", "s", "b", {}}), "??Body??");
+  WriteAll(dir / "m.dat", program.app.state.mobileFile);
+  std::string kta;
+  for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
+  WriteAll(dir / "m.kta", kta);
+  WriteAll(dir / "m.kdp", BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+  const std::string cli = TANAVO_CLI, d = dir.string();
+  ASSERT_EQ(std::system((cli + " index " + d + "/m.dat " + d + "/m.kta " + d + "/m.kdp " + d + "/m.ini").c_str()), 0);
+
+  ASSERT_EQ(std::system((cli + " --utf8 export " + d + "/m.ini " + d + "/a 2>" + d + "/a.err").c_str()), 0);
+  const std::vector<std::string> lines = Split(ReadAll(dir / "a.err"), "\n");
+  ASSERT_EQ(lines.size(), 5u) << ReadAll(dir / "a.err");
+  EXPECT_EQ(lines[0], u8"エクスポート: 250件のレコードを書き出します");
+  EXPECT_EQ(lines[1], u8"エクスポート: 100/250件目");
+  EXPECT_EQ(lines[2], u8"エクスポート: 200/250件目");
+  EXPECT_EQ(lines[3].rfind(u8"エクスポート終了: 250件", 0), 0u);
+  EXPECT_EQ(lines[4], "");
+
+  // script gives the command a terminal; its output holds what the terminal got.
+  if (std::system("command -v script >/dev/null") != 0) GTEST_SKIP() << "script (util-linux) is not installed";
+  const std::string command = "script -qec '" + cli + " export " + d + "/m.ini " + d + "/b' " + d + "/b.log";
+  ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0);
+  const std::string screen = ReadAll(dir / "b.log");
+  EXPECT_NE(screen.find("\r" + std::string("エクスポート: 1/250件目") + "\r"), std::string::npos);
+  EXPECT_NE(screen.find("\r" + std::string("エクスポート: 250/250件目") + "\r\n" + "エクスポート終了: 250件"),
+            std::string::npos);
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tanavo
