@@ -71,9 +71,14 @@ void ReportHtml::AddRecord(const ReportRecord& r, const std::string& text) {
   rows_ += "</td></tr>\n";
 
   sections_ += "<details id=\"" + SectionId(r.number) + "\"><summary>(" + n + ") " + line + "</summary>";
-  sections_ += r.found ? "<pre>" + HtmlText(text) + "</pre>"
-                       : "<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") +
-                             "</p>";
+  if (r.found) {
+    // Appended piece by piece: a record text may be large.
+    sections_ += "<pre>";
+    sections_ += HtmlText(text);
+    sections_ += "</pre>";
+  } else {
+    sections_ += "<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") + "</p>";
+  }
   sections_ += "</details>\n";
 }
 
@@ -81,6 +86,7 @@ std::string ReportHtml::Page(const std::vector<EvidenceFile>& evidence, int32_t 
                              const std::string& madeAt) const {
   const std::string mobileName = evidence.empty() ? std::string() : HtmlUtf8(NativeNameToUtf8(evidence[0].name));
   std::string page = kHead;
+  page.reserve(rows_.size() + sections_.size() + 8192);
   page += "<title>" + Own("エクスポート報告") + " " + mobileName + "</title>\n";
   page += kStyle;
   page += "</head>\n<body>\n<h1>" + Own("エクスポート報告") + ": " + mobileName + "</h1>\n";

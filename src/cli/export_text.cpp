@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/console/utf8.h"
@@ -75,17 +76,13 @@ class ShiftJisCharacters {
       at = end + 1;
     }
   }
-  // Empty when the code has no character.
-  std::string_view Of(unsigned code) const {
-    const Entry& e = utf8_[code];
-    return std::string_view(e.bytes.data(), e.size);
-  }
-
- private:
   struct Entry {
     std::array<char, kMaxUtf8Bytes> bytes{};
-    unsigned char size = 0;
+    unsigned char size = 0;  // 0: the code has no character
   };
+  const Entry& Of(unsigned code) const { return utf8_[code]; }
+
+ private:
   std::vector<Entry> utf8_;  // by code: the byte, or lead * 256 + trail
 };
 
@@ -100,45 +97,81 @@ void AppendHexEscape(std::string& out, unsigned char b) {
   out.push_back(kHex[b & 0x0F]);
 }
 
+// Converted characters are gathered here and appended in blocks: one append
+// per character costs more than the conversion itself.
+constexpr std::size_t kConvertedBlockBytes = 4096;
+
 // UTF-8 of a Shift_JIS text: each character that converts is appended, an
-// ASCII byte through ascii(out, byte), any other byte through bad(out, byte).
-template <typename Ascii, typename Bad>
-std::string ConvertShiftJis(std::string_view s, Ascii ascii, Bad bad) {
+// ASCII byte through ascii(out, byte) unless plain(byte) lets it through as
+// it is (runs of those go in one append), any other byte through bad(out, byte).
+template <typename Plain, typename Ascii, typename Bad>
+std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad bad) {
   const ShiftJisCharacters& table = TheShiftJisCharacters();
   std::string out;
   out.reserve(s.size() + s.size() / 2);
+  char block[kConvertedBlockBytes];
+  std::size_t used = 0;
+  auto flush = [&] {
+    out.append(block, used);
+    used = 0;
+  };
+  auto put = [&](const ShiftJisCharacters::Entry& e) {
+    if (used + kMaxUtf8Bytes > kConvertedBlockBytes) flush();
+    std::memcpy(block + used, e.bytes.data(), kMaxUtf8Bytes);  // a fixed size: no call
+    used += e.size;
+  };
   for (std::size_t i = 0; i < s.size();) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      ascii(out, b);
-      ++i;
-      continue;
-    }
-    if (IsShiftJisLead(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+    if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
       const unsigned char t = static_cast<unsigned char>(s[i + 1]);
-      const std::string_view u = table.Of(static_cast<unsigned>(b) << 8 | t);
-      if (u.empty()) {
+      const ShiftJisCharacters::Entry& e = table.Of(static_cast<unsigned>(b) << 8 | t);
+      if (e.size > 0) {
+        put(e);
+      } else {
+        flush();
         bad(out, b);  // a pair without a character goes whole
         bad(out, t);
-      } else {
-        out += u;
       }
       i += 2;
       continue;
     }
-    // A lead without a trail is bad alone: what follows is read afresh.
-    const std::string_view u = table.Of(b);
-    if (u.empty()) {
-      bad(out, b);
-    } else {
-      out += u;
+    if (b >= 0x80) {
+      // A lead without a trail is bad alone: what follows is read afresh.
+      const ShiftJisCharacters::Entry& e = table.Of(b);
+      if (e.size > 0) {
+        put(e);
+      } else {
+        flush();
+        bad(out, b);
+      }
+      ++i;
+      continue;
     }
-    ++i;
+    flush();
+    std::size_t end = i;
+    while (end < s.size() && static_cast<unsigned char>(s[end]) < 0x80 && plain(static_cast<unsigned char>(s[end]))) {
+      ++end;
+    }
+    if (end > i) {
+      out.append(s, i, end - i);
+      i = end;
+    } else {
+      ascii(out, b);
+      ++i;
+    }
   }
+  flush();
   return out;
 }
 
 bool IsControl(unsigned char b) { return b < 0x20 || b == 0x7F; }
+
+// ASCII bytes each format writes as they are.
+bool PlainInTsv(unsigned char b) { return !IsControl(b) && b != '\\'; }
+bool PlainInHtml(unsigned char b) {
+  return (!IsControl(b) || b == '\t' || b == '\r' || b == '\n') && b != '&' && b != '<' && b != '>' && b != '"' &&
+         b != '\'';
+}
 
 void AppendTsvAscii(std::string& out, unsigned char b) {
   switch (b) {
@@ -183,11 +216,11 @@ void AppendHtmlAscii(std::string& out, unsigned char b) {
 }  // namespace
 
 std::string TsvField(std::string_view shiftJis) {
-  return ConvertShiftJis(shiftJis, AppendTsvAscii, AppendHexEscape);
+  return ConvertShiftJis(shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
 }
 
 std::string HtmlText(std::string_view shiftJis) {
-  return ConvertShiftJis(shiftJis, AppendHtmlAscii, AppendHtmlEscape);
+  return ConvertShiftJis(shiftJis, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
 }
 
 std::string HtmlUtf8(std::string_view utf8) {
