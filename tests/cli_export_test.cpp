@@ -4,31 +4,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-#include "dispset/kdp_file.h"
-#include "extract/kta_file.h"
-#include "mail_records.h"
+#include "export_support.h"
 
 namespace tanavo {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
   std::vector<std::string> parts;
@@ -43,7 +30,7 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 // The TSV table as rows of fields, without the empty line after the last row end.
 std::vector<std::vector<std::string>> Table(const fs::path& tsv) {
   std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> lines = Split(ReadAll(tsv), "\r\n");
+  std::vector<std::string> lines = Split(ReadFileBytes(tsv), "\r\n");
   EXPECT_EQ(lines.back(), "");
   lines.pop_back();
   for (const std::string& line : lines) rows.push_back(Split(line, "\t"));
@@ -64,7 +51,7 @@ struct Stamp {
 Stamp StampOf(const fs::path& p) {
   struct stat st {};
   EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
-  return {ReadAll(p), st.st_mtim, st.st_ctim};
+  return {ReadFileBytes(p), st.st_mtim, st.st_ctim};
 }
 
 void ExpectSameStamp(const Stamp& a, const Stamp& b, const fs::path& p) {
@@ -101,12 +88,7 @@ class CliExportTest : public ::testing::Test {
     fs::create_directories(evidence);
     LoadMails(program, kMails, "From: ??From??\r\nSubject: ??Subject??\r\n??Body??");
     program.app.display.listLineTemplate = "??Subject??\t!";
-    WriteAll(evidence / "m.dat", program.app.state.mobileFile);
-    std::string kta;
-    for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
-    WriteAll(evidence / "m.kta", kta);
-    WriteAll(evidence / "m.kdp",
-             BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+    WriteEvidence(program.app, evidence, "m");
     ini = (evidence / "m.ini").string();
     ASSERT_EQ(Run({"index", (evidence / "m.dat").string(), (evidence / "m.kta").string(),
                    (evidence / "m.kdp").string(), ini}),
@@ -129,7 +111,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
   const fs::path o = dir / "samples-out";
   ASSERT_EQ(Run({"export", sampleIni, o.string()}), kExitOk) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  const std::string sums = ReadAll(o / "SHA256SUMS");
+  const std::string sums = ReadFileBytes(o / "SHA256SUMS");
   for (const char* name : {"mail.dat", "mail.kta", "mail.kdp"}) {
     EXPECT_NE(sums.find("  " + (samples / name).string() + "\n"), std::string::npos) << name;
   }
@@ -153,7 +135,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     ASSERT_EQ(Run({"render", sampleIni, std::to_string(n)}), kExitOk);
     char file[32];
     std::snprintf(file, sizeof file, "records/%04zu.txt", n);
-    EXPECT_EQ(ReadAll(o / file), out) << file;
+    EXPECT_EQ(ReadFileBytes(o / file), out) << file;
   }
   EXPECT_EQ(rows[1][5], u8"山田太郎 <taro@example.jp>");
   EXPECT_TRUE(fs::is_regular_file(o / "report.html"));
@@ -164,13 +146,13 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   const fs::path o = dir / "out";
   ASSERT_EQ(Run({"export", ini, o.string()}), kExitOk) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  EXPECT_EQ(ReadAll(o / "attachments/0002-1-p.jpg"), kJpeg);
-  EXPECT_EQ(ReadAll(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
-  EXPECT_EQ(ReadAll(o / "attachments/0002-3-p.jpg"), "second");
-  EXPECT_EQ(ReadAll(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
+  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-1-p.jpg"), kJpeg);
+  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-3-p.jpg"), "second");
+  EXPECT_EQ(ReadFileBytes(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
   EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 4);
   EXPECT_EQ(std::distance(fs::directory_iterator(o / "records"), fs::directory_iterator()), 3);
-  EXPECT_EQ(ReadAll(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+  EXPECT_EQ(ReadFileBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
 
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
@@ -190,7 +172,7 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   EXPECT_EQ(rows[3][5], subjectTsv);
   EXPECT_EQ(rows[3][6], "<b>bold</b> & \"q\"\\r\\n");
   EXPECT_EQ(rows[3][7], "0003-1-_img src=x_&'.jpg");
-  const std::string html = ReadAll(o / "report.html");
+  const std::string html = ReadFileBytes(o / "report.html");
   for (const char* markup : {"<script", "<img", "<b>", "\"q\""}) {
     EXPECT_EQ(html.find(markup), std::string::npos) << markup;
   }
@@ -220,8 +202,8 @@ TEST_F(CliExportTest, LeavesTheEvidenceAsItWas) {
 TEST_F(CliExportTest, RefusesAFolderThatIsNotEmptyOrNotAFolder) {
   const fs::path full = dir / "full";
   fs::create_directories(full);
-  WriteAll(full / "keep.txt", "mine");
-  WriteAll(dir / "file", "a file");
+  WriteFileBytes(full / "keep.txt", "mine");
+  WriteFileBytes(dir / "file", "a file");
   struct Case {
     fs::path outDir;
     std::string box;
@@ -235,9 +217,9 @@ TEST_F(CliExportTest, RefusesAFolderThatIsNotEmptyOrNotAFolder) {
     EXPECT_EQ(RunCli({"--utf8", "export", ini, c.outDir.string()}, nullptr, &out, &err), kExitFailed);
     EXPECT_EQ(err, c.box);
   }
-  EXPECT_EQ(ReadAll(full / "keep.txt"), "mine");
+  EXPECT_EQ(ReadFileBytes(full / "keep.txt"), "mine");
   EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1);
-  EXPECT_EQ(ReadAll(dir / "file"), "a file");
+  EXPECT_EQ(ReadFileBytes(dir / "file"), "a file");
 
   const fs::path empty = dir / "empty";
   fs::create_directories(empty);
@@ -248,7 +230,7 @@ TEST_F(CliExportTest, RefusesAFolderThatIsNotEmptyOrNotAFolder) {
 TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   std::string changed = program.app.state.mobileFile;
   changed.replace(changed.rfind("<MAIL>"), 6, "<MALL>");  // no record starts at or after the last one's position
-  WriteAll(evidence / "m.dat", changed);
+  WriteFileBytes(evidence / "m.dat", changed);
   const fs::path o = dir / "out";
   EXPECT_EQ(RunCli({"--utf8", "export", ini, o.string()}, nullptr, &out, &err), kExitFailed);
   EXPECT_NE(err.find(u8"警告: 1件のレコードが携帯ファイルの記録位置に見つかりませんでした!!\n"), std::string::npos) << err;
@@ -258,7 +240,7 @@ TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
-  EXPECT_NE(ReadAll(o / "report.html").find(u8"見つかりません"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
 }
 
 // Progress as tanavo-cli writes it: a line every 100 records into a file, a
@@ -269,17 +251,13 @@ TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
   fs::create_directories(dir);
   FakeApp program;
   LoadMails(program, std::vector<Mail>(250, Mail{"a@x", "s", "b", {}}), "??Body??");
-  WriteAll(dir / "m.dat", program.app.state.mobileFile);
-  std::string kta;
-  for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
-  WriteAll(dir / "m.kta", kta);
-  WriteAll(dir / "m.kdp", BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+  WriteEvidence(program.app, dir, "m");
   const std::string cli = TANAVO_CLI, d = dir.string();
   ASSERT_EQ(std::system((cli + " index " + d + "/m.dat " + d + "/m.kta " + d + "/m.kdp " + d + "/m.ini").c_str()), 0);
 
   ASSERT_EQ(std::system((cli + " --utf8 export " + d + "/m.ini " + d + "/a 2>" + d + "/a.err").c_str()), 0);
-  const std::vector<std::string> lines = Split(ReadAll(dir / "a.err"), "\n");
-  ASSERT_EQ(lines.size(), 5u) << ReadAll(dir / "a.err");
+  const std::vector<std::string> lines = Split(ReadFileBytes(dir / "a.err"), "\n");
+  ASSERT_EQ(lines.size(), 5u) << ReadFileBytes(dir / "a.err");
   EXPECT_EQ(lines[0], u8"エクスポート: 250件のレコードを書き出します");
   EXPECT_EQ(lines[1], u8"エクスポート: 100/250件目");
   EXPECT_EQ(lines[2], u8"エクスポート: 200/250件目");
@@ -290,7 +268,7 @@ TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
   if (std::system("command -v script >/dev/null") != 0) GTEST_SKIP() << "script (util-linux) is not installed";
   const std::string command = "script -qec '" + cli + " export " + d + "/m.ini " + d + "/b' " + d + "/b.log";
   ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0);
-  const std::string screen = ReadAll(dir / "b.log");
+  const std::string screen = ReadFileBytes(dir / "b.log");
   EXPECT_NE(screen.find("\r" + std::string("エクスポート: 1/250件目") + "\r"), std::string::npos);
   EXPECT_NE(screen.find("\r" + std::string("エクスポート: 250/250件目") + "\r\n" + "エクスポート終了: 250件"),
             std::string::npos);

@@ -6,14 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "cli/cli.h"
-#include "dispset/kdp_file.h"
-#include "extract/kta_file.h"
-#include "mail_records.h"
+#include "export_support.h"
 
 namespace tanavo {
 namespace {
@@ -24,15 +21,6 @@ namespace fs = std::filesystem;
 constexpr const char* kChromium =
     "timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
     "--disable-background-networking --disable-component-update --disable-sync --enable-logging=stderr --v=0 ";
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
@@ -58,8 +46,8 @@ class ExportBrowserTest : public ::testing::Test {
     const std::string command = kChromium + what + " --user-data-dir=" + Quoted(profile) + " 'file://" +
                                 page.string() + "' >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt");
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    if (out) *out = ReadAll(dir / "out.txt");
-    std::istringstream err(ReadAll(dir / "err.txt"));
+    if (out) *out = ReadFileBytes(dir / "out.txt");
+    std::istringstream err(ReadFileBytes(dir / "err.txt"));
     std::string messages;
     for (std::string line; std::getline(err, line);) {
       if (line.find(":CONSOLE") != std::string::npos) messages += line + "\n";
@@ -81,7 +69,7 @@ class ExportBrowserTest : public ::testing::Test {
 
 TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
   // The check itself: a blocked inline script is a console message.
-  WriteAll(dir / "control.html",
+  WriteFileBytes(dir / "control.html",
            "<!DOCTYPE html><meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'\">"
            "<script>document.title = 'ran'</script>");
   EXPECT_NE(ConsoleMessages(dir / "control.html", "--dump-dom"), "");
@@ -93,7 +81,7 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
   const fs::path png = fs::current_path() / "export-report.png";
   fs::remove(png);
   EXPECT_EQ(ConsoleMessages(report, "--window-size=1280,1024 --screenshot=" + Quoted(png)), "");
-  EXPECT_EQ(ReadAll(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(ReadFileBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
 
   // Hostile values: the page the browser built holds them as text only.
   FakeApp program;
@@ -101,11 +89,7 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
             {{"<script>document.title='ran'</script>", "<img src=x onerror=\"document.title='ran'\">&amp;", "b\"'<",
               {{"<svg onload=x>.jpg", "svg"}}}},
             "??From?? ??Subject??\r\n??Body??");
-  WriteAll(dir / "h.dat", program.app.state.mobileFile);
-  std::string kta;
-  for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
-  WriteAll(dir / "h.kta", kta);
-  WriteAll(dir / "h.kdp", BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText));
+  WriteEvidence(program.app, dir, "h");
   const fs::path hostile =
       Export("hostile", (dir / "h.dat").string(), (dir / "h.kta").string(), (dir / "h.kdp").string());
   std::string dom;
