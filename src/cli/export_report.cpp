@@ -25,7 +25,7 @@ constexpr const char* kStyle =
     "th { background: #eee; white-space: nowrap; }\n"
     "td.n { text-align: right; } .hash, .path, .mono { font-family: monospace; }\n"
     ".hash { word-break: break-all; }\n"
-    "td.line { white-space: pre-wrap; }\n"
+    "td.line { white-space: pre-wrap; } td.files { white-space: nowrap; }\n"
     "pre { white-space: pre-wrap; word-break: break-all; background: #f7f7f7; border: 1px solid #ddd; "
     "padding: 0.5em; }\n"
     "details { margin: 0.3em 0; } summary { cursor: pointer; white-space: pre-wrap; }\n"
@@ -63,7 +63,7 @@ void ReportHtml::AddRecord(const ReportRecord& r, const std::string& text) {
            HexOffset(r.position) + "</td><td class=\"line\">" + line + "</td><td>";
   rows_ += r.found ? Link(kRecordsFolder, r.textFile, HtmlUtf8(NativeNameToUtf8(r.textFile)))
                    : "<span class=\"missing\">" + Own("見つかりません") + "</span>";
-  rows_ += "</td><td>";
+  rows_ += "</td><td class=\"files\">";
   for (std::size_t i = 0; i < r.attachmentFiles.size(); ++i) {
     if (i > 0) rows_ += "<br>";
     rows_ += Link(kAttachmentsFolder, NativeFileName(r.attachmentFiles[i]), HtmlText(r.attachmentFiles[i]));
