@@ -14,6 +14,13 @@ init_prefix
 run="$top/build-win/run"
 mkdir -p "$run"
 cp -f "$top"/samples/* "$run"/
+# The user manual beside Tanavo.exe and in the run folder ("使用説明書(&H)"
+# opens it there); built again only when its sources changed.
+manual="$top/build-win/使用説明書.pdf"
+if [ ! -f "$manual" ] || [ -n "$(find "$top/docs" -type f -newer "$manual" | head -n 1)" ]; then
+  "$top/scripts/make-manual.sh" "$top/build-win" || echo "Tanavo: the user manual could not be built" >&2
+fi
+[ -f "$manual" ] && cp -f "$manual" "$run"/
 cd "$run"
 echo "Tanavo: the samples are in $run (display $DISPLAY)"
 "$WINE" "$top/build-win/Tanavo.exe"

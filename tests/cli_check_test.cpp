@@ -87,7 +87,7 @@ TEST_F(CliCheckTest, PrintsWhatTheResultWindowShowsAfterTheSteps) {
 }
 
 TEST_F(CliCheckTest, AFailedStepKeepsTheTextAndItsBoxGoesToStandardError) {
-  EXPECT_EQ(Run({"check", mobile, kta, "nnnn"}), kExitOk);
+  EXPECT_EQ(Run({"check", mobile, kta, "nnnn"}), kExitFailed);
   EXPECT_NE(out.find("F:three"), std::string::npos);
   EXPECT_EQ(err, "警告: D_SETタグが検出されませんでした!!\n警告: D_SETタグが検出されませんでした!!\n");
 }
@@ -103,6 +103,12 @@ TEST_F(CliCheckTest, FilesThatCannotBeLoadedFail) {
   Write(mobile, "");
   EXPECT_EQ(Run({"check", mobile, kta}), kExitFailed);
   EXPECT_NE(err.find("携帯データを読み込んでください!!"), std::string::npos);
+  // Every step is tried, each with its warning, as at the window.
+  EXPECT_EQ(Run({"check", mobile, kta, "nb"}), kExitFailed);
+  EXPECT_EQ(err,
+            "警告: 携帯データを読み込んでください!!\n警告: 携帯データを読み込んでください!!\n"
+            "警告: 携帯データを読み込んでください!!\n");
+  EXPECT_EQ(out, "");
 
   EXPECT_EQ(Run({"check", mobile}), kExitUsage);
   EXPECT_EQ(Run({"check", mobile, kta, "n", "b"}), kExitUsage);
@@ -117,6 +123,32 @@ TEST_F(CliCheckTest, SettingsLoadedWithAWarningStillRun) {
   EXPECT_EQ(Run({"check", mobile, kta}), kExitOk);
   EXPECT_NE(err.find("警告: "), std::string::npos);
   EXPECT_EQ(out.rfind("D_SET\r\n<R>\r\nF:one", 0), 0u);
+}
+
+TEST_F(CliCheckTest, PrintsTheTextAsBuiltWithItsNulBytes) {
+  static const char kRecord[] = "<R>\r\nF:a\0b\r\n</R>\r\n";
+  const std::string record(kRecord, sizeof kRecord - 1);
+  Write(mobile, record);
+  EXPECT_EQ(Run({"check", mobile, kta}), kExitOk);
+  const std::string built = "D_SET\r\n" + record.substr(0, 16) + "\r\n\r\n" + "Data01\r\n" + record.substr(5, 7) +
+                            "\r\n抽出結果\r\n\r\n\r\n";
+  EXPECT_EQ(out, built);
+  // The window shows what its control can: the text up to the first NUL.
+  FakeApp f;
+  f.app.state.mobileFile = record;
+  for (int i = 0; i < 3; ++i) f.app.extraction.entries[i] = Definition(kEntries[i]);
+  TrialExtraction(f.app);
+  EXPECT_EQ(f.Win("NORMAL2").Text(kResultTextView), built.substr(0, built.find('\0')));
+}
+
+TEST_F(CliCheckTest, ARefusedStepFailsAfterTheOthersRan) {
+  // Without a D_SET entry the check walks the whole file, but there is no
+  // record to go on to.
+  Write(kta, EncodeEntry(Definition({"Data", "Data01", "F:", "\r\n", "N"})));
+  EXPECT_EQ(Run({"check", mobile, kta, "nb"}), kExitFailed);
+  EXPECT_EQ(out, "Data01\r\nF:one\r\n\r\n抽出結果\r\n\r\n\r\n");
+  EXPECT_EQ(err, "警告: D_SETタグが設定されていません!!\n警告: D_SETタグが設定されていません!!\n");
+  EXPECT_EQ(Run({"check", mobile, kta}), kExitOk);
 }
 
 }  // namespace

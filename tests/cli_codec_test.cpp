@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,12 @@ namespace tanavo {
 namespace {
 
 std::string g_codecInput;
-bool ReadCodecInput(std::string* all) {
+ReadStatus ReadCodecInput(std::string* all) {
   *all = g_codecInput;
-  return true;
+  return ReadStatus::Ok;
 }
-bool FailToRead(std::string*) { return false; }
+ReadStatus FailToRead(std::string*) { return ReadStatus::CannotOpen; }
+ReadStatus TooMuchToRead(std::string*) { return ReadStatus::TooLarge; }
 
 struct CodecRun {
   int code;
@@ -71,6 +73,35 @@ TEST(CliCodec, UsageErrors) {
   EXPECT_EQ(RunCli({"codec", "hex-dump"}, FailToRead, &out, &err), kExitFailed);
   EXPECT_EQ(out, "");
   EXPECT_NE(err.find("standard input"), std::string::npos);
+}
+
+TEST(CliCodec, StandardInputHasTheLimitOfFiles) {
+  // Both kinds of input: a pipe, read until it passes the limit, and a
+  // regular file, refused by its size before it is read.
+  struct Case {
+    bool pipe;
+    std::size_t limit;
+    ReadStatus status;
+  };
+  const std::string bytes = "0123456789a";
+  for (const Case& c : {Case{true, 11, ReadStatus::Ok}, Case{true, 10, ReadStatus::TooLarge},
+                        Case{false, 11, ReadStatus::Ok}, Case{false, 10, ReadStatus::TooLarge}}) {
+    std::FILE* in = c.pipe ? popen(("printf " + bytes).c_str(), "r") : std::tmpfile();
+    ASSERT_NE(in, nullptr);
+    if (!c.pipe) {
+      std::fwrite(bytes.data(), 1, bytes.size(), in);
+      std::rewind(in);
+    }
+    std::string all = "kept";
+    EXPECT_EQ(ReadAllInput(in, &all, c.limit), c.status) << c.pipe << " " << c.limit;
+    EXPECT_EQ(all, c.status == ReadStatus::Ok ? bytes : "kept");
+    c.pipe ? pclose(in) : std::fclose(in);
+  }
+
+  std::string out, err;
+  EXPECT_EQ(RunCli({"codec", "base64-decode"}, TooMuchToRead, &out, &err), kExitFailed);
+  EXPECT_EQ(err, "TextEditor: ファイルが大きすぎるため読み込めません!!\n");
+  EXPECT_EQ(out, "");
 }
 
 }  // namespace

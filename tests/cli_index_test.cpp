@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "display/render.h"
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
 #include "index/index_creation.h"
@@ -17,34 +18,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 class CliIndexTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("tanavo_cli_index_" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = FreshTestFolder("tanavo_cli_index");
     samples = fs::path(TANAVO_SOURCE_DIR) / "samples";
   }
   void TearDown() override { fs::remove_all(dir); }
   int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
   std::string Sample(const char* name) const { return (samples / name).string(); }
 
+  // The samples loaded and indexed in the program.
+  void LoadSamples(FakeApp& f) {
+    f.app.state.mobileFile = ReadBytes(samples / "mail.dat");
+    ReadSettingsEntries(f.app, ReadBytes(samples / "mail.kta"));
+    TakeDisplaySettingsFile(f.app, ReadBytes(samples / "mail.kdp"));
+    EXPECT_EQ(CreateIndex(f.app), 0);
+  }
   // The record list the program shows for the same three files.
   std::string ListInProgram() {
     FakeApp f;
-    f.app.state.mobileFile = ReadAll(samples / "mail.dat");
-    ReadSettingsEntries(f.app, ReadAll(samples / "mail.kta"));
-    TakeDisplaySettingsFile(f.app, ReadAll(samples / "mail.kdp"));
-    EXPECT_EQ(CreateIndex(f.app), 0);
+    LoadSamples(f);
     std::string rows;
     for (int32_t n = 1; n <= f.app.index.count; ++n) rows += RecordListRow(f.app.index, n) + "\n";
     return rows;
@@ -59,13 +55,47 @@ TEST_F(CliIndexTest, IndexThenListTheBundledSamples) {
   ASSERT_EQ(Run({"index", Sample("mail.dat"), Sample("mail.kta"), Sample("mail.kdp"), ini}), kExitOk) << err;
   EXPECT_EQ(out, "");
   EXPECT_EQ(err, "");
-  const std::string file = ReadAll(ini);
+  const std::string file = ReadBytes(ini);
   EXPECT_EQ(file.rfind("((" + Sample("mail.dat") + "))\r\n((" + Sample("mail.kta") + "))\r\n", 0), 0u);
 
   ASSERT_EQ(Run({"list", ini}), kExitOk) << err;
   EXPECT_EQ(out, ListInProgram());
   EXPECT_EQ(out.rfind("(1)", 0), 0u);
   EXPECT_EQ(err, "");
+}
+
+TEST_F(CliIndexTest, RenderGivesEachSampleMailAndItsOriginalAttachments) {
+  const std::string ini = (dir / "mail.ini").string();
+  ASSERT_EQ(Run({"index", Sample("mail.dat"), Sample("mail.kta"), Sample("mail.kdp"), ini}), kExitOk) << err;
+  FakeApp f;
+  LoadSamples(f);
+  ASSERT_GT(f.app.index.count, 20);
+  for (int n = 1; n <= f.app.index.count; ++n) {
+    RenderedRecord r;
+    ASSERT_EQ(RenderRecord(f.app, n, &r), 0) << n;
+    ASSERT_EQ(Run({"render", ini, std::to_string(n)}), kExitOk) << n << err;
+    EXPECT_EQ(out, r.text) << n;
+  }
+  // Which mail carries which original, from the list beside the originals.
+  const fs::path originals = fs::path(TANAVO_SOURCE_DIR) / "tests" / "data" / "samples";
+  std::istringstream list(ReadBytes(originals / "mail-attachments.txt"));
+  int checked = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream row(line);
+    std::string mail, slot, shown, file;
+    std::getline(row, mail, '\t');
+    std::getline(row, slot, '\t');
+    std::getline(row, shown, '\t');
+    std::getline(row, file, '\t');
+    const fs::path att = dir / ("att" + mail);
+    ASSERT_EQ(Run({"render", ini, mail, "--attachments", att.string()}), kExitOk) << line << err;
+    EXPECT_NE(err.find("attachment " + slot + " "), std::string::npos) << line;
+    // The name shown is UTF-8 in the list; the file of that name is written as such.
+    EXPECT_EQ(ReadBytes(att / shown), ReadBytes(originals / file)) << line;
+    ++checked;
+  }
+  EXPECT_GE(checked, 5);
 }
 
 TEST_F(CliIndexTest, FailuresAndRefusalsExitOne) {
@@ -106,7 +136,7 @@ TEST_F(CliIndexTest, ListShowsTheIndexEvenWhenAFileItNamesIsGone) {
   WriteAll(dir / "d.kdp", BuildDisplaySettingsFile("[??From??]", ""));
   const std::string ini = (dir / "dump.ini").string();
   ASSERT_EQ(Run({"index", mobile.string(), (dir / "k.kta").string(), (dir / "d.kdp").string(), ini}), kExitOk) << err;
-  EXPECT_EQ(ReadAll(ini).rfind("((" + mobile.string() + ".))\r\n", 0), 0u);
+  EXPECT_EQ(ReadBytes(ini).rfind("((" + mobile.string() + ".))\r\n", 0), 0u);
   ASSERT_EQ(Run({"list", ini}), kExitOk) << err;
   EXPECT_EQ(out, "(1)[a]\n");
 

@@ -34,9 +34,9 @@ std::string KtaEntry(const TagDefinition& d) {
 }
 
 std::string g_stdin;
-bool ReadTestInput(std::string* all) {
+ReadStatus ReadTestInput(std::string* all) {
   *all = g_stdin;
-  return true;
+  return ReadStatus::Ok;
 }
 
 class CliItemTest : public ::testing::Test {
@@ -108,6 +108,25 @@ TEST_F(CliItemTest, MultipartItemsListTheirAttachments) {
   EXPECT_EQ(Run({"item", kta_, "Body"}, item), kExitOk);
   EXPECT_EQ(out, "本文\r\n");
   EXPECT_EQ(err, "attachment 1 写真.jpg\nattachment 2 a b.vcf\n");
+}
+
+TEST_F(CliItemTest, SettingsPastTheTableAreLoadedWithAWarning) {
+  // The first 201 entries are taken; the warning about the rest is no refusal.
+  TagDefinition subject;
+  subject.kind = "Data";
+  subject.name = "Subject";
+  subject.contentStartTag = "Subject: ";
+  subject.contentEndTag = "\r\n";
+  std::string settings = KtaEntry(subject);
+  TagDefinition filler = subject;
+  for (int i = 1; i <= kTagEntries; ++i) {
+    filler.name = "X" + std::to_string(i);
+    settings += KtaEntry(filler);
+  }
+  std::ofstream(kta_, std::ios::binary) << settings;
+  EXPECT_EQ(Run({"item", kta_, "Subject"}, "Subject: hello\r\n"), kExitOk);
+  EXPECT_EQ(out, "hello");
+  EXPECT_NE(err.find("202件目以降は読み込みませんでした!!"), std::string::npos);
 }
 
 TEST_F(CliItemTest, RefusesWhatItCannotUse) {

@@ -18,13 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 const std::vector<Mail> kMails = {
@@ -35,9 +28,7 @@ const std::vector<Mail> kMails = {
 class CliRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("tanavo_cli_render_" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = FreshTestFolder("tanavo_cli_render");
     LoadMails(program, kMails, "From: ??From??\r\n??Body??");
     WriteAll(dir / "m.dat", program.app.state.mobileFile);
     std::string kta;
@@ -69,9 +60,9 @@ TEST_F(CliRenderTest, PrintsTheRecordBytesAndWritesItsAttachments) {
   const fs::path att = dir / "att";
   ASSERT_EQ(Run({"render", ini, "2", "--attachments", att.string()}), kExitOk) << err;
   EXPECT_EQ(out, InProgram(2));
-  EXPECT_EQ(ReadAll(att / "p.jpg"), "\xff\xd8JPEG\0bytes"s);
-  EXPECT_EQ(ReadAll(att / ".._.._evil.exe"), "MZ");
-  EXPECT_EQ(ReadAll(att / "p (2).jpg"), "second");
+  EXPECT_EQ(ReadBytes(att / "p.jpg"), "\xff\xd8JPEG\0bytes"s);
+  EXPECT_EQ(ReadBytes(att / ".._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadBytes(att / "p (2).jpg"), "second");
   EXPECT_EQ(std::distance(fs::directory_iterator(att), fs::directory_iterator()), 3);
   EXPECT_EQ(err, "attachment 1 p.jpg\nattachment 2 .._.._evil.exe\nattachment 3 p (2).jpg\n");
 }

@@ -54,6 +54,25 @@ TEST(ExtractionWindow, HasItsThirteenControlsAndStartsWithAnEmptyTable) {
   EXPECT_FALSE(w.WindowHasFocus());
 }
 
+// Where Wine puts the main window (816 wide at the screen's left edge): on a
+// 1024-pixel screen the window moves left so that 終了 and 確　　認 stay on it.
+TEST(ExtractionWindow, PlacementAtTheCommonScreenWidths) {
+  struct Case {
+    int screen;
+    int left;
+  };
+  for (Case c : {Case{1024, 1024 - 283}, Case{1280, 816}, Case{1099, 816}, Case{1098, 1098 - 283}}) {
+    FakeApp f;
+    f.platform.screenWidth = c.screen;
+    f.platform.MainWindow()->SetPlacement(Rect{0, 0, 816, 641});
+    f.app.extractionWindow->Open();
+    Rect r = f.Win("NORMAL1").Placement();
+    EXPECT_EQ(r.left, c.left) << "screen " << c.screen;
+    EXPECT_EQ(r.Width(), 283) << "screen " << c.screen;
+    EXPECT_EQ(r.top, 20) << "screen " << c.screen;
+  }
+}
+
 TEST(ExtractionWindow, OpensBesideTheMainWindowWithinTheScreen) {
   FakeApp f;
   MemoryWindow& w = f.Win("NORMAL1");

@@ -30,6 +30,28 @@ TEST(FindBytes, PositionsAndBounds) {
   EXPECT_EQ(FindBytes(1, std::string("a\0b\0c", 5), std::string("\0c", 2)), 4);
 }
 
+TEST(FindBytes, TheSearchWithoutMemmemFindsWhatFindFinds) {
+  // Periodic patterns and near misses, where a fallback on a mismatch must
+  // not skip an occurrence.
+  const std::string dashes = std::string(40, '-');
+  struct Case {
+    std::string text, pattern;
+    std::size_t start;
+  };
+  const Case cases[] = {
+      {"abcabc", "abc", 0},      {"abcabc", "abc", 1},        {"abcabc", "abc", 4},
+      {"aaaaab", "aab", 0},      {"abababac", "ababac", 0},   {"abaabaabab", "abaabab", 0},
+      {"xyz", "", 3},            {"xyz", "a", 4},             {"ab", "abc", 0},
+      {std::string("a\0b\0c", 5), std::string("\0c", 2), 0}, {dashes + "\r\n--" + dashes + "x", "--" + dashes + "x", 0},
+      {dashes, dashes + "x", 0}, {dashes + "x" + dashes + "x", dashes.substr(3) + "x", 20},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindWithPrefixTable(c.text, c.pattern, c.start), std::string_view(c.text).find(c.pattern, c.start))
+        << c.pattern << " from " << c.start;
+    EXPECT_EQ(FindIn(c.text, c.pattern, c.start), std::string_view(c.text).find(c.pattern, c.start));
+  }
+}
+
 TEST(ReplaceBytes, NonOverlappingLeftToRightNeverRescanned) {
   EXPECT_EQ(ReplaceAll("aaaa", "aa", "b"), "bb");
   EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");

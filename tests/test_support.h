@@ -1,7 +1,13 @@
 // Shared by the native tests: a fresh App on the fake platform.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,6 +40,24 @@ inline TagDefinition Item(const std::string& name, const std::string& start, con
 // Fills the table from index 0 on.
 inline void SetTable(ExtractionSettings& s, const std::vector<TagDefinition>& entries) {
   for (std::size_t i = 0; i < entries.size() && i < s.entries.size(); ++i) s.entries[i] = entries[i];
+}
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// An empty folder of the running test's own: tests run side by side.
+inline std::filesystem::path FreshTestFolder(const std::string& prefix) {
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) /
+      (prefix + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
 }
 
 struct FakeApp {

@@ -229,6 +229,54 @@ TEST_F(TrialExtractionTest, CloseHidesAndEmptiesTheView) {
   EXPECT_EQ(Shown(), ShownRecord(kRecord1, "F:one\r\n"));
 }
 
+TEST_F(TrialExtractionTest, TheResultTextIsCappedWithOneWarning) {
+  // Every item is the whole file: 80 of them would make 80 MiB of text.
+  constexpr int kItems = 80;
+  const std::string file = "<A>" + std::string(1024 * 1024, 'x') + "</A>";
+  f.app.state.mobileFile = file;
+  for (int i = 0; i < kItems; ++i) SetEntry(f.app, i, "Data", "D" + std::to_string(i), "<A>", "</A>");
+  EXPECT_EQ(TrialExtraction(f.app), 1);
+  ASSERT_EQ(f.platform.boxes.size(), 1u);
+  EXPECT_EQ(f.platform.boxes[0].caption, "警告");
+  EXPECT_EQ(f.platform.boxes[0].text, "設定確認結果が64MBを超えたため、以降は表示しません!!");
+  const std::string shown = Shown();
+  EXPECT_EQ(shown.size(), kMaxResultTextBytes);
+  const std::string first = ItemBlock(f.app, 0, file);
+  EXPECT_EQ(shown.compare(0, first.size(), first), 0);
+  EXPECT_EQ(shown.compare(first.size(), 4, "D1\r\n"), 0);
+}
+
+TEST_F(TrialExtractionTest, EachStepSaysWhetherItShowedItsRecord) {
+  // In order, on one history: each step with the status it returns.
+  enum Kind { kCheck, kNext, kBack };
+  struct Case {
+    Kind step;
+    bool withFile;
+    int status;
+  };
+  const Case cases[] = {
+      {kCheck, false, 1}, {kNext, false, 1}, {kBack, false, 1},  // no mobile file
+      {kCheck, true, 0},  {kNext, true, 0},  {kNext, true, 0},
+      {kNext, true, 1},  // no fourth record
+      {kBack, true, 0},
+  };
+  RecordSettings(f.app);
+  int i = 0;
+  for (const Case& c : cases) {
+    if (c.withFile && f.app.state.mobileFile.empty()) LoadThreeRecords();
+    int status = c.step == kCheck ? TrialExtraction(f.app) : c.step == kNext ? NextRecord(f.app) : PreviousRecord(f.app);
+    EXPECT_EQ(status, c.status) << "case " << i++;
+  }
+  EXPECT_EQ(f.app.resultWindow->resultText, ShownRecord(kRecord2, "F:two\r\n"));
+
+  // A full history shows the record but cannot keep it.
+  f.app.history.top = kHistorySlots;
+  EXPECT_EQ(TrialExtraction(f.app), 1);
+  EXPECT_EQ(Shown(), ShownRecord(kRecord1, "F:one\r\n"));
+  Result().Click(kResultCloseButton);
+  EXPECT_EQ(f.app.resultWindow->resultText, "");
+}
+
 TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   FakeApp f;
   MemoryWindow& w = f.Win("NORMAL2");

@@ -211,6 +211,25 @@ TEST_F(WalkFixture, RepeatedGroupMayStartAtTheLimitRepeatedItemNot) {
   EXPECT_EQ(EntryRole(settings, 3), Role::Closing);
 }
 
+TEST_F(WalkFixture, RepeatedGroupHoldingAGroupKeepsItsOwnLimit) {
+  // The inner block's limit is worked out in each outer block's text; the
+  // outer repeats still stop at the sibling's start in the record text.
+  int r = table.Record({"<r>", "</r>"});
+  int g = table.Group("G", {"<g>", "</g>", true});
+  int h = table.Group("H", {"<h>", "</h>"});
+  table.Data("D", {"d=", ";"});
+  table.Close(h);
+  table.Close(g);
+  int k = table.Group("K", {"<k>", "</k>"});
+  table.Close(k);
+  table.Close(r);
+  file = "<r><g><h>d=1;</h></g><g><h>d=2;</h></g><k>k</k><g><h>d=3;</h></g></r>";
+  Walk();
+  Expect({"record 1-69 " + file, "group 1 d2 <g><h>d=1;</h></g>", "group 2 d3 <h>d=1;</h>", "item 3 d4 d=1;",
+          "group 1 d2 <g><h>d=2;</h></g>", "group 2 d3 <h>d=2;</h>", "item 3 d4 d=2;", "group 6 d2 <k>k</k>"});
+  EXPECT_EQ(stack.Depth(), 0);
+}
+
 TEST_F(WalkFixture, SearchAfterPrevious) {
   int r = table.Record({"<r>", "</r>"});
   table.Data("A", {"k=", ";"});

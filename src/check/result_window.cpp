@@ -50,6 +50,16 @@ void ResultWindow::OnSize(int w, int h) {
   if (window) Layout(*window, w, h);
 }
 
+void ResultWindow::ShowResult(std::string text) {
+  resultText = std::move(text);
+  if (window) window->SetText(kResultTextView, resultText);
+}
+
+void ResultWindow::ClearResult() {
+  resultText = std::string();  // gives the memory back, not only the length
+  if (window) window->SetText(kResultTextView, "");
+}
+
 void ResultWindow::OnCommand(int id, int code) {
   if (code != kNotifyClick) return;
   switch (id) {

@@ -2,6 +2,7 @@
 // by record, with buttons to go on, go back and close.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,7 +29,14 @@ class ResultWindow : public WindowEvents {
   // Alt+F4 hides the window like every tool window; its text stays.
   bool OnCloseRequest() override { return false; }
 
+  // Puts a result text on display: the view shows it up to its first NUL
+  // byte, as its control does; the text itself is kept whole, moved, not
+  // copied, for those who need its bytes (tanavo-cli).
+  void ShowResult(std::string text);
+  void ClearResult();
+
   Window* window = nullptr;
+  std::string resultText;  // the text on display, as it was built
 
  private:
   App& app_;

@@ -18,8 +18,9 @@ enum class Step { Check, Next, Back };
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kExtractionResult = "抽出結果";
 
-// The result text, built block by block in walk order. Blocks that would take
-// it past the text view's capacity are left out.
+// The result text, built block by block in walk order, in one buffer. What
+// would take it past its cap is left out; the first block that does not fit
+// is cut there.
 class ResultText {
  public:
   void AddRange(std::string_view name, std::string_view matched) {
@@ -28,58 +29,54 @@ class ResultText {
   void AddItem(std::string_view name, std::string_view raw, std::string_view decoded) {
     Add({name, kCrLf, raw, kCrLf, kExtractionResult, kCrLf, decoded, kCrLf, kCrLf});
   }
-  const std::string& Text() const { return text_; }
+  bool Cut() const { return cut_; }
+  std::string Take() { return std::move(text_); }
 
  private:
   void Add(std::initializer_list<std::string_view> parts) {
-    std::size_t size = 0;
-    for (std::string_view p : parts) size += p.size();
-    if (full_ || size > kMaxResultTextBytes - text_.size()) {
-      full_ = true;  // later blocks would leave a gap in walk order
-      return;
+    for (std::string_view p : parts) {
+      if (cut_) return;
+      const std::size_t room = kMaxResultTextBytes - text_.size();
+      if (p.size() > room) {
+        text_.append(p.data(), room);
+        cut_ = true;  // later blocks would leave a gap in walk order
+        return;
+      }
+      text_.append(p);
     }
-    for (std::string_view p : parts) text_.append(p);
   }
   std::string text_;
-  bool full_ = false;
+  bool cut_ = false;
 };
 
-// The first used D_SET entry, or -1.
-int FirstRecordEntry(const ExtractionSettings& s) {
-  int used = UsedCount(s);
-  for (int i = 0; i < used && i < kTagEntries; ++i) {
-    if (s.entries[i].kind == "D_SET") return i;
-  }
-  return -1;
-}
-
-void RunStep(App& app, Step step) {
+int RunStep(App& app, Step step) {
   if (app.state.mobileFile.empty()) {
     ShowWarning(app.platform, "携帯データを読み込んでください!!");
-    return;
+    return 1;
   }
   int firstEntry = 0;
   if (step != Step::Check) {
     // Going on or back means looking for another record: without a record
     // delimiter there is none to look for.
-    firstEntry = FirstRecordEntry(app.extraction);
+    firstEntry = FirstEntryOfKind(app.extraction, kKindDSet);
     if (firstEntry < 0) {
       ShowWarning(app.platform, "D_SETタグが設定されていません!!");
-      return;
+      return 1;
     }
   }
   ResetLastEnd(app.walk);
-  Window* w = app.resultWindow ? app.resultWindow->window : nullptr;
-  if (w) w->ShowWindow(true);
+  ResultWindow* view = app.resultWindow.get();
+  if (view && view->window) view->window->ShowWindow(true);
 
   int32_t recordFrom = 1;
   if (step == Step::Next) recordFrom = Top(app.history) + 1;
   if (step == Step::Back) recordFrom = Back(app.history);
 
+  int status = 0;
   ResultText result;
   WalkHooks hooks;
   hooks.onRecord = [&](const TagMatch& record) {
-    if (step != Step::Back) Push(app.history, app.platform, record.start);
+    if (step != Step::Back && Push(app.history, app.platform, record.start) != 0) status = 1;
     result.AddRange(app.stack.TopOwner(), record.text);
   };
   hooks.onGroup = [&](int entry) {
@@ -95,22 +92,29 @@ void RunStep(App& app, Step step) {
   WalkResult r = WalkRecord(app.extraction, app.stack, app.walk, firstEntry, recordFrom, hooks);
   if (r.recordMissing) {
     ShowWarning(app.platform, "D_SETタグが検出されませんでした!!");
-    return;  // the view keeps the record it showed
+    return 1;  // the view keeps the record it showed
   }
-  if (w) w->SetText(kResultTextView, result.Text());
+  const bool cut = result.Cut();
+  if (view) view->ShowResult(result.Take());
+  if (cut) {
+    ShowWarning(app.platform, "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
+                                  "MBを超えたため、以降は表示しません!!");
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace
 
-void TrialExtraction(App& app) { RunStep(app, Step::Check); }
-void NextRecord(App& app) { RunStep(app, Step::Next); }
-void PreviousRecord(App& app) { RunStep(app, Step::Back); }
+int TrialExtraction(App& app) { return RunStep(app, Step::Check); }
+int NextRecord(App& app) { return RunStep(app, Step::Next); }
+int PreviousRecord(App& app) { return RunStep(app, Step::Back); }
 
 void CloseResultWindow(App& app) {
-  Window* w = app.resultWindow ? app.resultWindow->window : nullptr;
-  if (!w) return;
-  w->ShowWindow(false);
-  w->SetText(kResultTextView, "");
+  ResultWindow* view = app.resultWindow.get();
+  if (!view || !view->window) return;
+  view->window->ShowWindow(false);
+  view->ClearResult();
 }
 
 }  // namespace tanavo

@@ -1,17 +1,35 @@
 #include "cli/cli.h"
 #include "cli/progress.h"
 
+#include <sys/stat.h>
 
 namespace tanavo {
 
 namespace {
+
+// The size of the regular file open as in; -1 for anything else (a pipe, a
+// terminal), whose size is only known once read.
+long long RegularFileSize(std::FILE* in) {
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(in), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG) return st.st_size;
+#else
+  struct stat st;
+  if (fstat(fileno(in), &st) == 0 && S_ISREG(st.st_mode)) return st.st_size;
+#endif
+  return -1;
+}
 
 const CliCommand kCommands[] = {
     {"codec", "codec OP      OP: base64-decode | base64-encode | qp-decode | jis-to-sjis | hex-dump",
      RunCodecCommand},
     {"check", "check MOBILE KTA [STEPS]   trial extraction, then n (next) / b (back) per STEPS character",
      RunCheckCommand},
-    {"item", "item KTA NAME   decode one Data item from standard input as the data display shows it", RunItemCommand},
+    {"item",
+     "item KTA NAME   decode one Data item from standard input as the data display shows it;\n"
+     "      the input is the whole item text, its end tag included (for the sample settings a\n"
+     "      header line must end in CR LF: printf 'Subject: ...\\r\\n' | tanavo-cli item ...)",
+     RunItemCommand},
     {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
@@ -28,7 +46,37 @@ std::string UsageText() {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+ReadStatus ReadAllInput(std::FILE* in, std::string* all, std::size_t limit) {
+  if (RegularFileSize(in) > static_cast<long long>(limit)) return ReadStatus::TooLarge;
+  std::string data;
+  char buf[1 << 16];
+  for (;;) {
+    std::size_t n = std::fread(buf, 1, sizeof buf, in);
+    if (n > limit - data.size()) return ReadStatus::TooLarge;  // data never holds more than limit
+    data.append(buf, n);
+    if (n < sizeof buf) {
+      if (std::ferror(in)) return ReadStatus::CannotOpen;
+      break;
+    }
+  }
+  all->swap(data);
+  return ReadStatus::Ok;
+}
+
+bool ReadCommandInput(CliContext& ctx) {
+  const ReadStatus rs = ctx.readInput ? ctx.readInput(&ctx.input) : ReadStatus::CannotOpen;
+  if (rs == ReadStatus::TooLarge) {
+    ShowTooLarge(*ctx.platform, "TextEditor");  // the box of a file over the same limit
+    return false;
+  }
+  if (rs != ReadStatus::Ok) {
+    ctx.err += "tanavo-cli: cannot read standard input\n";
+    return false;
+  }
+  return true;
+}
+
+int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
            std::string* err) {
   bool utf8 = false;
   std::vector<std::string> args;
@@ -42,12 +90,17 @@ int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*)
   CliContext ctx;
   int code = kExitUsage;
   const CliCommand* command = nullptr;
-  if (!args.empty()) {
+  // Asking for help is no usage error: the usage goes to standard output.
+  bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+  if (!help && !args.empty()) {
     for (const CliCommand& c : kCommands) {
       if (args[0] == c.name) command = &c;
     }
   }
-  if (!command) {
+  if (help) {
+    ctx.out = UsageText();
+    code = kExitOk;
+  } else if (!command) {
     ctx.err = UsageText();
   } else {
     ctx.args.assign(args.begin() + 1, args.end());
@@ -59,8 +112,9 @@ int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*)
     code = command->run(ctx);
     if (code == kExitUsage) ctx.err += UsageText();
   }
-  *out = utf8 ? Cp932ToUtf8(ctx.out) : ctx.out;
-  *err = utf8 ? Cp932ToUtf8(ctx.err) : ctx.err;
+  // Moved, not copied: the output may be the whole result of a check.
+  *out = utf8 ? Cp932ToUtf8(ctx.out) : std::move(ctx.out);
+  *err = utf8 ? Cp932ToUtf8(ctx.err) : std::move(ctx.err);
   return code;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ struct CliContext {
   std::string out;                // standard output bytes
   std::string err;                // standard error bytes (box lines included)
   ConsolePlatform* platform = nullptr;
-  bool (*readInput)(std::string*) = nullptr;
+  ReadStatus (*readInput)(std::string*) = nullptr;
 };
 
 struct CliCommand {
@@ -35,6 +36,12 @@ struct CliCommand {
   const char* usage;  // the line shown in the usage text
   int (*run)(CliContext&);
 };
+
+// Reads all of in, refusing more than limit bytes like a file over the limit
+// (a regular file that large is refused unread). CannotOpen on a read error.
+ReadStatus ReadAllInput(std::FILE* in, std::string* all, std::size_t limit = kMaxFileBytes);
+// The command's standard input into ctx.input; false after saying why not.
+bool ReadCommandInput(CliContext& ctx);
 
 int RunCodecCommand(CliContext& ctx);
 int RunCheckCommand(CliContext& ctx);
@@ -61,7 +68,7 @@ int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder,
                            std::vector<std::string>* taken, std::vector<std::string>* written);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
-int RunCli(const std::vector<std::string>& argv, bool (*readInput)(std::string*), std::string* out,
+int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
            std::string* err);
 
 }  // namespace tanavo

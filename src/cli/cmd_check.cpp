@@ -16,7 +16,7 @@ constexpr char kStepBack = 'b';
 }  // namespace
 
 // check MOBILE KTA [STEPS]: the settings check, then "次へ" (n) and "戻る" (b)
-// one per character; prints what the result window shows at the end.
+// one per character; prints the result text on display at the end.
 int RunCheckCommand(CliContext& ctx) {
   if (ctx.args.size() < 2 || ctx.args.size() > 3) return kExitUsage;
   const std::string steps = ctx.args.size() == 3 ? ctx.args[2] : std::string();
@@ -31,24 +31,23 @@ int RunCheckCommand(CliContext& ctx) {
   app.Start();
   if (!LoadMobileFile(app, MakeAbsolute(ctx.args[0]))) return kExitFailed;
 
-  // A loaded file is recorded in the application state; a failed open leaves
-  // it as the fresh App had it (empty).
   platform.dialogPaths.clear();
   platform.dialogPaths.push_back(MakeAbsolute(ctx.args[1]));
-  LoadExtractionSettings(app);
+  const bool settingsRead = LoadExtractionSettings(app);
   platform.dialogPaths.clear();
-  const PathParts& loaded = app.state.extractionFilePath;
-  if (loaded.folder.empty() && loaded.baseName.empty() && loaded.extension.empty()) return kExitFailed;
+  if (!settingsRead) return kExitFailed;
 
-  TrialExtraction(app);
-  if (app.state.mobileFile.empty()) return kExitFailed;  // an empty file counts as none: warned above
+  // Every step runs, as presses of the window's buttons would, whatever the
+  // ones before it did; any that failed or was refused makes the exit 1.
+  int failed = TrialExtraction(app);
   for (char c : steps) {
-    if (c == kStepNext) NextRecord(app);
-    if (c == kStepBack) PreviousRecord(app);
+    if (c == kStepNext) failed |= NextRecord(app);
+    if (c == kStepBack) failed |= PreviousRecord(app);
   }
-  Window* w = app.resultWindow ? app.resultWindow->window : nullptr;
-  if (w) ctx.out = w->Text(kResultTextView);
-  return kExitOk;
+  // The text on display, whole: NUL bytes included, which the view itself
+  // does not show.
+  if (app.resultWindow) ctx.out = std::move(app.resultWindow->resultText);
+  return failed ? kExitFailed : kExitOk;
 }
 
 }  // namespace tanavo

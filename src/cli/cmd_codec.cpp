@@ -18,10 +18,7 @@ int RunCodecCommand(CliContext& ctx) {
     ctx.err += "tanavo-cli: unknown codec " + op + "\n";
     return kExitUsage;
   }
-  if (!ctx.readInput || !ctx.readInput(&ctx.input)) {
-    ctx.err += "tanavo-cli: cannot read standard input\n";
-    return kExitFailed;
-  }
+  if (!ReadCommandInput(ctx)) return kExitFailed;
   ctx.out = codec(ctx.input);
   return kExitOk;
 }

@@ -44,12 +44,11 @@ int RunItemCommand(CliContext& ctx) {
   App app(platform);
   app.Start();
 
-  // The loader says nothing but its open failure box, so a box means no settings.
-  const int boxesBefore = platform.boxesShown;
+  // A warning while loading (entries past the table) is no refusal: the
+  // loader says whether it took the file.
   platform.dialogPaths.clear();
   platform.dialogPaths.push_back(MakeAbsolute(ctx.args[0]));
-  LoadExtractionSettings(app);
-  const bool settingsRead = platform.boxesShown == boxesBefore && platform.dialogPaths.empty();
+  const bool settingsRead = LoadExtractionSettings(app);
   platform.dialogPaths.clear();
   if (!settingsRead) return kExitFailed;
 
@@ -59,10 +58,7 @@ int RunItemCommand(CliContext& ctx) {
     ctx.err += "tanavo-cli: no Data entry named " + name + " in " + ctx.args[0] + "\n";
     return kExitUsage;
   }
-  if (!ctx.readInput || !ctx.readInput(&ctx.input)) {
-    ctx.err += "tanavo-cli: cannot read standard input\n";
-    return kExitFailed;
-  }
+  if (!ReadCommandInput(ctx)) return kExitFailed;
 
   std::string value = DecodeDataItem(app, entry, ctx.input);
   if (value == kMultipartMarker) {

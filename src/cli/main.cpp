@@ -12,18 +12,12 @@
 
 namespace {
 
-bool ReadStdin(std::string* all) {
-  char buf[1 << 16];
-  for (;;) {
-    std::size_t n = std::fread(buf, 1, sizeof buf, stdin);
-    all->append(buf, n);
-    if (n < sizeof buf) return !std::ferror(stdin);
-  }
-}
+tanavo::ReadStatus ReadStdin(std::string* all) { return tanavo::ReadAllInput(stdin, all); }
 
-void WriteAll(std::FILE* f, const std::string& bytes) {
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fflush(f);
+// False when any byte could not be written or flushed.
+bool WriteAll(std::FILE* f, const std::string& bytes) {
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fflush(f) == 0 && written;
 }
 
 }  // namespace
@@ -39,7 +33,11 @@ int main(int argc, char** argv) {
   tanavo::UseLiveStandardError();  // progress of long commands as it happens
   std::string out, err;
   int code = tanavo::RunCli(args, ReadStdin, &out, &err);
-  WriteAll(stdout, out);
-  WriteAll(stderr, err);
+  // Output that did not arrive is a failure, whatever the command did;
+  // standard error says so while it can still be written.
+  const bool outWritten = WriteAll(stdout, out);
+  if (!outWritten) err += "tanavo-cli: cannot write standard output\n";
+  const bool errWritten = WriteAll(stderr, err);
+  if (!outWritten || !errWritten) return tanavo::kExitFailed;
   return code;
 }

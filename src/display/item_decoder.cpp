@@ -50,7 +50,9 @@ std::string_view AfterEmptyLine(std::string_view text, std::string_view endTag) 
   std::size_t from = static_cast<std::size_t>(blank - 1) + kEmptyLine.size();
   std::string_view rest = text.substr(from);
   if (endTag.empty()) return rest;
-  std::size_t end = rest.find(endTag);
+  // The end tag may be a boundary as long as the part: the engine's search,
+  // never a naive one.
+  std::size_t end = FindIn(rest, endTag, 0);
   return end == std::string_view::npos ? rest : rest.substr(0, end);
 }
 

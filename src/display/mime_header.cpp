@@ -44,7 +44,7 @@ TagMatch Between(std::string_view text, std::string_view startTag, std::string_v
 }
 
 std::string JisToShiftJisJoined(std::string_view jis) {
-  if (jis.find(kJisLineJoin) == std::string_view::npos) return JisToShiftJis(jis);
+  if (FindIn(jis, kJisLineJoin, 0) == std::string_view::npos) return JisToShiftJis(jis);
   return JisToShiftJis(ReplaceAll(jis, kJisLineJoin, ""));
 }
 

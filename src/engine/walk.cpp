@@ -77,7 +77,9 @@ int32_t RegionLimitWith(const ExtractionSettings& s, const Partners& partners, s
 class Walker {
  public:
   Walker(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, const WalkHooks& hooks)
-      : s_(s), stack_(stack), walk_(walk), hooks_(hooks), partners_(s) {}
+      : s_(s), stack_(stack), walk_(walk), hooks_(hooks), partners_(s) {
+    limitOf_.fill(-1);
+  }
 
   WalkResult Run(int firstEntry, int32_t recordFrom);
 
@@ -121,8 +123,11 @@ class Walker {
   int32_t groupFrom_ = 1;
   int32_t dataFrom_ = 1;
   int repeatOf_ = -1;  // the Group entry whose closing entry asked for it again
-  int limitOf_ = -1;   // the Group entry whose region limit limit_ holds
-  int32_t limit_ = 0;
+  // Per level searched in: the Group entry whose region limit in that level's
+  // text is held, and the limit. One slot per level, so blocks opened inside a
+  // repeating Group never take the slot its repeats read.
+  std::array<int, kStackLevels> limitOf_{};
+  std::array<int32_t, kStackLevels> limit_{};
   bool recordSeen_ = false;
 };
 
@@ -213,12 +218,14 @@ void Walker::GroupOpen(int& h) {
   }
   std::string_view text = stack_.TopText();
   TagMatch m = Search(e, text, groupFrom_, ExtractMode::WithTags);
-  // A repeat searches the same enclosing text again, so its limit stands.
-  if (!repeat || limitOf_ != h) {
-    limitOf_ = h;
-    limit_ = RegionLimitWith(s_, partners_, text, h);
+  // A repeat searches the same enclosing text again, so its limit stands:
+  // worked out once per enclosing text, however deep its blocks nest.
+  const int level = stack_.Depth();
+  if (!repeat || limitOf_[level] != h) {
+    limitOf_[level] = h;
+    limit_[level] = RegionLimitWith(s_, partners_, text, h);
   }
-  const int32_t limit = limit_;
+  const int32_t limit = limit_[level];
   if (m.status == 0 && m.start <= limit && PushLevel(h)) {
     const int depth = stack_.Depth();
     walk_.levelGroupEntry[depth] = h;

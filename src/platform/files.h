@@ -21,4 +21,9 @@ char RealPathSeparator();
 // The system's text for the error of the last failed file call.
 std::string RealLastErrorText();
 
+#ifndef _WIN32
+// Reads the whole regular file open on fd (ReadRealFile without the open).
+ReadStatus ReadOpenFile(int fd, std::string* bytes);
+#endif
+
 }  // namespace tanavo

@@ -180,8 +180,10 @@ enum class ReadStatus { Ok, CannotOpen, TooLarge };
 enum class WriteStatus { Ok, CannotCreate, WriteFailed };
 
 constexpr int kStatusParts = 6;
-// Positions into a file are signed 32-bit, so no larger file can be addressed.
-constexpr std::size_t kMaxFileBytes = 0x7FFFFFFF;
+// Positions into a file are signed 32-bit and the scanners step to the byte
+// after a match, so both the last position of a file and the one after it
+// must fit: no larger file, nor standard input, is read.
+constexpr std::size_t kMaxFileBytes = 0x7FFFFFFE;
 constexpr std::size_t kPathBufferBytes = 260;
 
 class Platform {

@@ -1,8 +1,36 @@
 #include "text/bytes.h"
 
 #include <cstring>
+#include <vector>
 
 namespace tanavo {
+
+std::size_t FindWithPrefixTable(std::string_view text, std::string_view pattern, std::size_t start) {
+  if (start > text.size()) return std::string_view::npos;
+  const std::size_t m = pattern.size();
+  if (m == 0) return start;
+  // border[i]: length of the longest proper prefix of pattern[0..i] that is
+  // also its suffix; a mismatch falls back to it instead of rescanning.
+  std::vector<std::size_t> border(m, 0);
+  for (std::size_t i = 1, k = 0; i < m; ++i) {
+    while (k > 0 && pattern[i] != pattern[k]) k = border[k - 1];
+    if (pattern[i] == pattern[k]) ++k;
+    border[i] = k;
+  }
+  std::size_t k = 0;
+  for (std::size_t i = start; i < text.size(); ++i) {
+    if (k == 0) {
+      // Nothing matched yet: jump to the next occurrence of the first byte.
+      const void* at = std::memchr(text.data() + i, pattern[0], text.size() - i);
+      if (!at) return std::string_view::npos;
+      i = static_cast<std::size_t>(static_cast<const char*>(at) - text.data());
+    }
+    while (k > 0 && text[i] != pattern[k]) k = border[k - 1];
+    if (text[i] == pattern[k]) ++k;
+    if (k == m) return i + 1 - m;
+  }
+  return std::string_view::npos;
+}
 
 std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t start) {
   if (start > text.size()) return std::string_view::npos;
@@ -11,7 +39,11 @@ std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t 
   const void* at = memmem(text.data() + start, text.size() - start, pattern.data(), pattern.size());
   return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
 #else
-  return text.find(pattern, start);
+  // Short patterns by the library's find, which costs at most the pattern's
+  // length at each byte.
+  constexpr std::size_t kShortPattern = 16;
+  if (pattern.size() <= kShortPattern) return text.find(pattern, start);
+  return FindWithPrefixTable(text, pattern, start);
 #endif
 }
 

@@ -13,6 +13,10 @@ namespace tanavo {
 // after start, npos when none. Uses the C library's memmem where there is one,
 // which does not restart at every occurrence of the pattern's first byte.
 std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t start);
+// The search FindIn makes for long patterns where there is no memmem: linear
+// in the text and the pattern whatever their bytes. Declared so that every
+// system tests it.
+std::size_t FindWithPrefixTable(std::string_view text, std::string_view pattern, std::size_t start);
 
 // First occurrence of pattern in text at or after position from. An empty
 // pattern gives from itself; from below 1 gives 0.

@@ -50,11 +50,40 @@ HWND OkButton(HWND dlg) {
   return GetDlgItem(dlg, IDOK);
 }
 
-void WaitForShot(const std::string& name, bool pump) {
+BOOL CALLBACK UniteVisibleWindow(HWND hwnd, LPARAM lp) {
+  RECT r;
+  if (IsWindowVisible(hwnd) && GetWindowRect(hwnd, &r) && r.right > r.left && r.bottom > r.top) {
+    auto* all = reinterpret_cast<RECT*>(lp);
+    if (IsRectEmpty(all)) {
+      *all = r;
+    } else {
+      UnionRect(all, all, &r);
+    }
+  }
+  return TRUE;
+}
+
+// The part of the screen that one window or else all visible windows cover,
+// as WxH+X+Y for the script that takes the picture; empty for the whole screen.
+std::string ShotGeometry(HWND only) {
+  RECT all{};
+  if (only) {
+    GetWindowRect(only, &all);
+  } else {
+    EnumWindows(UniteVisibleWindow, reinterpret_cast<LPARAM>(&all));
+  }
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!IntersectRect(&all, &all, &screen)) return std::string();
+  return std::to_string(all.right - all.left) + "x" + std::to_string(all.bottom - all.top) + "+" +
+         std::to_string(all.left) + "+" + std::to_string(all.top);
+}
+
+void WaitForShot(const std::string& name, bool pump, HWND only = nullptr) {
   const char* dir = std::getenv("TANAVO_SHOT_DIR");
   if (!dir || name.empty()) return;
   std::string marker = std::string(dir) + "\\" + name + ".ready";
-  WriteBytes(marker, name);
+  if (pump) Pump();  // let the windows paint before the picture
+  WriteBytes(marker, ShotGeometry(only));
   auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES && std::chrono::steady_clock::now() < until) {
     if (pump) Pump();
@@ -86,7 +115,7 @@ void Pump() {
   }
 }
 
-void Checkpoint(const std::string& name) { WaitForShot(name, true); }
+void Checkpoint(const std::string& name, HWND only) { WaitForShot(name, true, only); }
 
 std::string TempFolder(const std::string& name) {
   char buf[MAX_PATH] = {};

@@ -7,8 +7,9 @@
 // finds each dialog of this process, reads it and presses its buttons.
 //
 // Screenshots: with TANAVO_SHOT_DIR set, Checkpoint("name") writes
-// name.ready there and waits (pumping messages) until an outside script has
-// taken the picture and removed the file.
+// name.ready there, holding the part of the screen to take (WxH+X+Y: the
+// visible windows, or one window), and waits (pumping messages) until an outside script has taken
+// the picture and removed the file.
 #pragma once
 
 #include <windows.h>
@@ -95,7 +96,8 @@ class GuiApp {
 void Pump();
 std::string WindowText(HWND hwnd);
 std::string ClassOf(HWND hwnd);
-void Checkpoint(const std::string& name);
+// With a window given, the picture shows that window alone.
+void Checkpoint(const std::string& name, HWND only = nullptr);
 // A fresh folder under the temporary folder.
 std::string TempFolder(const std::string& name);
 void WriteBytes(const std::string& path, const std::string& bytes);

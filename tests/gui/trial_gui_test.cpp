@@ -63,7 +63,7 @@ TEST(GuiTrialExtraction, CheckThenNextAndBackInTheRealWindows) {
   EXPECT_EQ(WindowText(view), Shown(g.app(), 1));
   g.Click("NORMAL2", kResultNextButton);
   EXPECT_EQ(WindowText(view), Shown(g.app(), 2));
-  r.PressBox();
+  r.PressBox(IDOK, "no-dset-warning");
   g.Click("NORMAL2", kResultNextButton);  // no fourth record
   EXPECT_EQ(r.Pending(), 0);
   std::vector<SeenBox> boxes = r.Boxes();

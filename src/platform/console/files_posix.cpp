@@ -9,57 +9,79 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/files.h"
 
 namespace tanavo {
 
-ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return ReadStatus::CannotOpen;
+namespace {
+
+// Writes all bytes, across short writes; false on any error.
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t put = 0;
+  while (put < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + put, bytes.size() - put);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    put += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The permission bits a replaced file keeps, or those a new file gets from
+// the user's umask.
+mode_t ModeForSave(const std::string& path) {
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return ReadStatus::CannotOpen;
-  }
-  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) {
-    ::close(fd);
-    return ReadStatus::TooLarge;
-  }
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+ReadStatus ReadOpenFile(int fd, std::string* bytes) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::CannotOpen;
+  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) return ReadStatus::TooLarge;
   std::string data;
   try {
     data.resize(static_cast<std::size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
-    ::close(fd);
     return ReadStatus::TooLarge;
   }
   std::size_t got = 0;
   while (got < data.size()) {
     ssize_t n = ::read(fd, &data[got], data.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // a short read leaves the rest as 0x00
+    // A failed read, or a file that ended early, gives no whole copy: it is
+    // refused like a file that cannot be opened, and nothing changes.
+    if (n <= 0) return ReadStatus::CannotOpen;
     got += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   bytes->swap(data);
   return ReadStatus::Ok;
 }
 
+ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return ReadStatus::CannotOpen;
+  ReadStatus rs = ReadOpenFile(fd, bytes);
+  ::close(fd);
+  return rs;
+}
+
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes) {
-  std::string temp = path + ".tanavo-tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  // A name of its own, created exclusively beside the target: nothing planted
+  // at a known name can be written through.
+  std::string temp = path + ".tanavo-XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
   if (fd < 0) return WriteStatus::CannotCreate;
-  std::size_t put = 0;
-  bool ok = true;
-  while (put < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + put, bytes.size() - put);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    put += static_cast<std::size_t>(n);
-  }
+  temp.assign(name.data());
+  bool ok = ::fchmod(fd, ModeForSave(path)) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
   if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
@@ -74,7 +96,8 @@ bool RealFileExists(const std::string& path) {
 }
 
 bool CreateRealNewEmptyFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  // O_EXCL already refuses a link at the name; O_NOFOLLOW says so.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
   if (fd < 0) return false;
   ::close(fd);
   return true;
@@ -88,7 +111,12 @@ std::string RealCurrentDirectory() {
 
 std::string MakeAbsolute(const std::string& path) {
   if (!path.empty() && path[0] == '/') return path;
-  return RealCurrentDirectory() + "/" + path;
+  // A working directory that cannot be read (too deep, or removed) leaves the
+  // path relative: it is then opened against the real working directory, and
+  // never against another folder.
+  std::string cwd = RealCurrentDirectory();
+  if (cwd.empty()) return path;
+  return cwd + "/" + path;
 }
 
 char RealPathSeparator() { return '/'; }

@@ -1,11 +1,50 @@
 // File access on Windows through the ANSI API (paths are Shift_JIS bytes).
 #include <windows.h>
 
+#include <cstdio>
 #include <new>
 
 #include "platform/files.h"
 
 namespace tanavo {
+
+namespace {
+
+// Tries this many names before a save gives up on its temporary file.
+constexpr int kTempNameTries = 100;
+
+// Creates a file of a name no other file has, beside the target; the name is
+// returned in temp. CREATE_NEW never opens what is already there, a planted
+// link included.
+HANDLE CreateUniqueTemp(const std::string& path, std::string* temp) {
+  static unsigned counter = 0;
+  for (int i = 0; i < kTempNameTries; ++i) {
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, ".tanavo-%lx-%lx-%x", static_cast<unsigned long>(GetCurrentProcessId()),
+                  static_cast<unsigned long>(GetTickCount()), ++counter);
+    *temp = path + suffix;
+    HANDLE h = CreateFileA(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return h;
+    DWORD e = GetLastError();
+    if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) break;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes all bytes, across short writes and in pieces a DWORD can count.
+bool WriteAll(HANDLE h, const std::string& bytes) {
+  constexpr std::size_t kPiece = 1u << 30;
+  std::size_t put = 0;
+  while (put < bytes.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(bytes.size() - put < kPiece ? bytes.size() - put : kPiece);
+    if (!WriteFile(h, bytes.data() + put, want, &n, nullptr) || n == 0) return false;
+    put += n;
+  }
+  return true;
+}
+
+}  // namespace
 
 ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -27,23 +66,38 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
     CloseHandle(h);
     return ReadStatus::TooLarge;
   }
-  DWORD got = 0;
-  if (!data.empty()) ReadFile(h, &data[0], static_cast<DWORD>(data.size()), &got, nullptr);
-  // A short read leaves the rest of the buffer as 0x00.
+  std::size_t got = 0;
+  while (got < data.size()) {
+    DWORD n = 0;
+    // A failed read, or a file that ended early, gives no whole copy: it is
+    // refused like a file that cannot be opened, and nothing changes.
+    if (!ReadFile(h, &data[got], static_cast<DWORD>(data.size() - got), &n, nullptr) || n == 0) {
+      CloseHandle(h);
+      return ReadStatus::CannotOpen;
+    }
+    got += n;
+  }
   CloseHandle(h);
   bytes->swap(data);
   return ReadStatus::Ok;
 }
 
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes) {
-  std::string temp = path + ".tanavo-tmp";
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string temp;
+  HANDLE h = CreateUniqueTemp(path, &temp);
   if (h == INVALID_HANDLE_VALUE) return WriteStatus::CannotCreate;
-  DWORD put = 0;
-  BOOL ok = TRUE;
-  if (!bytes.empty()) ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-  if (!CloseHandle(h)) ok = FALSE;
-  if (!ok || put != bytes.size() || !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
+  if (!CloseHandle(h)) ok = false;
+  // ReplaceFile keeps what the old file carried (attributes, security);
+  // a new target is simply moved into place.
+  if (ok) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      ok = ReplaceFileA(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    } else {
+      ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+  }
+  if (!ok) {
     DeleteFileA(temp.c_str());
     return WriteStatus::WriteFailed;
   }
@@ -59,6 +113,7 @@ bool RealFileExists(const std::string& path) {
 }
 
 bool CreateRealNewEmptyFile(const std::string& path) {
+  // CREATE_NEW fails on anything already at the name, a link included.
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);

@@ -169,7 +169,18 @@ bool Win32Window::IsEnabled(int id) const {
 }
 
 void Win32Window::Move(int id, int x, int y, int w, int h) {
-  if (HWND c = Control(id)) MoveWindow(c, x, y, w, h, FALSE);
+  if (HWND c = Control(id)) {
+    // Moved without repainting now, but marked for the next paint: the
+    // control whole, its frame included, and the place it left. Otherwise
+    // only the part it covered before is drawn (a frame cut to its old size,
+    // a label cut at its old height), the first time a window is shown.
+    RECT old;
+    GetWindowRect(c, &old);
+    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&old), 2);
+    MoveWindow(c, x, y, w, h, FALSE);
+    InvalidateRect(hwnd_, &old, TRUE);
+    RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 Rect Win32Window::ControlRect(int id) const {

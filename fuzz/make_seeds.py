@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of every fuzz target into DIR/TARGET/, made from the
+bundled samples and from inputs of the native tests.
+
+usage: fuzz/make_seeds.py DIR"""
+import base64
+import glob
+import os
+import sys
+
+top = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+out = sys.argv[1]
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def seed(target, name, data):
+    d = os.path.join(out, target)
+    os.makedirs(d, exist_ok=True)
+    with open(os.path.join(d, name), "wb") as f:
+        f.write(data[:65536])
+
+
+samples = os.path.join(top, "samples")
+pairs = []
+for kta in sorted(glob.glob(os.path.join(samples, "*.kta"))):
+    stem = os.path.splitext(kta)[0]
+    name = os.path.basename(stem)
+    seed("kta_fuzz", name + ".kta", read(kta))
+    if os.path.exists(stem + ".kdp"):
+        seed("kdp_fuzz", name + ".kdp", read(stem + ".kdp"))
+    if os.path.exists(stem + ".dat"):
+        settings, mobile = read(kta), read(stem + ".dat")[:32768]
+        n = len(settings)
+        seed("walk_fuzz", name + ".bin", bytes([n >> 8 & 0xFF, n & 0xFF]) + settings + mobile)
+        pairs.append((name, mobile))
+
+# Mail bodies as the Body entry of the mail settings delivers them.
+for name, mobile in pairs:
+    for i, part in enumerate(mobile.split(b"BEGIN:MAIL")[1:12]):
+        at = part.find(b"Content-Type:")
+        if at >= 0:
+            end = part.find(b"END:MAIL")
+            seed("item_fuzz", "%s-%02d" % (name, i), part[at:end + 8 if end >= 0 else len(part)])
+
+seed("item_fuzz", "multipart", b'Content-Type: multipart/mixed; boundary="b"\r\n\r\n--b\r\n'
+     b"Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n\x1b$B$3$s\x1b(B\r\n--b\r\n"
+     b'Content-Type: image/jpeg; name="=?ISO-2022-JP?B?GyRCPEw/PxsoQg==?=.jpg"\r\n'
+     b"Content-Transfer-Encoding: base64\r\n\r\n/9j/4AAQ\r\n--b--\r\nEND:MAIL")
+
+index = (b"((C:\\work\\mail.dat))\r\n((C:\\work\\mail.kta))\r\n((C:\\work\\mail.kdp))\r\n((3))\r\n"
+         b"((1))2006/01/10 first[[1]]\r\n((2))line\r\nwith break[[320]]\r\n((3))x[[y]][[&H1F]]\r\n")
+seed("index_file_fuzz", "three", index)
+seed("index_file_fuzz", "empty", b"((\\.))\r\n((\\.))\r\n((\\.))\r\n((0))\r\n")
+
+codecs = {
+    0: b"QUJD\r\nREVG\r\nRw==\r\n=?*",
+    1: b"=E3=81=82 soft=\r\nbreak =3d =4G =ZZ =",
+    2: b"\x1b$B$3$s$K$A$O\x1b(B ascii \x1b$@!!\x1b(J",
+    3: b"A\r\nB\r\r\n\n\x00\xff",
+    4: b"  -12.5e3 &H7FFFFFFF &O777",
+    5: b"abc\x95\x5cxyz",
+}
+for op, data in codecs.items():
+    seed("codec_fuzz", "op%d" % op, bytes([op]) + data)
+
+seed("index_render_fuzz", "small", bytes(range(40)) + b"<r>x:a;\r\n<g>x:b;</g></r><r>x:c;</r>")
+for name, mobile in pairs:
+    seed("index_render_fuzz", name, b"\x05\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09" * 4 + mobile[:4096])
+print("seeds written to", out)
