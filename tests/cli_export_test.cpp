@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 // The TSV table as rows of fields, without the empty line after the last row end.
 std::vector<std::vector<std::string>> Table(const fs::path& tsv) {
   std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> lines = Split(ReadFileBytes(tsv), "\r\n");
+  std::vector<std::string> lines = Split(ReadBytes(tsv), "\r\n");
   EXPECT_EQ(lines.back(), "");
   lines.pop_back();
   for (const std::string& line : lines) rows.push_back(Split(line, "\t"));
@@ -54,7 +55,7 @@ struct Stamp {
 Stamp StampOf(const fs::path& p) {
   struct stat st {};
   EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
-  return {ReadFileBytes(p), st.st_mtim, st.st_ctim};
+  return {ReadBytes(p), st.st_mtim, st.st_ctim};
 }
 
 void ExpectSameStamp(const Stamp& a, const Stamp& b, const fs::path& p) {
@@ -85,8 +86,7 @@ const std::vector<Mail> kMails = {
 class CliExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("tanavo_cli_export_" + std::to_string(getpid()));
-    fs::remove_all(dir);
+    dir = FreshTestFolder("tanavo_cli_export");
     evidence = dir / "evidence";
     fs::create_directories(evidence);
     LoadMails(program, kMails, "From: ??From??\r\nSubject: ??Subject??\r\n??Body??");
@@ -114,7 +114,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
   const fs::path o = dir / "samples-out";
   ASSERT_EQ(Run({"export", sampleIni, o.string()}), kExitOk) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  const std::string sums = ReadFileBytes(o / "SHA256SUMS");
+  const std::string sums = ReadBytes(o / "SHA256SUMS");
   for (const char* name : {"mail.dat", "mail.kta", "mail.kdp"}) {
     EXPECT_NE(sums.find("  " + (samples / name).string() + "\n"), std::string::npos) << name;
   }
@@ -124,9 +124,9 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
   // The same records in the program: each text, value and attachment as the
   // data display gives it, whatever the samples hold.
   FakeApp f;
-  f.app.state.mobileFile = ReadFileBytes(samples / "mail.dat");
-  ReadSettingsEntries(f.app, ReadFileBytes(samples / "mail.kta"));
-  TakeDisplaySettingsFile(f.app, ReadFileBytes(samples / "mail.kdp"));
+  f.app.state.mobileFile = ReadBytes(samples / "mail.dat");
+  ReadSettingsEntries(f.app, ReadBytes(samples / "mail.kta"));
+  TakeDisplaySettingsFile(f.app, ReadBytes(samples / "mail.kdp"));
   ASSERT_EQ(CreateIndex(f.app), 0);
   const int32_t records = f.app.index.count;
   ASSERT_GT(records, 0);
@@ -156,7 +156,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     r.collectValues = true;
     ASSERT_EQ(RenderRecord(f.app, n, &r), 0);
     std::snprintf(file, sizeof file, "records/%04d.txt", n);
-    EXPECT_EQ(ReadFileBytes(o / file), r.text) << file;
+    EXPECT_EQ(ReadBytes(o / file), r.text) << file;
     for (std::size_t k = 0; k < data.size(); ++k) {
       std::string joined;
       for (const std::string& v : r.values[static_cast<std::size_t>(data[k])]) {
@@ -171,25 +171,40 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
       const std::string& name = names[static_cast<std::size_t>(slot - 1)];
       std::snprintf(file, sizeof file, "%04d-%d-", n, slot);
       EXPECT_EQ(name.rfind(file, 0), 0u) << name;
-      EXPECT_EQ(ReadFileBytes(o / "attachments" / name), DecodeAttachment(f.app.attachments.contents[slot])) << name;
+      EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(f.app.attachments.contents[slot])) << name;
       ++attachments;
     }
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), attachments);
   EXPECT_TRUE(fs::is_regular_file(o / "report.html"));
+
+  // The attachments are the files the samples were made from.
+  const fs::path originals = fs::path(TANAVO_SOURCE_DIR) / "tests/data/samples";
+  std::istringstream list(ReadBytes(originals / "mail-attachments.txt"));
+  int compared = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::vector<std::string> f = Split(line, "\t");
+    ASSERT_EQ(f.size(), 4u) << line;
+    char prefix[32];
+    std::snprintf(prefix, sizeof prefix, "%04d-%s-", std::stoi(f[0]), f[1].c_str());
+    EXPECT_EQ(ReadBytes(o / "attachments" / (prefix + f[2])), ReadBytes(originals / f[3])) << line;
+    ++compared;
+  }
+  EXPECT_EQ(compared, attachments);
 }
 
 TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   const fs::path o = dir / "out";
   ASSERT_EQ(Run({"export", ini, o.string()}), kExitOk) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-1-p.jpg"), kJpeg);
-  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
-  EXPECT_EQ(ReadFileBytes(o / "attachments/0002-3-p.jpg"), "second");
-  EXPECT_EQ(ReadFileBytes(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-1-p.jpg"), kJpeg);
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-3-p.jpg"), "second");
+  EXPECT_EQ(ReadBytes(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
   EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 4);
   EXPECT_EQ(std::distance(fs::directory_iterator(o / "records"), fs::directory_iterator()), 3);
-  EXPECT_EQ(ReadFileBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+  EXPECT_EQ(ReadBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
 
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
@@ -209,7 +224,7 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   EXPECT_EQ(rows[3][5], subjectTsv);
   EXPECT_EQ(rows[3][6], "<b>bold</b> & \"q\"\\r\\n");
   EXPECT_EQ(rows[3][7], "0003-1-_img src=x_&'.jpg");
-  const std::string html = ReadFileBytes(o / "report.html");
+  const std::string html = ReadBytes(o / "report.html");
   for (const char* markup : {"<script", "<img", "<b>", "\"q\""}) {
     EXPECT_EQ(html.find(markup), std::string::npos) << markup;
   }
@@ -254,9 +269,9 @@ TEST_F(CliExportTest, RefusesAFolderThatIsNotEmptyOrNotAFolder) {
     EXPECT_EQ(RunCli({"--utf8", "export", ini, c.outDir.string()}, nullptr, &out, &err), kExitFailed);
     EXPECT_EQ(err, c.box);
   }
-  EXPECT_EQ(ReadFileBytes(full / "keep.txt"), "mine");
+  EXPECT_EQ(ReadBytes(full / "keep.txt"), "mine");
   EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 1);
-  EXPECT_EQ(ReadFileBytes(dir / "file"), "a file");
+  EXPECT_EQ(ReadBytes(dir / "file"), "a file");
 
   const fs::path empty = dir / "empty";
   fs::create_directories(empty);
@@ -277,15 +292,13 @@ TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
-  EXPECT_NE(ReadFileBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
+  EXPECT_NE(ReadBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
 }
 
 // Progress as tanavo-cli writes it: a line every 100 records into a file, a
 // counter rewritten in place on a terminal.
 TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
-  const fs::path dir = fs::temp_directory_path() / ("tanavo_cli_export_progress_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
   FakeApp program;
   LoadMails(program, std::vector<Mail>(250, Mail{"a@x", "s", "b", {}}), "??Body??");
   WriteEvidence(program.app, dir, "m");
@@ -293,8 +306,8 @@ TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
   ASSERT_EQ(std::system((cli + " index " + d + "/m.dat " + d + "/m.kta " + d + "/m.kdp " + d + "/m.ini").c_str()), 0);
 
   ASSERT_EQ(std::system((cli + " --utf8 export " + d + "/m.ini " + d + "/a 2>" + d + "/a.err").c_str()), 0);
-  const std::vector<std::string> lines = Split(ReadFileBytes(dir / "a.err"), "\n");
-  ASSERT_EQ(lines.size(), 5u) << ReadFileBytes(dir / "a.err");
+  const std::vector<std::string> lines = Split(ReadBytes(dir / "a.err"), "\n");
+  ASSERT_EQ(lines.size(), 5u) << ReadBytes(dir / "a.err");
   EXPECT_EQ(lines[0], u8"エクスポート: 250件のレコードを書き出します");
   EXPECT_EQ(lines[1], u8"エクスポート: 100/250件目");
   EXPECT_EQ(lines[2], u8"エクスポート: 200/250件目");
@@ -305,7 +318,7 @@ TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
   if (std::system("command -v script >/dev/null") != 0) GTEST_SKIP() << "script (util-linux) is not installed";
   const std::string command = "script -qec '" + cli + " export " + d + "/m.ini " + d + "/b' " + d + "/b.log";
   ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0);
-  const std::string screen = ReadFileBytes(dir / "b.log");
+  const std::string screen = ReadBytes(dir / "b.log");
   EXPECT_NE(screen.find("\r" + std::string("エクスポート: 1/250件目") + "\r"), std::string::npos);
   EXPECT_NE(screen.find("\r" + std::string("エクスポート: 250/250件目") + "\r\n" + "エクスポート終了: 250件"),
             std::string::npos);

@@ -2,7 +2,6 @@
 // takes a screenshot and dumps the page as it built it; the page must load
 // with no console message (a blocked script or fetch would be one).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,9 +26,7 @@ std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 class ExportBrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("tanavo_export_browser_" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = FreshTestFolder("tanavo_export_browser");
     if (std::system(("chromium --version >/dev/null 2>&1 && " + std::string(kChromium) + "--user-data-dir=" +
                      Quoted(dir / "probe") + " --dump-dom about:blank >/dev/null 2>&1")
                         .c_str()) != 0) {
@@ -46,8 +43,8 @@ class ExportBrowserTest : public ::testing::Test {
     const std::string command = kChromium + what + " --user-data-dir=" + Quoted(profile) + " 'file://" +
                                 page.string() + "' >" + Quoted(dir / "out.txt") + " 2>" + Quoted(dir / "err.txt");
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    if (out) *out = ReadFileBytes(dir / "out.txt");
-    std::istringstream err(ReadFileBytes(dir / "err.txt"));
+    if (out) *out = ReadBytes(dir / "out.txt");
+    std::istringstream err(ReadBytes(dir / "err.txt"));
     std::string messages;
     for (std::string line; std::getline(err, line);) {
       if (line.find(":CONSOLE") != std::string::npos) messages += line + "\n";
@@ -81,7 +78,7 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
   const fs::path png = fs::current_path() / "export-report.png";
   fs::remove(png);
   EXPECT_EQ(ConsoleMessages(report, "--window-size=1280,1024 --screenshot=" + Quoted(png)), "");
-  EXPECT_EQ(ReadFileBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(ReadBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
 
   // Hostile values: the page the browser built holds them as text only.
   FakeApp program;

@@ -1,10 +1,9 @@
-// Shared by the tests of the export: whole files read and written, and the
-// evidence of a generated mail dump written to disk.
+// Shared by the tests of the export: whole files written, and the evidence of
+// a generated mail dump written to disk.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "dispset/kdp_file.h"
@@ -12,13 +11,6 @@
 #include "mail_records.h"
 
 namespace tanavo {
-
-inline std::string ReadFileBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 inline void WriteFileBytes(const std::filesystem::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
