@@ -17,6 +17,7 @@
 #include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/new_files.h"
 
 namespace tanavo {
 
@@ -84,10 +85,7 @@ class ExportWriter {
                    : folder_ + p_.PathSeparator() + nativeName;
     {
       Timed t(timeInto);
-      if (p_.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
-        p_.MessageBox(BoxOwner::Main, "ファイルオープンに失敗\r\n" + path, kExportCaption, BoxIcon::Warning);
-        return false;
-      }
+      if (!WriteOne(path, bytes)) return false;
     }
     Sha256Digest d;
     {
@@ -95,7 +93,6 @@ class ExportWriter {
       if (!Sha256OfBytes(bytes, &d)) return HashFailed();
     }
     sums_ += Sha256SumsLine(HexDigest(d), relative);
-    ++times_.files;
     return true;
   }
 
@@ -119,19 +116,29 @@ class ExportWriter {
     return false;
   }
 
-  // SHA256SUMS itself, last: every file but itself is in it.
-  bool WriteSums() {
+  // SHA256SUMS itself, last: every file but itself is in it. Then all that
+  // was written is made durable at once.
+  bool WriteSumsAndSync() {
     Timed t(&times_.writing);
-    if (p_.WriteFileReplacing(folder_ + p_.PathSeparator() + kSumsFile, sums_) == WriteStatus::Ok) {
-      ++times_.files;
-      return true;
-    }
-    p_.MessageBox(BoxOwner::Main, "ファイルオープンに失敗\r\n" + folder_ + p_.PathSeparator() + kSumsFile,
-                  kExportCaption, BoxIcon::Warning);
+    if (!WriteOne(folder_ + p_.PathSeparator() + kSumsFile, sums_)) return false;
+    if (SyncNewFiles(written_)) return true;
+    p_.MessageBox(BoxOwner::Main, "書き出したファイルをディスクに保存できませんでした!!", kExportCaption,
+                  BoxIcon::Warning);
     return false;
   }
 
  private:
+  // A file of its own in the fresh folder: nothing there is replaced.
+  bool WriteOne(const std::string& path, const std::string& bytes) {
+    if (WriteNewFile(path, bytes) != WriteStatus::Ok) {
+      p_.MessageBox(BoxOwner::Main, "ファイルオープンに失敗\r\n" + path, kExportCaption, BoxIcon::Warning);
+      return false;
+    }
+    written_.push_back(path);
+    ++times_.files;
+    return true;
+  }
+
   bool HashFailed() {
     p_.MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption, BoxIcon::Warning);
     return false;
@@ -141,6 +148,7 @@ class ExportWriter {
   std::string folder_;
   ExportTimes& times_;
   std::string sums_;
+  std::vector<std::string> written_;
 };
 
 // The Data entries of the extraction settings, in table order: one TSV
@@ -265,7 +273,7 @@ int Export(CliContext& ctx, const std::string& indexPath, const std::string& out
     page = report.Page(evidence, count, madeAt);
   }
   if (!out.Write("", kTableFile, table, &times.writing) || !out.Write("", kReportFile, page, &times.writing) ||
-      !out.WriteSums()) {
+      !out.WriteSumsAndSync()) {
     return kExitFailed;
   }
   if (times.missingRecords > 0) {

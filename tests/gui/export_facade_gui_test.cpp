@@ -1,5 +1,5 @@
 // The Windows back end of what the export needs: SHA-256 through CNG, the
-// folder inspection and the UTF-8 of code page 932 texts, under Wine.
+// folder inspection, new files and the UTF-8 of code page 932 texts, under Wine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "platform/console/utf8.h"
 #include "platform/digest.h"
 #include "platform/folders.h"
+#include "platform/new_files.h"
 
 namespace tanavo {
 namespace {
@@ -58,7 +59,7 @@ TEST(GuiExportFacade, Sha256OfBytesAndOfFilesInPieces) {
   EXPECT_FALSE(Sha256OfFile(file, &d, &size));
 }
 
-TEST(GuiExportFacade, FoldersAndCodePage932Names) {
+TEST(GuiExportFacade, FoldersNewFilesAndCodePage932Names) {
   const std::string folder = TempFolder("tanavo_folder_");
   EXPECT_EQ(InspectFolder(folder), FolderState::Missing);
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
@@ -66,6 +67,16 @@ TEST(GuiExportFacade, FoldersAndCodePage932Names) {
   ASSERT_TRUE(WriteBytes(folder + "\\x.txt", "x"));
   EXPECT_EQ(InspectFolder(folder), FolderState::NotEmpty);
   EXPECT_EQ(InspectFolder(folder + "\\x.txt"), FolderState::NotAFolder);
+
+  const std::string fresh = folder + "\\new.txt";
+  EXPECT_EQ(WriteNewFile(fresh, "first"), WriteStatus::Ok);
+  EXPECT_EQ(WriteNewFile(fresh, "second"), WriteStatus::CannotCreate);
+  EXPECT_TRUE(SyncNewFiles({fresh}));
+  Sha256Digest d{};
+  std::uint64_t size = 0;
+  ASSERT_TRUE(Sha256OfFile(fresh, &d, &size));
+  EXPECT_EQ(size, 5u);  // the first write stands
+  DeleteFileA(fresh.c_str());
   DeleteFileA((folder + "\\x.txt").c_str());
   RemoveDirectoryA(folder.c_str());
 
