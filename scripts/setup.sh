@@ -3,13 +3,14 @@
 # ja_JP.UTF-8 locale. Only what is missing is installed.
 set -euo pipefail
 
+# libssl-dev: SHA-256 of the export (libcrypto).
 packages=(cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
           g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xvfb locales
           fonts-ipafont-gothic fonts-ipafont-mincho
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev libssl-dev)
 missing=()
-# The screenshots (ImageMagick) and the user manual (headless Chromium; pdfinfo
-# and pdffonts to check the PDF).
+# The screenshots (ImageMagick), the user manual and the test of the export's
+# report (headless Chromium; pdfinfo and pdffonts to check the PDF).
 packages+=(imagemagick chromium poppler-utils)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

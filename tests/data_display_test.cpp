@@ -196,6 +196,20 @@ TEST(SafeAttachmentName, NamesStayInsideTheFolder) {
     std::vector<std::string> taken;
     EXPECT_EQ(SafeAttachmentName(name, 3, &taken), safe) << name;
   }
+  // Long names are cut before a short extension, never inside a character.
+  std::string kanji;
+  for (int i = 0; i < 50; ++i) kanji += "表";
+  const std::pair<std::string, std::string> longNames[] = {
+      {std::string(100, 'a') + ".jpg", std::string(76, 'a') + ".jpg"},
+      {kanji + ".pdf", kanji.substr(0, 76) + ".pdf"},
+      {"x" + kanji, "x" + kanji.substr(0, 78)},
+      {"a." + std::string(90, 'b'), "a." + std::string(78, 'b')},
+  };
+  for (const auto& [name, safe] : longNames) {
+    std::vector<std::string> taken;
+    EXPECT_EQ(SafeAttachmentName(name, 1, &taken), safe) << name;
+    EXPECT_LE(safe.size(), kMaxAttachmentNameBytes);
+  }
   std::vector<std::string> taken;
   EXPECT_EQ(SafeAttachmentName("a.jpg", 1, &taken), "a.jpg");
   EXPECT_EQ(SafeAttachmentName("A.JPG", 2, &taken), "A (2).JPG");

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/progress.h"
 
 #include <sys/stat.h>
 
@@ -33,6 +34,8 @@ const CliCommand kCommands[] = {
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
+    {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
+     RunExportCommand},
 };
 
 std::string UsageText() {
@@ -102,6 +105,8 @@ int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::st
   } else {
     ctx.args.assign(args.begin() + 1, args.end());
     ctx.readInput = readInput;
+    ctx.utf8 = utf8;
+    AttachLiveStandardError(ctx);
     ConsolePlatform platform(&ctx.err);
     ctx.platform = &platform;
     code = command->run(ctx);

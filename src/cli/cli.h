@@ -17,6 +17,12 @@ constexpr int kExitFailed = 1;  // ran but failed or was refused
 constexpr int kExitUsage = 2;
 
 struct CliContext {
+  bool utf8 = false;  // --utf8: standard output and error converted to UTF-8
+  // Standard error written at once (progress of long commands) when
+  // tanavo-cli runs as a program, and whether it is a terminal; see
+  // cli/progress.h.
+  void (*writeErrNow)(const std::string&) = nullptr;
+  bool errIsTerminal = false;
   std::vector<std::string> args;  // after the command name, --utf8 removed
   std::string input;              // all of standard input, read when the command asks
   std::string out;                // standard output bytes
@@ -43,6 +49,7 @@ int RunItemCommand(CliContext& ctx);
 int RunIndexCommand(CliContext& ctx);
 int RunListCommand(CliContext& ctx);
 int RunRenderCommand(CliContext& ctx);
+int RunExportCommand(CliContext& ctx);
 
 struct App;
 struct RecordIndex;
@@ -51,6 +58,9 @@ struct RecordIndex;
 int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
 // Row n of the record list: "(" + n + ")" + the record's list line.
 std::string RecordListRow(const RecordIndex& index, int32_t n);
+// The attachments listed by the last rendering are slots 1 to this count of
+// the attachment table: those the list shows and the table holds.
+int ListedAttachmentCount(const App& app);
 // Writes the attachments listed by the last rendering into folder, decoded as
 // opening them does, each under prefix + its safe name (names in taken are
 // not used again). kExitOk, or kExitFailed after the save failure box.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,17 @@ bool ParseRecordNumber(const std::string& text, int* n) {
 
 }  // namespace
 
+int ListedAttachmentCount(const App& app) {
+  const Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
+  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
+  return std::min({listed, static_cast<int>(app.attachments.count), kAttachmentSlots});
+}
+
 int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder, const std::string& prefix,
                            std::vector<std::string>* taken, std::vector<std::string>* written) {
   Platform& p = *ctx.platform;
-  Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
-  for (int slot = 1; slot <= listed && slot <= app.attachments.count && slot <= kAttachmentSlots; ++slot) {
+  const int listed = ListedAttachmentCount(app);
+  for (int slot = 1; slot <= listed; ++slot) {
     const std::size_t s = static_cast<std::size_t>(slot);
     const std::string name = prefix + SafeAttachmentName(app.attachments.names[s], slot, taken);
     const std::string path = folder + p.PathSeparator() + NativeFileName(name);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/progress.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
   std::vector<std::string> args(argv + 1, argv + argc);
+  tanavo::UseLiveStandardError();  // progress of long commands as it happens
   std::string out, err;
   int code = tanavo::RunCli(args, ReadStdin, &out, &err);
   // Output that did not arrive is a failure, whatever the command did;

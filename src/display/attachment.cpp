@@ -58,6 +58,13 @@ std::string SafeAttachmentName(const std::string& name, int number, std::vector<
     }
   }
   if (safe.empty() || safe == "." || safe == "..") safe = "attachment" + std::to_string(number);
+  if (safe.size() > kMaxAttachmentNameBytes) {
+    const std::size_t dot = safe.rfind('.');
+    const bool keepExtension = dot != std::string::npos && dot > 0 && safe.size() - dot <= kMaxExtensionBytes + 1;
+    const std::string extension = keepExtension ? safe.substr(dot) : std::string();
+    const std::string_view stem(safe.data(), keepExtension ? dot : safe.size());
+    safe = std::string(CutOnCharBoundary(stem, kMaxAttachmentNameBytes - extension.size())) + extension;
+  }
   while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) {
     safe.back() = '_';
   }

@@ -32,11 +32,19 @@ std::string TemporaryExtension(const std::string& attachmentName, char separator
 // Whether Windows runs or installs a file with this extension when opened.
 bool RunsAsProgram(std::string_view extension);
 
+// A safe attachment name is cut to this many bytes, its extension kept: file
+// systems take 255 bytes (or UTF-16 units) a name, and on POSIX each byte of
+// a half-width katakana name becomes three of UTF-8, with room left for a
+// prefix and a " (2)".
+constexpr std::size_t kMaxAttachmentNameBytes = 80;
+
 // A file name for an attachment written into a folder, that can name no
 // other place: path separators, ":", control bytes and the characters
 // Windows forbids in names become "_" (double-byte characters are kept
 // whole), as do a final dot or space and the device names of Windows; an
-// empty name, "." or ".." becomes "attachment" + number. A name already in
+// empty name, "." or ".." becomes "attachment" + number; a longer name than
+// kMaxAttachmentNameBytes is cut before its extension, on a character
+// boundary. A name already in
 // taken gets " (2)", " (3)" ... before its extension; the name returned is
 // added to taken.
 std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken);

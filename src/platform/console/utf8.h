@@ -9,5 +9,9 @@ std::string Cp932ToUtf8(const std::string& text);
 // A file name made from a Shift_JIS text as this system names files: the
 // bytes themselves on Windows, UTF-8 on POSIX.
 std::string NativeFileName(const std::string& text);
+// A name of the platform's file system (a path as given) in UTF-8: converted
+// from Shift_JIS on Windows, the bytes themselves on POSIX, where names are
+// UTF-8 already (and may hold bytes that are not).
+std::string NativeNameToUtf8(const std::string& name);
 
 }  // namespace tanavo

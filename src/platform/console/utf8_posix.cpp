@@ -31,5 +31,7 @@ std::string Cp932ToUtf8(const std::string& text) {
 
 std::string NativeFileName(const std::string& text) { return Cp932ToUtf8(text); }
 
+std::string NativeNameToUtf8(const std::string& name) { return name; }
+
 }  // namespace tanavo
 #endif

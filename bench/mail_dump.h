@@ -1,0 +1,99 @@
+// A generated dump of phone mail with extraction settings that fit it, for
+// the benchmarks of index creation and of the export.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/app.h"
+#include "codec/codec.h"
+
+namespace tanavo {
+
+constexpr std::size_t kMailBytes = 20 * 1024;
+constexpr std::size_t kBodyColumns = 76;
+constexpr std::size_t kAttachmentBytes = 16 * 1024;
+
+inline void AppendWrapped(std::string& mail, const std::string& base64) {
+  for (std::size_t i = 0; i < base64.size(); i += kBodyColumns) mail += base64.substr(i, kBodyColumns) + "\r\n";
+}
+
+inline std::string Word(const std::string& jis) { return "=?ISO-2022-JP?B?" + EncodeBase64(jis) + "?="; }
+
+// ISO-2022-JP text of n double-byte characters from the kana rows.
+inline std::string JisText(std::size_t n, std::uint32_t seed) {
+  std::string s = "\x1b$B";
+  for (std::size_t i = 0; i < n; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    s += static_cast<char>(0x24 + (seed >> 31));
+    s += static_cast<char>(0x21 + (seed >> 24) % 0x53);
+  }
+  return s + "\x1b(B";
+}
+
+// One D_SET per mail of about 20 KiB: Date, From, To and Subject (ISO-2022-JP
+// encoded words), a Base64 ISO-2022-JP body. With attachmentEvery n, every
+// n-th mail is multipart with one Base64 attachment of kAttachmentBytes.
+inline std::string MailDump(int mails, int attachmentEvery = 0) {
+  std::string file;
+  file.reserve(static_cast<std::size_t>(mails) * (kMailBytes + 512));
+  for (int m = 0; m < mails; ++m) {
+    const bool attached = attachmentEvery > 0 && m % attachmentEvery == 0;
+    const std::uint32_t seed = static_cast<std::uint32_t>(m) * 7919u + 1u;
+    std::string mail = "BEGIN:MAIL\r\n";
+    mail += "Date: 2006/" + std::to_string(1 + m % 12) + "/" + std::to_string(1 + m % 28) + " 09:15\r\n";
+    mail += "From: " + Word(JisText(4, seed)) + " <user" + std::to_string(m % 97) + "@example.jp>\r\n";
+    mail += "To: " + Word(JisText(3, seed + 1)) + " <me@example.jp>\r\n";
+    mail += "Subject: " + Word(JisText(10, seed + 2)) + "\r\n";
+    if (attached) mail += "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n--b\r\n";
+    mail += "Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+    const std::string body = EncodeBase64(JisText((kMailBytes - mail.size()) * 3 / 8, seed + 3));
+    AppendWrapped(mail, body);
+    if (attached) {
+      mail += "--b\r\nContent-Type: image/jpeg; name=\"photo" + std::to_string(m + 1) +
+              ".jpg\"\r\nContent-Transfer-Encoding: base64\r\n\r\n";
+      std::string photo(kAttachmentBytes, '\0');
+      for (std::size_t i = 0; i < photo.size(); ++i) photo[i] = static_cast<char>((seed + i * 31) >> 3);
+      AppendWrapped(mail, EncodeBase64(photo));
+      mail += "--b--\r\n";
+    }
+    mail += "END:MAIL\r\n";
+    file += mail;
+  }
+  return file;
+}
+
+inline TagDefinition Entry(const char* kind, const char* name, const char* start, const char* end) {
+  TagDefinition e;
+  e.kind = kind;
+  e.name = name;
+  e.rangeStartTag = start;
+  e.rangeEndTag = end;
+  e.applyToMultiple = "N";
+  e.searchAfterPrevious = "N";
+  return e;
+}
+
+inline TagDefinition Header(const char* name, const char* start) {
+  TagDefinition e = Entry("Data", name, start, "\r\n");
+  e.contentStartTag = start;
+  e.contentEndTag = "\r\n";
+  return e;
+}
+
+inline void MailSettings(App& app) {
+  TagDefinition body = Entry("Data", "Body", "Content-Type:", "END:MAIL");
+  body.dataTypeStartTag = body.dataTypeEndTag = "*";
+  body.encodingStartTag = body.encodingEndTag = "*";
+  body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
+  body.contentStartTag = "\r\n\r\n";
+  body.contentEndTag = "END:MAIL";
+  const TagDefinition table[] = {Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL"), Header("Date", "Date: "),
+                                 Header("From", "From: "), Header("Subject", "Subject: "), body,
+                                 Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL")};
+  int i = 0;
+  for (const TagDefinition& e : table) app.extraction.entries[i++] = e;
+  app.display.listLineTemplate = "??Date            ??  ??From                    ??  ??Subject                  ??";
+}
+
+}  // namespace tanavo

@@ -1,0 +1,33 @@
+// The texts of the evidence export: Shift_JIS values made into UTF-8 for the
+// TSV table and the HTML report, escaped so that no value can break a row,
+// inject markup or be mistaken for another.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tanavo {
+
+// A TSV field in UTF-8: TAB, CR, LF and backslash as \t \r \n \\; other
+// control bytes and bytes that are no Shift_JIS character as \xHH.
+std::string TsvField(std::string_view shiftJis);
+
+// HTML text in UTF-8: & < > " ' as character references; TAB, CR and LF kept
+// (for <pre>); other control bytes and bytes that are no Shift_JIS character
+// as \xHH in a <span class="x">.
+std::string HtmlText(std::string_view shiftJis);
+// The same for a text in UTF-8 (file names of the platform); bytes that are
+// not UTF-8 as \xHH.
+std::string HtmlUtf8(std::string_view utf8);
+
+// A relative URL path of a name in UTF-8: every byte but letters, digits and
+// - . _ ~ percent-encoded, so that no name can end the attribute or point
+// elsewhere.
+std::string UrlPathSegment(std::string_view utf8);
+
+// One line of SHA256SUMS as sha256sum writes it: hash, two spaces, the name;
+// a name with a backslash or a line feed has them escaped and the line
+// starts with a backslash.
+std::string Sha256SumsLine(const std::string& hexDigest, std::string_view name);
+
+}  // namespace tanavo

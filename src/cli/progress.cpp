@@ -1,0 +1,78 @@
+#include "cli/progress.h"
+
+#include <cstdio>
+
+#include "cli/cli.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tanavo {
+
+namespace {
+
+struct LiveStandardError {
+  bool on = false;
+  bool terminal = false;
+};
+
+LiveStandardError& TheLiveStandardError() {
+  static LiveStandardError live;
+  return live;
+}
+
+void WriteStandardErrorNow(const std::string& bytes) {
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+void UseLiveStandardError() {
+  LiveStandardError& live = TheLiveStandardError();
+  live.on = true;
+#ifdef _WIN32
+  live.terminal = _isatty(_fileno(stderr)) != 0;
+#else
+  live.terminal = isatty(fileno(stderr)) != 0;
+#endif
+}
+
+void AttachLiveStandardError(CliContext& ctx) {
+  const LiveStandardError& live = TheLiveStandardError();
+  ctx.writeErrNow = live.on ? WriteStandardErrorNow : nullptr;
+  ctx.errIsTerminal = live.on && live.terminal;
+}
+
+void CliProgress::Write(const std::string& bytes, bool endsCounter) {
+  // What the command said before (box lines) comes out first, in order, and
+  // never on the line of a counter shown in place.
+  std::string now;
+  if (ctx_.writeErrNow) now.swap(ctx_.err);
+  if (counterShown_ && (endsCounter || !now.empty())) {
+    now.insert(0, "\n");
+    counterShown_ = false;
+  }
+  now += bytes;
+  if (!ctx_.writeErrNow) {
+    ctx_.err += now;
+    return;
+  }
+  ctx_.writeErrNow(ctx_.utf8 ? Cp932ToUtf8(now) : now);
+}
+
+void CliProgress::Line(const std::string& text) { Write(text + "\n", true); }
+
+void CliProgress::Count(int n, const std::string& counter) {
+  if (ctx_.errIsTerminal) {
+    Write("\r" + counter, false);
+    counterShown_ = true;
+  } else if (n % kProgressLineEvery == 0) {
+    Write(counter + "\n", true);
+  }
+}
+
+}  // namespace tanavo
