@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The menu command, with the named files present.
   FuzzApp f;
   f.platform.files[Opened(paths.mobile)] = kMobile;
-  f.platform.files[Opened(paths.extraction)] = Kta();
+  static const std::string kta = Kta();
+  f.platform.files[Opened(paths.extraction)] = kta;
   f.platform.files[Opened(paths.display)] = BuildDisplaySettingsFile("??From??", "");
   f.platform.files["C:\\in.ini"] = text;
   f.platform.dialogAnswers = {std::string("C:\\in.ini")};
