@@ -19,6 +19,7 @@ Window* ConsolePlatform::CreateAppWindow(const WindowSpec& decl, const std::vect
   windows_.push_back(std::make_unique<MemoryWindow>(decl, controls, events));
   MemoryWindow* w = windows_.back().get();
   w->SetFocusSink(&windows_);
+  w->DropReadOnlyTexts();
   if (decl.menuBar) main_ = w;
   if (events) events->OnCreate(*w);
   return w;

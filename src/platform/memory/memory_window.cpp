@@ -58,8 +58,12 @@ std::string MemoryWindow::Text(int id) const {
 
 void MemoryWindow::SetText(int id, const std::string& text) {
   MemoryControl& c = Ctl(id);
-  c.text = text.substr(0, text.find('\0'));
   c.caret = 0;
+  if (dropReadOnlyTexts_ && (c.decl.style & kReadOnly) != 0) {
+    c.text.clear();
+    return;
+  }
+  c.text = text.substr(0, text.find('\0'));
 }
 
 void MemoryWindow::Show(int id, bool shown) { Ctl(id).shown = shown; }
