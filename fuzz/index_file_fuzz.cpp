@@ -29,15 +29,6 @@ std::string Kta() {
 
 bool EndsWith(const std::string& s, char c) { return !s.empty() && s.back() == c; }
 
-// Where the loader opens a stored path: rebuilt from its parts, without the
-// final "." of a name without extension.
-std::string Opened(const std::string& stored) {
-  const PathParts parts = SplitPath(stored, '\\');
-  std::string path = JoinPath(parts, '\\');
-  if (parts.extension.empty()) path.pop_back();
-  return path;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -67,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The menu command, with the named files present.
   FuzzApp f;
-  f.platform.files[Opened(paths.mobile)] = kMobile;
+  f.platform.files[OpenablePath(SplitPath(paths.mobile))] = kMobile;
   static const std::string kta = Kta();
-  f.platform.files[Opened(paths.extraction)] = kta;
-  f.platform.files[Opened(paths.display)] = BuildDisplaySettingsFile("??From??", "");
+  f.platform.files[OpenablePath(SplitPath(paths.extraction))] = kta;
+  f.platform.files[OpenablePath(SplitPath(paths.display))] = BuildDisplaySettingsFile("??From??", "");
   f.platform.files["C:\\in.ini"] = text;
   f.platform.dialogAnswers = {std::string("C:\\in.ini")};
   LoadIndexFileCommand(f.app);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "display/data_display.h"
 #include "display/render.h"
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
@@ -139,6 +140,9 @@ TEST_F(CliIndexTest, ListShowsTheIndexEvenWhenAFileItNamesIsGone) {
   EXPECT_EQ(ReadBytes(ini).rfind("((" + mobile.string() + ".))\r\n", 0), 0u);
   ASSERT_EQ(Run({"list", ini}), kExitOk) << err;
   EXPECT_EQ(out, "(1)[a]\n");
+  // The export hashes the file that was opened, not the name with its ".".
+  ASSERT_EQ(Run({"export", ini, (dir / "out").string()}), kExitOk) << err;
+  EXPECT_NE(ReadBytes(dir / "out" / "SHA256SUMS").find("  " + mobile.string() + "\n"), std::string::npos);
 
   fs::remove(dir / "d.kdp");
   EXPECT_EQ(Run({"list", ini}), kExitFailed);

@@ -26,4 +26,10 @@ std::string JoinPath(const PathParts& parts, char separator) {
   return parts.folder + separator + ShownFileName(parts);
 }
 
+std::string OpenablePath(const PathParts& parts, char separator) {
+  std::string path = JoinPath(parts, separator);
+  if (parts.extension.empty()) path.pop_back();
+  return path;
+}
+
 }  // namespace tanavo

@@ -17,4 +17,9 @@ std::string ShownFileName(const PathParts& parts);
 // folder + separator + baseName + "." + extension.
 std::string JoinPath(const PathParts& parts, char separator = '\\');
 
+// The file the parts name, as it is opened: JoinPath without the final "." of
+// a name without extension, which Windows drops when it opens a file, so that
+// every platform opens the same file.
+std::string OpenablePath(const PathParts& parts, char separator = '\\');
+
 }  // namespace tanavo

@@ -52,20 +52,12 @@ int RunRenderCommand(CliContext& ctx);
 int RunExportCommand(CliContext& ctx);
 
 struct App;
-struct RecordIndex;
 // Loads an index file as its menu command does, answering its dialog with
 // path; 0 when the index and the three files it names were read.
 int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
-// Row n of the record list: "(" + n + ")" + the record's list line.
-std::string RecordListRow(const RecordIndex& index, int32_t n);
 // The attachments listed by the last rendering are slots 1 to this count of
 // the attachment table: those the list shows and the table holds.
 int ListedAttachmentCount(const App& app);
-// Writes the attachments listed by the last rendering into folder, decoded as
-// opening them does, each under prefix + its safe name (names in taken are
-// not used again). kExitOk, or kExitFailed after the save failure box.
-int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder, const std::string& prefix,
-                           std::vector<std::string>* taken, std::vector<std::string>* written);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,

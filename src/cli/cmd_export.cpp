@@ -217,10 +217,10 @@ int Export(CliContext& ctx, const std::string& indexPath, const std::string& out
   ExportWriter out(p, outDir, times);
   const char sep = p.PathSeparator();
   std::vector<EvidenceFile> evidence = {
-      {"携帯ファイル", ShownFileName(app.state.mobileFilePath), JoinPath(app.state.mobileFilePath, sep), 0, ""},
-      {"抽出設定ファイル", ShownFileName(app.state.extractionFilePath), JoinPath(app.state.extractionFilePath, sep), 0,
+      {"携帯ファイル", ShownFileName(app.state.mobileFilePath), OpenablePath(app.state.mobileFilePath, sep), 0, ""},
+      {"抽出設定ファイル", ShownFileName(app.state.extractionFilePath), OpenablePath(app.state.extractionFilePath, sep), 0,
        ""},
-      {"表示設定ファイル", ShownFileName(app.state.displayFilePath), JoinPath(app.state.displayFilePath, sep), 0, ""},
+      {"表示設定ファイル", ShownFileName(app.state.displayFilePath), OpenablePath(app.state.displayFilePath, sep), 0, ""},
       {"インデックスファイル", ShownFileName(SplitPath(indexPath, sep)), indexPath, 0, ""},
   };
   for (EvidenceFile& e : evidence) {

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/mobile_file.h"
 #include "cli/cli.h"
+#include "display/data_display.h"
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
 #include "index/index_creation.h"
@@ -27,10 +28,6 @@ auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command
 
 int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath) {
   return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(app); });
-}
-
-std::string RecordListRow(const RecordIndex& index, int32_t n) {
-  return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
 }
 
 // index MOBILE KTA KDP OUT: the three files loaded as their menu commands load

@@ -26,30 +26,31 @@ bool ParseRecordNumber(const std::string& text, int* n) {
   return true;
 }
 
-}  // namespace
-
-int ListedAttachmentCount(const App& app) {
-  const Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
-  return std::min({listed, static_cast<int>(app.attachments.count), kAttachmentSlots});
-}
-
-int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder, const std::string& prefix,
-                           std::vector<std::string>* taken, std::vector<std::string>* written) {
+// The attachments listed by the last rendering, decoded as opening them
+// does, each written into folder under its safe name.
+int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder) {
   Platform& p = *ctx.platform;
+  std::vector<std::string> taken;
   const int listed = ListedAttachmentCount(app);
   for (int slot = 1; slot <= listed; ++slot) {
     const std::size_t s = static_cast<std::size_t>(slot);
-    const std::string name = prefix + SafeAttachmentName(app.attachments.names[s], slot, taken);
+    const std::string name = SafeAttachmentName(app.attachments.names[s], slot, &taken);
     const std::string path = folder + p.PathSeparator() + NativeFileName(name);
     if (p.WriteFileReplacing(path, DecodeAttachment(app.attachments.contents[s])) != WriteStatus::Ok) {
       ShowOpenFailure(p, "添付ファイル保存");
       return kExitFailed;
     }
     ctx.err += "attachment " + std::to_string(slot) + " " + name + "\n";
-    if (written) written->push_back(name);
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int ListedAttachmentCount(const App& app) {
+  const Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
+  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
+  return std::min({listed, static_cast<int>(app.attachments.count), kAttachmentSlots});
 }
 
 // render INDEX N [--attachments DIR]: record N as the data display shows it;
@@ -86,8 +87,7 @@ int RunRenderCommand(CliContext& ctx) {
     ShowOpenFailure(*ctx.platform, "添付ファイル保存");
     return kExitFailed;
   }
-  std::vector<std::string> taken;
-  return WriteListedAttachments(ctx, app, folder, "", &taken, nullptr);
+  return WriteListedAttachments(ctx, app, folder);
 }
 
 }  // namespace tanavo

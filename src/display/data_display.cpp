@@ -15,6 +15,10 @@ Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow
 
 }  // namespace
 
+std::string RecordListRow(const RecordIndex& index, int32_t n) {
+  return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
+}
+
 void OpenDataDisplay(App& app) {
   Window* w = DisplayControls(app);
   if (!w) return;
@@ -49,7 +53,7 @@ void OpenDataDisplay(App& app) {
     return;
   }
   for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) {
-    w->ListAdd(kDispRecordList, "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)]);
+    w->ListAdd(kDispRecordList, RecordListRow(index, n));
   }
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");

@@ -83,15 +83,6 @@ FileDialogSpec IndexDialog(const char* title, const App& app) {
   return d;
 }
 
-// The path a file is opened at. A name without extension is written with a
-// final "." that Windows drops when it opens the file; it is dropped here, so
-// that every platform opens the same file.
-std::string OpenPath(const PathParts& parts, char separator) {
-  std::string path = JoinPath(parts, separator);
-  if (parts.extension.empty()) path.pop_back();
-  return path;
-}
-
 void ShowStatus(App& app, int part, const char* prefix, const PathParts& parts) {
   app.platform.SetStatusText(part, prefix + ShownFileName(parts));
 }
@@ -256,11 +247,11 @@ int LoadIndexFileCommand(App& app) {
 
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
   ShowStatus(app, kMobilePart, "携帯: ", app.state.mobileFilePath);
-  const bool mobileRead = ReloadMobileFile(app, OpenPath(app.state.mobileFilePath, sep), kLoadCaption);
+  const bool mobileRead = ReloadMobileFile(app, OpenablePath(app.state.mobileFilePath, sep), kLoadCaption);
   p.SetStatusText(kOperationPart, "");
   if (!mobileRead) return 1;
-  if (!ReloadExtractionSettings(app, OpenPath(app.state.extractionFilePath, sep))) return 1;
-  if (!ReloadDisplaySettings(app, OpenPath(app.state.displayFilePath, sep))) return 1;
+  if (!ReloadExtractionSettings(app, OpenablePath(app.state.extractionFilePath, sep))) return 1;
+  if (!ReloadDisplaySettings(app, OpenablePath(app.state.displayFilePath, sep))) return 1;
   return notes.truncated ? 1 : 0;
 }
 
