@@ -156,6 +156,33 @@ TEST(OpenAttachment, ProgramsAreWrittenButNotOpened) {
   }
 }
 
+// The bytes decide with the name: a program named as a photo, and types a
+// browser or mounter would take, are written and marked, never opened.
+TEST(OpenAttachment, OnlyDocumentsThatAreNoProgramsAreOpened) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"photo.jpg", "MZ\x90"},     {"photo.JPG", "#!/bin/sh\n"}, {"report.html", "<html>"},
+      {"x.svg", "<svg/>"},          {"x.iso", "CD001"},            {"noext", "text"},
+      {"a.txt", std::string("L\0\0\0\x01\x14\x02\0", 8)},
+  };
+  for (const auto& [name, bytes] : cases) {
+    FakeApp f;
+    LoadMails(f, {{"a@x", "s", "b", {{name, bytes}}}}, "x");
+    f.Win("NORMAL0").MenuCommand(kCmdDataDisplay);
+    f.Win("NORMAL5").UserSelect(kDispAttachmentList, 0);
+    const std::string path = "C:\\tanavo\\temp." + TemporaryExtension(name, '\\');
+    EXPECT_EQ(f.platform.files[path], bytes) << name;
+    EXPECT_EQ(f.platform.markedFromInternet, std::vector<std::string>{path}) << name;
+    EXPECT_TRUE(f.platform.shellOpened.empty()) << name;
+    ASSERT_EQ(f.platform.boxes.size(), 1u) << name;
+    EXPECT_EQ(f.platform.boxes[0].caption, "警告");
+    EXPECT_NE(f.platform.boxes[0].text.find(path), std::string::npos) << name;
+  }
+  AttachmentApp f;
+  f.Choose(0);
+  EXPECT_EQ(f.platform.shellOpened, std::vector<std::string>{"C:\\tanavo\\temp.jpg"});
+  EXPECT_EQ(f.platform.markedFromInternet, f.platform.shellOpened);
+}
+
 TEST(DecodeAttachment, GivesTheBytesOfBase64DecodingWithBoundedProgress) {
   std::string content;
   for (int i = 0; i < 200000; ++i) content += static_cast<char>("QUJD\r\n=?*a"[i % 10]);

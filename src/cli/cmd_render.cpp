@@ -34,7 +34,7 @@ int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder)
   const int listed = ListedAttachmentCount(app);
   for (int slot = 1; slot <= listed; ++slot) {
     const std::size_t s = static_cast<std::size_t>(slot);
-    const std::string name = SafeAttachmentName(app.attachments.names[s], slot, &taken);
+    const std::string name = SafeAttachmentName(app.attachments.names[s], slot, &taken, &p);
     const std::string path = folder + p.PathSeparator() + NativeFileName(name);
     if (p.WriteFileReplacing(path, DecodeAttachment(app.attachments.contents[s])) != WriteStatus::Ok) {
       ShowOpenFailure(p, "添付ファイル保存");

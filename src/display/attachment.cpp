@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/path.h"
 #include "codec/codec.h"
+#include "display/attachment_opening.h"
 #include "dispset/display_window.h"
 #include "text/bytes.h"
 
@@ -14,13 +15,6 @@ namespace {
 
 constexpr std::size_t kGroupChars = 4;
 constexpr const char* kFallbackExtension = "bin";
-
-// Extensions the shell runs, installs or hands to a script host.
-constexpr std::string_view kProgramExtensions[] = {
-    "exe", "com", "bat", "cmd", "scr", "pif", "cpl", "msi", "msp", "mst", "js",  "jse", "vbs", "vbe", "vb",
-    "wsf", "wsh", "wsc", "ws",  "hta", "ps1", "psm1", "psd1", "ps1xml", "ps2", "psc1", "lnk", "reg", "jar",
-    "dll", "sys", "inf", "chm", "hlp", "msc", "scf", "url", "gadget", "application", "appx", "msix", "cab",
-};
 
 std::string Progress(std::size_t at, std::size_t total) {
   return std::to_string(at) + "/" + std::to_string(total) + "Bytes";
@@ -34,54 +28,96 @@ bool ForbiddenInName(unsigned char c) {
   return c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-bool IsDeviceName(std::string_view stem) {
-  std::string lower(stem);
-  for (char& c : lower) c = AsciiLower(c);
-  static const std::string_view kDevices[] = {"con", "prn", "aux", "nul"};
-  if (std::find(std::begin(kDevices), std::end(kDevices), lower) != std::end(kDevices)) return true;
-  return lower.size() == 4 && (lower.compare(0, 3, "com") == 0 || lower.compare(0, 3, "lpt") == 0) &&
-         lower[3] >= '1' && lower[3] <= '9';
+bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// A single byte that is a character of its own: printable ASCII or a
+// half-width katakana. 0x80, 0xA0 and 0xFD-0xFF are none (Windows maps 0x80
+// to a control character).
+bool IsSingleByteChar(unsigned char c) { return (c >= 0x20 && c < 0x80) || (c >= 0xA1 && c <= 0xDF); }
+
+// The most UTF-8 bytes text can become as a file name: three for every
+// character or byte beyond ASCII. A UTF-16 name is never longer.
+std::size_t MostUtf8Bytes(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      n += 1;
+    } else {
+      n += 3;
+      if (IsShiftJisLead(c) && i + 1 < text.size()) ++i;
+    }
+  }
+  return n;
+}
+
+// Windows opens these names, whatever extension follows and with spaces
+// before it, as devices.
+bool IsDeviceName(std::string_view name) {
+  std::string stem(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = AsciiLower(c);
+  static const std::string_view kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+  if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices)) return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) && stem[3] >= '0' &&
+         stem[3] <= '9';
+}
+
+// The longest start of stem, on a character boundary, that fits both
+// limits together with the extension.
+std::string_view CutStem(std::string_view stem, const std::string& extension) {
+  if (extension.size() >= kMaxAttachmentNameBytes) return {};
+  std::string_view cut = CutOnCharBoundary(stem, kMaxAttachmentNameBytes - extension.size());
+  const std::size_t room = kMaxAttachmentNameUtf8 - std::min(kMaxAttachmentNameUtf8, MostUtf8Bytes(extension));
+  while (MostUtf8Bytes(cut) > room) cut = CutOnCharBoundary(cut, cut.size() - 1);
+  return cut;
 }
 
 }  // namespace
 
-std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken) {
+std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken,
+                               const Platform* files) {
   std::string safe;
   safe.reserve(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsShiftJisLead(c) && i + 1 < name.size()) {
-      safe.append(name, i, 2);  // a trail byte 0x5C is no backslash
+    // Only a real trail byte makes a double-byte character; its 0x5C or 0x7C
+    // is part of the character, no backslash or bar.
+    if (IsShiftJisLead(c) && i + 1 < name.size() && IsShiftJisTrail(static_cast<unsigned char>(name[i + 1]))) {
+      safe.append(name, i, 2);
       ++i;
     } else {
-      safe.push_back(ForbiddenInName(c) ? '_' : static_cast<char>(c));
+      safe.push_back(!IsSingleByteChar(c) || ForbiddenInName(c) ? '_' : static_cast<char>(c));
     }
   }
   if (safe.empty() || safe == "." || safe == "..") safe = "attachment" + std::to_string(number);
-  if (safe.size() > kMaxAttachmentNameBytes) {
+  if (safe.size() > kMaxAttachmentNameBytes || MostUtf8Bytes(safe) > kMaxAttachmentNameUtf8) {
     const std::size_t dot = safe.rfind('.');
     const bool keepExtension = dot != std::string::npos && dot > 0 && safe.size() - dot <= kMaxExtensionBytes + 1;
     const std::string extension = keepExtension ? safe.substr(dot) : std::string();
     const std::string_view stem(safe.data(), keepExtension ? dot : safe.size());
-    safe = std::string(CutOnCharBoundary(stem, kMaxAttachmentNameBytes - extension.size())) + extension;
+    safe = std::string(CutStem(stem, extension)) + extension;
   }
   while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) {
     safe.back() = '_';
   }
-  const std::size_t dot = safe.find('.');
-  if (IsDeviceName(std::string_view(safe).substr(0, dot))) safe.insert(0, "_");
+  if (IsDeviceName(safe)) safe.insert(0, "_");
 
   std::string unique = safe;
   const std::size_t ext = safe.rfind('.');
   const std::string stem = ext == std::string::npos || ext == 0 ? safe : safe.substr(0, ext);
   const std::string tail = ext == std::string::npos || ext == 0 ? std::string() : safe.substr(ext);
-  // Windows names ignore the case of ASCII letters.
+  // Compared as the file system compares them; without one, as Windows
+  // does for ASCII letters.
+  auto key = [&](const std::string& n) {
+    if (files) return files->FileNameKey(n);
+    std::string k = n;
+    for (char& c : k) c = AsciiLower(c);
+    return k;
+  };
   auto isTaken = [&](const std::string& candidate) {
-    return std::any_of(taken->begin(), taken->end(), [&](const std::string& t) {
-      return t.size() == candidate.size() && std::equal(t.begin(), t.end(), candidate.begin(), [](char a, char b) {
-               return AsciiLower(a) == AsciiLower(b);
-             });
-    });
+    const std::string k = key(candidate);
+    return std::any_of(taken->begin(), taken->end(), [&](const std::string& t) { return key(t) == k; });
   };
   for (int k = 2; isTaken(unique); ++k) {
     unique = stem + " (" + std::to_string(k) + ")" + tail;
@@ -124,13 +160,6 @@ std::string TemporaryExtension(const std::string& attachmentName, char separator
   return plain ? ext : kFallbackExtension;
 }
 
-bool RunsAsProgram(std::string_view extension) {
-  std::string lower(extension);
-  for (char& c : lower) c = AsciiLower(c);
-  return std::find(std::begin(kProgramExtensions), std::end(kProgramExtensions), lower) !=
-         std::end(kProgramExtensions);
-}
-
 void OpenAttachment(App& app) {
   Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
   if (!w) return;
@@ -158,7 +187,10 @@ void OpenAttachment(App& app) {
     ShowOpenFailure(p, "添付ファイル保存");
     return;
   }
-  if (RunsAsProgram(ext)) {
+  p.MarkFromInternet(path);
+  // The bytes decide together with the name: a program named photo.jpg is
+  // only written.
+  if (JudgeAttachment(ext, bytes) != AttachmentOpening::Open) {
     ShowWarning(p, "添付ファイルを " + path + " に保存しました。\r\nプログラムが実行されるおそれがあるため、開きません!!");
     return;
   }

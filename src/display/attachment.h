@@ -11,6 +11,7 @@
 namespace tanavo {
 
 struct App;
+class Platform;
 
 // Progress of a long decoding is shown at most once per this many input
 // bytes (and at the start and end of each phase): a text per byte takes
@@ -29,27 +30,38 @@ std::string DecodeAttachment(std::string_view content,
 
 // The extension of the temporary file for an attachment name.
 std::string TemporaryExtension(const std::string& attachmentName, char separator);
-// Whether Windows runs or installs a file with this extension when opened.
-bool RunsAsProgram(std::string_view extension);
 
-// A safe attachment name is cut to this many bytes, its extension kept: file
-// systems take 255 bytes (or UTF-16 units) a name, and on POSIX each byte of
-// a half-width katakana name becomes three of UTF-8, with room left for a
-// prefix and a " (2)".
+// A safe attachment name is cut to this many bytes, its extension kept.
 constexpr std::size_t kMaxAttachmentNameBytes = 80;
+// File systems take 255 bytes (POSIX) or UTF-16 units (Windows) a name. A
+// safe name leaves room for what is added to it: the export's record prefix
+// "NNNN-K-", a " (N)" that keeps it apart from a name taken, and the suffix
+// of the temporary file a save writes first (".tanavo-" and its numbers).
+constexpr std::size_t kMaxFileNameUnits = 255;
+constexpr std::size_t kNamePrefixRoom = 16;
+constexpr std::size_t kUniqueSuffixRoom = 13;  // " (" + ten digits + ")"
+constexpr std::size_t kSaveSuffixRoom = 40;
+// ... so a safe name becomes at most this many bytes of UTF-8 (and as many
+// UTF-16 units or fewer) as a file name.
+constexpr std::size_t kMaxAttachmentNameUtf8 = kMaxFileNameUnits - kNamePrefixRoom - kUniqueSuffixRoom - kSaveSuffixRoom;
 
 // A file name for an attachment written into a folder, that can name no
-// other place: path separators, ":", control bytes and the characters
-// Windows forbids in names become "_" (double-byte characters are kept
-// whole), as do a final dot or space and the device names of Windows; an
-// empty name, "." or ".." becomes "attachment" + number; a longer name than
-// kMaxAttachmentNameBytes is cut before its extension, on a character
-// boundary. A name already in
+// other place: path separators, ":", control bytes, the characters Windows
+// forbids in names and bytes that are no character (a lead byte without a
+// real trail byte among them) become "_", as do a final dot or space; the
+// device names of Windows (also with spaces before the extension) get a "_"
+// before them; an empty name, "." or ".." becomes "attachment" + number; a
+// name longer than kMaxAttachmentNameBytes, or than kMaxAttachmentNameUtf8
+// as a file name, is cut before its extension, on a character boundary. A
+// name that is, as the file system of files compares names, one already in
 // taken gets " (2)", " (3)" ... before its extension; the name returned is
-// added to taken.
-std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken);
+// added to taken. Without files, names are compared ignoring the case of
+// ASCII letters.
+std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken,
+                               const Platform* files = nullptr);
 
-// Called on a selection in the attachment list.
+// Called on a selection in the attachment list: the attachment is written to
+// the temporary file and opened only when JudgeAttachment allows it.
 void OpenAttachment(App& app);
 
 }  // namespace tanavo

@@ -215,6 +215,13 @@ class Platform {
   virtual bool CreateNewEmptyFile(const std::string& path) = 0;
   // True when a folder is at path afterwards (made now or there already).
   virtual bool CreateFolder(const std::string& path) = 0;
+  // Marks a file written from a mail as come from the internet (the Mark of
+  // the Web), so that Windows and its viewers treat it with the care they
+  // give downloads. Where the system has no such mark, nothing is done.
+  virtual void MarkFromInternet(const std::string& path) = 0;
+  // A file name as this system's file system compares names: two names with
+  // one key are one file.
+  virtual std::string FileNameKey(const std::string& name) const = 0;
 
   // The system's text for the error of the last file call that failed; ask
   // before anything else is done, since later calls may change it.

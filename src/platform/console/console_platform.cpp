@@ -1,5 +1,6 @@
 #include "platform/console/console_platform.h"
 
+#include "platform/file_name_key.h"
 #include "platform/files.h"
 
 namespace tanavo {
@@ -61,6 +62,8 @@ WriteStatus ConsolePlatform::WriteFileReplacing(const std::string& path, const s
 bool ConsolePlatform::FileExists(const std::string& path) { return RealFileExists(path); }
 bool ConsolePlatform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 bool ConsolePlatform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
+
+std::string ConsolePlatform::FileNameKey(const std::string& name) const { return RealFileNameKey(name); }
 std::string ConsolePlatform::LastErrorText() { return RealLastErrorText(); }
 std::string ConsolePlatform::CurrentDirectory() { return RealCurrentDirectory(); }
 char ConsolePlatform::PathSeparator() const { return RealPathSeparator(); }

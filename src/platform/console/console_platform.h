@@ -33,6 +33,8 @@ class ConsolePlatform : public Platform {
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  void MarkFromInternet(const std::string&) override {}  // nothing opens what tanavo-cli writes
+  std::string FileNameKey(const std::string& name) const override;
   std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   int ScreenWidth() override { return 1280; }

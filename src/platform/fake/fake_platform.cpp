@@ -88,6 +88,14 @@ WriteStatus FakePlatform::WriteFileReplacing(const std::string& path, const std:
   return WriteStatus::Ok;
 }
 
+std::string FakePlatform::FileNameKey(const std::string& name) const {
+  std::string key = name;
+  for (char& c : key) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return key;
+}
+
 bool FakePlatform::CreateFolder(const std::string& path) {
   if (files.count(path) || unwritable.count(path)) return false;
   folders.insert(path);

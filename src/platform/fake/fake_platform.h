@@ -47,6 +47,9 @@ class FakePlatform : public Platform {
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  void MarkFromInternet(const std::string& path) override { markedFromInternet.push_back(path); }
+  // As Windows compares names, for ASCII letters only.
+  std::string FileNameKey(const std::string& name) const override;
   std::string LastErrorText() override { return lastErrorText; }
   std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
@@ -65,6 +68,7 @@ class FakePlatform : public Platform {
   std::vector<RecordedBox> boxes;
   std::vector<RecordedDialog> dialogs;
   std::vector<std::string> shellOpened;
+  std::vector<std::string> markedFromInternet;
   std::string status[kStatusParts];
   std::vector<std::pair<int, std::string>> statusLog;  // every text set, in order
   int statusEdges[kStatusParts] = {0, 0, 0, 0, 0, 0};

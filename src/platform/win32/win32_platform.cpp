@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "platform/file_name_key.h"
 #include "platform/files.h"
 #include "text/bytes.h"
 
@@ -511,6 +512,22 @@ bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(
 bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 
 bool Win32Platform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
+
+void Win32Platform::MarkFromInternet(const std::string& path) {
+  // The Zone.Identifier stream that browsers write on downloads; zone 3 is
+  // the internet. A file system without alternate streams (FAT, or Wine,
+  // which refuses the stream name) leaves the file unmarked: the file itself
+  // is written all the same, and there is nothing the user could do.
+  static const char kZoneIdentifier[] = "[ZoneTransfer]\r\nZoneId=3\r\n";
+  HANDLE h = CreateFileA((path + ":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(h, kZoneIdentifier, sizeof kZoneIdentifier - 1, &written, nullptr);
+  CloseHandle(h);
+}
+
+std::string Win32Platform::FileNameKey(const std::string& name) const { return RealFileNameKey(name); }
 
 std::string Win32Platform::LastErrorText() { return RealLastErrorText(); }
 

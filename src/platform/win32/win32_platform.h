@@ -94,6 +94,8 @@ class Win32Platform : public Platform {
   bool FileExists(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  void MarkFromInternet(const std::string& path) override;
+  std::string FileNameKey(const std::string& name) const override;
   std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   int ScreenWidth() override;
