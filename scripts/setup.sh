@@ -12,6 +12,8 @@ missing=()
 # The screenshots (ImageMagick), the user manual and the test of the export's
 # report (headless Chromium; pdfinfo and pdffonts to check the PDF).
 packages+=(imagemagick chromium poppler-utils)
+# Viewers the Wine prefix opens PDF and photos with (scripts/wine-env.sh).
+packages+=(mupdf feh)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done

@@ -13,7 +13,7 @@ WINE=/usr/lib/wine/wine64
 
 # Raise it whenever init_prefix sets up something new: a prefix made by an
 # older script is then brought up to date instead of being taken as ready.
-TANAVO_PREFIX_VERSION=2
+TANAVO_PREFIX_VERSION=3
 
 TANAVO_XVFB_PID=""
 # start_display [WIDTHxHEIGHT]: an Xvfb screen of that size (1280x1024 by
@@ -67,6 +67,38 @@ Windows Registry Editor Version 5.00
 [HKEY_CLASSES_ROOT\txtfile\shell\open\command]
 @="\"C:\\windows\\system32\\notepad.exe\" \"%1\""
 EOF
+  # PDF (the user manual) and the photo types an attachment may be opened
+  # as, each in a Linux viewer started through tanavo-view.
+  local view ext
+  view="Z:$(printf '%s' "$WINEPREFIX/tanavo-view" | sed 's|/|\\\\|g')"
+  printf '\n[HKEY_CLASSES_ROOT\\.pdf]\n@="tanavo.pdf"\n"Content Type"="application/pdf"\n'
+  printf '\n[HKEY_CLASSES_ROOT\\tanavo.pdf\\shell\\open\\command]\n@="\\"%s\\" mupdf \\"%%1\\""\n' "$view"
+  for ext in jpg jpeg png gif bmp; do
+    printf '\n[HKEY_CLASSES_ROOT\\.%s]\n@="tanavo.image"\n' "$ext"
+  done
+  printf '\n[HKEY_CLASSES_ROOT\\tanavo.image\\shell\\open\\command]\n@="\\"%s\\" feh \\"%%1\\""\n' "$view"
+}
+
+# tanavo-view VIEWER PATH: Wine starts Linux programs, handing them the
+# Windows path of the document; the viewer gets its Linux path, through the
+# prefix's drive links.
+write_viewer_script() {
+  cat >"$WINEPREFIX/tanavo-view" <<EOF
+#!/bin/sh
+path=\$2
+case "\$path" in
+  [A-Za-z]:\\\\*) ;;
+  *) exit 1 ;;
+esac
+drive=\$(printf '%s' "\${path%%:*}" | tr 'A-Z' 'a-z')
+file="$WINEPREFIX/dosdevices/\$drive:\$(printf '%s' "\${path#?:}" | tr '\\\\' /)"
+case "\$1" in
+  feh) exec feh --scale-down --image-bg black -- "\$file" ;;
+  mupdf) exec mupdf "\$file" ;;
+esac
+exit 1
+EOF
+  chmod +x "$WINEPREFIX/tanavo-view"
 }
 
 init_prefix() {
@@ -79,7 +111,8 @@ init_prefix() {
   fi
   # Without a window manager Wine waits about 2 s at every close otherwise.
   # The MS faces map to the IPA fonts, made with the same metrics; .txt files
-  # (the analysis memo) open in notepad.
+  # (the analysis memo) open in notepad, PDF in mupdf and photos in feh.
+  write_viewer_script
   local reg="$WINEPREFIX/tanavo-settings.reg"
   { printf '\xff\xfe'; prefix_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
   "$WINE" regedit /S "Z:$(echo "$reg" | tr / '\\')" >/dev/null 2>&1 || true
