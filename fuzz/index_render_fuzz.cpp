@@ -4,6 +4,7 @@
 // file.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "display/attachment_opening.h"
 #include "display/data_display.h"
 #include "display/render.h"
 #include "dispset/display_window.h"
@@ -78,5 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (index.count > 1) w.UserSelect(kDispRecordList, index.count - 1);
   for (int r = 0; r < w.ListCount(kDispAttachmentList); ++r) w.UserSelect(kDispAttachmentList, r);
   FUZZ_CHECK(w.ListCount(kDispAttachmentList) <= kAttachmentSlots);
+  // What the shell was handed is never a program.
+  for (const std::string& path : f.platform.shellOpened) {
+    const ContentHeader header = ReadContentHeader(f.platform.files[path]);
+    FUZZ_CHECK(header == ContentHeader::None || header == ContentHeader::Zip);
+  }
   return 0;
 }

@@ -1,10 +1,35 @@
 // DecodeDataItem and DecodeMultipartItem on a mail-like Data entry, as the
-// data display decodes a mail body.
+// data display decodes a mail body; each attachment's safe name and whether
+// it would be opened.
+#include "display/attachment.h"
+#include "display/attachment_opening.h"
 #include "display/item_decoder.h"
 #include "dispset/display_window.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;
+
+namespace {
+
+bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// A safe name names one file inside its folder: outside double-byte
+// characters no separator, control byte or other byte Windows forbids.
+void CheckSafeName(const std::string& name) {
+  FUZZ_CHECK(!name.empty() && name != "." && name != "..");
+  FUZZ_CHECK(name.back() != '.' && name.back() != ' ');
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsLead(c) && i + 1 < name.size() && IsTrail(static_cast<unsigned char>(name[i + 1]))) {
+      ++i;
+      continue;
+    }
+    FUZZ_CHECK(c >= 0x20 && c != 0x7F && std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) == std::string_view::npos);
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzApp f;
@@ -31,6 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int r = 0; r < rows; ++r) {
     const std::string& name = f.app.attachments.names[static_cast<size_t>(r + 1)];
     FUZZ_CHECK(w.ListRow(kDispAttachmentList, r) == name.substr(0, name.find('\0')));
+  }
+  std::vector<std::string> taken;
+  for (int slot = 1; slot <= f.app.attachments.count; ++slot) {
+    const std::string& name = f.app.attachments.names[static_cast<size_t>(slot)];
+    const std::string safe = SafeAttachmentName(name, slot, &taken, &f.platform);
+    CheckSafeName(safe);
+    FUZZ_CHECK(safe.size() <= kMaxAttachmentNameBytes + 1 + kUniqueSuffixRoom);
+    // A program header is never opened, whatever the name says.
+    const std::string bytes = DecodeAttachment(f.app.attachments.contents[static_cast<size_t>(slot)]);
+    const ContentHeader header = ReadContentHeader(bytes);
+    const AttachmentOpening opening = JudgeAttachment(TemporaryExtension(name, '\\'), bytes);
+    if (header != ContentHeader::None && header != ContentHeader::Zip) FUZZ_CHECK(opening != AttachmentOpening::Open);
   }
   return 0;
 }
