@@ -81,7 +81,8 @@ EOF
 
 # tanavo-view VIEWER PATH: Wine starts Linux programs, handing them the
 # Windows path of the document; the viewer gets its Linux path, through the
-# prefix's drive links.
+# prefix's drive links. With TANAVO_VIEW_LOG set, the viewer and the path are
+# written there instead.
 write_viewer_script() {
   cat >"$WINEPREFIX/tanavo-view" <<EOF
 #!/bin/sh
@@ -93,10 +94,20 @@ esac
 drive=\$(printf '%s' "\${path%%:*}" | tr 'A-Z' 'a-z')
 file="$WINEPREFIX/dosdevices/\$drive:\$(printf '%s' "\${path#?:}" | tr '\\\\' /)"
 case "\$1" in
+  feh|mupdf) ;;
+  *) exit 1 ;;
+esac
+# The tests ask for the viewer's name and file instead of its window.
+if [ -n "\${TANAVO_VIEW_LOG:-}" ]; then
+  printf '%s %s\\n' "\$1" "\$file" >>"\$TANAVO_VIEW_LOG"
+  exit 0
+fi
+# Let go of the caller's output, which the viewer would hold open.
+exec </dev/null >/dev/null 2>&1
+case "\$1" in
   feh) exec feh --scale-down --image-bg black -- "\$file" ;;
   mupdf) exec mupdf "\$file" ;;
 esac
-exit 1
 EOF
   chmod +x "$WINEPREFIX/tanavo-view"
 }
