@@ -50,6 +50,12 @@ seed("item_fuzz", "multipart", b'Content-Type: multipart/mixed; boundary="b"\r\n
      b"Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n\x1b$B$3$s\x1b(B\r\n--b\r\n"
      b'Content-Type: image/jpeg; name="=?ISO-2022-JP?B?GyRCPEw/PxsoQg==?=.jpg"\r\n'
      b"Content-Transfer-Encoding: base64\r\n\r\n/9j/4AAQ\r\n--b--\r\nEND:MAIL")
+# A program as a photo, and names with lead bytes before separators, control
+# bytes and device names.
+seed("item_fuzz", "disguised", b'Content-Type: multipart/mixed; boundary="b"\r\n\r\n--b\r\n'
+     b'Content-Type: image/jpeg; name="photo.jpg"\r\n\r\nTVqQAAMAAAAEAAAA\r\n--b\r\n'
+     b'Content-Type: image/jpeg; name="\x81/x\x81\r\x81\x1b.txt"\r\n\r\nIyEvYmluL3No\r\n--b\r\n'
+     b'Content-Type: image/jpeg; name="CON .txt"\r\n\r\nUEsDBA==\r\n--b--\r\nEND:MAIL')
 
 index = (b"((C:\\work\\mail.dat))\r\n((C:\\work\\mail.kta))\r\n((C:\\work\\mail.kdp))\r\n((3))\r\n"
          b"((1))2006/01/10 first[[1]]\r\n((2))line\r\nwith break[[320]]\r\n((3))x[[y]][[&H1F]]\r\n")
