@@ -166,6 +166,22 @@ TEST(GuiAttachment, ThePrefixOpensPdfAndPhotosInViewers) {
   }
 }
 
+// The user manual goes to the PDF viewer.
+TEST(GuiAttachment, TheManualOpensInThePdfViewer) {
+  constexpr int kCmdUserManual = 1058;
+  const std::string dir = TempFolder("manual");
+  WriteBytes(dir + "\\使用説明書.pdf", "%PDF-1.4\n");
+  GuiApp g;
+  g.app().state.programFolder = dir;
+  const std::string before = ViewLog();
+  g.Command(kCmdUserManual);
+  for (int waited = 0; waited < 10000 && ViewLog() == before; waited += 100) WaitPumping(100);
+  const std::string viewed = ViewLog().substr(before.size());
+  EXPECT_EQ(viewed.rfind("mupdf /", 0), 0u) << viewed;
+  // The Linux path is UTF-8.
+  EXPECT_NE(viewed.find(u8"/使用説明書.pdf\n"), std::string::npos) << viewed;
+}
+
 // Names Windows takes for one file get " (2)"; the written file carries the
 // Mark of the Web.
 TEST(GuiAttachment, NamesAreComparedAsWindowsComparesThem) {
