@@ -13,7 +13,7 @@ missing=()
 # report (headless Chromium; pdfinfo and pdffonts to check the PDF).
 packages+=(imagemagick chromium poppler-utils)
 # Viewers the Wine prefix opens PDF and photos with (scripts/wine-env.sh).
-packages+=(mupdf feh)
+packages+=(xpdf feh)
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done

@@ -72,7 +72,7 @@ EOF
   local view ext
   view="Z:$(printf '%s' "$WINEPREFIX/tanavo-view" | sed 's|/|\\\\|g')"
   printf '\n[HKEY_CLASSES_ROOT\\.pdf]\n@="tanavo.pdf"\n"Content Type"="application/pdf"\n'
-  printf '\n[HKEY_CLASSES_ROOT\\tanavo.pdf\\shell\\open\\command]\n@="\\"%s\\" mupdf \\"%%1\\""\n' "$view"
+  printf '\n[HKEY_CLASSES_ROOT\\tanavo.pdf\\shell\\open\\command]\n@="\\"%s\\" xpdf \\"%%1\\""\n' "$view"
   for ext in jpg jpeg png gif bmp; do
     printf '\n[HKEY_CLASSES_ROOT\\.%s]\n@="tanavo.image"\n' "$ext"
   done
@@ -94,7 +94,7 @@ esac
 drive=\$(printf '%s' "\${path%%:*}" | tr 'A-Z' 'a-z')
 file="$WINEPREFIX/dosdevices/\$drive:\$(printf '%s' "\${path#?:}" | tr '\\\\' /)"
 case "\$1" in
-  feh|mupdf) ;;
+  feh|xpdf) ;;
   *) exit 1 ;;
 esac
 # The tests ask for the viewer's name and file instead of its window.
@@ -106,7 +106,7 @@ fi
 exec </dev/null >/dev/null 2>&1
 case "\$1" in
   feh) exec feh --scale-down --image-bg black -- "\$file" ;;
-  mupdf) exec mupdf "\$file" ;;
+  xpdf) exec xpdf "\$file" ;;
 esac
 EOF
   chmod +x "$WINEPREFIX/tanavo-view"
@@ -122,7 +122,7 @@ init_prefix() {
   fi
   # Without a window manager Wine waits about 2 s at every close otherwise.
   # The MS faces map to the IPA fonts, made with the same metrics; .txt files
-  # (the analysis memo) open in notepad, PDF in mupdf and photos in feh.
+  # (the analysis memo) open in notepad, PDF in xpdf and photos in feh.
   write_viewer_script
   local reg="$WINEPREFIX/tanavo-settings.reg"
   { printf '\xff\xfe'; prefix_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
