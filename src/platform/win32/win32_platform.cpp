@@ -515,9 +515,10 @@ bool Win32Platform::CreateFolder(const std::string& path) { return CreateRealFol
 
 void Win32Platform::MarkFromInternet(const std::string& path) {
   // The Zone.Identifier stream that browsers write on downloads; zone 3 is
-  // the internet. A file system without alternate streams (FAT, or Wine,
-  // which refuses the stream name) leaves the file unmarked: the file itself
-  // is written all the same, and there is nothing the user could do.
+  // the internet. A file system without alternate streams (FAT) refuses it
+  // and the file stays unmarked: it is written all the same, and there is
+  // nothing the user could do. (Wine keeps the stream as a file of that name
+  // beside it.)
   static const char kZoneIdentifier[] = "[ZoneTransfer]\r\nZoneId=3\r\n";
   HANDLE h = CreateFileA((path + ":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
