@@ -53,6 +53,7 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
   // A pipe, console or device is no file to read whole: it may never end.
   if (GetFileType(h) != FILE_TYPE_DISK) {
     CloseHandle(h);
+    SetLastError(ERROR_NOT_SUPPORTED);  // what the failure box's error text then says
     return ReadStatus::CannotOpen;
   }
   LARGE_INTEGER size{};
@@ -120,6 +121,8 @@ bool RealFileExists(const std::string& path) {
 bool RealIsSpecialFile(const std::string& path) {
   const DWORD a = GetFileAttributesA(path.c_str());
   if (a == INVALID_FILE_ATTRIBUTES) return false;
+  // Wine gives a POSIX FIFO a file's attributes, but refuses to open it
+  // (without waiting): it fails as a file that cannot be opened.
   return (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0;
 }
 
