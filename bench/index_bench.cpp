@@ -104,5 +104,27 @@ void BM_ReadIndexFileText(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadIndexFileText)->Unit(benchmark::kMillisecond);
 
+// A hostile index file of about range(0) MiB: 2500 records of "[[1]]" alone,
+// then one distant "))" and "[[" (each record once found that same "))" again
+// and copied everything up to it). Time and memory are bounded by
+// the size: "ns_per_byte" stays flat as the file grows.
+void BM_ReadHostileIndexFileText(benchmark::State& state) {
+  std::string text = "((a))((b))((c))((2500))\r\n";
+  for (int n = 0; n < kIndexFileRecords; ++n) text += "[[1]]";
+  text += "))" + std::string(static_cast<std::size_t>(state.range(0)) << 20, 'x') + "[[";
+  static RecordIndex index;
+  double total = 0;
+  for (auto _ : state) {
+    IndexFilePaths paths;
+    auto t0 = std::chrono::steady_clock::now();
+    IndexTextNotes notes = ReadIndexFileText(text, &paths, &index, [](int32_t, int32_t) {});
+    total += Seconds(std::chrono::steady_clock::now() - t0);
+    benchmark::DoNotOptimize(notes);
+  }
+  state.counters["file_MiB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
+  state.counters["ns_per_byte"] = total * 1e9 / (static_cast<double>(text.size()) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(BM_ReadHostileIndexFileText)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tanavo

@@ -29,6 +29,24 @@ std::string Kta() {
 
 bool EndsWith(const std::string& s, char c) { return !s.empty() && s.back() == c; }
 
+// Whether a list line holds what the reader takes for the end of a record:
+// "[[" + number + "]]", a line end or none, then "((".
+bool HoldsRecordEnd(const std::string& line) {
+  for (std::size_t close = line.find("]]"); close != std::string::npos; close = line.find("]]", close + 1)) {
+    std::size_t digits = close;
+    while (digits > 0 && line[digits - 1] >= '0' && line[digits - 1] <= '9') --digits;
+    if (digits == close || digits < 2 || line.compare(digits - 2, 2, "[[") != 0) continue;
+    std::size_t after = close + 2;
+    if (line.compare(after, 2, "\r\n") == 0) {
+      after += 2;
+    } else if (line.compare(after, 1, "\n") == 0) {
+      after += 1;
+    }
+    if (line.compare(after, 2, "((") == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -38,15 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadIndexFileText(text, &paths, &index);
   FUZZ_CHECK(index.count >= 0 && index.count <= kIndexSlots);
 
-  // Read, written and read again. A path ending in ")" or a line ending in
-  // "[" runs into the marker after it; the format cannot hold those.
+  // Read, written and read again. A path ending in ")" runs into the marker
+  // after it, and a line holding a record's end ends its record there; the
+  // format cannot hold those.
   bool holdable = !EndsWith(paths.mobile, ')') && !EndsWith(paths.extraction, ')') && !EndsWith(paths.display, ')');
-  for (int n = 1; n <= index.count; ++n) holdable = holdable && !EndsWith(index.lines[n], '[');
+  std::size_t lineBytes = 0;
+  for (int n = 1; n <= index.count; ++n) {
+    holdable = holdable && !HoldsRecordEnd(index.lines[n]);
+    lineBytes += index.lines[n].size();
+  }
+  // Every byte of the text is in one line at most: memory bounded by its size.
+  FUZZ_CHECK(lineBytes <= text.size());
   if (holdable) {
     IndexFilePaths paths2;
     RecordIndex index2;
     IndexTextNotes notes2 = ReadIndexFileText(BuildIndexFileText(paths, index), &paths2, &index2);
-    FUZZ_CHECK(!notes2.truncated && !notes2.overCapacity);
+    FUZZ_CHECK(!notes2.truncated && !notes2.overCapacity && !notes2.damaged);
     FUZZ_CHECK(paths2.mobile == paths.mobile && paths2.extraction == paths.extraction &&
                paths2.display == paths.display);
     FUZZ_CHECK(index2.count == index.count);
@@ -65,7 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   f.platform.files["C:\\in.ini"] = text;
   f.platform.dialogAnswers = {std::string("C:\\in.ini")};
   LoadIndexFileCommand(f.app);
-  FUZZ_CHECK(f.app.index.count == index.count);
+  // An index file naming a network path or a device is refused whole.
+  bool refused = false;
+  for (const std::string* path : {&paths.mobile, &paths.extraction, &paths.display}) {
+    refused = refused || NamesNetworkPath(*path) || NamesDevice(*path, f.platform.PathSeparator());
+  }
+  FUZZ_CHECK(f.app.index.count == (refused ? 0 : index.count));
   FUZZ_CHECK(f.app.stack.Depth() == 0);
   return 0;
 }

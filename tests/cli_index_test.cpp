@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -147,7 +148,47 @@ TEST_F(CliIndexTest, ListShowsTheIndexEvenWhenAFileItNamesIsGone) {
   fs::remove(dir / "d.kdp");
   EXPECT_EQ(Run({"list", ini}), kExitFailed);
   EXPECT_EQ(out, "(1)[a]\n");
-  EXPECT_EQ(err, "インデックス読込: ファイルオープンに失敗\n");
+  EXPECT_EQ(err, "インデックス読込: ファイルオープンに失敗\n開けなかったファイル: " + (dir / "d.kdp").string() + "\n");
+}
+
+TEST_F(CliIndexTest, AnIndexSavedUnderWineIsReadWithItsFilesWhereTheyAre) {
+  WriteAll(dir / "m.dat", "<R>F:a\r\n</R>");
+  WriteAll(dir / "k.kta", EncodeEntry(Def("D_SET", "R", "<R>", "</R>")) + EncodeEntry(Item("From", "F:", "\r\n")) +
+                              EncodeEntry(Def("D_SET", "R", "<R>", "</R>")));
+  WriteAll(dir / "d.kdp", BuildDisplaySettingsFile("[??From??]", ""));
+  std::string wine = "Z:" + dir.string();
+  for (char& c : wine) c = c == '/' ? '\\' : c;
+  const std::string index = "((" + wine + "\\m.dat))\r\n((" + wine + "\\k.kta))\r\n((" + wine +
+                            "\\d.kdp))\r\n((1))\r\n((1))[a][[1]]\r\n";
+  WriteAll(dir / "w.ini", index);
+  ASSERT_EQ(Run({"list", (dir / "w.ini").string()}), kExitOk) << err;
+  EXPECT_EQ(out, "(1)[a]\n");
+  EXPECT_EQ(err, wine + "\\m.dat が開けないため、" + (dir / "m.dat").string() + " を読み込みました\n" + wine +
+                     "\\k.kta が開けないため、" + (dir / "k.kta").string() + " を読み込みました\n" + wine +
+                     "\\d.kdp が開けないため、" + (dir / "d.kdp").string() + " を読み込みました\n");
+  EXPECT_EQ(ReadBytes(dir / "w.ini"), index);
+}
+
+TEST_F(CliIndexTest, AnIndexNamingAFifoADeviceOrAnotherComputerIsRefused) {
+  // Reading a FIFO would wait for a writer for ever; a network path would
+  // send the user's credentials.
+  const fs::path fifo = dir / "fifo.dat";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string notAFile =
+      "インデックス読込: 通常のファイルでないもの(デバイス、パイプ等)を指しているため、このインデックスファイルは読み込みません!! ";
+  const std::pair<std::string, std::string> cases[] = {
+      {fifo.string(), notAFile},
+      {"/dev/null", notAFile},
+      {dir.string(), notAFile},  // a folder
+      {"//host/share/mail.kta", "インデックス読込: ネットワーク上のファイルを指しているため、このインデックスファイルは読み込みません!! "},
+  };
+  WriteAll(dir / "m.dat", "<R>F:a\r\n</R>");
+  for (const auto& [named, box] : cases) {
+    WriteAll(dir / "x.ini", "((" + (dir / "m.dat").string() + "))\r\n((" + named + "))\r\n((/x.kdp))\r\n((1))\r\n((1))[a][[1]]\r\n");
+    EXPECT_EQ(Run({"list", (dir / "x.ini").string()}), kExitFailed) << named;
+    EXPECT_EQ(out, "") << named;
+    EXPECT_EQ(err, box + named + "\n");
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/mobile_file.h"
+#include "app/path.h"
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
 #include "index/index_creation.h"
@@ -121,16 +122,26 @@ TEST(IndexFile, ReadsWhatTheMarkersGiveAndNothingPastTheIndex) {
     std::string line1;
     int32_t position1;
     bool truncated, overCapacity;
+    bool damaged;
   };
   std::string many = "((a))((b))((c))((&H9C5))";  // 2501
   for (int n = 1; n <= kIndexSlots + 1; ++n) many += "((" + std::to_string(n) + "))L[[" + std::to_string(n) + "]]";
   const ReadCase cases[] = {
-      {"not an index file", "just some text\r\n", 0, "", 0, false, false},
-      {"a line holding [[ is cut there", "((a))((b))((c))((1))((1))x[[y[[5]]", 1, "x", 0, false, false},
-      {"a cut file keeps the records read", "((a))((b))((c))((3))((1))x[[5]]((2))y[[6", 1, "x", 5, true, false},
-      {"negative count", "((a))((b))((c))((-4))((1))x[[5]]", 0, "", 0, false, false},
-      {"huge position held at the end", "((a))((b))((c))((1))((1))x[[99999999999]]", 1, "x", INT32_MAX, false, false},
-      {"more than the index holds", many, kIndexSlots, "L", 1, false, true},
+      {"not an index file", "just some text\r\n", 0, "", 0, false, false, false},
+      // The position is the number in the "[[" "]]" that ends the record line.
+      {"a line holding [[ reads back whole", "((a))((b))((c))((1))((1))x[[y[[5]]", 1, "x[[y", 5, false, false, false},
+      {"a line ending in ー (0x81 0x5B)", "((a))((b))((c))((2))((1))\x81\x5B[[7]]\r\n((2))\x81\x5B[[9]]\r\n", 2,
+       "\x81\x5B", 7, false, false, false},
+      {"a line holding ]] and a line end", "((a))((b))((c))((1))((1))a]]\r\nb[[1]]c]][[8]]\r\n", 1, "a]]\r\nb[[1]]c]]", 8,
+       false, false, false},
+      {"line ends of LF alone", "((a))((b))((c))((2))((1))x[[5]]\n((2))y[[6]]\n", 2, "x", 5, false, false, false},
+      {"a cut file keeps the records read", "((a))((b))((c))((3))((1))x[[5]]((2))y[[6", 1, "x", 5, true, false, false},
+      {"markers out of order", "((a))((b))((c))((2))((1[[5]]\r\n((2))))y[[6]]\r\n", 0, "", 0, false, false, true},
+      {"a record without its number's end", "((a))((b))((c))((2))((1))x[[5]]\r\n((2y[[6]]", 1, "x", 5, false, false, true},
+      {"negative count", "((a))((b))((c))((-4))((1))x[[5]]", 0, "", 0, false, false, false},
+      {"huge position held at the end", "((a))((b))((c))((1))((1))x[[99999999999]]", 1, "x", INT32_MAX, false, false,
+       false},
+      {"more than the index holds", many, kIndexSlots, "L", 1, false, true, false},
   };
   for (const ReadCase& c : cases) {
     IndexFilePaths paths;
@@ -141,6 +152,7 @@ TEST(IndexFile, ReadsWhatTheMarkersGiveAndNothingPastTheIndex) {
     EXPECT_EQ(index.positions[1], c.position1) << c.what;
     EXPECT_EQ(notes.truncated, c.truncated) << c.what;
     EXPECT_EQ(notes.overCapacity, c.overCapacity) << c.what;
+    EXPECT_EQ(notes.damaged, c.damaged) << c.what;
   }
 }
 
@@ -210,6 +222,149 @@ TEST(IndexFile, OpenAndWriteFailuresAreToldAndChangeNothing) {
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].caption, "インデックス保存");
   EXPECT_EQ(f.platform.status[5], "");  // never names a file that holds no index
+}
+
+// An index file naming its three files by paths given; the files it holds
+// are those of kTwoRecordFile.
+std::string IndexNaming(const std::string& mobile, const std::string& kta, const std::string& kdp) {
+  return "((" + mobile + "))\r\n((" + kta + "))\r\n((" + kdp + "))\r\n((2))\r\n((1))[one][[1]]\r\n((2))[two][[17]]\r\n";
+}
+
+TEST(IndexFile, FilesNotAtTheirStoredPathAreLookedForAsTheyTravel) {
+  struct TravelCase {
+    const char* what;
+    char separator;
+    std::string indexPath;
+    std::string storedFolder;  // the three files' folder as the index names it
+    std::string foundFolder;   // where they are
+  };
+  const TravelCase cases[] = {
+      {"made by tanavo-cli, read under Wine", '\\', "D:\\in\\x.ini", "/home/u/case", "Z:\\home\\u\\case"},
+      {"made under Wine, read by tanavo-cli", '/', "/tmp/in/x.ini", "Z:\\home\\u\\case", "/home/u/case"},
+      {"copied with the index file", '\\', "E:\\usb\\x.ini", "D:\\work", "E:\\usb"},
+      {"copied with the index file from Wine", '/', "/media/usb/x.ini", "Z:\\home\\u\\表", "/media/usb"},
+  };
+  for (const TravelCase& c : cases) {
+    FakeApp f;
+    f.platform.separator = c.separator;
+    const std::string sep(1, c.separator);
+    const std::string storedSep = c.storedFolder[0] == '/' ? "/" : "\\";
+    f.platform.files[c.foundFolder + sep + "phone.dat"] = kMobile;
+    f.platform.files[c.foundFolder + sep + "mail.kta"] = Kta();
+    f.platform.files[c.foundFolder + sep + "mail.kdp"] = BuildDisplaySettingsFile("[??From??]", "layout ??From??");
+    const std::string index = IndexNaming(c.storedFolder + storedSep + "phone.dat", c.storedFolder + storedSep + "mail.kta",
+                                          c.storedFolder + storedSep + "mail.kdp");
+    f.platform.files[c.indexPath] = index;
+    f.platform.dialogAnswers = {c.indexPath};
+    ASSERT_EQ(LoadIndexFileCommand(f.app), 0) << c.what;
+    EXPECT_TRUE(f.platform.boxes.empty()) << c.what;
+    EXPECT_EQ(f.app.index.count, 2) << c.what;
+    EXPECT_EQ(f.app.state.mobileFile, kMobile) << c.what;
+    EXPECT_EQ(f.app.extraction.entries[1].name, "From") << c.what;
+    EXPECT_EQ(f.app.display.listLineTemplate, "[??From??]") << c.what;
+    // The files are held by where they were found, and said so.
+    EXPECT_EQ(f.app.state.mobileFilePath.folder, c.foundFolder) << c.what;
+    EXPECT_EQ(f.platform.status[2], "携帯: phone.dat (別の場所から)") << c.what;
+    EXPECT_EQ(f.platform.status[3], "抽出: mail.kta (別の場所から)") << c.what;
+    EXPECT_EQ(f.platform.status[4], "表示: mail.kdp (別の場所から)") << c.what;
+    ASSERT_EQ(f.platform.notes.size(), 3u) << c.what;
+    EXPECT_EQ(f.platform.notes[0], c.storedFolder + storedSep + "phone.dat が開けないため、" + c.foundFolder + sep +
+                                       "phone.dat を読み込みました")
+        << c.what;
+    // The index file is never rewritten for it.
+    EXPECT_EQ(f.platform.files[c.indexPath], index) << c.what;
+    EXPECT_EQ(f.platform.writes, 0) << c.what;
+  }
+}
+
+TEST(IndexFile, TheStoredPathComesFirst) {
+  IndexFileApp f;
+  f.platform.files["D:\\in\\phone.dat"] = "a copy";
+  f.platform.files["D:\\in\\x.ini"] = kTwoRecordFile;
+  ASSERT_EQ(f.LoadIndex("D:\\in\\x.ini"), 0);
+  EXPECT_EQ(f.app.state.mobileFile, kMobile);
+  EXPECT_EQ(f.platform.status[2], "携帯: phone.dat");
+  EXPECT_TRUE(f.platform.notes.empty());
+}
+
+TEST(IndexFile, AFileFoundNowhereIsNamedBesideItsBox) {
+  IndexFileApp f;
+  f.platform.files.erase(kKdpPath);
+  f.platform.files[kIndexPath] = kTwoRecordFile;
+  EXPECT_EQ(f.LoadIndex(kIndexPath), 1);
+  ASSERT_EQ(f.platform.boxes.size(), 1u);
+  EXPECT_EQ(f.platform.notes, std::vector<std::string>{"開けなかったファイル: D:\\work\\mail.kdp"});
+}
+
+TEST(IndexFile, NetworkPathsAndWhatIsNoFileRefuseTheIndexFile) {
+  const std::string network = "ネットワーク上のファイルを指しているため、このインデックスファイルは読み込みません!!\r\n";
+  const std::string device =
+      "通常のファイルでないもの(デバイス、パイプ等)を指しているため、このインデックスファイルは読み込みません!!\r\n";
+  struct RefusalCase {
+    char separator;
+    std::string path;
+    std::string text;
+  };
+  const RefusalCase cases[] = {
+      {'\\', "\\\\host\\share\\phone.dat", network},
+      {'\\', "//host/share/phone.dat", network},
+      {'/', "//host/share/phone.dat", network},
+      {'\\', "\\\\?\\UNC\\host\\share\\phone.dat", network},
+      {'\\', "\\\\.\\pipe\\phone", device},
+      {'\\', "D:\\work\\CON.txt", device},
+      {'\\', "D:\\work\\com1 .dat", device},
+      {'\\', "D:\\work\\conout$", device},
+      {'\\', "D:\\work\\fifo.dat", device},  // on the disk, but no regular file
+      {'/', "/tmp/fifo.dat", device},
+  };
+  for (const RefusalCase& c : cases) {
+    for (int which = 0; which < 3; ++which) {
+      IndexFileApp f;
+      f.platform.separator = c.separator;
+      f.platform.files[c.path] = "";
+      f.platform.special = {"D:\\work\\fifo.dat", "/tmp/fifo.dat"};
+      std::string named[] = {kMobilePath, kKtaPath, kKdpPath};
+      named[which] = c.path;
+      f.platform.files[kIndexPath] = IndexNaming(named[0], named[1], named[2]);
+      f.app.index.count = 7;
+      EXPECT_EQ(f.LoadIndex(kIndexPath), 1) << c.path;
+      ASSERT_EQ(f.platform.boxes.size(), 1u) << c.path;
+      EXPECT_EQ(f.platform.boxes[0].caption, "インデックス読込");
+      EXPECT_EQ(f.platform.boxes[0].icon, BoxIcon::Warning);
+      EXPECT_EQ(f.platform.boxes[0].text, c.text + c.path);
+      // Refused before anything changed.
+      EXPECT_EQ(f.app.index.count, 7) << c.path;
+      EXPECT_EQ(f.app.state.mobileFilePath.baseName, "") << c.path;
+      EXPECT_EQ(f.platform.status[5], "") << c.path;
+    }
+  }
+  // Names that only look alike are files.
+  for (const char* path : {"D:\\work\\console.dat", "D:\\work\\com10.dat", "D:\\work\\xcon.txt"}) {
+    EXPECT_FALSE(NamesDevice(path, '\\')) << path;
+  }
+  EXPECT_FALSE(NamesDevice("/tmp/CON.txt", '/'));
+}
+
+TEST(IndexFile, HostileTextCostsNoMoreThanItsSize) {
+  // Each record used to find the same distant "))" again and copy everything
+  // up to it into its line.
+  const std::string head = "((a))((b))((c))((2500))\r\n";
+  std::string missingClose = head, outOfOrder = head;
+  for (int n = 0; n < 2500; ++n) {
+    missingClose += "[[1]]";
+    outOfOrder += "((1)[[1]]\r\n";
+  }
+  const std::string far = "))" + std::string(100000, 'x') + "[[";
+  for (const std::string& text : {missingClose + far, outOfOrder + far + "2]]"}) {
+    IndexFilePaths paths;
+    RecordIndex index;
+    int calls = 0;
+    ReadIndexFileText(text, &paths, &index, [&](int32_t, int32_t) { ++calls; });
+    std::size_t bytes = 0;
+    for (int n = 1; n <= index.count; ++n) bytes += index.lines[n].size();
+    EXPECT_LE(bytes, text.size());
+    EXPECT_LE(calls, 2);
+  }
 }
 
 }  // namespace

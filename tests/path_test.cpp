@@ -39,5 +39,34 @@ TEST(SplitPath, PosixSeparator) {
   EXPECT_EQ(JoinPath(p, '/'), "/tmp/a.b/c.kta");
 }
 
+TEST(OtherSystemPath, WineDriveZIsThePosixRoot) {
+  struct Case {
+    std::string path;
+    char separator;
+    std::string other;
+  };
+  const Case cases[] = {
+      {"Z:\\home\\u\\mail.dat", '/', "/home/u/mail.dat"},
+      {"z:\\表\\a.dat", '/', "/表/a.dat"},  // 0x5C inside 表 stays
+      {"C:\\home\\mail.dat", '/', ""},
+      {"/home/u/mail.dat", '/', ""},
+      {"/home/u/mail.dat", '\\', "Z:\\home\\u\\mail.dat"},
+      {"//host/share/a", '\\', ""},
+      {"D:\\work\\a.dat", '\\', ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OtherSystemPath(c.path, c.separator), c.other) << c.path;
+}
+
+TEST(FileNameOf, LastPartOfEitherSystemsPath) {
+  EXPECT_EQ(FileNameOf("D:\\work\\mail.dat"), "mail.dat");
+  EXPECT_EQ(FileNameOf("Z:\\home\\能.dat"), "能.dat");  // 能 is 0x94 0x5C
+  EXPECT_EQ(FileNameOf("/home/u/mail.dat"), "mail.dat");
+  EXPECT_EQ(FileNameOf("/home/u/a\\b.dat"), "a\\b.dat");
+  EXPECT_EQ(FileNameOf("D:\\work\\dump."), "dump");
+  EXPECT_EQ(FolderOf("D:\\表\\能.ini", '\\'), "D:\\表");
+  EXPECT_EQ(FolderOf("/tmp/x.ini", '/'), "/tmp");
+  EXPECT_EQ(FolderOf("x.ini", '/'), "");
+}
+
 }  // namespace
 }  // namespace tanavo

@@ -82,14 +82,17 @@ TEST(RenderRecord, RecordNotFoundLeavesTheScreenAsItWas) {
   f.app.index.positions[2] = 3;  // no D_SET start tag at or after it
   f.app.index.positions[3] = static_cast<int32_t>(f.app.state.mobileFile.size()) + 10;  // past the file
   f.app.index.positions[4] = -5;
+  f.Display().ListSelect(kDispRecordList, 0);
+  const std::string raw = f.Win("NORMAL0").Text(kRawTextView);
   for (int n : {2, 3, 4, 5, 0}) {
     EXPECT_EQ(RenderRecord(f.app, n), 1) << n;
     EXPECT_EQ(f.Display().Text(kDispLayoutEdit), "one") << n;
-    EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "処理中") << n;
+    EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), raw) << n;
+    // Its work mark is cleared and the status text says what happened.
+    EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "") << n;
+    EXPECT_EQ(f.Display().Text(kDispStatusText), "記録位置にレコードなし") << n;
   }
-  // The walk counted its first entry before the record search failed.
-  RenderRecord(f.app, 2);
-  EXPECT_EQ(f.Display().Text(kDispStatusText), "1/5");
+  EXPECT_TRUE(f.platform.boxes.empty());
 }
 
 TEST(RenderRecord, CollectsEveryValueOfEveryEntry) {

@@ -9,8 +9,10 @@ namespace tanavo {
 namespace {
 
 // Reads a mobile file whole; a failure is told in a box with the caption.
-bool ReadMobileBytes(App& app, const std::string& path, const std::string& caption, std::string* bytes) {
+bool ReadMobileBytes(App& app, const std::string& path, const std::string& caption, std::string* bytes,
+                     bool* opened = nullptr) {
   ReadStatus rs = app.platform.ReadWholeFile(path, bytes);
+  if (opened) *opened = rs != ReadStatus::CannotOpen;
   if (rs == ReadStatus::CannotOpen) {
     ShowOpenFailure(app.platform, caption);
     return false;
@@ -57,9 +59,9 @@ bool LoadMobileFile(App& app, const std::string& path) {
   return true;
 }
 
-bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption) {
+bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption, bool* opened) {
   std::string bytes;
-  if (!ReadMobileBytes(app, path, failureCaption, &bytes)) return false;
+  if (!ReadMobileBytes(app, path, failureCaption, &bytes, opened)) return false;
   TakeMobileBytes(app, bytes);
   return true;
 }

@@ -15,7 +15,8 @@ void OpenMobileFile(App& app);
 bool LoadMobileFile(App& app, const std::string& path);
 // Reads the file at path into the mobile file as loading does, leaving the
 // path parts and the status bar to the caller (index file loading); failure
-// boxes carry the caption. True when loaded.
-bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption);
+// boxes carry the caption. True when loaded; opened false when the file could
+// not be opened at all.
+bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption, bool* opened = nullptr);
 
 }  // namespace tanavo

@@ -9,6 +9,22 @@
 
 namespace tanavo {
 
+namespace {
+
+// The record, or the mobile file it came from, is not what the index says
+// (another mobile file loaded since, or one changed): the screen stays as it
+// was, with only its work marks replaced by what happened. 1, as a failed
+// render returns.
+int NotFoundAtStoredPosition(Window* w) {
+  if (w) {
+    w->SetText(kDispAttachmentLabel, "");
+    w->SetText(kDispStatusText, "記録位置にレコードなし");
+  }
+  return 1;
+}
+
+}  // namespace
+
 int RenderRecord(App& app, int n, RenderedRecord* out) {
   Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
   if (w) {
@@ -19,7 +35,7 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   ResetLastEnd(app.walk);
   app.stack.Reset();
   // A number outside the index has no stored position to start from.
-  if (n < 1 || n > app.index.count || n > kIndexSlots) return 1;
+  if (n < 1 || n > app.index.count || n > kIndexSlots) return NotFoundAtStoredPosition(w);
 
   RenderedRecord local;
   RenderedRecord& r = out ? *out : local;
@@ -51,7 +67,7 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   const WalkResult result = WalkRecord(app.extraction, app.stack, app.walk, 0,
                                        app.index.positions[static_cast<std::size_t>(n)], hooks);
   // Also when the settings hold no record delimiter at all: no record, nothing shown.
-  if (result.recordMissing || !result.recordFound) return 1;
+  if (result.recordMissing || !result.recordFound) return NotFoundAtStoredPosition(w);
 
   for (int i = 0; i < kTagEntries && !app.extraction.entries[i].name.empty(); ++i) {
     ClearPlaceholder(r.text, app.extraction.entries[i].name);

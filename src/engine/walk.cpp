@@ -86,9 +86,11 @@ class Walker {
  private:
   bool ShouldStop(int h) const { return hooks_.shouldStop && hooks_.shouldStop(h); }
   bool On(const std::string& flag) const { return FlagOn(flag); }
-  // The LastEnd that an entry matching nothing leaves: the previous entry's,
-  // so that a following search-after-previous entry starts where it would
-  // have started without it; 0 (search from 1) at the head of a block.
+  // The LastEnd a non-repeated item that is not found leaves (it still
+  // reaches its hook as if found empty): the previous entry's, so that a
+  // following search-after-previous entry starts where it would have started
+  // without it; 0 (search from 1) at the head of a block. Every other entry
+  // that matched nothing leaves its LastEnd as it was.
   int32_t CarriedEnd(int h) const {
     if (h <= 0) return 0;
     Role r = partners_.RoleOf(h - 1);
@@ -239,15 +241,9 @@ void Walker::GroupOpen(int& h) {
     if (hooks_.onGroup) hooks_.onGroup(h);
     return;
   }
-  // Not accepted (missing, beyond the limit, or no level left for it).
-  if (partner < h) {
-    walk_.lastEnd[h] = CarriedEnd(h);  // a closing entry that matched nothing
-  } else if (On(e.applyToMultiple)) {
-    // Skip the block. After a repeat, its closing entry keeps the end of the
-    // last occurrence; a block never found carries the previous end.
-    if (!repeat) walk_.lastEnd[partner] = CarriedEnd(h);
-    h = partner;
-  }
+  // Not accepted (missing, beyond the limit, or no level left for it): no
+  // LastEnd changes. A repeated block is skipped with its closing entry.
+  if (partner > h && On(e.applyToMultiple)) h = partner;
   if (On(e.applyToMultiple)) groupFrom_ = 1;
 }
 
@@ -274,18 +270,15 @@ bool Walker::DataStep(int h) {
   }
   // The enclosing text is the same for every occurrence, and so is its limit.
   const int32_t limit = RegionLimitWith(s_, partners_, text, h);
-  bool any = false;
   while (m.status == 0 && m.start < limit) {
     walk_.lastEnd[h] = m.end;
     Deliver(h, m);
-    any = true;
     const int32_t next = m.end + 1;
     if (next <= dataFrom_) break;  // a match of no bytes would be found again and again
     dataFrom_ = next;
     if (ShouldStop(h)) return false;
     m = Search(e, text, dataFrom_, ExtractMode::WithTags);
   }
-  if (!any) walk_.lastEnd[h] = CarriedEnd(h);
   dataFrom_ = 1;
   return true;
 }

@@ -51,7 +51,10 @@ void ResetLastEnd(WalkState& walk);
 //   (the top of the stack is then the enclosing text), and a record still
 //   reaches onRecord and ends the walk as found;
 // - shouldStop is asked before every step and again before each further
-//   occurrence of a repeated Data item.
+//   occurrence of a repeated Data item;
+// - LastEnd changes only where a match is accepted, and for a non-repeated
+//   item that is not found (it still reaches onItem), which takes the previous
+//   entry's (0 at the head of a block). Callers reset it before each record.
 WalkResult WalkRecord(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, int firstEntry,
                       int32_t recordFrom, const WalkHooks& hooks);
 

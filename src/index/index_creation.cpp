@@ -76,7 +76,6 @@ int CreateIndex(App& app) {
   }
 
   p.SetStatusText(kOperationPart, "インデックス作成中");
-  ResetLastEnd(app.walk);
   app.stack.Reset();
   const ReferencedList refs = BuildReferencedList(app.extraction, listTemplate);
   if (refs.overflow) {
@@ -112,6 +111,10 @@ int CreateIndex(App& app) {
     found = false;
     line = listTemplate;
     p.SetStatusText(kProgressPart, RightAligned(index.count + 1, kProgressColumns) + "件目処理中");
+    // Each record is walked as rendering walks it, so that its line holds the
+    // values its record shows: no position found in the record before leads
+    // a search-after-previous entry astray.
+    ResetLastEnd(app.walk);
     WalkResult r = WalkRecord(app.extraction, app.stack, app.walk, first, static_cast<int32_t>(next), hooks);
     if (!r.recordFound) break;
     index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');

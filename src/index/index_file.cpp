@@ -1,5 +1,6 @@
 #include "index/index_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,6 +12,7 @@
 #include "engine/tag_match.h"
 #include "extract/extraction_window.h"
 #include "extract/kta_file.h"
+#include "index/indexed_file.h"
 
 namespace tanavo {
 
@@ -41,6 +43,8 @@ int32_t RoundedNumber(std::string_view text) {
   return static_cast<int32_t>(std::lround(v));
 }
 
+enum class RecordRead { Read, Missing, Damaged };
+
 // Reads marked texts one after another from a read position.
 class MarkedReader {
  public:
@@ -54,20 +58,58 @@ class MarkedReader {
     from_ = static_cast<int64_t>(m.end) + 1;
     return true;
   }
-  // Two marked texts read from the same position: the first from startA to
-  // endA, the second from startB to endB; the position moves past the second.
-  bool NextPair(std::string_view startA, std::string_view endA, std::string* a, std::string_view startB,
-                std::string_view endB, std::string* b) {
-    TagMatch first = Find(startA, endA);
-    TagMatch second = Find(startB, endB);
-    if (first.status != 0 || second.status != 0) return false;
-    a->swap(first.text);
-    b->swap(second.text);
-    from_ = static_cast<int64_t>(second.end) + 1;
-    return true;
+  // One record line from the read position: "((" number "))" list line "[["
+  // position "]]". Its end is the first "]]" that closes a "[[" + number and
+  // is followed by the next record's "((" (after its line end) or by the end
+  // of the text, so that a list line holding "]]", or "[" at its end, or even
+  // "[[", reads back whole. The searches never look past that end, and the
+  // read position moves past it: each byte is looked at a bounded number of
+  // times, whatever the text holds.
+  RecordRead NextRecord(std::string* line, std::string* position) {
+    const std::size_t from = Offset();
+    std::size_t numberOpen = 0;
+    std::size_t close = from;
+    for (;; ++close) {
+      close = text_.find(kPositionClose, close);
+      if (close == std::string_view::npos) return RecordRead::Missing;
+      if (EndsRecordLine(close, from, &numberOpen)) break;
+    }
+    // The markers before the position, in their order; a record without them
+    // is damaged.
+    const std::string_view head = text_.substr(from, numberOpen - from);
+    const std::size_t open = head.find(kOpen);
+    if (open == std::string_view::npos) return RecordRead::Damaged;
+    const std::size_t shut = head.find(kClose, open + kOpen.size());
+    if (shut == std::string_view::npos) return RecordRead::Damaged;
+    line->assign(head.substr(shut + kClose.size()));
+    const std::size_t number = numberOpen + kPositionOpen.size();
+    position->assign(text_.substr(number, close - number));
+    from_ = static_cast<int64_t>(close + kPositionClose.size()) + 1;
+    return RecordRead::Read;
   }
 
  private:
+  std::size_t Offset() const { return static_cast<std::size_t>(std::min<int64_t>(from_ - 1, text_.size())); }
+  bool At(std::size_t at, std::string_view mark) const {
+    return at <= text_.size() && text_.substr(at, mark.size()) == mark;
+  }
+  // Whether the "]]" at close ends a record line that starts at or after from;
+  // numberOpen is then where its "[[" is.
+  bool EndsRecordLine(std::size_t close, std::size_t from, std::size_t* numberOpen) const {
+    std::size_t digits = close;
+    while (digits > from && text_[digits - 1] >= '0' && text_[digits - 1] <= '9') --digits;
+    if (digits == close || digits < from + kPositionOpen.size()) return false;
+    if (!At(digits - kPositionOpen.size(), kPositionOpen)) return false;
+    std::size_t after = close + kPositionClose.size();
+    if (At(after, kCrLf)) {
+      after += kCrLf.size();
+    } else if (At(after, "\n")) {
+      after += 1;
+    }
+    if (after != text_.size() && !At(after, kOpen)) return false;
+    *numberOpen = digits - kPositionOpen.size();
+    return true;
+  }
   TagMatch Find(std::string_view startMark, std::string_view endMark) const {
     if (from_ > static_cast<int64_t>(text_.size())) return TagMatch{};
     return ExtractBetweenTags(text_, startMark, endMark, static_cast<int32_t>(from_), "", "",
@@ -87,13 +129,34 @@ void ShowStatus(App& app, int part, const char* prefix, const PathParts& parts) 
   app.platform.SetStatusText(part, prefix + ShownFileName(parts));
 }
 
-bool ReloadExtractionSettings(App& app, const std::string& path) {
+// One of the three files an index file names: as stored, and where it is
+// opened from.
+struct NamedFile {
+  std::string stored;
+  IndexedFile found;
+};
+
+// The file's part of the status bar; a file found elsewhere than its stored
+// path says so there (and, for tanavo-cli, in a line of its own).
+void ShowFileStatus(App& app, int part, const char* prefix, const PathParts& parts, const NamedFile& file) {
+  if (!file.found.moved) {
+    ShowStatus(app, part, prefix, parts);
+    return;
+  }
+  app.platform.SetStatusText(part, prefix + ShownFileName(parts) + " (別の場所から)");
+  app.platform.Note(file.stored + " が開けないため、" + file.found.path + " を読み込みました");
+}
+
+// After the box of a file that could not be opened: which file it was.
+void NoteOpenFailure(App& app, const NamedFile& file) { app.platform.Note("開けなかったファイル: " + file.stored); }
+
+bool ReloadExtractionSettings(App& app, const NamedFile& file) {
   Platform& p = app.platform;
   ResetSettings(app.extraction);
   p.SetStatusText(kOperationPart, "抽出設定処理中");
-  ShowStatus(app, kExtractionPart, "抽出: ", app.state.extractionFilePath);
+  ShowFileStatus(app, kExtractionPart, "抽出: ", app.state.extractionFilePath, file);
   std::string bytes;
-  const ReadStatus rs = p.ReadWholeFile(path, &bytes);
+  const ReadStatus rs = p.ReadWholeFile(OpenablePath(app.state.extractionFilePath, p.PathSeparator()), &bytes);
   bool read = rs == ReadStatus::Ok;
   if (read) ReadSettingsEntries(app, bytes);
   p.SetStatusText(kProgressPart, "");
@@ -103,6 +166,7 @@ bool ReloadExtractionSettings(App& app, const std::string& path) {
   if (rs == ReadStatus::CannotOpen) {
     const std::string reason = p.LastErrorText();  // before any box can change it
     ShowOpenFailure(p, kLoadCaption);
+    NoteOpenFailure(app, file);
     p.MessageBox(BoxOwner::None, reason, "Error msg", BoxIcon::None);
   } else if (rs == ReadStatus::TooLarge) {
     ShowTooLarge(p, kLoadCaption);
@@ -110,16 +174,19 @@ bool ReloadExtractionSettings(App& app, const std::string& path) {
   return read;
 }
 
-bool ReloadDisplaySettings(App& app, const std::string& path) {
+bool ReloadDisplaySettings(App& app, const NamedFile& file) {
   Platform& p = app.platform;
   p.SetStatusText(kOperationPart, "表示設定処理中");
-  ShowStatus(app, kDisplayPart, "表示: ", app.state.displayFilePath);
+  ShowFileStatus(app, kDisplayPart, "表示: ", app.state.displayFilePath, file);
   std::string bytes;
-  const ReadStatus rs = p.ReadWholeFile(path, &bytes);
+  const ReadStatus rs = p.ReadWholeFile(OpenablePath(app.state.displayFilePath, p.PathSeparator()), &bytes);
   const bool taken = rs == ReadStatus::Ok && TakeDisplaySettingsFile(app, bytes);
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  if (rs == ReadStatus::CannotOpen) ShowOpenFailure(p, kLoadCaption);
+  if (rs == ReadStatus::CannotOpen) {
+    ShowOpenFailure(p, kLoadCaption);
+    NoteOpenFailure(app, file);
+  }
   if (rs == ReadStatus::TooLarge) ShowTooLarge(p, kLoadCaption);
   if (rs == ReadStatus::Ok && !taken) ShowNotDisplaySettingsFile(app);
   return taken;
@@ -148,6 +215,13 @@ std::string BuildIndexFileText(const IndexFilePaths& paths, const RecordIndex& i
   return text;
 }
 
+void ReadIndexFilePaths(std::string_view text, IndexFilePaths* paths) {
+  MarkedReader reader(text);
+  for (std::string* path : {&paths->mobile, &paths->extraction, &paths->display}) {
+    if (!reader.Next(kOpen, kClose, path)) path->clear();
+  }
+}
+
 IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, RecordIndex* index,
                                  const std::function<void(int32_t, int32_t)>& progress) {
   IndexTextNotes notes;
@@ -168,9 +242,10 @@ IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, R
   for (int32_t n = 1; n <= count; ++n) {
     if (progress) progress(n, count);
     const std::size_t slot = static_cast<std::size_t>(n);
-    if (!reader.NextPair(kClose, kPositionOpen, &index->lines[slot], kPositionOpen, kPositionClose, &position)) {
-      // A cut file: the records read so far are the index.
-      notes.truncated = true;
+    const RecordRead read = reader.NextRecord(&index->lines[slot], &position);
+    if (read != RecordRead::Read) {
+      // A cut or damaged file: the records read so far are the index.
+      (read == RecordRead::Missing ? notes.truncated : notes.damaged) = true;
       index->count = n - 1;
       break;
     }
@@ -223,17 +298,29 @@ int LoadIndexFileCommand(App& app) {
     return 1;
   }
   const char sep = p.PathSeparator();
+  // What the index file names is looked at before anything changes: a file
+  // that must not be opened refuses the whole index file.
+  IndexFilePaths paths;
+  ReadIndexFilePaths(bytes, &paths);
+  NamedFile files[] = {{paths.mobile, {}}, {paths.extraction, {}}, {paths.display, {}}};
+  for (NamedFile& file : files) {
+    file.found = LocateIndexedFile(p, file.stored, path);
+    if (file.found.refusal == IndexedFileRefusal::None) continue;
+    p.MessageBox(BoxOwner::Main, IndexedFileRefusalText(file.found.refusal, file.stored), kLoadCaption,
+                 BoxIcon::Warning);
+    return 1;
+  }
   ShowStatus(app, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
-  IndexFilePaths paths;
   const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &app.index, [&](int32_t n, int32_t count) {
     p.SetStatusText(kProgressPart, std::to_string(n) + "/" + std::to_string(count) + "件目");
   });
   bytes.clear();
   bytes.shrink_to_fit();  // the mobile file is read next; do not hold both
-  app.state.mobileFilePath = SplitPath(paths.mobile, sep);
-  app.state.extractionFilePath = SplitPath(paths.extraction, sep);
-  app.state.displayFilePath = SplitPath(paths.display, sep);
+  // A file found elsewhere is the one loaded, and the one a later save names;
+  // the index file itself is never rewritten for it.
+  PathParts* parts[] = {&app.state.mobileFilePath, &app.state.extractionFilePath, &app.state.displayFilePath};
+  for (int i = 0; i < 3; ++i) *parts[i] = SplitPath(files[i].found.moved ? files[i].found.path : files[i].stored, sep);
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (notes.overCapacity) {
@@ -244,15 +331,23 @@ int LoadIndexFileCommand(App& app) {
     ShowWarning(p, "インデックスファイルが途中で終わっています。" + std::to_string(app.index.count) +
                        "件目までを読み込みました!!");
   }
+  if (notes.damaged) {
+    ShowWarning(p, "インデックスファイルの" + std::to_string(app.index.count + 1) + "件目が壊れています。" +
+                       std::to_string(app.index.count) + "件目までを読み込みました!!");
+  }
 
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
-  ShowStatus(app, kMobilePart, "携帯: ", app.state.mobileFilePath);
-  const bool mobileRead = ReloadMobileFile(app, OpenablePath(app.state.mobileFilePath, sep), kLoadCaption);
+  ShowFileStatus(app, kMobilePart, "携帯: ", app.state.mobileFilePath, files[0]);
+  bool opened = true;
+  const bool mobileRead = ReloadMobileFile(app, OpenablePath(app.state.mobileFilePath, sep), kLoadCaption, &opened);
   p.SetStatusText(kOperationPart, "");
-  if (!mobileRead) return 1;
-  if (!ReloadExtractionSettings(app, OpenablePath(app.state.extractionFilePath, sep))) return 1;
-  if (!ReloadDisplaySettings(app, OpenablePath(app.state.displayFilePath, sep))) return 1;
-  return notes.truncated ? 1 : 0;
+  if (!mobileRead) {
+    if (!opened) NoteOpenFailure(app, files[0]);
+    return 1;
+  }
+  if (!ReloadExtractionSettings(app, files[1])) return 1;
+  if (!ReloadDisplaySettings(app, files[2])) return 1;
+  return notes.truncated || notes.damaged ? 1 : 0;
 }
 
 }  // namespace tanavo

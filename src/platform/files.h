@@ -12,6 +12,8 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes);
 // Writes beside the target and renames over it.
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes);
 bool RealFileExists(const std::string& path);
+// Something other than a regular file is at path (links followed).
+bool RealIsSpecialFile(const std::string& path);
 bool CreateRealNewEmptyFile(const std::string& path);
 bool CreateRealFolder(const std::string& path);
 std::string RealCurrentDirectory();

@@ -212,6 +212,10 @@ class Platform {
   virtual ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) = 0;
   virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // True when something other than a regular file is at path (a folder, a
+  // device, a FIFO, a socket): reading it could hang or never end. Asked
+  // without opening it.
+  virtual bool IsSpecialFile(const std::string& path) = 0;
   virtual bool CreateNewEmptyFile(const std::string& path) = 0;
   // True when a folder is at path afterwards (made now or there already).
   virtual bool CreateFolder(const std::string& path) = 0;
@@ -232,6 +236,11 @@ class Platform {
   // The byte that separates folders in paths: '\\' on Windows, '/' for the
   // command-line companion on POSIX.
   virtual char PathSeparator() const = 0;
+
+  // A line for the record of what a command did beside its boxes: the
+  // command-line companion writes it on standard error; the window program
+  // says such things in its status bar instead and ignores it.
+  virtual void Note(const std::string& /*line*/) {}
 
   // Runs the message loop until the main window is gone; returns the exit code.
   virtual int Run() = 0;

@@ -60,6 +60,10 @@ WriteStatus ConsolePlatform::WriteFileReplacing(const std::string& path, const s
   return WriteRealFileReplacing(path, bytes);
 }
 bool ConsolePlatform::FileExists(const std::string& path) { return RealFileExists(path); }
+bool ConsolePlatform::IsSpecialFile(const std::string& path) { return RealIsSpecialFile(path); }
+void ConsolePlatform::Note(const std::string& line) {
+  *err_ += ConsoleBoxLine("", line).substr(2) + "\n";  // one line, as a box's text is written
+}
 bool ConsolePlatform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 bool ConsolePlatform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
 

@@ -31,6 +31,8 @@ class ConsolePlatform : public Platform {
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
+  bool IsSpecialFile(const std::string& path) override;
+  void Note(const std::string& line) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   void MarkFromInternet(const std::string&) override {}  // nothing opens what tanavo-cli writes

@@ -65,7 +65,9 @@ ReadStatus ReadOpenFile(int fd, std::string* bytes) {
 }
 
 ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY);
+  // Opening a FIFO waits for a writer: it is opened without waiting and then
+  // refused as not a regular file. Reads from a regular file never wait.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return ReadStatus::CannotOpen;
   ReadStatus rs = ReadOpenFile(fd, bytes);
   ::close(fd);
@@ -93,6 +95,11 @@ WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& b
 bool RealFileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
+}
+
+bool RealIsSpecialFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 bool CreateRealNewEmptyFile(const std::string& path) {

@@ -45,6 +45,8 @@ class FakePlatform : public Platform {
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
+  bool IsSpecialFile(const std::string& path) override { return special.count(path) != 0; }
+  void Note(const std::string& line) override { notes.push_back(line); }
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   void MarkFromInternet(const std::string& path) override { markedFromInternet.push_back(path); }
@@ -53,7 +55,7 @@ class FakePlatform : public Platform {
   std::string LastErrorText() override { return lastErrorText; }
   std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
-  char PathSeparator() const override { return '\\'; }
+  char PathSeparator() const override { return separator; }
   int Run() override { return 0; }
 
   // Windows by class name ("NORMAL0" ...); null when none was created.
@@ -80,11 +82,14 @@ class FakePlatform : public Platform {
   std::set<std::string> unwritable;
   std::set<std::string> tooLarge;
   std::set<std::string> folders;
+  std::set<std::string> special;  // exist, but are no regular files (a FIFO, a device)
+  std::vector<std::string> notes;
   int writes = 0;
 
   std::string currentDirectory = "C:\\tanavo";
   std::string lastErrorText = "指定されたファイルが見つかりません。\r\n";
   int screenWidth = 1280;
+  char separator = '\\';
 
  private:
   std::vector<std::unique_ptr<MemoryWindow>> windows_;

@@ -50,6 +50,12 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return ReadStatus::CannotOpen;
+  // A pipe, console or device is no file to read whole: it may never end.
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    CloseHandle(h);
+    SetLastError(ERROR_NOT_SUPPORTED);  // what the failure box's error text then says
+    return ReadStatus::CannotOpen;
+  }
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h, &size)) {
     CloseHandle(h);
@@ -110,6 +116,14 @@ bool RealFileExists(const std::string& path) {
   if (h == INVALID_HANDLE_VALUE) return false;
   FindClose(h);
   return true;
+}
+
+bool RealIsSpecialFile(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return false;
+  // Wine gives a POSIX FIFO a file's attributes, but refuses to open it
+  // (without waiting): it fails as a file that cannot be opened.
+  return (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0;
 }
 
 bool CreateRealNewEmptyFile(const std::string& path) {

@@ -508,6 +508,7 @@ WriteStatus Win32Platform::WriteFileReplacing(const std::string& path, const std
 }
 
 bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(path); }
+bool Win32Platform::IsSpecialFile(const std::string& path) { return RealIsSpecialFile(path); }
 
 bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 
