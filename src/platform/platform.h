@@ -145,6 +145,11 @@ class Window {
   // List boxes. Rows are 0-based; selection -1 is none.
   virtual void ListClear(int id) = 0;
   virtual void ListAdd(int id, const std::string& row) = 0;
+  // Replaces every row at once: the real list box is drawn once, not once a row.
+  virtual void ListSetRows(int id, const std::vector<std::string>& rows) {
+    ListClear(id);
+    for (const std::string& r : rows) ListAdd(id, r);
+  }
   virtual void ListInsert(int id, int row, const std::string& text) = 0;
   virtual void ListDelete(int id, int row) = 0;
   virtual int ListCount(int id) const = 0;

@@ -244,6 +244,19 @@ void Win32Window::ListAdd(int id, const std::string& row) {
   if (HWND c = Control(id)) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
 }
 
+void Win32Window::ListSetRows(int id, const std::vector<std::string>& rows) {
+  HWND c = Control(id);
+  if (!c) return;
+  SendMessageA(c, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(c, LB_RESETCONTENT, 0, 0);
+  std::size_t bytes = 0;
+  for (const std::string& r : rows) bytes += r.size() + 1;
+  SendMessageA(c, LB_INITSTORAGE, static_cast<WPARAM>(rows.size()), static_cast<LPARAM>(bytes));
+  for (const std::string& r : rows) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.c_str()));
+  SendMessageA(c, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(c, nullptr, TRUE);
+}
+
 void Win32Window::ListInsert(int id, int row, const std::string& text) {
   if (HWND c = Control(id)) {
     SendMessageA(c, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));

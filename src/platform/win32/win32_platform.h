@@ -41,6 +41,7 @@ class Win32Window : public Window {
 
   void ListClear(int id) override;
   void ListAdd(int id, const std::string& row) override;
+  void ListSetRows(int id, const std::vector<std::string>& rows) override;
   void ListInsert(int id, int row, const std::string& text) override;
   void ListDelete(int id, int row) override;
   int ListCount(int id) const override;
