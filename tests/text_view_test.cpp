@@ -156,7 +156,8 @@ TEST(TextViewSelection, MouseSelectsAndDoubleClickTakesTheWord) {
 
 TEST(TextViewSelection, CopyTakesTheShownBytesAsTheyAre) {
   TextViewModel m;
-  m.SetText(std::string("a\nb\r\nc\rd\0hidden", 15));
+  const std::string text("a\nb\r\nc\rd\0hidden", 15);  // the view shows it in place: it must live on
+  m.SetText(text);
   m.SelectAll();
   EXPECT_EQ(m.SelectedBytes(), "a\nb\r\nc\rd");
   m.Adopt("kept");
