@@ -34,7 +34,7 @@ WindowSpec MainWindow::Declaration() {
 }
 
 std::vector<ControlSpec> MainWindow::Controls() {
-  return {{kRawTextView, ControlKind::Edit,
+  return {{kRawTextView, ControlKind::TextView,
            kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly | kWantReturn,
            36, 31, 239, 66, ""}};
 }

@@ -24,19 +24,21 @@ bool ReadMobileBytes(App& app, const std::string& path, const std::string& capti
   return true;
 }
 
-// The read bytes become the mobile file, shown in the raw text view.
+// The read bytes become the mobile file, shown in the raw text view. The view
+// shows the mobile file's own bytes: the one buffer, which the scanners also
+// read in place.
 void TakeMobileBytes(App& app, std::string& bytes) {
-  app.state.mobileFile.swap(bytes);  // the one buffer; the scanners read it in place
-  bytes.clear();
-  bytes.shrink_to_fit();
+  app.state.mobileFile.swap(bytes);
   app.stack.Reset();
   Window* w = app.mainWindow ? app.mainWindow->window : nullptr;
   if (w) {
     w->Show(kRawTextView, true);
     w->SetTextLimit(kRawTextView, app.state.mobileFile.size() + 1000);
-    w->SetText(kRawTextView, app.state.mobileFile);
-    w->Focus(kRawTextView);
+    w->ShowBytes(kRawTextView, app.state.mobileFile);
   }
+  // The old file goes only once the view no longer shows it.
+  std::string().swap(bytes);
+  if (w) w->Focus(kRawTextView);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ WindowSpec ResultWindow::Declaration() {
 std::vector<ControlSpec> ResultWindow::Controls() {
   // Created where the first layout would put them; every size change lays them out again.
   return {
-      {kResultTextView, ControlKind::Edit,
+      {kResultTextView, ControlKind::TextView,
        kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly, 0, 30, 434, 261,
        ""},
       {kResultCloseButton, ControlKind::PushButton, kStyleNone, 379, 5, 50, 20, "終　了"},
@@ -51,13 +51,14 @@ void ResultWindow::OnSize(int w, int h) {
 }
 
 void ResultWindow::ShowResult(std::string text) {
+  if (window) window->SetText(kResultTextView, "");  // lets go of the text before it is replaced
   resultText = std::move(text);
-  if (window) window->SetText(kResultTextView, resultText);
+  if (window) window->ShowBytes(kResultTextView, resultText);  // shown where it is kept
 }
 
 void ResultWindow::ClearResult() {
-  resultText = std::string();  // gives the memory back, not only the length
   if (window) window->SetText(kResultTextView, "");
+  resultText = std::string();  // gives the memory back, not only the length
 }
 
 void ResultWindow::OnCommand(int id, int code) {

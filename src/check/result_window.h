@@ -36,7 +36,9 @@ class ResultWindow : public WindowEvents {
   void ClearResult();
 
   Window* window = nullptr;
-  std::string resultText;  // the text on display, as it was built
+  // The text on display, as it was built; the text view shows these bytes,
+  // so it changes only through ShowResult and ClearResult.
+  std::string resultText;
 
  private:
   App& app_;

@@ -1,6 +1,7 @@
 #include "display/data_display.h"
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "display/render.h"
@@ -52,9 +53,10 @@ void OpenDataDisplay(App& app) {
     ShowWarning(app.platform, "インデックス・データがありません!!");
     return;
   }
-  for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) {
-    w->ListAdd(kDispRecordList, RecordListRow(index, n));
-  }
+  std::vector<std::string> rows;
+  rows.reserve(static_cast<std::size_t>(index.count));
+  for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) rows.push_back(RecordListRow(index, n));
+  w->ListSetRows(kDispRecordList, rows);
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   RenderRecord(app, 1);

@@ -6,6 +6,7 @@
 #include "dispset/display_window.h"
 #include "engine/walk.h"
 #include "index/placeholder.h"
+#include "platform/progress_throttle.h"
 
 namespace tanavo {
 
@@ -45,9 +46,12 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   if (r.collectValues) r.values.resize(kTagEntries);
   const std::string total = "/" + std::to_string(UsedCount(app.extraction));
 
+  ProgressThrottle progress([w](const std::string& t) {
+    if (w) w->SetText(kDispStatusText, t);
+  });
   WalkHooks hooks;
   hooks.shouldStop = [&](int entry) {
-    if (w) w->SetText(kDispStatusText, std::to_string(entry + 1) + total);
+    progress.Update(std::to_string(entry + 1) + total);
     return false;
   };
   hooks.onRecord = [&](const TagMatch& record) {
@@ -66,6 +70,7 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   };
   const WalkResult result = WalkRecord(app.extraction, app.stack, app.walk, 0,
                                        app.index.positions[static_cast<std::size_t>(n)], hooks);
+  progress.Flush();  // a record not found leaves its last entry counter on view
   // Also when the settings hold no record delimiter at all: no record, nothing shown.
   if (result.recordMissing || !result.recordFound) return NotFoundAtStoredPosition(w);
 

@@ -9,6 +9,7 @@
 #include "engine/walk.h"
 #include "index/index_file.h"
 #include "index/placeholder.h"
+#include "platform/progress_throttle.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -106,11 +107,12 @@ int CreateIndex(App& app) {
     FillPlaceholder(line, app.extraction.entries[entry].name, DecodeDataItem(app, entry, itemText));
   };
 
+  ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
   while (next < length && index.count < kIndexSlots) {
     filled = 0;
     found = false;
     line = listTemplate;
-    p.SetStatusText(kProgressPart, RightAligned(index.count + 1, kProgressColumns) + "件目処理中");
+    progress.Update(RightAligned(index.count + 1, kProgressColumns) + "件目処理中");
     // Each record is walked as rendering walks it, so that its line holds the
     // values its record shows: no position found in the record before leads
     // a search-after-previous entry astray.
@@ -119,6 +121,7 @@ int CreateIndex(App& app) {
     if (!r.recordFound) break;
     index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');
   }
+  progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (index.count == kIndexSlots && RecordFollows(app, first, next)) {

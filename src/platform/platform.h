@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,9 @@ enum class ControlKind {
   Static,
   Edit,
   ListBox,
+  // A read-only multi-line text view whose cost follows the screen, not the
+  // text: it answers the edit control's text, limit and selection messages.
+  TextView,
 };
 
 // Portable style flags of a control; each back end maps them to its own.
@@ -120,6 +124,10 @@ class Window {
   // platform's controls do.
   virtual std::string Text(int id) const = 0;
   virtual void SetText(int id, const std::string& text) = 0;
+  // A text view shows bytes the caller holds without copying them (the
+  // mobile file): they must stay alive and unchanged until the control's
+  // text is set again. Other back ends may copy.
+  virtual void ShowBytes(int id, std::string_view bytes) { SetText(id, std::string(bytes)); }
   virtual void Show(int id, bool shown) = 0;
   virtual bool IsShown(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
@@ -137,6 +145,11 @@ class Window {
   // List boxes. Rows are 0-based; selection -1 is none.
   virtual void ListClear(int id) = 0;
   virtual void ListAdd(int id, const std::string& row) = 0;
+  // Replaces every row at once: the real list box is drawn once, not once a row.
+  virtual void ListSetRows(int id, const std::vector<std::string>& rows) {
+    ListClear(id);
+    for (const std::string& r : rows) ListAdd(id, r);
+  }
   virtual void ListInsert(int id, int row, const std::string& text) = 0;
   virtual void ListDelete(int id, int row) = 0;
   virtual int ListCount(int id) const = 0;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "platform/win32/text_view_win32.h"
 #include "gui_support.h"
 
 namespace tanavo {
@@ -37,7 +38,7 @@ TEST(GuiMainWindow, SevenWindowsExistOnlyTheMainOneVisible) {
   // Caption-only tool windows have no system menu, so no close box.
   EXPECT_EQ(GetWindowLongA(g.WindowOfClass("NORMAL1"), GWL_STYLE) & WS_SYSMENU, 0);
   EXPECT_NE(GetWindowLongA(g.WindowOfClass("NORMAL6"), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  EXPECT_EQ(ClassOf(GetDlgItem(g.Main(), kRawTextView)), "Edit");
+  EXPECT_EQ(ClassOf(GetDlgItem(g.Main(), kRawTextView)), kTextViewClass);
 }
 
 TEST(GuiMainWindow, MenuBarReadsBackInTableOrder) {

@@ -1,12 +1,14 @@
 // POSIX file access for tanavo-cli on Linux.
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -39,6 +41,21 @@ mode_t ModeForSave(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// Asks for huge pages under a large buffer before it is first written: a
+// mobile file of 50 MiB is then faulted in some 25 steps, not 13 000, which
+// on some machines cost more than indexing the file. Only a hint.
+void PreferHugePages(char* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHugePage = 2u << 20;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHugePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
+}
+
 }  // namespace
 
 ReadStatus ReadOpenFile(int fd, std::string* bytes) {
@@ -47,6 +64,8 @@ ReadStatus ReadOpenFile(int fd, std::string* bytes) {
   if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) return ReadStatus::TooLarge;
   std::string data;
   try {
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    PreferHugePages(data.data(), data.capacity());
     data.resize(static_cast<std::size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
     return ReadStatus::TooLarge;

@@ -30,6 +30,7 @@ class MemoryWindow : public Window {
 
   std::string Text(int id) const override;
   void SetText(int id, const std::string& text) override;
+  void ShowBytes(int id, std::string_view bytes) override;
   void Show(int id, bool shown) override;
   bool IsShown(int id) const override;
   void Enable(int id, bool enabled) override;

@@ -6,6 +6,7 @@
 
 #include "platform/file_name_key.h"
 #include "platform/files.h"
+#include "platform/win32/text_view_win32.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -83,14 +84,18 @@ void Win32Window::CreateControls() {
         if (c.style & kReadOnly) style |= ES_READONLY;
         if (c.style & kWantReturn) style |= ES_WANTRETURN;
         break;
+      case ControlKind::TextView:
+        cls = kTextViewClass;
+        style |= WS_TABSTOP;
+        break;
       case ControlKind::ListBox:
         cls = "LISTBOX";
         style |= WS_TABSTOP;
         if (c.style & kNotify) style |= LBS_NOTIFY;
         break;
     }
-    if (c.kind != ControlKind::Static && c.kind != ControlKind::Edit && c.kind != ControlKind::ListBox &&
-        (c.style & kCentre)) {
+    if ((c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton ||
+         c.kind == ControlKind::CheckBox) && (c.style & kCentre)) {
       style |= BS_CENTER;
     }
     HWND ctl = CreateWindowExA(ex, cls, c.caption, style, c.x, c.y, c.w, c.h, hwnd_,
@@ -149,6 +154,11 @@ std::string Win32Window::Text(int id) const {
 
 void Win32Window::SetText(int id, const std::string& text) {
   if (HWND c = Control(id)) SetWindowTextA(c, text.c_str());
+}
+
+void Win32Window::ShowBytes(int id, std::string_view bytes) {
+  HWND c = Control(id);
+  if (c && !ShowTextViewBytes(c, bytes)) SetText(id, std::string(bytes));
 }
 
 void Win32Window::Show(int id, bool shown) {
@@ -235,6 +245,19 @@ void Win32Window::ListAdd(int id, const std::string& row) {
   if (HWND c = Control(id)) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
 }
 
+void Win32Window::ListSetRows(int id, const std::vector<std::string>& rows) {
+  HWND c = Control(id);
+  if (!c) return;
+  SendMessageA(c, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(c, LB_RESETCONTENT, 0, 0);
+  std::size_t bytes = 0;
+  for (const std::string& r : rows) bytes += r.size() + 1;
+  SendMessageA(c, LB_INITSTORAGE, static_cast<WPARAM>(rows.size()), static_cast<LPARAM>(bytes));
+  for (const std::string& r : rows) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.c_str()));
+  SendMessageA(c, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(c, nullptr, TRUE);
+}
+
 void Win32Window::ListInsert(int id, int row, const std::string& text) {
   if (HWND c = Control(id)) {
     SendMessageA(c, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
@@ -317,6 +340,7 @@ void Win32Window::SendClose() { SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
 Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
   InitCommonControlsEx(&icc);
+  RegisterTextViewClass(instance_);
   for (int i = 0; i < kFontCount; ++i) {
     const FontSpec& f = Fonts()[i];
     DWORD out = f.precision == FontPrecision::Stroke ? OUT_STROKE_PRECIS : OUT_STRING_PRECIS;

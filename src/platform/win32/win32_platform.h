@@ -24,6 +24,7 @@ class Win32Window : public Window {
 
   std::string Text(int id) const override;
   void SetText(int id, const std::string& text) override;
+  void ShowBytes(int id, std::string_view bytes) override;
   void Show(int id, bool shown) override;
   bool IsShown(int id) const override;
   void Enable(int id, bool enabled) override;
@@ -40,6 +41,7 @@ class Win32Window : public Window {
 
   void ListClear(int id) override;
   void ListAdd(int id, const std::string& row) override;
+  void ListSetRows(int id, const std::vector<std::string>& rows) override;
   void ListInsert(int id, int row, const std::string& text) override;
   void ListDelete(int id, int row) override;
   int ListCount(int id) const override;
