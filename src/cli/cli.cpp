@@ -39,6 +39,10 @@ const CliCommand kCommands[] = {
      RunRenderCommand},
     {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
      RunExportCommand},
+    {"lint",
+     "lint KTA [KDP]   one line for each thing that makes the settings silently show nothing;\n"
+     "      exit 0 when nothing is found, 1 when something is",
+     RunLintCommand},
 };
 
 std::string UsageText() {
@@ -47,7 +51,7 @@ std::string UsageText() {
   u +=
       "standard error is written in the locale's encoding, standard output too on a terminal\n"
       "(a pipe or a file gets the Shift_JIS bytes as they are); --utf8 / --sjis force either.\n"
-      "exit status: 0 done, 1 failed or refused, 2 called wrongly\n";
+      "exit status: 0 done, 1 failed or refused (lint: something found), 2 called wrongly\n";
   return u;
 }
 

@@ -73,6 +73,15 @@ int RunIndexCommand(CliContext& ctx);
 int RunListCommand(CliContext& ctx);
 int RunRenderCommand(CliContext& ctx);
 int RunExportCommand(CliContext& ctx);
+int RunLintCommand(CliContext& ctx);
+
+struct ExtractionSettings;
+struct DisplaySettings;
+// What makes the settings silently show nothing, one line each (Shift_JIS):
+// Data entries with empty content tags or before any D_SET, D_SET and Group
+// entries without their closing entry, names used twice, and placeholders of
+// the display settings (when given) that no Data entry fills.
+std::vector<std::string> LintSettings(const ExtractionSettings& s, const DisplaySettings* display);
 
 struct App;
 // Loads an index file as its menu command does, answering its dialog with
