@@ -1,6 +1,7 @@
 #include "extract/detail_window.h"
 
 #include "app/app.h"
+#include "app/placement.h"
 #include "text/bytes.h"
 #include "extract/extraction_window.h"
 #include "extract/settings.h"
@@ -163,6 +164,8 @@ void DetailWindow::Open() {
   editIndex = line;
   partnerIndex = FindPartner(app_.extraction, line);
   editKind = e.kind;
+  // Beside the list it serves, off the raw text one reads while typing tags.
+  window->SetPlacement(PlaceToolWindow(app_.platform, *window, list));
   window->ShowWindow(true);
 }
 
