@@ -169,6 +169,16 @@ void DetailWindow::Open() {
   window->ShowWindow(true);
 }
 
+bool DetailWindow::HasEditsNotApplied() const {
+  if (!window || !window->IsVisible() || editIndex < 0 || editIndex >= kTagEntries) return false;
+  for (int slot = 1; slot <= kDetailSlots; ++slot) {
+    if (SlotText(slot) != shown_[slot]) return true;
+  }
+  const TagDefinition& e = app_.extraction.entries[static_cast<std::size_t>(editIndex)];
+  return window->IsChecked(kDetailApplyToMultiple) != FlagOn(e.applyToMultiple) ||
+         window->IsChecked(kDetailSearchAfterPrevious) != FlagOn(e.searchAfterPrevious);
+}
+
 std::string DetailWindow::SlotText(int slot) const {
   std::string text = window->Text(kSlots[slot].id);
   const std::string& filled = shown_[slot];
