@@ -16,6 +16,7 @@ namespace gui {
 namespace {
 
 constexpr int kCmdExtractionSettings = 1056;
+constexpr int kCmdDisplaySettings = 1057;
 constexpr const char* kFontSubstitutes = "Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes";
 
 std::string RegistryText(HKEY root, const char* key, const char* value) {
@@ -239,6 +240,8 @@ TEST(GuiPlacement, DetailSettingsAndDataNameListCanBeSeen) {
   Pump();
   Checkpoint("detail-settings-placed-" + std::to_string(GetSystemMetrics(SM_CXSCREEN)));
   ShowWindow(detail, SW_HIDE);  // a finish would refuse the default name with a box
+  g.Click("NORMAL1", kExtAddData);  // names for the list to show
+  g.Click("NORMAL1", kExtAddData);
 
   g.Command(kCmdDisplaySettings);
   HWND editor = g.WindowOfClass("NORMAL5"), names = g.WindowOfClass("NORMAL6");
