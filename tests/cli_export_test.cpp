@@ -316,11 +316,13 @@ TEST(CliExportProgress, LinesIntoAFileAndACounterOnATerminal) {
 
   // script gives the command a terminal; its output holds what the terminal got.
   if (std::system("command -v script >/dev/null") != 0) GTEST_SKIP() << "script (util-linux) is not installed";
-  const std::string command = "script -qec '" + cli + " export " + d + "/m.ini " + d + "/b' " + d + "/b.log";
+  // On a UTF-8 terminal the counter reads in UTF-8.
+  const std::string command =
+      "script -qec 'LC_ALL=C.UTF-8 " + cli + " export " + d + "/m.ini " + d + "/b' " + d + "/b.log";
   ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0);
   const std::string screen = ReadBytes(dir / "b.log");
-  EXPECT_NE(screen.find("\r" + std::string("エクスポート: 1/250件目") + "\r"), std::string::npos);
-  EXPECT_NE(screen.find("\r" + std::string("エクスポート: 250/250件目") + "\r\n" + "エクスポート終了: 250件"),
+  EXPECT_NE(screen.find("\r" + std::string(u8"エクスポート: 1/250件目") + "\r"), std::string::npos);
+  EXPECT_NE(screen.find("\r" + std::string(u8"エクスポート: 250/250件目") + "\r\n" + u8"エクスポート終了: 250件"),
             std::string::npos);
   fs::remove_all(dir);
 }

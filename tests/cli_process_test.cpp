@@ -31,10 +31,11 @@ class CliProcessTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   // Runs "tanavo-cli ARGS" through the shell with the given redirections of
-  // standard input and output; standard error goes to a file, read into err.
+  // standard input and output; standard error goes to a file, read into err
+  // (in the "C" locale: the Shift_JIS bytes as they are).
   int Run(const std::string& args, const std::string& redirections) {
     const std::string errPath = (dir / "stderr").string();
-    const std::string command = std::string("'") + TANAVO_CLI + "' " + args + " " + redirections + " 2>'" + errPath + "'";
+    const std::string command = std::string("LC_ALL=C '") + TANAVO_CLI + "' " + args + " " + redirections + " 2>'" + errPath + "'";
     const int status = std::system(command.c_str());
     err = ReadBytes(errPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

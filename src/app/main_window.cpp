@@ -4,6 +4,7 @@
 #include "app/memo.h"
 #include "app/menus.h"
 #include "app/mobile_file.h"
+#include "app/unsaved.h"
 #include "codec/codec.h"
 #include "codec/conversion_window.h"
 #include "display/data_display.h"
@@ -59,6 +60,12 @@ void MainWindow::OnSize(int w, int h) {
   StatusPartEdges(w, edges);
   app_.platform.SetStatusParts(edges);
   if (window) window->Move(kRawTextView, 0, 0, w, h - kStatusBarHeight);
+}
+
+bool MainWindow::OnCloseRequest() {
+  if (!HasUnsavedSettings(app_)) return true;
+  return app_.platform.MessageBox(BoxOwner::Main, "保存されていない変更があります。終了しますか?", "確認",
+                                  BoxIcon::Warning, BoxButtons::YesNo) == BoxAnswer::Yes;
 }
 
 void MainWindow::OnCommand(int id, int /*code*/) {

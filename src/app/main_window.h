@@ -27,7 +27,8 @@ class MainWindow : public WindowEvents {
   void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
   void OnSize(int w, int h) override;
-  bool OnCloseRequest() override { return true; }
+  // ファイル → 終了 and the close box: asks first when settings would be lost.
+  bool OnCloseRequest() override;
 
   Window* window = nullptr;
 

@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
+#include <utility>
+
 namespace tanavo {
 
 namespace {
@@ -36,15 +39,67 @@ const CliCommand kCommands[] = {
      RunRenderCommand},
     {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
      RunExportCommand},
+    {"lint",
+     "lint KTA [KDP]   one line for each thing that makes the settings silently show nothing;\n"
+     "      exit 0 when nothing is found, 1 when something is",
+     RunLintCommand},
 };
 
 std::string UsageText() {
-  std::string u = "usage: tanavo-cli [--utf8] COMMAND ...\n";
+  std::string u = "usage: tanavo-cli [--utf8 | --sjis] COMMAND ...\n";
   for (const CliCommand& c : kCommands) u += std::string("  tanavo-cli ") + c.usage + "\n";
+  u +=
+      "standard error is written in the locale's encoding, standard output too on a terminal\n"
+      "(a pipe or a file gets the Shift_JIS bytes as they are); --utf8 / --sjis force either.\n"
+      "exit status: 0 done, 1 failed or refused (lint: something found), 2 called wrongly\n";
   return u;
 }
 
 }  // namespace
+
+std::string ShowControlBytes(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    const bool crOfCrLf = b == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+    if ((b < 0x20 && b != '\t' && b != '\n' && !crOfCrLf) || b == 0x7f) {
+      out += '^';
+      out += static_cast<char>(b ^ 0x40);
+    } else {
+      out += static_cast<char>(b);
+    }
+  }
+  return out;
+}
+
+std::string ForStream(std::string text, const StreamForm& form) {
+  // Made visible first: "^[" is ASCII in every encoding, and no Shift_JIS
+  // trail byte is a control byte.
+  std::string shown = form.terminal ? ShowControlBytes(text) : std::move(text);
+  if (form.encoding.empty()) return shown;
+  if (form.encoding == "UTF-8") return Cp932ToUtf8(shown);
+#ifndef _WIN32
+  return Cp932ToEncoding(shown, form.encoding);
+#else
+  return shown;
+#endif
+}
+
+std::string LocaleEncoding(const std::string& codeset) {
+  std::string key;
+  for (char c : codeset) {
+    if (std::isalnum(static_cast<unsigned char>(c))) key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (key == "UTF8") return "UTF-8";
+  // Texts are Shift_JIS already; ASCII cannot show them, so the bytes stay.
+  const char* const kBytesAsTheyAre[] = {"", "SHIFTJIS", "SJIS", "CP932", "WINDOWS31J", "MSKANJI",
+                                         "ANSIX341968", "ASCII", "USASCII"};
+  for (const char* k : kBytesAsTheyAre) {
+    if (key == k) return "";
+  }
+  return codeset;
+}
 
 ReadStatus ReadAllInput(std::FILE* in, std::string* all, std::size_t limit) {
   if (RegularFileSize(in) > static_cast<long long>(limit)) return ReadStatus::TooLarge;
@@ -77,21 +132,34 @@ bool ReadCommandInput(CliContext& ctx) {
 }
 
 int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
-           std::string* err) {
-  bool utf8 = false;
+           std::string* err, const CliStreams& streams) {
+  bool utf8 = false, sjis = false;
   std::vector<std::string> args;
   for (const std::string& a : argv) {
     if (a == "--utf8") {
       utf8 = true;
+    } else if (a == "--sjis") {
+      sjis = true;
     } else {
       args.push_back(a);
     }
   }
   CliContext ctx;
+  // Standard error is read by a person; standard output only on a terminal,
+  // elsewhere it is data and keeps its bytes.
+  ctx.errForm.encoding = streams.localeEncoding;
+  ctx.outForm.encoding = streams.outTerminal ? streams.localeEncoding : "";
+  if (utf8 || sjis) ctx.errForm.encoding = ctx.outForm.encoding = utf8 ? "UTF-8" : "";
+  ctx.outForm.terminal = streams.outTerminal;
+  ctx.errForm.terminal = streams.errTerminal;
   int code = kExitUsage;
   const CliCommand* command = nullptr;
   // Asking for help is no usage error: the usage goes to standard output.
   bool help = args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+  if (utf8 && sjis) {
+    args.clear();  // one encoding or the other: a wrong call
+    help = false;
+  }
   if (!help && !args.empty()) {
     for (const CliCommand& c : kCommands) {
       if (args[0] == c.name) command = &c;
@@ -105,7 +173,6 @@ int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::st
   } else {
     ctx.args.assign(args.begin() + 1, args.end());
     ctx.readInput = readInput;
-    ctx.utf8 = utf8;
     AttachLiveStandardError(ctx);
     ConsolePlatform platform(&ctx.err);
     ctx.platform = &platform;
@@ -113,8 +180,8 @@ int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::st
     if (code == kExitUsage) ctx.err += UsageText();
   }
   // Moved, not copied: the output may be the whole result of a check.
-  *out = utf8 ? Cp932ToUtf8(ctx.out) : std::move(ctx.out);
-  *err = utf8 ? Cp932ToUtf8(ctx.err) : std::move(ctx.err);
+  *out = ForStream(std::move(ctx.out), ctx.outForm);
+  *err = ForStream(std::move(ctx.err), ctx.errForm);
   return code;
 }
 

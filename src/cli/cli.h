@@ -16,14 +16,37 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // ran but failed or was refused
 constexpr int kExitUsage = 2;
 
+// How texts (Shift_JIS bytes) are written to one standard stream.
+struct StreamForm {
+  std::string encoding;   // converted to it ("UTF-8", or the locale's); empty: the bytes as they are
+  bool terminal = false;  // control bytes shown visibly (^[) rather than sent raw
+};
+// The text as it goes to a stream of that form.
+std::string ForStream(std::string text, const StreamForm& form);
+// Control bytes but TAB, LF and the CR of a CR LF shown as ^@ .. ^_ and ^?.
+std::string ShowControlBytes(const std::string& text);
+// The encoding the standard streams take under a locale whose character set
+// (nl_langinfo(CODESET)) is codeset: "UTF-8", another one iconv converts to,
+// or empty where the bytes stay as they are (Shift_JIS, ASCII, unknown).
+std::string LocaleEncoding(const std::string& codeset);
+
+// What tanavo-cli finds its standard streams to be; the defaults (no
+// terminal, no locale encoding) keep every byte as the command made it.
+struct CliStreams {
+  bool outTerminal = false;
+  bool errTerminal = false;
+  std::string localeEncoding;  // see LocaleEncoding
+};
+
 struct CliContext {
-  bool utf8 = false;  // --utf8: standard output and error converted to UTF-8
+  StreamForm outForm;  // standard output: converted only on a terminal or when forced
+  StreamForm errForm;  // standard error: in the locale's encoding, or as forced
   // Standard error written at once (progress of long commands) when
   // tanavo-cli runs as a program, and whether it is a terminal; see
   // cli/progress.h.
   void (*writeErrNow)(const std::string&) = nullptr;
   bool errIsTerminal = false;
-  std::vector<std::string> args;  // after the command name, --utf8 removed
+  std::vector<std::string> args;  // after the command name, --utf8 / --sjis removed
   std::string input;              // all of standard input, read when the command asks
   std::string out;                // standard output bytes
   std::string err;                // standard error bytes (box lines included)
@@ -50,6 +73,15 @@ int RunIndexCommand(CliContext& ctx);
 int RunListCommand(CliContext& ctx);
 int RunRenderCommand(CliContext& ctx);
 int RunExportCommand(CliContext& ctx);
+int RunLintCommand(CliContext& ctx);
+
+struct ExtractionSettings;
+struct DisplaySettings;
+// What makes the settings silently show nothing, one line each (Shift_JIS):
+// Data entries with empty content tags or before any D_SET, D_SET and Group
+// entries without their closing entry, names used twice, and placeholders of
+// the display settings (when given) that no Data entry fills.
+std::vector<std::string> LintSettings(const ExtractionSettings& s, const DisplaySettings* display);
 
 struct App;
 // Loads an index file as its menu command does, answering its dialog with
@@ -60,7 +92,8 @@ int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
 int ListedAttachmentCount(const App& app);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
+// --utf8 and --sjis force both streams to UTF-8 or to the bytes as they are.
 int RunCli(const std::vector<std::string>& argv, ReadStatus (*readInput)(std::string*), std::string* out,
-           std::string* err);
+           std::string* err, const CliStreams& streams = CliStreams());
 
 }  // namespace tanavo

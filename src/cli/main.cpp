@@ -8,6 +8,11 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
 #endif
 
 namespace {
@@ -19,6 +24,20 @@ bool WriteAll(std::FILE* f, const std::string& bytes) {
   const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fflush(f) == 0 && written;
 }
+
+#ifndef _WIN32
+// Which standard streams are terminals, and the locale's encoding. The locale
+// is only asked: the program itself keeps running in the "C" locale, so that
+// nothing else (character classes of bytes) changes with it.
+tanavo::CliStreams FindStreams() {
+  tanavo::CliStreams streams;
+  streams.outTerminal = isatty(STDOUT_FILENO) != 0;
+  streams.errTerminal = isatty(STDERR_FILENO) != 0;
+  if (std::setlocale(LC_CTYPE, "")) streams.localeEncoding = tanavo::LocaleEncoding(nl_langinfo(CODESET));
+  std::setlocale(LC_CTYPE, "C");
+  return streams;
+}
+#endif
 
 }  // namespace
 
@@ -32,7 +51,13 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   tanavo::UseLiveStandardError();  // progress of long commands as it happens
   std::string out, err;
-  int code = tanavo::RunCli(args, ReadStdin, &out, &err);
+#ifdef _WIN32
+  // The console gets the bytes as they are, as it always has.
+  const tanavo::CliStreams streams;
+#else
+  const tanavo::CliStreams streams = FindStreams();
+#endif
+  int code = tanavo::RunCli(args, ReadStdin, &out, &err, streams);
   // Output that did not arrive is a failure, whatever the command did;
   // standard error says so while it can still be written.
   const bool outWritten = WriteAll(stdout, out);

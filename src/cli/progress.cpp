@@ -1,6 +1,7 @@
 #include "cli/progress.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "cli/cli.h"
 
@@ -47,7 +48,7 @@ void AttachLiveStandardError(CliContext& ctx) {
   ctx.errIsTerminal = live.on && live.terminal;
 }
 
-void CliProgress::Write(const std::string& bytes, bool endsCounter) {
+void CliProgress::Write(const std::string& bytes, bool endsCounter, bool inPlace) {
   // What the command said before (box lines) comes out first, in order, and
   // never on the line of a counter shown in place.
   std::string now;
@@ -56,19 +57,21 @@ void CliProgress::Write(const std::string& bytes, bool endsCounter) {
     now.insert(0, "\n");
     counterShown_ = false;
   }
-  now += bytes;
+  const char* rewind = inPlace ? "\r" : "";
   if (!ctx_.writeErrNow) {
-    ctx_.err += now;
+    ctx_.err += now + rewind + bytes;
     return;
   }
-  ctx_.writeErrNow(ctx_.utf8 ? Cp932ToUtf8(now) : now);
+  // The CR that rewrites the counter is the program's own, never a printed
+  // text's, so it is not made visible on a terminal.
+  ctx_.writeErrNow(ForStream(std::move(now), ctx_.errForm) + rewind + ForStream(bytes, ctx_.errForm));
 }
 
 void CliProgress::Line(const std::string& text) { Write(text + "\n", true); }
 
 void CliProgress::Count(int n, const std::string& counter) {
   if (ctx_.errIsTerminal) {
-    Write("\r" + counter, false);
+    Write(counter, false, true);
     counterShown_ = true;
   } else if (n % kProgressLineEvery == 0) {
     Write(counter + "\n", true);

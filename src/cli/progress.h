@@ -28,7 +28,8 @@ class CliProgress {
   void Count(int n, const std::string& counter);
 
  private:
-  void Write(const std::string& bytes, bool endsCounter);
+  // inPlace: bytes rewrite the line (a counter on a terminal).
+  void Write(const std::string& bytes, bool endsCounter, bool inPlace = false);
   CliContext& ctx_;
   bool counterShown_ = false;
 };

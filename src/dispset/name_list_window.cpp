@@ -1,6 +1,8 @@
 #include "dispset/name_list_window.h"
 
 #include "app/app.h"
+#include "app/placement.h"
+#include "dispset/display_window.h"
 #include "extract/settings.h"
 
 namespace tanavo {
@@ -33,6 +35,9 @@ void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Declarati
 void NameListWindow::ShowNames(const std::string& names) {
   if (!window) return;
   window->SetText(kNameListEdit, names);
+  // Beside the display settings editor, whose layout one types from it.
+  const Window* editor = app_.displayWindow ? app_.displayWindow->window : nullptr;
+  window->SetPlacement(PlaceToolWindow(app_.platform, *window, editor));
   window->ShowWindow(true);
 }
 

@@ -1,6 +1,7 @@
 #include "extract/detail_window.h"
 
 #include "app/app.h"
+#include "app/placement.h"
 #include "text/bytes.h"
 #include "extract/extraction_window.h"
 #include "extract/settings.h"
@@ -163,7 +164,19 @@ void DetailWindow::Open() {
   editIndex = line;
   partnerIndex = FindPartner(app_.extraction, line);
   editKind = e.kind;
+  // Beside the list it serves, off the raw text one reads while typing tags.
+  window->SetPlacement(PlaceToolWindow(app_.platform, *window, list));
   window->ShowWindow(true);
+}
+
+bool DetailWindow::HasEditsNotApplied() const {
+  if (!window || !window->IsVisible() || editIndex < 0 || editIndex >= kTagEntries) return false;
+  for (int slot = 1; slot <= kDetailSlots; ++slot) {
+    if (SlotText(slot) != shown_[slot]) return true;
+  }
+  const TagDefinition& e = app_.extraction.entries[static_cast<std::size_t>(editIndex)];
+  return window->IsChecked(kDetailApplyToMultiple) != FlagOn(e.applyToMultiple) ||
+         window->IsChecked(kDetailSearchAfterPrevious) != FlagOn(e.searchAfterPrevious);
 }
 
 std::string DetailWindow::SlotText(int slot) const {

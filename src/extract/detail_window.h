@@ -64,6 +64,9 @@ class DetailWindow : public WindowEvents {
   void EntryRemoved(int index);
   // The table was replaced: the entry being edited is gone.
   void Dismiss();
+  // The window is open with a field or a flag changed since it was filled:
+  // typed, but not applied to the settings.
+  bool HasEditsNotApplied() const;
 
   Window* window = nullptr;
   int editIndex = -1;

@@ -246,6 +246,8 @@ class Platform {
 
   virtual std::string CurrentDirectory() = 0;
   virtual int ScreenWidth() = 0;
+  // 0 where no screen bounds the windows from below (the console).
+  virtual int ScreenHeight() { return 0; }
   // The byte that separates folders in paths: '\\' on Windows, '/' for the
   // command-line companion on POSIX.
   virtual char PathSeparator() const = 0;

@@ -16,6 +16,7 @@ namespace gui {
 namespace {
 
 constexpr int kCmdExtractionSettings = 1056;
+constexpr int kCmdDisplaySettings = 1057;
 constexpr const char* kFontSubstitutes = "Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes";
 
 std::string RegistryText(HKEY root, const char* key, const char* value) {
@@ -205,6 +206,53 @@ TEST(GuiPlacement, ExtractionSettingsBesideTheMainWindowWithinTheScreen) {
     EXPECT_EQ(ext.right, screen);  // moved left, its buttons within reach
   }
   Checkpoint("extraction-settings-" + std::to_string(screen));
+}
+
+bool Overlaps(const RECT& a, const RECT& b) {
+  RECT both;
+  return IntersectRect(&both, &a, &b) != 0;
+}
+
+bool OnScreen(const RECT& r) {
+  return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+         r.bottom <= GetSystemMetrics(SM_CYSCREEN);
+}
+
+// The detail settings beside the extraction settings and the Data tag name
+// list beside the display settings: on the screen, off the window they
+// serve, and clear of the main window's menu.
+TEST(GuiPlacement, DetailSettingsAndDataNameListCanBeSeen) {
+  GuiApp g;
+  g.Command(kCmdExtractionSettings);
+  HWND ext = g.WindowOfClass("NORMAL1");
+  g.Click("NORMAL1", kExtAddDSet);
+  SendMessageA(GetDlgItem(ext, kExtList), LB_SETCURSEL, 0, 0);
+  g.Click("NORMAL1", kExtDetails);
+  HWND detail = g.WindowOfClass("NORMAL3");
+  ASSERT_TRUE(IsWindowVisible(detail));
+  RECT main, e, d;
+  GetWindowRect(g.Main(), &main);
+  GetWindowRect(ext, &e);
+  GetWindowRect(detail, &d);
+  EXPECT_TRUE(OnScreen(d));
+  EXPECT_FALSE(Overlaps(d, e));
+  EXPECT_GE(d.top, main.top + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU));
+  Pump();
+  Checkpoint("detail-settings-placed-" + std::to_string(GetSystemMetrics(SM_CXSCREEN)));
+  ShowWindow(detail, SW_HIDE);  // a finish would refuse the default name with a box
+  g.Click("NORMAL1", kExtAddData);  // names for the list to show
+  g.Click("NORMAL1", kExtAddData);
+
+  g.Command(kCmdDisplaySettings);
+  HWND editor = g.WindowOfClass("NORMAL5"), names = g.WindowOfClass("NORMAL6");
+  ASSERT_TRUE(IsWindowVisible(names));
+  RECT ed, n;
+  GetWindowRect(editor, &ed);
+  GetWindowRect(names, &n);
+  EXPECT_TRUE(OnScreen(n));
+  EXPECT_FALSE(Overlaps(n, ed));
+  Pump();
+  Checkpoint("data-name-list-placed-" + std::to_string(GetSystemMetrics(SM_CXSCREEN)));
 }
 
 }  // namespace

@@ -6,6 +6,11 @@ namespace tanavo {
 
 // Shift_JIS (code page 932) to UTF-8; bytes that do not convert are kept.
 std::string Cp932ToUtf8(const std::string& text);
+#ifndef _WIN32
+// Shift_JIS to another encoding iconv knows (the locale's, such as EUC-JP);
+// bytes that do not convert are kept, and an unknown encoding keeps them all.
+std::string Cp932ToEncoding(const std::string& text, const std::string& encoding);
+#endif
 // A file name made from a Shift_JIS text as this system names files: the
 // bytes themselves on Windows, UTF-8 on POSIX.
 std::string NativeFileName(const std::string& text);

@@ -1,4 +1,4 @@
-// CP932 to UTF-8 for --utf8, with iconv.
+// CP932 to UTF-8 (or the locale's encoding) for the standard streams, with iconv.
 #ifndef _WIN32
 #include <iconv.h>
 
@@ -6,8 +6,10 @@
 
 namespace tanavo {
 
-std::string Cp932ToUtf8(const std::string& text) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
+std::string Cp932ToUtf8(const std::string& text) { return Cp932ToEncoding(text, "UTF-8"); }
+
+std::string Cp932ToEncoding(const std::string& text, const std::string& encoding) {
+  iconv_t cd = iconv_open(encoding.c_str(), "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1)) return text;
   std::string out;
   out.reserve(text.size() * 3 / 2 + 16);

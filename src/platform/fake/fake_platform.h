@@ -55,6 +55,7 @@ class FakePlatform : public Platform {
   std::string LastErrorText() override { return lastErrorText; }
   std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
+  int ScreenHeight() override { return screenHeight; }
   char PathSeparator() const override { return separator; }
   int Run() override { return 0; }
 
@@ -90,6 +91,7 @@ class FakePlatform : public Platform {
   std::string lastErrorText = "指定されたファイルが見つかりません。\r\n";
   int screenWidth = 1280;
   char separator = '\\';
+  int screenHeight = 1024;
 
  private:
   std::vector<std::unique_ptr<MemoryWindow>> windows_;

@@ -561,6 +561,8 @@ std::string Win32Platform::CurrentDirectory() { return RealCurrentDirectory(); }
 
 int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
+int Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
 int Win32Platform::Run() {
   MSG msg;
   for (;;) {

@@ -102,6 +102,7 @@ class Win32Platform : public Platform {
   std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   int ScreenWidth() override;
+  int ScreenHeight() override;
   char PathSeparator() const override { return '\\'; }
   int Run() override;
 

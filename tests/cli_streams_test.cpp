@@ -1,0 +1,156 @@
+// What tanavo-cli writes to a terminal, a pipe or a file: the encoding chosen
+// by locale and stream, and control bytes shown visibly on a terminal.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "test_support.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kNihonSjis = "\x93\xfa\x96\x7b";         // 日本
+const std::string kNihonUtf8 = "\xe6\x97\xa5\xe6\x9c\xac";  // 日本
+
+TEST(CliStreams, ControlBytesAreShownVisibly) {
+  const struct {
+    std::string in, want;
+  } cases[] = {
+      {"a\tb\r\nc\n", "a\tb\r\nc\n"},  // TAB, CR LF and LF stay
+      {"\x1b$B", "^[$B"},
+      {"a\rb", "a^Mb"},  // a lone CR would overwrite the line
+      {"end\r", "end^M"},
+      {std::string("\0\x07\x7f", 3), "^@^G^?"},
+      {"\x95\x5c", "\x95\x5c"},  // trail bytes are never control bytes
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShowControlBytes(c.in), c.want) << c.in;
+}
+
+TEST(CliStreams, LocaleCharacterSetGivesTheEncoding) {
+  const struct {
+    const char* codeset;
+    const char* want;
+  } cases[] = {
+      {"UTF-8", "UTF-8"}, {"utf8", "UTF-8"}, {"ANSI_X3.4-1968", ""}, {"SHIFT_JIS", ""},
+      {"CP932", ""},      {"", ""},          {"EUC-JP", "EUC-JP"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LocaleEncoding(c.codeset), c.want) << c.codeset;
+}
+
+std::string g_input;
+ReadStatus ReadGivenInput(std::string* all) {
+  *all = g_input;
+  return ReadStatus::Ok;
+}
+ReadStatus TooMuchToRead(std::string*) { return ReadStatus::TooLarge; }
+
+// Standard output in UTF-8 only on a terminal; standard error always in the
+// locale's; --utf8 and --sjis force both.
+TEST(CliStreams, EncodingByLocaleStreamAndFlag) {
+  const std::string box = "TextEditor: ファイルが大きすぎるため読み込めません!!\n";
+  const struct {
+    std::vector<std::string> flags;
+    CliStreams streams;
+    bool outUtf8, errUtf8;
+  } cases[] = {
+      {{}, {false, false, ""}, false, false},
+      {{}, {false, false, "UTF-8"}, false, true},
+      {{}, {true, false, "UTF-8"}, true, true},
+      {{}, {true, true, ""}, false, false},
+      {{"--sjis"}, {true, true, "UTF-8"}, false, false},
+      {{"--utf8"}, {false, false, ""}, true, true},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.flags;
+    args.insert(args.end(), {"codec", "base64-decode"});
+    const std::string call = ::testing::PrintToString(args) + " locale " + c.streams.localeEncoding +
+                             (c.streams.outTerminal ? " terminal" : " pipe");
+    g_input = "k/qWew==";  // 日本 in Shift_JIS
+    std::string out, err;
+    EXPECT_EQ(RunCli(args, ReadGivenInput, &out, &err, c.streams), kExitOk) << call;
+    EXPECT_EQ(out, c.outUtf8 ? kNihonUtf8 : kNihonSjis) << call;
+    EXPECT_EQ(RunCli(args, TooMuchToRead, &out, &err, c.streams), kExitFailed) << call;
+    EXPECT_EQ(err, c.errUtf8 ? ForStream(box, {"UTF-8", false}) : box) << call;
+  }
+  std::string out, err;
+  EXPECT_EQ(RunCli({"--utf8", "--sjis", "--help"}, nullptr, &out, &err), kExitUsage);
+}
+
+class CliTerminalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = FreshTestFolder("cli_terminal");
+    // Base64 of 日本, an escape sequence, a lone CR, a bell and a CR LF.
+    std::ofstream(dir / "in", std::ios::binary) << "k/qWextbMW0NYQcNCg==";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Runs tanavo-cli under the locale with standard output on a pseudo-
+  // terminal (in raw mode: what the program writes arrives unchanged) or into
+  // a file; standard error into a file.
+  std::string Run(const std::vector<std::string>& args, const char* locale, bool onTerminal) {
+    int master = -1, slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return "openpty failed";
+    termios raw;
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    const std::string outPath = (dir / "out").string(), errPath = (dir / "err").string();
+    const std::string inPath = (dir / "in").string();
+    const pid_t pid = fork();
+    if (pid == 0) {
+      close(master);
+      dup2(open(inPath.c_str(), O_RDONLY), 0);
+      dup2(onTerminal ? slave : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+      dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+      setenv("LC_ALL", locale, 1);
+      std::vector<char*> argv{const_cast<char*>(TANAVO_CLI)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(TANAVO_CLI, argv.data());
+      _exit(127);
+    }
+    close(slave);
+    std::string shown;
+    char buf[4096];
+    for (ssize_t n; (n = read(master, buf, sizeof buf)) > 0;) shown.append(buf, static_cast<std::size_t>(n));
+    close(master);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    err = ReadBytes(errPath);
+    return onTerminal ? shown : ReadBytes(outPath);
+  }
+
+  fs::path dir;
+  std::string err;
+};
+
+TEST_F(CliTerminalTest, TerminalGetsTheLocaleAndVisibleControlsPipesGetTheBytes) {
+  const std::string controls = "\x1b[1m\ra\x07\r\n";
+  const std::vector<std::string> decode = {"codec", "base64-decode"};
+  EXPECT_EQ(Run(decode, "C.UTF-8", true), kNihonUtf8 + "^[[1m^Ma^G\r\n");
+  EXPECT_EQ(Run(decode, "C.UTF-8", false), kNihonSjis + controls);
+  EXPECT_EQ(Run(decode, "C", true), kNihonSjis + "^[[1m^Ma^G\r\n");
+  EXPECT_EQ(Run({"--sjis", "codec", "base64-decode"}, "C.UTF-8", true), kNihonSjis + "^[[1m^Ma^G\r\n");
+
+  // Standard error, written for a person, follows the locale with output in a file.
+  const std::string missing = (dir / "missing").string();
+  EXPECT_EQ(Run({"check", missing, missing}, "C.UTF-8", false), "");
+  EXPECT_EQ(err, u8"TextEditor: ファイルオープンに失敗\n");
+  Run({"check", missing, missing}, "C", false);
+  EXPECT_EQ(err, "TextEditor: ファイルオープンに失敗\n");  // Shift_JIS as compiled
+}
+
+}  // namespace
+}  // namespace tanavo
