@@ -164,14 +164,14 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
       }
       EXPECT_EQ(row[4 + k], joined) << n << " " << k;
     }
-    const int listed = r.attachments ? ListedAttachmentCount(f.app) : 0;
+    const int listed = static_cast<int>(r.attachmentFiles.size());
     const std::vector<std::string> names = listed > 0 ? Split(row.back(), " | ") : std::vector<std::string>();
     ASSERT_EQ(names.size(), static_cast<std::size_t>(listed)) << n;
     for (int slot = 1; slot <= listed; ++slot) {
       const std::string& name = names[static_cast<std::size_t>(slot - 1)];
       std::snprintf(file, sizeof file, "%04d-%d-", n, slot);
       EXPECT_EQ(name.rfind(file, 0), 0u) << name;
-      EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(f.app.attachments.contents[slot])) << name;
+      EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(r.attachmentFiles[slot - 1].content)) << name;
       ++attachments;
     }
   }
@@ -293,6 +293,104 @@ TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
   EXPECT_NE(ReadBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
+}
+
+// Exports the mails with the fixture's settings into dir/out; its exit status.
+int ExportMails(const fs::path& dir, const std::vector<Mail>& mails, std::string* err,
+                const std::string& layout = "??Subject??\r\n??Body??") {
+  FakeApp program;
+  LoadMails(program, mails, layout);
+  WriteEvidence(program.app, dir, "m");
+  std::string out;
+  const std::string ini = (dir / "m.ini").string();
+  if (RunCli({"index", (dir / "m.dat").string(), (dir / "m.kta").string(), (dir / "m.kdp").string(), ini}, nullptr,
+             &out, err) != kExitOk) {
+    return -1;
+  }
+  return RunCli({"export", ini, (dir / "out").string()}, nullptr, &out, err);
+}
+
+// A spreadsheet importing records.tsv runs no formula and keeps one row per
+// record: cells that start like a formula or a quoted field get an apostrophe.
+TEST(CliExportTable, CellsASpreadsheetWouldTakeAsFormulaOrQuoteAreNeutralised) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  struct Case {
+    std::string subject, listCell, bodyCell;
+  };
+  const Case cases[] = {
+      {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")", "plain"},
+      {"+1", "'+1", "plain"},
+      {"-2", "'-2", "plain"},
+      {"@SUM(A1)", "'@SUM(A1)", "plain"},
+      {"'quoted", "''quoted", "plain"},
+      {"cmd|' /C calc'!A0", "cmd|' /C calc'!A0", "plain"},
+      {"a=b", "a=b", "plain"},
+  };
+  std::vector<Mail> mails;
+  for (const Case& c : cases) mails.push_back({"x@y", c.subject, "plain", {}});
+  mails.push_back({"x@y", "q", "\"row\r\nend", {}});
+  std::string err;
+  ASSERT_EQ(ExportMails(dir, mails, &err), kExitOk) << err;
+  const auto rows = Table(dir / "out" / "records.tsv");
+  ASSERT_EQ(rows.size(), mails.size() + 1);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    ASSERT_EQ(rows[i + 1].size(), 8u) << i;
+    EXPECT_EQ(rows[i + 1][3], cases[i].listCell) << i;
+    EXPECT_EQ(rows[i + 1][5], cases[i].listCell) << i;
+    EXPECT_EQ(rows[i + 1][6], cases[i].bodyCell) << i;
+  }
+  EXPECT_EQ(rows.back()[6], "'\"row\\r\\nend");
+  fs::remove_all(dir);
+}
+
+// Every attachment of a record is written, the sixth and later ones and those
+// of every multipart item, by the export and by render --attachments alike.
+TEST(CliExportAttachments, EveryAttachmentOfEveryItemIsWritten) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  FakeApp program;
+  Mail six{"a@x", "six", "b", {}};
+  for (int i = 1; i <= 6; ++i) six.attachments.push_back({"f" + std::to_string(i) + ".txt", "data" + std::to_string(i)});
+  LoadMails(program, {six}, "??Subject??\r\n??Body??");
+  // A second record with two multipart items: the body and a forwarded mail.
+  const std::string forwarded = "<FWD>" + MultipartHeader("boundary=\"c\"") + Attachment("c", "fwd.txt", "fwd") +
+                                "--c--\r\n</FWD>\r\n";
+  std::string second = MailRecord({"b@y", "two", "b", {{"body.txt", "body"}}});
+  second.insert(second.find("</MAIL>"), forwarded);
+  program.app.state.mobileFile += second;
+  TagDefinition fwd = MailBody();
+  fwd.name = "Fwd";
+  fwd.rangeStartTag = "<FWD>";
+  fwd.rangeEndTag = fwd.contentEndTag = "</FWD>";
+  const TagDefinition body = MailBody();
+  const TagDefinition record = Def("D_SET", "MAIL", "<MAIL>", "</MAIL>");
+  SetTable(program.app.extraction, {record, Item("Subject", "Subject: ", "\r\n"), body, fwd, record});
+  ASSERT_EQ(CreateIndex(program.app), 0);
+  ASSERT_EQ(program.app.index.count, 2);
+  WriteEvidence(program.app, dir, "m");
+  std::string out, err;
+  const std::string ini = (dir / "m.ini").string();
+  ASSERT_EQ(RunCli({"index", (dir / "m.dat").string(), (dir / "m.kta").string(), (dir / "m.kdp").string(), ini},
+                   nullptr, &out, &err),
+            kExitOk);
+
+  const fs::path o = dir / "out";
+  ASSERT_EQ(RunCli({"export", ini, o.string()}, nullptr, &out, &err), kExitOk) << err;
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_EQ(ReadBytes(o / "attachments" / ("0001-" + std::to_string(i) + "-f" + std::to_string(i) + ".txt")),
+              "data" + std::to_string(i));
+  }
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-1-body.txt"), "body");
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-2-fwd.txt"), "fwd");
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 8);
+  EXPECT_TRUE(ChecksumsVerify(o));
+
+  ASSERT_EQ(RunCli({"render", ini, "1", "--attachments", (dir / "r1").string()}, nullptr, &out, &err), kExitOk);
+  EXPECT_EQ(ReadBytes(dir / "r1/f6.txt"), "data6");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "r1"), fs::directory_iterator()), 6);
+  ASSERT_EQ(RunCli({"render", ini, "2", "--attachments", (dir / "r2").string()}, nullptr, &out, &err), kExitOk);
+  EXPECT_EQ(ReadBytes(dir / "r2/body.txt"), "body");
+  EXPECT_EQ(ReadBytes(dir / "r2/fwd.txt"), "fwd");
+  fs::remove_all(dir);
 }
 
 // Progress as tanavo-cli writes it: a line every 100 records into a file, a

@@ -40,6 +40,14 @@ TEST(ExportText, ValuesAreEscapedForTheTableAndTheReport) {
   }
 }
 
+TEST(ExportText, CellsThatASpreadsheetWouldRunOrUnquoteGetAnApostrophe) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"=1+1", "'=1+1"}, {"+1", "'+1"}, {"-1", "'-1"}, {"@A1", "'@A1"}, {"\"a", "'\"a"},
+      {"'a", "''a"},     {"a=1", "a=1"}, {"", ""},       {"\\t=", "\\t="}, {u8"＝", u8"＝"},
+  };
+  for (const auto& [cell, written] : cases) EXPECT_EQ(TsvCell(cell), written) << cell;
+}
+
 TEST(ExportText, NamesOfThePlatformInLinksAndChecksums) {
   // UTF-8 names (u8 literals: plain ones compile to Shift_JIS): what is not
   // UTF-8 is shown escaped.

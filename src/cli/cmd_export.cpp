@@ -163,35 +163,35 @@ std::vector<int> DataColumns(const ExtractionSettings& s) {
 
 std::string TableHeader(const ExtractionSettings& s, const std::vector<int>& columns) {
   std::string h = TsvField("番号") + "\t" + TsvField("位置") + "\t" + TsvField("オフセット") + "\t" + TsvField("一覧行");
-  for (int c : columns) h += "\t" + TsvField(s.entries[static_cast<std::size_t>(c)].name);
+  for (int c : columns) h += "\t" + TsvCell(TsvField(s.entries[static_cast<std::size_t>(c)].name));
   return h + "\t" + TsvField("添付ファイル") + kRowEnd;
 }
 
 std::string TableRow(const ReportRecord& r, const RenderedRecord& rendered, const std::vector<int>& columns) {
   std::string row = std::to_string(r.number) + "\t" + std::to_string(r.position) + "\t" + HexOffset(r.position) +
-                    "\t" + TsvField(r.listLine);
+                    "\t" + TsvCell(TsvField(r.listLine));
   for (int c : columns) {
     row += "\t";
     const std::size_t entry = static_cast<std::size_t>(c);
-    if (r.found && entry < rendered.values.size()) row += Joined(rendered.values[entry], TsvField);
+    if (r.found && entry < rendered.values.size()) row += TsvCell(Joined(rendered.values[entry], TsvField));
   }
-  return row + "\t" + Joined(r.attachmentFiles, TsvField) + kRowEnd;
+  return row + "\t" + TsvCell(Joined(r.attachmentFiles, TsvField)) + kRowEnd;
 }
 
-// The attachments of the record just rendered, decoded as opening them does,
-// each as NNNN-K-NAME.
-bool WriteAttachments(App& app, int32_t n, ExportWriter& out, ExportTimes& times, ReportRecord* record) {
-  const int listed = ListedAttachmentCount(app);
-  for (int slot = 1; slot <= listed; ++slot) {
-    const std::size_t s = static_cast<std::size_t>(slot);
-    std::vector<std::string> taken;  // the slot number in the name keeps two names apart
+// The attachments of the record just rendered, every multipart item's,
+// decoded as opening them does, each as NNNN-K-NAME.
+bool WriteAttachments(const RenderedRecord& rendered, int32_t n, ExportWriter& out, ExportTimes& times,
+                      ReportRecord* record) {
+  int k = 0;
+  for (const ItemAttachment& a : rendered.attachmentFiles) {
+    ++k;
+    std::vector<std::string> taken;  // the number in the name keeps two names apart
     std::string bytes;
     std::string name;
     {
       Timed t(&times.attachments);
-      bytes = DecodeAttachment(app.attachments.contents[s]);
-      name = RecordNumber4(n) + "-" + std::to_string(slot) + "-" +
-             SafeAttachmentName(app.attachments.names[s], slot, &taken);
+      bytes = DecodeAttachment(a.content);
+      name = RecordNumber4(n) + "-" + std::to_string(k) + "-" + SafeAttachmentName(a.name, k, &taken);
     }
     if (!out.Write(kAttachmentsFolder, NativeFileName(name), bytes, &times.attachments)) return false;
     record->attachmentFiles.push_back(name);
@@ -256,7 +256,11 @@ int Export(CliContext& ctx, const std::string& indexPath, const std::string& out
     if (record.found) {
       record.textFile = RecordNumber4(n) + ".txt";
       if (!out.Write(kRecordsFolder, record.textFile, rendered.text, &times.writing)) return kExitFailed;
-      if (rendered.attachments && !WriteAttachments(app, n, out, times, &record)) return kExitFailed;
+      if (!WriteAttachments(rendered, n, out, times, &record)) return kExitFailed;
+      if (rendered.attachmentsNotKept > 0) {
+        ShowWarning(p, NotWrittenAttachments(n, rendered.attachmentsNotKept));
+        times.attachmentsNotWritten += rendered.attachmentsNotKept;
+      }
     } else {
       ++times.missingRecords;
     }
@@ -278,9 +282,8 @@ int Export(CliContext& ctx, const std::string& indexPath, const std::string& out
   }
   if (times.missingRecords > 0) {
     ShowWarning(p, std::to_string(times.missingRecords) + "件のレコードが携帯ファイルの記録位置に見つかりませんでした!!");
-    return kExitFailed;
   }
-  return kExitOk;
+  return times.missingRecords > 0 || times.attachmentsNotWritten > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace

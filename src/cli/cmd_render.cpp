@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,7 +6,6 @@
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "display/render.h"
-#include "dispset/display_window.h"
 #include "platform/files.h"
 
 namespace tanavo {
@@ -26,31 +24,30 @@ bool ParseRecordNumber(const std::string& text, int* n) {
   return true;
 }
 
-// The attachments listed by the last rendering, decoded as opening them
-// does, each written into folder under its safe name.
-int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder) {
+// Every attachment of the rendered record, decoded as opening it does, each
+// written into folder under its safe name.
+int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, const std::string& folder) {
   Platform& p = *ctx.platform;
   std::vector<std::string> taken;
-  const int listed = ListedAttachmentCount(app);
-  for (int slot = 1; slot <= listed; ++slot) {
-    const std::size_t s = static_cast<std::size_t>(slot);
-    const std::string name = SafeAttachmentName(app.attachments.names[s], slot, &taken);
+  int k = 0;
+  for (const ItemAttachment& a : record.attachmentFiles) {
+    ++k;
+    const std::string name = SafeAttachmentName(a.name, k, &taken);
     const std::string path = folder + p.PathSeparator() + NativeFileName(name);
-    if (p.WriteFileReplacing(path, DecodeAttachment(app.attachments.contents[s])) != WriteStatus::Ok) {
+    if (p.WriteFileReplacing(path, DecodeAttachment(a.content)) != WriteStatus::Ok) {
       ShowOpenFailure(p, "添付ファイル保存");
       return kExitFailed;
     }
-    ctx.err += "attachment " + std::to_string(slot) + " " + name + "\n";
+    ctx.err += "attachment " + std::to_string(k) + " " + name + "\n";
   }
   return kExitOk;
 }
 
 }  // namespace
 
-int ListedAttachmentCount(const App& app) {
-  const Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
-  return std::min({listed, static_cast<int>(app.attachments.count), kAttachmentSlots});
+std::string NotWrittenAttachments(int32_t n, std::size_t count) {
+  return "レコード" + std::to_string(n) + "の添付ファイルのうち" + std::to_string(count) + "件は書き出していません (1項目" +
+         std::to_string(kMaxItemAttachments) + "件まで)!!";
 }
 
 // render INDEX N [--attachments DIR]: record N as the data display shows it;
@@ -87,7 +84,11 @@ int RunRenderCommand(CliContext& ctx) {
     ShowOpenFailure(*ctx.platform, "添付ファイル保存");
     return kExitFailed;
   }
-  return WriteListedAttachments(ctx, app, folder);
+  const int written = WriteRecordAttachments(ctx, record, folder);
+  if (written != kExitOk) return written;
+  if (record.attachmentsNotKept == 0) return kExitOk;
+  ShowWarning(*ctx.platform, NotWrittenAttachments(n, record.attachmentsNotKept));
+  return kExitFailed;
 }
 
 }  // namespace tanavo

@@ -219,6 +219,11 @@ std::string TsvField(std::string_view shiftJis) {
   return ConvertShiftJis(shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
 }
 
+std::string TsvCell(std::string cell) {
+  if (!cell.empty() && std::string_view("=+-@\"'").find(cell[0]) != std::string_view::npos) cell.insert(cell.begin(), '\'');
+  return cell;
+}
+
 std::string HtmlText(std::string_view shiftJis) {
   return ConvertShiftJis(shiftJis, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
 }

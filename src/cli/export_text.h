@@ -12,6 +12,13 @@ namespace tanavo {
 // control bytes and bytes that are no Shift_JIS character as \xHH.
 std::string TsvField(std::string_view shiftJis);
 
+// A whole TSV cell (fields already escaped and joined) as spreadsheet programs
+// may import it: a cell that starts with = + - @ (a formula), " (a quoted field
+// that would swallow the row ends after it) or ' gets one leading apostrophe.
+// TAB and CR never start a cell: TsvField writes them escaped. Reading the
+// table back, one leading apostrophe is dropped.
+std::string TsvCell(std::string cell);
+
 // HTML text in UTF-8: & < > " ' as character references; TAB, CR and LF kept
 // (for <pre>); other control bytes and bytes that are no Shift_JIS character
 // as \xHH in a <span class="x">.
