@@ -13,7 +13,9 @@
 #include "cli/export_text.h"
 #include "display/attachment.h"
 #include "display/render.h"
+#include "cli/export.h"
 #include "export_support.h"
+#include "platform/digest.h"
 
 namespace tanavo {
 namespace {
@@ -391,6 +393,87 @@ TEST(CliExportAttachments, EveryAttachmentOfEveryItemIsWritten) {
   EXPECT_EQ(ReadBytes(dir / "r2/body.txt"), "body");
   EXPECT_EQ(ReadBytes(dir / "r2/fwd.txt"), "fwd");
   fs::remove_all(dir);
+}
+
+// A console platform that changes every evidence file on disk once the
+// loading has read the last of them (the display settings), as someone
+// swapping the files during an export would.
+class SwappingPlatform : public ConsolePlatform {
+ public:
+  SwappingPlatform(std::string* err, fs::path evidence) : ConsolePlatform(err), evidence_(std::move(evidence)) {}
+  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override {
+    const ReadStatus rs = ConsolePlatform::ReadWholeFile(path, bytes);
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".kdp") == 0) {
+      for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) {
+        std::string swapped = ReadBytes(evidence_ / name);
+        for (char& c : swapped) c = c == 'a' ? 'b' : c;  // same size, other bytes
+        WriteFileBytes(evidence_ / name, swapped);
+      }
+    }
+    return rs;
+  }
+
+ private:
+  fs::path evidence_;
+};
+
+std::string Sha256Hex(const std::string& bytes) {
+  Sha256Digest d;
+  EXPECT_TRUE(Sha256OfBytes(bytes, &d));
+  return HexDigest(d);
+}
+
+// SHA256SUMS and the report name the bytes that were loaded and examined,
+// whatever happens to the files afterwards, each under its absolute path as
+// it was opened, also when the index names them relative to where it runs.
+TEST_F(CliExportTest, EvidenceIsHashedAsLoadedUnderItsAbsolutePath) {
+  std::vector<std::pair<fs::path, std::string>> loaded;
+  for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) loaded.push_back({evidence / name, ReadBytes(evidence / name)});
+
+  CliContext ctx;
+  SwappingPlatform platform(&ctx.err, evidence);
+  ctx.platform = &platform;
+  const fs::path o = dir / "out";
+  ASSERT_EQ(ExportIndex(ctx, ini, o.string()), kExitOk) << ctx.err;
+  const std::string sums = ReadBytes(o / "SHA256SUMS");
+  const std::string report = ReadBytes(o / "report.html");
+  for (const auto& [path, bytes] : loaded) {
+    EXPECT_NE(sums.find(Sha256Hex(bytes) + "  " + path.string() + "\n"), std::string::npos) << path;
+    EXPECT_NE(report.find(Sha256Hex(bytes)), std::string::npos) << path;
+    EXPECT_NE(bytes, ReadBytes(path)) << path;  // the files did change
+  }
+  EXPECT_EQ(ReadBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+
+  // The index naming its files relative to the working folder.
+  std::string relative = loaded[3].second;
+  for (std::size_t at; (at = relative.find(evidence.string() + "/")) != std::string::npos;) {
+    relative.replace(at, evidence.string().size(), ".");
+  }
+  for (const auto& [path, bytes] : loaded) WriteFileBytes(path, bytes);
+  WriteFileBytes(evidence / "m.ini", relative);
+  const fs::path before = fs::current_path();
+  fs::current_path(evidence);
+  const fs::path o2 = dir / "out2";
+  const int code = Run({"export", "m.ini", o2.string()});
+  fs::current_path(before);
+  ASSERT_EQ(code, kExitOk) << err;
+  const std::string sums2 = ReadBytes(o2 / "SHA256SUMS");
+  for (const char* name : {"m.dat", "m.kta", "m.kdp"}) {
+    EXPECT_NE(sums2.find("  " + (evidence / ".").string() + "/" + name + "\n"), std::string::npos) << sums2;
+  }
+  EXPECT_NE(sums2.find("  " + (evidence / "m.ini").string() + "\n"), std::string::npos) << sums2;
+  EXPECT_TRUE(ChecksumsVerify(o2));
+}
+
+// OUTDIR is never reached through a link: a link planted at its name is
+// refused, and nothing is written where it points.
+TEST_F(CliExportTest, AnOutputFolderThatIsALinkIsRefused) {
+  const fs::path elsewhere = dir / "elsewhere";
+  fs::create_directories(elsewhere);
+  fs::create_directory_symlink(elsewhere, dir / "link");
+  EXPECT_EQ(RunCli({"--utf8", "export", ini, (dir / "link").string()}, nullptr, &out, &err), kExitFailed);
+  EXPECT_EQ(err, u8"警告: 出力フォルダ " + (dir / "link").string() + u8" はフォルダではありません!!\n");
+  EXPECT_TRUE(fs::is_empty(elsewhere));
 }
 
 // Progress as tanavo-cli writes it: a line every 100 records into a file, a

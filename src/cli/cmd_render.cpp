@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "display/attachment.h"
 #include "display/render.h"
 #include "platform/files.h"
+#include "platform/new_files.h"
 
 namespace tanavo {
 
@@ -24,17 +26,28 @@ bool ParseRecordNumber(const std::string& text, int* n) {
   return true;
 }
 
+// Tries for a free name in the attachment folder: a name taken on disk gets
+// the next " (n)", as a name used twice in the record does.
+constexpr int kMaxNameTries = 1000;
+
 // Every attachment of the rendered record, decoded as opening it does, each
-// written into folder under its safe name.
-int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, const std::string& folder) {
+// created new in folder under its safe name: nothing there is replaced.
+int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, OutputFolder& folder) {
   Platform& p = *ctx.platform;
   std::vector<std::string> taken;
   int k = 0;
   for (const ItemAttachment& a : record.attachmentFiles) {
     ++k;
-    const std::string name = SafeAttachmentName(a.name, k, &taken);
-    const std::string path = folder + p.PathSeparator() + NativeFileName(name);
-    if (p.WriteFileReplacing(path, DecodeAttachment(a.content)) != WriteStatus::Ok) {
+    const std::string bytes = DecodeAttachment(a.content);
+    std::string name;
+    bool written = false;
+    for (int tries = 0; !written && tries < kMaxNameTries; ++tries) {
+      name = SafeAttachmentName(a.name, k, &taken);  // each call adds the name to taken
+      bool exists = false;
+      written = WriteNewFileIn(folder, NativeFileName(name), bytes, &exists);
+      if (!written && !exists) break;
+    }
+    if (!written) {
       ShowOpenFailure(p, "添付ファイル保存");
       return kExitFailed;
     }
@@ -57,7 +70,8 @@ int RunRenderCommand(CliContext& ctx) {
   std::string folder;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     if (ctx.args[i] == kAttachmentsOption) {
-      if (i + 1 >= ctx.args.size()) return kExitUsage;
+      // An empty folder name would mean the current folder.
+      if (i + 1 >= ctx.args.size() || ctx.args[i + 1].empty()) return kExitUsage;
       folder = MakeAbsolute(ctx.args[++i]);
     } else {
       args.push_back(ctx.args[i]);
@@ -80,11 +94,12 @@ int RunRenderCommand(CliContext& ctx) {
   }
   ctx.out = std::move(record.text);
   if (folder.empty() || !record.attachments) return kExitOk;
-  if (!ctx.platform->CreateFolder(folder)) {
+  std::unique_ptr<OutputFolder> into;
+  if (OutputFolder::Open(folder, false, &into) != FolderOpen::Ok) {
     ShowOpenFailure(*ctx.platform, "添付ファイル保存");
     return kExitFailed;
   }
-  const int written = WriteRecordAttachments(ctx, record, folder);
+  const int written = WriteRecordAttachments(ctx, record, *into);
   if (written != kExitOk) return written;
   if (record.attachmentsNotKept == 0) return kExitOk;
   ShowWarning(*ctx.platform, NotWrittenAttachments(n, record.attachmentsNotKept));
