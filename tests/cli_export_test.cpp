@@ -395,6 +395,22 @@ TEST(CliExportAttachments, EveryAttachmentOfEveryItemIsWritten) {
   fs::remove_all(dir);
 }
 
+// An item of more attachments than one item keeps: those kept are written,
+// the rest named, and the export says it failed.
+TEST(CliExportAttachments, AttachmentsPastWhatAnItemKeepsAreNamedAndExitOne) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  Mail many{"a@x", "many", "b", {}};
+  for (std::size_t i = 0; i <= kMaxItemAttachments; ++i) many.attachments.push_back({"f.txt", "x"});
+  std::string err;
+  EXPECT_EQ(ExportMails(dir, {many}, &err), kExitFailed);
+  EXPECT_NE(err.find("警告: レコード1の添付ファイルのうち1件は書き出していません (1項目1000件まで)!!\n"), std::string::npos)
+      << err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out" / "attachments"), fs::directory_iterator()),
+            static_cast<std::ptrdiff_t>(kMaxItemAttachments));
+  EXPECT_TRUE(ChecksumsVerify(dir / "out"));
+  fs::remove_all(dir);
+}
+
 // A console platform that changes every evidence file on disk once the
 // loading has read the last of them (the display settings), as someone
 // swapping the files during an export would.
