@@ -3,6 +3,7 @@
 // whole export, and how its time splits between rendering, attachments,
 // hashing, the table and report, and writing (each a share of the whole).
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "cli/export.h"
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
+#include "index/index_file.h"
 #include "mail_dump.h"
 #include "platform/fake/fake_platform.h"
 
@@ -86,6 +88,59 @@ void BM_Export(benchmark::State& state) {
   fs::remove_all(dir);
 }
 BENCHMARK(BM_Export)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+constexpr std::size_t kControlBytes = 8 * 1024;
+
+// Every entry of a full index pointing at one record whose body is control
+// bytes, which the report escapes into many times their size: the export's
+// memory must not grow with what it writes. peak_RSS_MiB is the process's
+// peak, its own when run alone:
+//   tanavo_bench --benchmark_filter=BM_ExportOneRecordIndexedFully
+void BM_ExportOneRecordIndexedFully(benchmark::State& state) {
+  const fs::path d = fs::temp_directory_path() / ("tanavo_export_bench_hostile_" + std::to_string(getpid()));
+  fs::remove_all(d);
+  fs::create_directories(d);
+  FakePlatform platform;
+  App app(platform);
+  app.Start();
+  MailSettings(app);
+  app.display.layoutText = "??Subject??\r\n??Body??\r\n";
+  std::string record = "BEGIN:MAIL\r\nDate: x\r\nFrom: y\r\nSubject: z\r\n"
+                       "Content-Type: text/plain; charset=Shift_JIS\r\nContent-Transfer-Encoding: 8bit\r\n\r\n";
+  for (std::size_t i = 0; i < kControlBytes; ++i) record.push_back(i % 2 ? '\x7f' : '\x01');
+  record += "\r\nEND:MAIL\r\n";
+  WriteAll(d / "m.dat", record);
+  std::string kta;
+  for (int i = 0; i < UsedCount(app.extraction); ++i) kta += EncodeEntry(app.extraction.entries[i]);
+  WriteAll(d / "m.kta", kta);
+  WriteAll(d / "m.kdp", BuildDisplaySettingsFile(app.display.listLineTemplate, app.display.layoutText));
+  RecordIndex index;
+  index.count = kIndexSlots;
+  for (int n = 1; n <= kIndexSlots; ++n) {
+    index.positions[static_cast<std::size_t>(n)] = 1;
+    index.lines[static_cast<std::size_t>(n)] = "z";
+  }
+  WriteAll(d / "m.ini",
+           BuildIndexFileText({(d / "m.dat").string(), (d / "m.kta").string(), (d / "m.kdp").string()}, index));
+  ExportTimes t;
+  int code = kExitOk;
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(d / "out");
+    state.ResumeTiming();
+    CliContext ctx;
+    ConsolePlatform console(&ctx.err);
+    ctx.platform = &console;
+    code = ExportIndex(ctx, (d / "m.ini").string(), (d / "out").string(), &t);
+  }
+  if (code != kExitOk || t.records != kIndexSlots) state.SkipWithError("the export did not write every record");
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_RSS_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  state.counters["report_MiB"] = static_cast<double>(fs::file_size(d / "out" / "report.html")) / (1024.0 * 1024.0);
+  fs::remove_all(d);
+}
+BENCHMARK(BM_ExportOneRecordIndexedFully)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tanavo

@@ -13,7 +13,9 @@
 #include "cli/export_text.h"
 #include "display/attachment.h"
 #include "display/render.h"
+#include "cli/export.h"
 #include "export_support.h"
+#include "platform/digest.h"
 
 namespace tanavo {
 namespace {
@@ -164,14 +166,14 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
       }
       EXPECT_EQ(row[4 + k], joined) << n << " " << k;
     }
-    const int listed = r.attachments ? ListedAttachmentCount(f.app) : 0;
+    const int listed = static_cast<int>(r.attachmentFiles.size());
     const std::vector<std::string> names = listed > 0 ? Split(row.back(), " | ") : std::vector<std::string>();
     ASSERT_EQ(names.size(), static_cast<std::size_t>(listed)) << n;
     for (int slot = 1; slot <= listed; ++slot) {
       const std::string& name = names[static_cast<std::size_t>(slot - 1)];
       std::snprintf(file, sizeof file, "%04d-%d-", n, slot);
       EXPECT_EQ(name.rfind(file, 0), 0u) << name;
-      EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(f.app.attachments.contents[slot])) << name;
+      EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(r.attachmentFiles[slot - 1].content)) << name;
       ++attachments;
     }
   }
@@ -293,6 +295,201 @@ TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
   EXPECT_NE(ReadBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
+}
+
+// Exports the mails with the fixture's settings into dir/out; its exit status.
+int ExportMails(const fs::path& dir, const std::vector<Mail>& mails, std::string* err,
+                const std::string& layout = "??Subject??\r\n??Body??") {
+  FakeApp program;
+  LoadMails(program, mails, layout);
+  WriteEvidence(program.app, dir, "m");
+  std::string out;
+  const std::string ini = (dir / "m.ini").string();
+  if (RunCli({"index", (dir / "m.dat").string(), (dir / "m.kta").string(), (dir / "m.kdp").string(), ini}, nullptr,
+             &out, err) != kExitOk) {
+    return -1;
+  }
+  return RunCli({"export", ini, (dir / "out").string()}, nullptr, &out, err);
+}
+
+// A spreadsheet importing records.tsv runs no formula and keeps one row per
+// record: cells that start like a formula or a quoted field get an apostrophe.
+TEST(CliExportTable, CellsASpreadsheetWouldTakeAsFormulaOrQuoteAreNeutralised) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  struct Case {
+    std::string subject, listCell, bodyCell;
+  };
+  const Case cases[] = {
+      {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")", "plain"},
+      {"+1", "'+1", "plain"},
+      {"-2", "'-2", "plain"},
+      {"@SUM(A1)", "'@SUM(A1)", "plain"},
+      {"'quoted", "''quoted", "plain"},
+      {"cmd|' /C calc'!A0", "cmd|' /C calc'!A0", "plain"},
+      {"a=b", "a=b", "plain"},
+  };
+  std::vector<Mail> mails;
+  for (const Case& c : cases) mails.push_back({"x@y", c.subject, "plain", {}});
+  mails.push_back({"x@y", "q", "\"row\r\nend", {}});
+  std::string err;
+  ASSERT_EQ(ExportMails(dir, mails, &err), kExitOk) << err;
+  const auto rows = Table(dir / "out" / "records.tsv");
+  ASSERT_EQ(rows.size(), mails.size() + 1);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    ASSERT_EQ(rows[i + 1].size(), 8u) << i;
+    EXPECT_EQ(rows[i + 1][3], cases[i].listCell) << i;
+    EXPECT_EQ(rows[i + 1][5], cases[i].listCell) << i;
+    EXPECT_EQ(rows[i + 1][6], cases[i].bodyCell) << i;
+  }
+  EXPECT_EQ(rows.back()[6], "'\"row\\r\\nend");
+  fs::remove_all(dir);
+}
+
+// Every attachment of a record is written, the sixth and later ones and those
+// of every multipart item, by the export and by render --attachments alike.
+TEST(CliExportAttachments, EveryAttachmentOfEveryItemIsWritten) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  FakeApp program;
+  Mail six{"a@x", "six", "b", {}};
+  for (int i = 1; i <= 6; ++i) six.attachments.push_back({"f" + std::to_string(i) + ".txt", "data" + std::to_string(i)});
+  LoadMails(program, {six}, "??Subject??\r\n??Body??");
+  // A second record with two multipart items: the body and a forwarded mail.
+  const std::string forwarded = "<FWD>" + MultipartHeader("boundary=\"c\"") + Attachment("c", "fwd.txt", "fwd") +
+                                "--c--\r\n</FWD>\r\n";
+  std::string second = MailRecord({"b@y", "two", "b", {{"body.txt", "body"}}});
+  second.insert(second.find("</MAIL>"), forwarded);
+  program.app.state.mobileFile += second;
+  TagDefinition fwd = MailBody();
+  fwd.name = "Fwd";
+  fwd.rangeStartTag = "<FWD>";
+  fwd.rangeEndTag = fwd.contentEndTag = "</FWD>";
+  const TagDefinition body = MailBody();
+  const TagDefinition record = Def("D_SET", "MAIL", "<MAIL>", "</MAIL>");
+  SetTable(program.app.extraction, {record, Item("Subject", "Subject: ", "\r\n"), body, fwd, record});
+  ASSERT_EQ(CreateIndex(program.app), 0);
+  ASSERT_EQ(program.app.index.count, 2);
+  WriteEvidence(program.app, dir, "m");
+  std::string out, err;
+  const std::string ini = (dir / "m.ini").string();
+  ASSERT_EQ(RunCli({"index", (dir / "m.dat").string(), (dir / "m.kta").string(), (dir / "m.kdp").string(), ini},
+                   nullptr, &out, &err),
+            kExitOk);
+
+  const fs::path o = dir / "out";
+  ASSERT_EQ(RunCli({"export", ini, o.string()}, nullptr, &out, &err), kExitOk) << err;
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_EQ(ReadBytes(o / "attachments" / ("0001-" + std::to_string(i) + "-f" + std::to_string(i) + ".txt")),
+              "data" + std::to_string(i));
+  }
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-1-body.txt"), "body");
+  EXPECT_EQ(ReadBytes(o / "attachments/0002-2-fwd.txt"), "fwd");
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 8);
+  EXPECT_TRUE(ChecksumsVerify(o));
+
+  ASSERT_EQ(RunCli({"render", ini, "1", "--attachments", (dir / "r1").string()}, nullptr, &out, &err), kExitOk);
+  EXPECT_EQ(ReadBytes(dir / "r1/f6.txt"), "data6");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "r1"), fs::directory_iterator()), 6);
+  ASSERT_EQ(RunCli({"render", ini, "2", "--attachments", (dir / "r2").string()}, nullptr, &out, &err), kExitOk);
+  EXPECT_EQ(ReadBytes(dir / "r2/body.txt"), "body");
+  EXPECT_EQ(ReadBytes(dir / "r2/fwd.txt"), "fwd");
+  fs::remove_all(dir);
+}
+
+// An item of more attachments than one item keeps: those kept are written,
+// the rest named, and the export says it failed.
+TEST(CliExportAttachments, AttachmentsPastWhatAnItemKeepsAreNamedAndExitOne) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  Mail many{"a@x", "many", "b", {}};
+  for (std::size_t i = 0; i <= kMaxItemAttachments; ++i) many.attachments.push_back({"f.txt", "x"});
+  std::string err;
+  EXPECT_EQ(ExportMails(dir, {many}, &err), kExitFailed);
+  EXPECT_NE(err.find("警告: レコード1の添付ファイルのうち1件は書き出していません (1項目1000件まで)!!\n"), std::string::npos)
+      << err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out" / "attachments"), fs::directory_iterator()),
+            static_cast<std::ptrdiff_t>(kMaxItemAttachments));
+  EXPECT_TRUE(ChecksumsVerify(dir / "out"));
+  fs::remove_all(dir);
+}
+
+// A console platform that changes every evidence file on disk once the
+// loading has read the last of them (the display settings), as someone
+// swapping the files during an export would.
+class SwappingPlatform : public ConsolePlatform {
+ public:
+  SwappingPlatform(std::string* err, fs::path evidence) : ConsolePlatform(err), evidence_(std::move(evidence)) {}
+  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override {
+    const ReadStatus rs = ConsolePlatform::ReadWholeFile(path, bytes);
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".kdp") == 0) {
+      for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) {
+        std::string swapped = ReadBytes(evidence_ / name);
+        for (char& c : swapped) c = c == 'a' ? 'b' : c;  // same size, other bytes
+        WriteFileBytes(evidence_ / name, swapped);
+      }
+    }
+    return rs;
+  }
+
+ private:
+  fs::path evidence_;
+};
+
+std::string Sha256Hex(const std::string& bytes) {
+  Sha256Digest d;
+  EXPECT_TRUE(Sha256OfBytes(bytes, &d));
+  return HexDigest(d);
+}
+
+// SHA256SUMS and the report name the bytes that were loaded and examined,
+// whatever happens to the files afterwards, each under its absolute path as
+// it was opened, also when the index names them relative to where it runs.
+TEST_F(CliExportTest, EvidenceIsHashedAsLoadedUnderItsAbsolutePath) {
+  std::vector<std::pair<fs::path, std::string>> loaded;
+  for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) loaded.push_back({evidence / name, ReadBytes(evidence / name)});
+
+  CliContext ctx;
+  SwappingPlatform platform(&ctx.err, evidence);
+  ctx.platform = &platform;
+  const fs::path o = dir / "out";
+  ASSERT_EQ(ExportIndex(ctx, ini, o.string()), kExitOk) << ctx.err;
+  const std::string sums = ReadBytes(o / "SHA256SUMS");
+  const std::string report = ReadBytes(o / "report.html");
+  for (const auto& [path, bytes] : loaded) {
+    EXPECT_NE(sums.find(Sha256Hex(bytes) + "  " + path.string() + "\n"), std::string::npos) << path;
+    EXPECT_NE(report.find(Sha256Hex(bytes)), std::string::npos) << path;
+    EXPECT_NE(bytes, ReadBytes(path)) << path;  // the files did change
+  }
+  EXPECT_EQ(ReadBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+
+  // The index naming its files relative to the working folder.
+  std::string relative = loaded[3].second;
+  for (std::size_t at; (at = relative.find(evidence.string() + "/")) != std::string::npos;) {
+    relative.replace(at, evidence.string().size(), ".");
+  }
+  for (const auto& [path, bytes] : loaded) WriteFileBytes(path, bytes);
+  WriteFileBytes(evidence / "m.ini", relative);
+  const fs::path before = fs::current_path();
+  fs::current_path(evidence);
+  const fs::path o2 = dir / "out2";
+  const int code = Run({"export", "m.ini", o2.string()});
+  fs::current_path(before);
+  ASSERT_EQ(code, kExitOk) << err;
+  const std::string sums2 = ReadBytes(o2 / "SHA256SUMS");
+  for (const char* name : {"m.dat", "m.kta", "m.kdp"}) {
+    EXPECT_NE(sums2.find("  " + (evidence / ".").string() + "/" + name + "\n"), std::string::npos) << sums2;
+  }
+  EXPECT_NE(sums2.find("  " + (evidence / "m.ini").string() + "\n"), std::string::npos) << sums2;
+  EXPECT_TRUE(ChecksumsVerify(o2));
+}
+
+// OUTDIR is never reached through a link: a link planted at its name is
+// refused, and nothing is written where it points.
+TEST_F(CliExportTest, AnOutputFolderThatIsALinkIsRefused) {
+  const fs::path elsewhere = dir / "elsewhere";
+  fs::create_directories(elsewhere);
+  fs::create_directory_symlink(elsewhere, dir / "link");
+  EXPECT_EQ(RunCli({"--utf8", "export", ini, (dir / "link").string()}, nullptr, &out, &err), kExitFailed);
+  EXPECT_EQ(err, u8"警告: 出力フォルダ " + (dir / "link").string() + u8" はフォルダではありません!!\n");
+  EXPECT_TRUE(fs::is_empty(elsewhere));
 }
 
 // Progress as tanavo-cli writes it: a line every 100 records into a file, a

@@ -67,6 +67,29 @@ TEST_F(CliRenderTest, PrintsTheRecordBytesAndWritesItsAttachments) {
   EXPECT_EQ(err, "attachment 1 p.jpg\nattachment 2 .._.._evil.exe\nattachment 3 p (2).jpg\n");
 }
 
+// What is in the attachment folder already stays as it is: attachments get
+// a name of their own next to it, and a link there is not written through.
+TEST_F(CliRenderTest, AttachmentsAreCreatedNewNextToWhatIsThere) {
+  const fs::path att = dir / "att";
+  fs::create_directories(att);
+  WriteAll(att / "p.jpg", "mine");
+  fs::permissions(att / "p.jpg", fs::perms::owner_all);
+  WriteAll(dir / "target", "kept");
+  fs::create_symlink(dir / "target", att / ".._.._evil.exe");
+  ASSERT_EQ(Run({"render", ini, "2", "--attachments", att.string()}), kExitOk) << err;
+  EXPECT_EQ(ReadBytes(att / "p.jpg"), "mine");
+  EXPECT_EQ(fs::status(att / "p.jpg").permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(ReadBytes(dir / "target"), "kept");
+  EXPECT_EQ(ReadBytes(att / "p (2).jpg"), "\xff\xd8JPEG\0bytes"s);
+  EXPECT_EQ(ReadBytes(att / ".._.._evil (2).exe"), "MZ");
+  EXPECT_EQ(ReadBytes(att / "p (3).jpg"), "second");
+  EXPECT_EQ(err, "attachment 1 p (2).jpg\nattachment 2 .._.._evil (2).exe\nattachment 3 p (3).jpg\n");
+  EXPECT_EQ(ReadBytes(dir / "m.dat"), program.app.state.mobileFile);
+
+  // An empty folder name would be the current folder.
+  EXPECT_EQ(Run({"render", ini, "2", "--attachments", ""}), kExitUsage);
+}
+
 TEST_F(CliRenderTest, RecordsThatCannotBeRenderedExitOneWithNothingPrinted) {
   for (const char* n : {"0", "3", "999999999"}) {
     EXPECT_EQ(Run({"render", ini, n}), kExitFailed) << n;

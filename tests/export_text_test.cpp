@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "cli/export_text.h"
@@ -37,6 +38,40 @@ TEST(ExportText, ValuesAreEscapedForTheTableAndTheReport) {
   for (const Case& c : cases) {
     EXPECT_EQ(TsvField(c.shiftJis), c.tsv) << c.shiftJis;
     EXPECT_EQ(HtmlText(c.shiftJis), c.html) << c.shiftJis;
+  }
+}
+
+TEST(ExportText, CellsThatASpreadsheetWouldRunOrUnquoteGetAnApostrophe) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"=1+1", "'=1+1"}, {"+1", "'+1"}, {"-1", "'-1"}, {"@A1", "'@A1"}, {"\"a", "'\"a"},
+      {"'a", "''a"},     {"a=1", "a=1"}, {"", ""},       {"\\t=", "\\t="}, {u8"＝", u8"＝"},
+  };
+  for (const auto& [cell, written] : cases) EXPECT_EQ(TsvCell(cell), written) << cell;
+}
+
+// A value many times larger once escaped (control bytes become \xHH, in the
+// report inside a span each) reaches the file in pieces of bounded size, the
+// same bytes as the whole conversion.
+TEST(ExportText, LargeValuesAreConvertedInPiecesOfBoundedSize) {
+  std::string value;
+  for (int i = 0; i < 200000; ++i) value += i % 3 == 0 ? "\x01" : i % 3 == 1 ? "表" : "a";
+  struct Case {
+    const char* what;
+    void (*to)(const TextSink&, std::string_view);
+    std::string (*whole)(std::string_view);
+  };
+  const Case cases[] = {{"tsv", TsvFieldTo, TsvField}, {"html", HtmlTextTo, HtmlText}};
+  for (const Case& c : cases) {
+    std::string joined;
+    std::size_t pieces = 0, largest = 0;
+    c.to([&](std::string_view piece) {
+      ++pieces;
+      largest = std::max(largest, piece.size());
+      joined.append(piece);
+    }, value);
+    EXPECT_EQ(joined, c.whole(value)) << c.what;
+    EXPECT_GT(pieces, 2u) << c.what;
+    EXPECT_LE(largest, 300u * 1024) << c.what;
   }
 }
 

@@ -216,6 +216,36 @@ TEST_F(ItemDecoderTest, SixthAndLaterAttachmentsAreLeftOutAndSaidSo) {
   EXPECT_EQ(boxes[0].caption, "警告");
 }
 
+TEST_F(ItemDecoderTest, DecodingReturnsEveryAttachmentAndLeavesTheWindowAlone) {
+  std::string mail = MultipartHeader("boundary=\"b\"") + Part("b", "Content-Type: text/plain; charset=Shift_JIS\r\n", "本文");
+  for (int i = 1; i <= 7; ++i) mail += Attachment("b", "f" + std::to_string(i) + ".jpg", "data" + std::to_string(i));
+  mail += "--b--\r\n";
+  const DecodedItem d = DecodeItem(fake.app, kMailEntry, MailItem(mail));
+  EXPECT_TRUE(d.multipart);
+  EXPECT_EQ(d.text, "本文\r\n");
+  ASSERT_EQ(d.attachments.size(), 7u);
+  EXPECT_EQ(d.attachmentCount, 7u);
+  for (int i = 1; i <= 7; ++i) {
+    EXPECT_EQ(d.attachments[i - 1].name, "f" + std::to_string(i) + ".jpg");
+    EXPECT_EQ(d.attachments[i - 1].content, WrappedBase64("data" + std::to_string(i)) + "\r\n");
+  }
+  EXPECT_EQ(app.attachments.count, 0);
+  EXPECT_EQ(ListRows().size(), 0u);
+  EXPECT_TRUE(boxes.empty());
+
+  const DecodedItem text = DecodeItem(fake.app, kSubjectEntry, "Subject: s\r\n");
+  EXPECT_FALSE(text.multipart);
+  EXPECT_EQ(text.text, "s");
+  EXPECT_TRUE(text.attachments.empty());
+
+  // An item of nothing but delimiters keeps a bounded number of them.
+  std::string many = MultipartHeader("boundary=\"b\"");
+  for (std::size_t i = 0; i < kMaxItemAttachments + 5; ++i) many += "--b\r\n\r\nx\r\n";
+  const DecodedItem bounded = DecodeItem(fake.app, kMailEntry, MailItem(many + "--b--\r\n"));
+  EXPECT_EQ(bounded.attachments.size(), kMaxItemAttachments);
+  EXPECT_EQ(bounded.attachmentCount, kMaxItemAttachments + 5);
+}
+
 TEST_F(ItemDecoderTest, ANewItemRebuildsTheListButKeepsOlderSlots) {
   const std::string head = MultipartHeader("boundary=\"b\"");
   Multipart(MailItem(head + Attachment("b", "1.jpg", "a") + Attachment("b", "2.jpg", "b") +

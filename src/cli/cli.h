@@ -87,9 +87,9 @@ struct App;
 // Loads an index file as its menu command does, answering its dialog with
 // path; 0 when the index and the three files it names were read.
 int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
-// The attachments listed by the last rendering are slots 1 to this count of
-// the attachment table: those the list shows and the table holds.
-int ListedAttachmentCount(const App& app);
+// The warning for attachments of record n that were not written: those past
+// what one item keeps (kMaxItemAttachments).
+std::string NotWrittenAttachments(int32_t n, std::size_t count);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 // --utf8 and --sjis force both streams to UTF-8 or to the bytes as they are.

@@ -1,4 +1,4 @@
-#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,8 +7,8 @@
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "display/render.h"
-#include "dispset/display_window.h"
 #include "platform/files.h"
+#include "platform/new_files.h"
 
 namespace tanavo {
 
@@ -26,31 +26,41 @@ bool ParseRecordNumber(const std::string& text, int* n) {
   return true;
 }
 
-// The attachments listed by the last rendering, decoded as opening them
-// does, each written into folder under its safe name.
-int WriteListedAttachments(CliContext& ctx, App& app, const std::string& folder) {
+// Tries for a free name in the attachment folder: a name taken on disk gets
+// the next " (n)", as a name used twice in the record does.
+constexpr int kMaxNameTries = 1000;
+
+// Every attachment of the rendered record, decoded as opening it does, each
+// created new in folder under its safe name: nothing there is replaced.
+int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, OutputFolder& folder) {
   Platform& p = *ctx.platform;
   std::vector<std::string> taken;
-  const int listed = ListedAttachmentCount(app);
-  for (int slot = 1; slot <= listed; ++slot) {
-    const std::size_t s = static_cast<std::size_t>(slot);
-    const std::string name = SafeAttachmentName(app.attachments.names[s], slot, &taken, &p);
-    const std::string path = folder + p.PathSeparator() + NativeFileName(name);
-    if (p.WriteFileReplacing(path, DecodeAttachment(app.attachments.contents[s])) != WriteStatus::Ok) {
+  int k = 0;
+  for (const ItemAttachment& a : record.attachmentFiles) {
+    ++k;
+    const std::string bytes = DecodeAttachment(a.content);
+    std::string name;
+    bool written = false;
+    for (int tries = 0; !written && tries < kMaxNameTries; ++tries) {
+      name = SafeAttachmentName(a.name, k, &taken, &p);  // each call adds the name to taken
+      bool exists = false;
+      written = WriteNewFileIn(folder, NativeFileName(name), bytes, &exists);
+      if (!written && !exists) break;
+    }
+    if (!written) {
       ShowOpenFailure(p, "添付ファイル保存");
       return kExitFailed;
     }
-    ctx.err += "attachment " + std::to_string(slot) + " " + name + "\n";
+    ctx.err += "attachment " + std::to_string(k) + " " + name + "\n";
   }
   return kExitOk;
 }
 
 }  // namespace
 
-int ListedAttachmentCount(const App& app) {
-  const Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  const int listed = w ? w->ListCount(kDispAttachmentList) : 0;
-  return std::min({listed, static_cast<int>(app.attachments.count), kAttachmentSlots});
+std::string NotWrittenAttachments(int32_t n, std::size_t count) {
+  return "レコード" + std::to_string(n) + "の添付ファイルのうち" + std::to_string(count) + "件は書き出していません (1項目" +
+         std::to_string(kMaxItemAttachments) + "件まで)!!";
 }
 
 // render INDEX N [--attachments DIR]: record N as the data display shows it;
@@ -60,7 +70,8 @@ int RunRenderCommand(CliContext& ctx) {
   std::string folder;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     if (ctx.args[i] == kAttachmentsOption) {
-      if (i + 1 >= ctx.args.size()) return kExitUsage;
+      // An empty folder name would mean the current folder.
+      if (i + 1 >= ctx.args.size() || ctx.args[i + 1].empty()) return kExitUsage;
       folder = MakeAbsolute(ctx.args[++i]);
     } else {
       args.push_back(ctx.args[i]);
@@ -83,11 +94,16 @@ int RunRenderCommand(CliContext& ctx) {
   }
   ctx.out = std::move(record.text);
   if (folder.empty() || !record.attachments) return kExitOk;
-  if (!ctx.platform->CreateFolder(folder)) {
+  std::unique_ptr<OutputFolder> into;
+  if (OutputFolder::Open(folder, false, &into) != FolderOpen::Ok) {
     ShowOpenFailure(*ctx.platform, "添付ファイル保存");
     return kExitFailed;
   }
-  return WriteListedAttachments(ctx, app, folder);
+  const int written = WriteRecordAttachments(ctx, record, *into);
+  if (written != kExitOk) return written;
+  if (record.attachmentsNotKept == 0) return kExitOk;
+  ShowWarning(*ctx.platform, NotWrittenAttachments(n, record.attachmentsNotKept));
+  return kExitFailed;
 }
 
 }  // namespace tanavo

@@ -2,6 +2,7 @@
 // into a folder of its own without touching the evidence.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tanavo {
@@ -19,6 +20,7 @@ struct ExportTimes {
   int records = 0;
   int missingRecords = 0;  // not found at their stored position
   int attachmentFiles = 0;
+  std::size_t attachmentsNotWritten = 0;  // beyond what one item keeps
   int files = 0;  // in the output folder
 };
 

@@ -56,37 +56,36 @@ std::string HexOffset(int32_t position) {
   return buf;
 }
 
-void ReportHtml::AddRecord(const ReportRecord& r, const std::string& text) {
+std::string ReportRow(const ReportRecord& r) {
   const std::string n = std::to_string(r.number);
-  const std::string line = HtmlText(r.listLine);
-  rows_ += "<tr><td class=\"n\"><a href=\"#" + SectionId(r.number) + "\">" + n + "</a></td><td class=\"mono\">" +
-           HexOffset(r.position) + "</td><td class=\"line\">" + line + "</td><td>";
-  rows_ += r.found ? Link(kRecordsFolder, r.textFile, HtmlUtf8(NativeNameToUtf8(r.textFile)))
-                   : "<span class=\"missing\">" + Own("見つかりません") + "</span>";
-  rows_ += "</td><td class=\"files\">";
+  std::string row = "<tr><td class=\"n\"><a href=\"#" + SectionId(r.number) + "\">" + n + "</a></td><td class=\"mono\">" +
+                    HexOffset(r.position) + "</td><td class=\"line\">" + HtmlText(r.listLine) + "</td><td>";
+  row += r.found ? Link(kRecordsFolder, r.textFile, HtmlUtf8(NativeNameToUtf8(r.textFile)))
+                 : "<span class=\"missing\">" + Own("見つかりません") + "</span>";
+  row += "</td><td class=\"files\">";
   for (std::size_t i = 0; i < r.attachmentFiles.size(); ++i) {
-    if (i > 0) rows_ += "<br>";
-    rows_ += Link(kAttachmentsFolder, NativeFileName(r.attachmentFiles[i]), HtmlText(r.attachmentFiles[i]));
+    if (i > 0) row += "<br>";
+    row += Link(kAttachmentsFolder, NativeFileName(r.attachmentFiles[i]), HtmlText(r.attachmentFiles[i]));
   }
-  rows_ += "</td></tr>\n";
-
-  sections_ += "<details id=\"" + SectionId(r.number) + "\"><summary>(" + n + ") " + line + "</summary>";
-  if (r.found) {
-    // Appended piece by piece: a record text may be large.
-    sections_ += "<pre>";
-    sections_ += HtmlText(text);
-    sections_ += "</pre>";
-  } else {
-    sections_ += "<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") + "</p>";
-  }
-  sections_ += "</details>\n";
+  return row + "</td></tr>\n";
 }
 
-std::string ReportHtml::Page(const std::vector<EvidenceFile>& evidence, int32_t records,
-                             const std::string& madeAt) const {
+void ReportSection(const TextSink& sink, const ReportRecord& r, std::string_view text) {
+  sink("<details id=\"" + SectionId(r.number) + "\"><summary>(" + std::to_string(r.number) + ") " +
+       HtmlText(r.listLine) + "</summary>");
+  if (r.found) {
+    sink("<pre>");
+    HtmlTextTo(sink, text);
+    sink("</pre>");
+  } else {
+    sink("<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") + "</p>");
+  }
+  sink("</details>\n");
+}
+
+std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt) {
   const std::string mobileName = evidence.empty() ? std::string() : HtmlUtf8(NativeNameToUtf8(evidence[0].name));
   std::string page = kHead;
-  page.reserve(rows_.size() + sections_.size() + 8192);
   page += "<title>" + Own("エクスポート報告") + " " + mobileName + "</title>\n";
   page += kStyle;
   page += "</head>\n<body>\n<h1>" + Own("エクスポート報告") + ": " + mobileName + "</h1>\n";
@@ -106,11 +105,11 @@ std::string ReportHtml::Page(const std::vector<EvidenceFile>& evidence, int32_t 
           "</p>\n";
   page += "<h2>" + Own("レコード一覧") + "</h2>\n<table>\n<tr><th>" + Own("番号") + "</th><th>" + Own("オフセット") +
           "</th><th>" + Own("一覧行") + "</th><th>" + Own("本文") + "</th><th>" + Own("添付ファイル") + "</th></tr>\n";
-  page += rows_;
-  page += "</table>\n<h2>" + Own("レコード本文") + "</h2>\n";
-  page += sections_;
-  page += "</body>\n</html>\n";
   return page;
 }
+
+std::string ReportSectionsStart() { return "</table>\n<h2>" + Own("レコード本文") + "</h2>\n"; }
+
+std::string ReportEnd() { return "</body>\n</html>\n"; }
 
 }  // namespace tanavo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/export_text.h"
+
 namespace tanavo {
 
 struct EvidenceFile {
@@ -26,17 +28,18 @@ struct ReportRecord {
   std::vector<std::string> attachmentFiles;  // names in the attachments folder, Shift_JIS
 };
 
-class ReportHtml {
- public:
-  // One record: its row in the table and its section with text (Shift_JIS).
-  void AddRecord(const ReportRecord& r, const std::string& text);
-  // The whole page; evidence[0] is the mobile file.
-  std::string Page(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt) const;
-
- private:
-  std::string rows_;
-  std::string sections_;
-};
+// The page is written in this order, so that it never has to be held whole:
+// ReportStart, a ReportRow per record, ReportSectionsStart, a ReportSection
+// per record, ReportEnd.
+// Everything up to the rows of the record table; evidence[0] is the mobile file.
+std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt);
+// A record's row in the table.
+std::string ReportRow(const ReportRecord& r);
+std::string ReportSectionsStart();
+// A record's collapsible section with its text (Shift_JIS), given to sink in
+// pieces: a record text may be large.
+void ReportSection(const TextSink& sink, const ReportRecord& r, std::string_view text);
+std::string ReportEnd();
 
 constexpr const char* kRecordsFolder = "records";
 constexpr const char* kAttachmentsFolder = "attachments";

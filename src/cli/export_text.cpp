@@ -101,14 +101,17 @@ void AppendHexEscape(std::string& out, unsigned char b) {
 // per character costs more than the conversion itself.
 constexpr std::size_t kConvertedBlockBytes = 4096;
 
-// UTF-8 of a Shift_JIS text: each character that converts is appended, an
-// ASCII byte through ascii(out, byte) unless plain(byte) lets it through as
-// it is (runs of those go in one append), any other byte through bad(out, byte).
-template <typename Plain, typename Ascii, typename Bad>
-std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad bad) {
+// Converted text given to a sink is handed on in pieces of about this size:
+// an escaped text may be many times its input.
+constexpr std::size_t kSpillBytes = 256 * 1024;
+
+// UTF-8 of a Shift_JIS text appended to out: each character that converts
+// is appended, an ASCII byte through ascii(out, byte) unless plain(byte) lets
+// it through as it is (runs of those go in one append), any other byte
+// through bad(out, byte). spill(out) may take what out holds on the way.
+template <typename Plain, typename Ascii, typename Bad, typename Spill>
+void ConvertShiftJisInto(std::string& out, std::string_view s, Plain plain, Ascii ascii, Bad bad, Spill spill) {
   const ShiftJisCharacters& table = TheShiftJisCharacters();
-  std::string out;
-  out.reserve(s.size() + s.size() / 2);
   char block[kConvertedBlockBytes];
   std::size_t used = 0;
   auto flush = [&] {
@@ -121,6 +124,7 @@ std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad ba
     used += e.size;
   };
   for (std::size_t i = 0; i < s.size();) {
+    if (out.size() >= kSpillBytes) spill(out);
     const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
       const unsigned char t = static_cast<unsigned char>(s[i + 1]);
@@ -161,7 +165,26 @@ std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad ba
     }
   }
   flush();
+}
+
+template <typename Plain, typename Ascii, typename Bad>
+std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad bad) {
+  std::string out;
+  out.reserve(s.size() + s.size() / 2);
+  ConvertShiftJisInto(out, s, plain, ascii, bad, [](std::string&) {});
   return out;
+}
+
+template <typename Plain, typename Ascii, typename Bad>
+void ConvertShiftJisTo(const TextSink& sink, std::string_view s, Plain plain, Ascii ascii, Bad bad) {
+  std::string out;
+  out.reserve(kSpillBytes + kConvertedBlockBytes);
+  auto spill = [&](std::string& o) {
+    sink(o);
+    o.clear();
+  };
+  ConvertShiftJisInto(out, s, plain, ascii, bad, spill);
+  if (!out.empty()) sink(out);
 }
 
 bool IsControl(unsigned char b) { return b < 0x20 || b == 0x7F; }
@@ -217,6 +240,21 @@ void AppendHtmlAscii(std::string& out, unsigned char b) {
 
 std::string TsvField(std::string_view shiftJis) {
   return ConvertShiftJis(shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
+}
+
+void TsvFieldTo(const TextSink& sink, std::string_view shiftJis) {
+  ConvertShiftJisTo(sink, shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
+}
+
+void HtmlTextTo(const TextSink& sink, std::string_view shiftJis) {
+  ConvertShiftJisTo(sink, shiftJis, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
+}
+
+bool TsvCellNeedsApostrophe(char first) { return std::string_view("=+-@\"'").find(first) != std::string_view::npos; }
+
+std::string TsvCell(std::string cell) {
+  if (!cell.empty() && TsvCellNeedsApostrophe(cell[0])) cell.insert(cell.begin(), '\'');
+  return cell;
 }
 
 std::string HtmlText(std::string_view shiftJis) {

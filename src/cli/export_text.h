@@ -3,19 +3,36 @@
 // inject markup or be mistaken for another.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace tanavo {
 
+// Takes a converted text in pieces (an escaped text may be many times as long
+// as its value, so the large ones are never held whole).
+using TextSink = std::function<void(std::string_view)>;
+
 // A TSV field in UTF-8: TAB, CR, LF and backslash as \t \r \n \\; other
 // control bytes and bytes that are no Shift_JIS character as \xHH.
 std::string TsvField(std::string_view shiftJis);
+// The same given to sink in pieces.
+void TsvFieldTo(const TextSink& sink, std::string_view shiftJis);
+
+// A whole TSV cell (fields already escaped and joined) as spreadsheet programs
+// may import it: a cell that starts with = + - @ (a formula), " (a quoted field
+// that would swallow the row ends after it) or ' gets one leading apostrophe.
+// TAB and CR never start a cell: TsvField writes them escaped. Reading the
+// table back, one leading apostrophe is dropped.
+std::string TsvCell(std::string cell);
+// Whether a cell that starts with this byte gets the apostrophe.
+bool TsvCellNeedsApostrophe(char first);
 
 // HTML text in UTF-8: & < > " ' as character references; TAB, CR and LF kept
 // (for <pre>); other control bytes and bytes that are no Shift_JIS character
 // as \xHH in a <span class="x">.
 std::string HtmlText(std::string_view shiftJis);
+void HtmlTextTo(const TextSink& sink, std::string_view shiftJis);
 // The same for a text in UTF-8 (file names of the platform); bytes that are
 // not UTF-8 as \xHH.
 std::string HtmlUtf8(std::string_view utf8);

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "app/app.h"
-#include "display/attachments.h"
+#include "display/attachment_list.h"
 #include "display/mime_header.h"
-#include "dispset/display_window.h"
 #include "text/bytes.h"
 #include "engine/tag_match.h"
 #include "extract/settings.h"
@@ -35,8 +34,6 @@ bool IsTextPlain(std::string_view contentType) {
   return contentType == "text/plain" || contentType == "Text/plain";
 }
 
-Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow->window : nullptr; }
-
 std::string_view Slice(std::string_view text, int32_t first, int32_t last) {
   return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
 }
@@ -63,37 +60,12 @@ std::string AttachmentName(std::string_view text) {
   return DecodeEncodedWords(ReplaceAll(m.text, kHeaderFold, ""));
 }
 
-// Records attachments in slots 1 to kAttachmentSlots; those beyond are only
-// counted, so that the list rows and the slots stay aligned.
-class AttachmentRecorder {
- public:
-  AttachmentRecorder(App& app, Window* w) : table_(app.attachments), window_(w) {}
-
-  void Add(std::string_view nameSource, std::string_view content) {
-    if (recorded_ == kAttachmentSlots) {
-      ++omitted_;
-      return;
-    }
-    ++recorded_;
-    std::size_t slot = static_cast<std::size_t>(recorded_);
-    table_.count = recorded_;
-    table_.names[slot] = AttachmentName(nameSource);
-    table_.contents[slot].assign(content.data(), content.size());
-    if (window_) window_->ListAdd(kDispAttachmentList, table_.names[slot]);
+// Counts every attachment, keeps the first kMaxItemAttachments.
+void AddAttachment(DecodedItem& item, std::string_view nameSource, std::string_view content) {
+  ++item.attachmentCount;
+  if (item.attachments.size() < kMaxItemAttachments) {
+    item.attachments.push_back({AttachmentName(nameSource), std::string(content)});
   }
-
-  int omitted() const { return omitted_; }
-
- private:
-  AttachmentTable& table_;
-  Window* window_;
-  int recorded_ = 0;
-  int omitted_ = 0;
-};
-
-void WarnOmitted(Platform& platform, int omitted) {
-  ShowWarning(platform, "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" +
-                            std::to_string(omitted) + "件は表示されません");
 }
 
 // The part that an opening delimiter at position at starts when no delimiter
@@ -125,24 +97,28 @@ std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
   return DecodeBody(app.platform, body, encoding, charset);
 }
 
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
-  const TagDefinition& entry = EntryOf(app, tagIndex);
-  Window* w = DisplayControls(app);
-  if (w) {
-    w->Show(kDispAttachmentLabel, true);
-    w->Show(kDispStatusText, true);
-    w->Show(kDispAttachmentList, true);
-    w->ListClear(kDispAttachmentList);
-    w->SetText(kDispAttachmentLabel, "添付ファイル");
+DecodedItem DecodeItem(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  std::string text = DecodeDataItem(app, tagIndex, item);
+  if (text != kMultipartMarker) {
+    DecodedItem plain;
+    plain.text = std::move(text);
+    return plain;
   }
-  AttachmentRecorder attachments(app, w);
+  return DecodeMultipart(app, tagIndex, item, found);
+}
+
+DecodedItem DecodeMultipart(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  const TagDefinition& entry = EntryOf(app, tagIndex);
+  DecodedItem decoded;
+  decoded.multipart = true;
 
   // Only the quoted boundary parameter is recognised; an empty one would
   // split the item at every "--".
   TagMatch boundary = ExtractBetweenTags(item, kBoundaryStart, kQuote, 1, "", "", ExtractMode::ContentOnly);
   if (boundary.status != 0 || boundary.text.empty()) {
-    attachments.Add(item, AfterEmptyLine(item, entry.rangeEndTag));
-    return {};
+    AddAttachment(decoded, item, AfterEmptyLine(item, entry.rangeEndTag));
+    if (found) found(decoded);
+    return decoded;
   }
 
   const std::string delimiter = std::string(kDelimiterLead) + boundary.text;
@@ -168,20 +144,24 @@ std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
     if (IsTextPlain(type)) {
       textPart = part;  // a later text part replaces an earlier one
     } else {
-      attachments.Add(part, AfterEmptyLine(part, delimiter));
+      AddAttachment(decoded, part, AfterEmptyLine(part, delimiter));
     }
     if (last) break;
   }
-  if (attachments.omitted() > 0) WarnOmitted(app.platform, attachments.omitted());
+  if (found) found(decoded);
 
-  if (textPart.empty()) return {};
+  if (textPart.empty()) return decoded;
   std::string encoding =
       ReadHeaderValue(textPart, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
   std::string charset =
       ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   std::string_view body = AfterEmptyLine(textPart, delimiter);
-  if (body.empty()) return {};
-  return DecodeBody(app.platform, body, encoding, charset);
+  if (!body.empty()) decoded.text = DecodeBody(app.platform, body, encoding, charset);
+  return decoded;
+}
+
+std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
+  return DecodeMultipart(app, tagIndex, item, [&](const DecodedItem& d) { ShowItemAttachments(app, d); }).text;
 }
 
 }  // namespace tanavo

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "display/attachment_list.h"
 #include "display/item_decoder.h"
 #include "dispset/display_window.h"
 #include "engine/walk.h"
@@ -43,6 +44,8 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   r.text = app.display.layoutText;
   r.attachments = false;
   r.values.clear();
+  r.attachmentFiles.clear();
+  r.attachmentsNotKept = 0;
   if (r.collectValues) r.values.resize(kTagEntries);
   const std::string total = "/" + std::to_string(UsedCount(app.extraction));
 
@@ -60,11 +63,14 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    std::string value = DecodeDataItem(app, entry, itemText);
-    if (value == kMultipartMarker) {
-      value = DecodeMultipartItem(app, entry, itemText);
+    DecodedItem item =
+        DecodeItem(app, entry, itemText, [&](const DecodedItem& d) { ShowItemAttachments(app, d); });
+    if (item.multipart) {
       r.attachments = true;
+      r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
+      for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
+    std::string& value = item.text;
     FillPlaceholder(r.text, app.extraction.entries[entry].name, value);
     if (r.collectValues) r.values[static_cast<std::size_t>(entry)].push_back(std::move(value));
   };

@@ -2,8 +2,11 @@
 // position, each Data item decoded and written into the layout text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "display/item_decoder.h"
 
 namespace tanavo {
 
@@ -16,6 +19,10 @@ struct RenderedRecord {
   // order; filled only when collectValues is set before the call.
   bool collectValues = false;
   std::vector<std::vector<std::string>> values;
+  // The attachments of every multipart item, in the order of the items (the
+  // data display lists only the last item's, five at most).
+  std::vector<ItemAttachment> attachmentFiles;
+  std::size_t attachmentsNotKept = 0;  // beyond kMaxItemAttachments of an item
 };
 
 // Renders record n (1-based) into the data display window and the raw text

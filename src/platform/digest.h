@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,23 @@ bool Sha256OfBytes(std::string_view bytes, Sha256Digest* digest);
 // write it meanwhile), so a file of any size is hashed in little memory.
 // *size receives the bytes hashed. False when it cannot be opened or read.
 bool Sha256OfFile(const std::string& path, Sha256Digest* digest, std::uint64_t* size);
+
+// SHA-256 of bytes given in pieces (a file as it is written).
+class Sha256Stream {
+ public:
+  Sha256Stream();
+  ~Sha256Stream();
+  Sha256Stream(const Sha256Stream&) = delete;
+  Sha256Stream& operator=(const Sha256Stream&) = delete;
+  // False once the system's hash could not be used.
+  bool Add(std::string_view bytes);
+  bool Finish(Sha256Digest* digest);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  bool failed_ = false;
+};
 
 // Lower-case hexadecimal, as sha256sum writes it.
 inline std::string HexDigest(const Sha256Digest& digest) {

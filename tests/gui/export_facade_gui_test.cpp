@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/console/utf8.h"
 #include "platform/digest.h"
@@ -84,6 +86,59 @@ TEST(GuiExportFacade, FoldersNewFilesAndCodePage932Names) {
   EXPECT_EQ(Cp932ToUtf8("\x95\x5c"), "\xe8\xa1\xa8");  // 表
   EXPECT_EQ(Cp932ToUtf8("a\x85\x40" "b"), "a\x85@b");
   EXPECT_EQ(NativeNameToUtf8("\x95\x5c.txt"), "\xe8\xa1\xa8.txt");
+}
+
+// The output folder held open on Windows: files and subfolders created new
+// through it, nothing already there replaced, a scratch file read back and
+// gone when dropped, the folder itself refused when not empty or a file; a
+// streamed hash equals the hash of the whole.
+TEST(GuiExportFacade, OutputFolderCreatesEverythingNewBeneathIt) {
+  const std::string path = TempFolder("tanavo_output_");
+  std::unique_ptr<OutputFolder> out;
+  bool made = false;
+  ASSERT_EQ(OutputFolder::Open(path, true, &out, &made), FolderOpen::Ok);
+  EXPECT_TRUE(made);
+  ASSERT_TRUE(WriteNewFileIn(*out, "a.txt", "one"));
+  bool exists = false;
+  EXPECT_FALSE(out->Create("a.txt", &exists));
+  EXPECT_TRUE(exists);
+  std::unique_ptr<OutputFolder> sub = out->MakeFolder("records");
+  ASSERT_TRUE(sub);
+  EXPECT_FALSE(out->MakeFolder("records"));
+  ASSERT_TRUE(WriteNewFileIn(*sub, "0001.txt", "r"));
+  { std::unique_ptr<NewFile> f = out->Create("half.txt"); ASSERT_TRUE(f && f->Append("x")); }
+  EXPECT_EQ(GetFileAttributesA((path + "\\half.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  {
+    std::unique_ptr<ScratchFile> scratch = out->CreateScratch();
+    ASSERT_TRUE(scratch);
+    const std::string big(2 * kNewFileBufferBytes + 3, 's');
+    ASSERT_TRUE(scratch->Append("ab") && scratch->Append(big));
+    std::string back;
+    ASSERT_TRUE(scratch->ReadBack([&](std::string_view piece) { back.append(piece); return true; }));
+    EXPECT_EQ(back, "ab" + big);
+  }
+  EXPECT_TRUE(out->Sync());
+  std::unique_ptr<OutputFolder> again;
+  EXPECT_EQ(OutputFolder::Open(path, true, &again), FolderOpen::NotEmpty);
+  EXPECT_EQ(OutputFolder::Open(path, false, &again), FolderOpen::Ok);
+  EXPECT_EQ(OutputFolder::Open(path + "\\a.txt", true, &again), FolderOpen::NotAFolder);
+  EXPECT_EQ(OutputFolder::Open(path + "\\none\\x", true, &again), FolderOpen::CannotCreate);
+  again.reset();
+  sub.reset();
+  out.reset();
+  std::uint64_t size = 0;
+  Sha256Digest d{};
+  ASSERT_TRUE(Sha256OfFile(path + "\\records\\0001.txt", &d, &size));
+  EXPECT_EQ(size, 1u);
+  DeleteFileA((path + "\\records\\0001.txt").c_str());
+  RemoveDirectoryA((path + "\\records").c_str());
+  DeleteFileA((path + "\\a.txt").c_str());
+  EXPECT_TRUE(RemoveDirectoryA(path.c_str()));  // the scratch file is gone
+
+  Sha256Stream stream;
+  ASSERT_TRUE(stream.Add("ab") && stream.Add("c"));
+  ASSERT_TRUE(stream.Finish(&d));
+  EXPECT_EQ(HexDigest(d), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
 }  // namespace

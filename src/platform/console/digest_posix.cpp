@@ -34,6 +34,22 @@ bool FinishSha256(EVP_MD_CTX* c, Sha256Digest* digest) {
 
 }  // namespace
 
+struct Sha256Stream::State {
+  Context context = StartSha256();
+};
+
+Sha256Stream::Sha256Stream() : state_(std::make_unique<State>()) { failed_ = !state_->context; }
+Sha256Stream::~Sha256Stream() = default;
+
+bool Sha256Stream::Add(std::string_view bytes) {
+  if (!failed_ && EVP_DigestUpdate(state_->context.get(), bytes.data(), bytes.size()) != 1) failed_ = true;
+  return !failed_;
+}
+
+bool Sha256Stream::Finish(Sha256Digest* digest) {
+  return !failed_ && FinishSha256(state_->context.get(), digest);
+}
+
 bool Sha256OfBytes(std::string_view bytes, Sha256Digest* digest) {
   Context c = StartSha256();
   return c && EVP_DigestUpdate(c.get(), bytes.data(), bytes.size()) == 1 && FinishSha256(c.get(), digest);

@@ -45,6 +45,24 @@ class CngSha256 {
 
 }  // namespace
 
+struct Sha256Stream::State {
+  CngSha256 hash;
+};
+
+Sha256Stream::Sha256Stream() : state_(std::make_unique<State>()) { failed_ = !state_->hash.Ready(); }
+Sha256Stream::~Sha256Stream() = default;
+
+bool Sha256Stream::Add(std::string_view bytes) {
+  // ULONG counts: a piece over 4 GiB goes in parts.
+  for (std::size_t at = 0; !failed_ && at < bytes.size(); at += kFilePieceBytes) {
+    const std::size_t n = bytes.size() - at < kFilePieceBytes ? bytes.size() - at : kFilePieceBytes;
+    if (!state_->hash.Add(bytes.data() + at, static_cast<ULONG>(n))) failed_ = true;
+  }
+  return !failed_;
+}
+
+bool Sha256Stream::Finish(Sha256Digest* digest) { return !failed_ && state_->hash.Finish(digest); }
+
 bool Sha256OfBytes(std::string_view bytes, Sha256Digest* digest) {
   CngSha256 h;
   if (!h.Ready()) return false;
