@@ -97,12 +97,19 @@ CharsetInfo LookupCharset(std::string_view name) {
   while (!name.empty() && (name.front() == ' ' || name.front() == '\t' || name.front() == '"')) name.remove_prefix(1);
   while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '"')) name.remove_suffix(1);
   if (name.empty() || name.size() > kMaxCharsetNameBytes) return {};
-  std::string lower(name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  // Case and the choice between "_" and "-" do not matter ("ANSI_X3.4-1968",
+  // "ansi-x3.4-1968", "Shift-JIS").
+  auto fold = [](char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    return c == '_' ? '-' : c;
+  };
+  std::string folded(name);
+  for (char& c : folded) c = fold(c);
   for (const NamedCharset& c : kCharsets) {
-    if (c.name == lower) return {c.route, c.iconvName, c.codePage};
+    if (c.name.size() != folded.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < folded.size() && same; ++i) same = fold(c.name[i]) == folded[i];
+    if (same) return {c.route, c.iconvName, c.codePage};
   }
   return {};
 }

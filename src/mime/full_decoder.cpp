@@ -80,12 +80,35 @@ std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_
   return parts;
 }
 
+enum class Transfer { Identity, Base64, QuotedPrintable, Unknown };
+
+// The transfer encoding by its name, with the misspellings mail programs are
+// known to send ("7-bit", "8bits", "plain", "quotedprintable").
+Transfer TransferOf(const std::string& lowerName) {
+  std::string letters;
+  for (char c : lowerName) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) letters.push_back(c);
+  }
+  if (letters.empty() || letters == "7bit" || letters == "8bit" || letters == "8bits" || letters == "binary" ||
+      letters == "plain" || letters == "none" || letters == "7bits") {
+    return Transfer::Identity;
+  }
+  if (letters == "base64") return Transfer::Base64;
+  if (letters == "quotedprintable" || letters == "qp") return Transfer::QuotedPrintable;
+  return Transfer::Unknown;
+}
+
 std::string DecodeTransfer(MimeContext& ctx, const Leaf& leaf, bool* known) {
   *known = true;
-  if (leaf.encoding == "base64") return DecodeBase64(leaf.body);
-  if (leaf.encoding == "quoted-printable") return DecodeQuotedPrintableMail(leaf.body);
-  if (leaf.encoding.empty() || leaf.encoding == "7bit" || leaf.encoding == "8bit" || leaf.encoding == "binary") {
-    return std::string(leaf.body);
+  switch (TransferOf(leaf.encoding)) {
+    case Transfer::Identity:
+      return std::string(leaf.body);
+    case Transfer::Base64:
+      return DecodeBase64(leaf.body);
+    case Transfer::QuotedPrintable:
+      return DecodeQuotedPrintableMail(leaf.body);
+    case Transfer::Unknown:
+      break;
   }
   *known = false;
   ++ctx.undecoded;
@@ -100,7 +123,14 @@ std::string DecodeTextLeaf(MimeContext& ctx, const Leaf& leaf) {
   if (!known) return UnknownEncodingMark(leaf.encoding) + bytes;
   ctx.offset = leaf.offset;
   const std::string* charset = leaf.contentType.Param("charset");
-  const std::string text = ctx.ToShiftJis(charset && !charset->empty() ? *charset : "us-ascii", bytes);
+  std::string name = charset && !charset->empty() ? *charset : "us-ascii";
+  // 8-bit text labelled us-ascii (or not at all) is read as UTF-8 when it is
+  // UTF-8, else kept as Shift_JIS, as the headers are.
+  if (LookupCharset(name).route == CharsetRoute::Identity && Lower(Trim(name)).find("ascii") != std::string::npos &&
+      IsUtf8WithHighBytes(bytes)) {
+    name = "utf-8";
+  }
+  const std::string text = ctx.ToShiftJis(name, bytes);
   return leaf.type == "text/html" ? HtmlToText(ctx, text) : text;
 }
 
@@ -188,7 +218,8 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
     }
 
     if (leaf.type.compare(0, 10, "multipart/") == 0) {
-      const std::string boundary(Trim(RawParameter(*contentType, "boundary")));
+      const std::string* boundaryParam = leaf.contentType.Param("boundary");
+      const std::string boundary(boundaryParam ? Trim(*boundaryParam) : std::string_view());
       if (e.depth >= kMaxMimeDepth) {
         // Kept whole, headers and all, to be opened as a message.
         ++ctx.undecoded;
@@ -216,6 +247,8 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       for (auto it = parts.rbegin(); it != parts.rend(); ++it) stack.push_back({*it, e.depth + 1, digest});
       continue;
     }
+    // A part with nothing in it (two delimiters in a row) is neither body nor attachment.
+    if (e.depth > 0 && Trim(e.entity).empty()) continue;
     leaves.push_back(std::move(leaf));
   }
 

@@ -57,7 +57,9 @@ std::size_t HeaderNameEnd(std::string_view line) {
   return colon;
 }
 
-bool IsValidUtf8WithHighBytes(std::string_view s) {
+}  // namespace
+
+bool IsUtf8WithHighBytes(std::string_view s) {
   bool high = false;
   for (std::size_t i = 0; i < s.size();) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -75,6 +77,8 @@ bool IsValidUtf8WithHighBytes(std::string_view s) {
   }
   return high;
 }
+
+namespace {
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -140,7 +144,7 @@ bool ReadEncodedWord(std::string_view text, std::size_t at, EncodedWord* w, std:
 
 // Raw header text (no encoded words) to Shift_JIS.
 void AppendRawText(MimeContext& ctx, std::string& out, std::string_view raw) {
-  if (IsValidUtf8WithHighBytes(raw)) {
+  if (IsUtf8WithHighBytes(raw)) {
     out += ctx.ToShiftJis("utf-8", raw);
   } else {
     out.append(raw);
@@ -266,15 +270,6 @@ std::string PercentDecoded(std::string_view s) {
 }
 
 }  // namespace
-
-std::string RawParameter(std::string_view raw, std::string_view lowerName) {
-  std::vector<RawParam> params;
-  SplitParameters(raw, &params);
-  for (const RawParam& p : params) {
-    if (p.name == lowerName) return p.value;
-  }
-  return {};
-}
 
 ParameterizedValue ParseParameterized(MimeContext& ctx, std::string_view raw) {
   std::vector<RawParam> rawParams;

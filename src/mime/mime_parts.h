@@ -55,15 +55,15 @@ struct ParameterizedValue {
 // Quoted strings, RFC 2231 sections and charsets joined and decoded; encoded
 // words inside a quoted value (as many mail programs write file names) too.
 ParameterizedValue ParseParameterized(MimeContext& ctx, std::string_view raw);
-// A raw parameter value's charset name (before any RFC 2231 decoding), for
-// the charset parameter itself.
-std::string RawParameter(std::string_view raw, std::string_view lowerName);
 
 // Unstructured header text to Shift_JIS: encoded words (B and Q, any
 // charset) decoded, adjacent words joined before conversion, the white space
 // between them dropped; raw 8-bit text taken as UTF-8 when it is valid UTF-8,
 // else as Shift_JIS.
 std::string DecodeHeaderText(MimeContext& ctx, std::string_view raw);
+
+// True when the text holds bytes above 0x7F and all of it is valid UTF-8.
+bool IsUtf8WithHighBytes(std::string_view s);
 
 // RFC 2045 Quoted-Printable: soft breaks before CR LF or a bare LF (trailing
 // white space allowed), "=" not followed by two hex digits kept as it is.
