@@ -175,4 +175,57 @@ bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
   return true;
 }
 
+bool Iso2022JpToShiftJis(std::string_view text, std::string* out) {
+  constexpr char kEsc = 0x1B;
+  // Never longer than its input: written through a pointer, cut at the end.
+  std::string sjis(text.size(), '\0');
+  char* o = &sjis[0];
+  JisSet set = JisSet::Ascii;
+  bool shiftedOut = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == kEsc) {
+      const std::string_view rest = text.substr(i + 1, 3);
+      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
+      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
+      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
+      if (starts("&@")) { i += 3; continue; }
+      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
+      return false;
+    }
+    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
+    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x21 && b <= 0x5F && (set == JisSet::Kana || shiftedOut)) {
+      *o++ = static_cast<char>(b | 0x80);
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && set == JisSet::Kanji && !shiftedOut) {
+      // The whole run of pairs up to the next escape or line break at once.
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+      while (i + 1 < text.size()) {
+        const unsigned j1 = p[i], j2 = p[i + 1];
+        if (j1 < 0x21 || j1 > 0x7E) break;
+        if (j2 < 0x21 || j2 > 0x7E) return false;  // broken: let the system judge it
+        unsigned s1 = (j1 + 1) / 2 + 0x70;
+        if (s1 > 0x9F) s1 += 0x40;
+        const unsigned s2 = (j1 & 1) ? j2 + (j2 <= 0x5F ? 0x1F : 0x20) : j2 + 0x7E;
+        *o++ = static_cast<char>(s1);
+        *o++ = static_cast<char>(s2);
+        i += 2;
+      }
+      if (i + 1 == text.size() && p[i] >= 0x21 && p[i] <= 0x7E) return false;  // half a character
+      continue;
+    }
+    if (b >= 0x80 || (set != JisSet::Ascii && !(c == '\r' || c == '\n' || c == ' ' || c == '\t'))) return false;
+    *o++ = c;
+    ++i;
+  }
+  sjis.resize(static_cast<std::size_t>(o - sjis.data()));
+  *out = std::move(sjis);
+  return true;
+}
+
 }  // namespace tanavo

@@ -58,4 +58,10 @@ const CharsetConverter& SystemCharsetConverter();
 // which then goes to the system converter whole.
 bool Iso2022JpToEucJp(std::string_view text, std::string* out);
 
+// ISO-2022-JP of JIS X 0208 and JIS X 0201 only, straight to Shift_JIS: the
+// two are the same code moved by arithmetic (the NEC and IBM rows included),
+// so no converter is needed and mail bodies convert at memory speed. False
+// when the text holds any other set, which then takes the way above.
+bool Iso2022JpToShiftJis(std::string_view text, std::string* out);
+
 }  // namespace tanavo

@@ -43,6 +43,10 @@ class IconvConverter : public CharsetConverter {
         out->replaced = 0;
         return true;
       case CharsetRoute::Iso2022Jp: {
+        if (Iso2022JpToShiftJis(bytes, &out->text)) {
+          out->replaced = 0;
+          return true;
+        }
         std::string euc;
         if (Iso2022JpToEucJp(bytes, &euc)) return Convert("EUCJP-MS", euc, out);
         return Convert(info.iconvName, bytes, out);

@@ -68,6 +68,10 @@ class CodePageConverter : public CharsetConverter {
         out->replaced = 0;
         return true;
       case CharsetRoute::Iso2022Jp: {
+        if (Iso2022JpToShiftJis(bytes, &out->text)) {
+          out->replaced = 0;
+          return true;
+        }
         if (ToWide(info.codePage, bytes, &wide)) break;
         // Systems without the ISO-2022-JP code pages: by way of EUC-JP.
         std::string euc;
