@@ -51,6 +51,7 @@ struct Pending {
 std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_view boundary, std::size_t maxParts,
                                              bool* cut) {
   std::vector<std::string_view> parts;
+  if (body.empty()) return parts;  // an empty view may hold no pointer at all
   const std::string dashes = "--" + std::string(boundary);
   std::size_t partStart = std::string_view::npos;  // none open yet
   for (std::size_t p = FindIn(body, dashes, 0); p != std::string_view::npos; p = FindIn(body, dashes, p + 1)) {
