@@ -18,6 +18,7 @@ since mail programs differ there and a reader does not see it.
 
 usage: bench/compare_full_mime.py [MIME_FULL_DUMP] [CORPUS] [-v]
 """
+import base64
 import hashlib
 import email.header
 import html
@@ -139,8 +140,12 @@ def python_fields(path):
     for p in parts:
         if p is body:
             continue
+        message = None
         if p.get_content_maintype() == "message" and p.is_multipart():
-            data = p.get_payload(0).as_bytes()
+            # Python keeps an attached message parsed, not as bytes: both
+            # sides are compared through Python's own parser and writer.
+            message = p.get_content_type()
+            data = b"".join(m.as_bytes() for m in p.get_payload())
         else:
             data = p.get_payload(decode=True) or b""
         try:
@@ -148,9 +153,18 @@ def python_fields(path):
         except Exception:
             name = None
         name = to_sjis(name.strip()) if name else ("part%d.%s" % (len(atts) + 1, EXTENSIONS.get(p.get_content_type(), "bin"))).encode()
-        atts.append((name, hashlib.sha256(data).hexdigest(), len(data)))
+        atts.append((name, hashlib.sha256(data).hexdigest(), len(data), message))
     f["attachments"] = atts
     return f
+
+
+def reparsed(data, ctype):
+    """Our bytes of an attached message as Python writes them after parsing."""
+    wrapper = BytesParser(policy=policy.default).parsebytes(
+        b"Content-Type: " + ctype.encode() + b"\r\n\r\n" + data)
+    payload = wrapper.get_payload()
+    parts = payload if isinstance(payload, list) else []
+    return hashlib.sha256(b"".join(m.as_bytes() for m in parts)).hexdigest()
 
 
 def ours(dump, paths):
@@ -160,7 +174,8 @@ def ours(dump, paths):
         r = json.loads(line)
         conv = lambda s: s.encode("utf-8", "surrogateescape").decode("utf-8", "replace").encode("cp932", "replace")
         f = {k: conv(r[k]) for k in ("date", "from", "to", "subject", "body")}
-        f["attachments"] = [(conv(a["name"]), a["sha256"], a["size"]) for a in r["attachments"]]
+        f["attachments"] = [(conv(a["name"]), a["sha256"], a["size"], base64.b64decode(a["base64"]))
+                            for a in r["attachments"]]
         result[r["file"]] = f
     return result
 
@@ -189,6 +204,8 @@ def main():
         for i in range(max(len(pa), len(ma))):
             p = pa[i] if i < len(pa) else None
             m = ma[i] if i < len(ma) else None
+            if p is not None and m is not None and p[3]:
+                m = (m[0], reparsed(m[3], p[3]))
             for k, idx in (("attachment name", 0), ("attachment bytes", 1)):
                 same = p is not None and m is not None and loose(p[idx] if idx == 0 else p[idx].encode()) == \
                     loose(m[idx] if idx == 0 else m[idx].encode())

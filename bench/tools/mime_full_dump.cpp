@@ -1,5 +1,5 @@
 // Prints what the full mail decoding makes of each file named, one JSON line
-// per file (texts in UTF-8, attachments by name, size and SHA-256), for the
+// per file (texts in UTF-8, attachments by name, size, SHA-256 and Base64), for the
 // comparison with Python's email package; or decodes every mail of a dump
 // (--dump FILE: items between "BEGIN:MAIL" and "END:MAIL" lines), or writes
 // the benchmark's dump (--write-dump FILE), for whole-process timing.
@@ -51,7 +51,8 @@ int PrintFields(const std::string& path) {
     Sha256Digest d{};
     Sha256OfBytes(m.attachments[i].bytes, &d);
     line += std::string(i ? "," : "") + "{\"name\":" + Json(m.attachments[i].name) +
-            ",\"size\":" + std::to_string(m.attachments[i].bytes.size()) + ",\"sha256\":\"" + HexDigest(d) + "\"}";
+            ",\"size\":" + std::to_string(m.attachments[i].bytes.size()) + ",\"sha256\":\"" + HexDigest(d) +
+            "\",\"base64\":\"" + EncodeBase64(m.attachments[i].bytes) + "\"}";
   }
   line += "]}\n";
   std::fwrite(line.data(), 1, line.size(), stdout);
