@@ -1,0 +1,27 @@
+#include "mime/full_choice.h"
+
+namespace tanavo {
+
+bool IsFullMimeEntry(const TagDefinition& entry) {
+  return entry.kind == "Data" && entry.japaneseCodeStartTag == kFullMimeTag && entry.japaneseCodeEndTag.empty();
+}
+
+void SetFullMimeEntry(TagDefinition& entry, bool on) {
+  if (on) {
+    entry.japaneseCodeStartTag = std::string(kFullMimeTag);
+    entry.japaneseCodeEndTag.clear();
+  } else if (entry.japaneseCodeStartTag == kFullMimeTag) {
+    entry.japaneseCodeStartTag.clear();
+    entry.japaneseCodeEndTag.clear();
+  }
+}
+
+const std::string& FullMailField(const FullMail& mail, std::string_view entryName) {
+  if (entryName == "Date") return mail.date;
+  if (entryName == "From") return mail.from;
+  if (entryName == "To") return mail.to;
+  if (entryName == "Subject") return mail.subject;
+  return mail.body;
+}
+
+}  // namespace tanavo
