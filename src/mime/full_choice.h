@@ -21,6 +21,11 @@ bool IsFullMimeEntry(const TagDefinition& entry);
 // pair emptied when it held the marker, otherwise left as it is.
 void SetFullMimeEntry(TagDefinition& entry, bool on);
 
+// A Data entry's item decoded in full: the entry's own range tags around the
+// item (as the record walk hands it over) are left out, then the field the
+// entry shows is returned.
+std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets);
+
 // The text a Data entry in full mode shows, by its name: "Date", "From", "To"
 // and "Subject" their header fields, any other name the body.
 const std::string& FullMailField(const FullMail& mail, std::string_view entryName);

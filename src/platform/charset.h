@@ -49,7 +49,12 @@ class CharsetConverter {
 };
 
 // The system's converter (iconv or the code page functions); one per process.
+// Defined by the win32 and console back ends.
 const CharsetConverter& SystemCharsetConverter();
+// The converter of a platform without one of the system's (the fake back end
+// of the tests): the Shift_JIS family kept, ISO-2022-JP of JIS X 0208 and
+// 0201 by arithmetic, every other charset refused.
+const CharsetConverter& BuiltInCharsetConverter();
 
 // ISO-2022-JP (JIS X 0208 in both editions, JIS X 0201 Roman and katakana by
 // escape or SO/SI, JIS X 0212) rewritten as EUC-JP, the form every system

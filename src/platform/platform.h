@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/charset.h"
+
 namespace tanavo {
 
 struct Rect {
@@ -225,6 +227,10 @@ class Platform {
   // The byte that separates folders in paths: '\\' on Windows, '/' for the
   // command-line companion on POSIX.
   virtual char PathSeparator() const = 0;
+
+  // Text in a named charset to Shift_JIS, for the full mail decoding: the
+  // system's converters where the back end has them.
+  virtual const CharsetConverter& Charsets() const { return BuiltInCharsetConverter(); }
 
   // Runs the message loop until the main window is gone; returns the exit code.
   virtual int Run() = 0;

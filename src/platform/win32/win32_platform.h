@@ -98,6 +98,7 @@ class Win32Platform : public Platform {
   std::string CurrentDirectory() override;
   int ScreenWidth() override;
   char PathSeparator() const override { return '\\'; }
+  const CharsetConverter& Charsets() const override { return SystemCharsetConverter(); }
   int Run() override;
 
   HFONT Font(int index) const;
