@@ -151,7 +151,9 @@ std::string HtmlToText(MimeContext& ctx, std::string_view html) {
     i += n;
   }
   while (!out.empty() && (out.back() == ' ' || out.back() == '\n' || out.back() == '\r')) out.pop_back();
-  return out;
+  std::size_t lead = 0;  // a block tag at the start leaves an empty first line
+  while (lead < out.size() && (out[lead] == '\r' || out[lead] == '\n')) ++lead;
+  return out.substr(lead);
 }
 
 }  // namespace tanavo
