@@ -9,6 +9,7 @@
 #include "text/bytes.h"
 #include "engine/tag_match.h"
 #include "extract/settings.h"
+#include "mime/full_choice.h"
 
 namespace tanavo {
 
@@ -86,6 +87,7 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
 
 std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
   const TagDefinition& entry = EntryOf(app, tagIndex);
+  if (IsFullMimeEntry(entry)) return DecodeFullMimeItem(entry, item, app.platform.Charsets());
   if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
     std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
     if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/charset.h"
+
 namespace tanavo {
 
 struct Rect {
@@ -256,6 +258,10 @@ class Platform {
   // command-line companion writes it on standard error; the window program
   // says such things in its status bar instead and ignores it.
   virtual void Note(const std::string& /*line*/) {}
+
+  // Text in a named charset to Shift_JIS, for the full mail decoding: the
+  // system's converters where the back end has them.
+  virtual const CharsetConverter& Charsets() const { return BuiltInCharsetConverter(); }
 
   // Runs the message loop until the main window is gone; returns the exit code.
   virtual int Run() = 0;

@@ -41,6 +41,7 @@ class ConsolePlatform : public Platform {
   std::string CurrentDirectory() override;
   int ScreenWidth() override { return 1280; }
   char PathSeparator() const override;
+  const CharsetConverter& Charsets() const override { return SystemCharsetConverter(); }
   int Run() override { return 0; }
 
   MemoryWindow* WindowOf(const std::string& className);

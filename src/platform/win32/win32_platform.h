@@ -104,6 +104,7 @@ class Win32Platform : public Platform {
   int ScreenWidth() override;
   int ScreenHeight() override;
   char PathSeparator() const override { return '\\'; }
+  const CharsetConverter& Charsets() const override { return SystemCharsetConverter(); }
   int Run() override;
 
   HFONT Font(int index) const;

@@ -1,0 +1,280 @@
+// Charset names as mail writes them, and the ISO-2022-JP to EUC-JP rewrite
+// shared by every converter back end.
+#include <string>
+
+#include "platform/charset.h"
+
+namespace tanavo {
+
+namespace {
+
+struct NamedCharset {
+  std::string_view name;  // lower case
+  CharsetRoute route;
+  const char* iconvName;
+  unsigned codePage;
+};
+
+constexpr CharsetRoute kId = CharsetRoute::Identity;
+constexpr CharsetRoute kJis = CharsetRoute::Iso2022Jp;
+constexpr CharsetRoute kSys = CharsetRoute::System;
+
+// The Shift_JIS family keeps its bytes: carrier pictograms (lead bytes 0xF0 to
+// 0xFC) have no standard Unicode form and must reach the display as sent.
+// EUC-JP goes through the vendor variant, which holds the NEC and IBM rows of
+// code page 932.
+constexpr NamedCharset kCharsets[] = {
+    {"shift_jis", kId, "CP932", 932},       {"shift-jis", kId, "CP932", 932},
+    {"shiftjis", kId, "CP932", 932},        {"sjis", kId, "CP932", 932},
+    {"x-sjis", kId, "CP932", 932},          {"s-jis", kId, "CP932", 932},
+    {"ms_kanji", kId, "CP932", 932},        {"csshiftjis", kId, "CP932", 932},
+    {"cp932", kId, "CP932", 932},           {"ms932", kId, "CP932", 932},
+    {"windows-932", kId, "CP932", 932},     {"windows-31j", kId, "CP932", 932},
+    {"cswindows31j", kId, "CP932", 932},    {"x-ms-cp932", kId, "CP932", 932},
+    {"us-ascii", kId, "CP932", 932},        {"ascii", kId, "CP932", 932},
+    {"us", kId, "CP932", 932},              {"ansi_x3.4-1968", kId, "CP932", 932},
+    {"iso646-us", kId, "CP932", 932},       {"csascii", kId, "CP932", 932},
+    {"iso-2022-jp", kJis, "ISO-2022-JP-2", 50221},
+    {"csiso2022jp", kJis, "ISO-2022-JP-2", 50221},
+    {"iso-2022-jp-1", kJis, "ISO-2022-JP-2", 50221},
+    {"iso-2022-jp-2", kJis, "ISO-2022-JP-2", 50221},
+    {"csiso2022jp2", kJis, "ISO-2022-JP-2", 50221},
+    {"iso-2022-jp-ms", kJis, "ISO-2022-JP-2", 50221},
+    {"cp50220", kJis, "ISO-2022-JP-2", 50220},
+    {"cp50221", kJis, "ISO-2022-JP-2", 50221},
+    {"cp50222", kJis, "ISO-2022-JP-2", 50222},
+    {"iso-2022-jp-3", kJis, "ISO-2022-JP-3", 50221},
+    {"iso-2022-jp-2004", kJis, "ISO-2022-JP-3", 50221},
+    {"utf-8", kSys, "UTF-8", 65001},        {"utf8", kSys, "UTF-8", 65001},
+    {"x-utf-8", kSys, "UTF-8", 65001},
+    {"utf-7", kSys, "UTF-7", 65000},        {"utf7", kSys, "UTF-7", 65000},
+    {"unicode-1-1-utf-7", kSys, "UTF-7", 65000},
+    {"csunicode11utf7", kSys, "UTF-7", 65000},
+    {"euc-jp", kSys, "EUCJP-MS", 20932},    {"eucjp", kSys, "EUCJP-MS", 20932},
+    {"x-euc-jp", kSys, "EUCJP-MS", 20932},  {"x-euc", kSys, "EUCJP-MS", 20932},
+    {"eucjp-ms", kSys, "EUCJP-MS", 20932},  {"eucjp-win", kSys, "EUCJP-MS", 20932},
+    {"cp51932", kSys, "EUCJP-MS", 20932},   {"cseucpkdfmtjapanese", kSys, "EUCJP-MS", 20932},
+    {"iso-8859-1", kSys, "ISO-8859-1", 28591},   {"iso8859-1", kSys, "ISO-8859-1", 28591},
+    {"iso_8859-1", kSys, "ISO-8859-1", 28591},   {"latin1", kSys, "ISO-8859-1", 28591},
+    {"l1", kSys, "ISO-8859-1", 28591},           {"cp819", kSys, "ISO-8859-1", 28591},
+    {"iso-8859-2", kSys, "ISO-8859-2", 28592},   {"latin2", kSys, "ISO-8859-2", 28592},
+    {"iso-8859-3", kSys, "ISO-8859-3", 28593},   {"iso-8859-4", kSys, "ISO-8859-4", 28594},
+    {"iso-8859-5", kSys, "ISO-8859-5", 28595},   {"iso-8859-6", kSys, "ISO-8859-6", 28596},
+    {"iso-8859-7", kSys, "ISO-8859-7", 28597},   {"iso-8859-8", kSys, "ISO-8859-8", 28598},
+    {"iso-8859-9", kSys, "ISO-8859-9", 28599},   {"iso-8859-13", kSys, "ISO-8859-13", 28603},
+    {"iso-8859-15", kSys, "ISO-8859-15", 28605}, {"iso8859-15", kSys, "ISO-8859-15", 28605},
+    {"iso_8859-15", kSys, "ISO-8859-15", 28605}, {"latin-9", kSys, "ISO-8859-15", 28605},
+    {"latin9", kSys, "ISO-8859-15", 28605},
+    {"windows-1250", kSys, "CP1250", 1250},      {"cp1250", kSys, "CP1250", 1250},
+    {"windows-1251", kSys, "CP1251", 1251},      {"cp1251", kSys, "CP1251", 1251},
+    {"windows-1252", kSys, "CP1252", 1252},      {"cp1252", kSys, "CP1252", 1252},
+    {"windows-1253", kSys, "CP1253", 1253},      {"cp1253", kSys, "CP1253", 1253},
+    {"windows-1254", kSys, "CP1254", 1254},      {"cp1254", kSys, "CP1254", 1254},
+    {"windows-1255", kSys, "CP1255", 1255},      {"cp1255", kSys, "CP1255", 1255},
+    {"windows-1256", kSys, "CP1256", 1256},      {"cp1256", kSys, "CP1256", 1256},
+    {"windows-1257", kSys, "CP1257", 1257},      {"cp1257", kSys, "CP1257", 1257},
+    {"windows-1258", kSys, "CP1258", 1258},      {"cp1258", kSys, "CP1258", 1258},
+    // EUC-KR and GB2312 are read by their supersets (UHC, GBK), as mail
+    // programs label the wider sets with the narrower names.
+    {"euc-kr", kSys, "CP949", 949},         {"euckr", kSys, "CP949", 949},
+    {"cseuckr", kSys, "CP949", 949},        {"ks_c_5601-1987", kSys, "CP949", 949},
+    {"ks_c_5601", kSys, "CP949", 949},      {"korean", kSys, "CP949", 949},
+    {"cp949", kSys, "CP949", 949},          {"uhc", kSys, "CP949", 949},
+    {"gb2312", kSys, "GBK", 936},           {"csgb2312", kSys, "GBK", 936},
+    {"euc-cn", kSys, "GBK", 936},           {"gbk", kSys, "GBK", 936},
+    {"x-gbk", kSys, "GBK", 936},            {"cp936", kSys, "GBK", 936},
+    {"gb18030", kSys, "GB18030", 54936},
+    {"big5", kSys, "BIG5", 950},            {"big-5", kSys, "BIG5", 950},
+    {"cn-big5", kSys, "BIG5", 950},         {"csbig5", kSys, "BIG5", 950},
+    {"x-x-big5", kSys, "BIG5", 950},        {"cp950", kSys, "BIG5", 950},
+    {"big5-hkscs", kSys, "BIG5-HKSCS", 950},
+    {"koi8-r", kSys, "KOI8-R", 20866},      {"koi8-u", kSys, "KOI8-U", 21866},
+};
+
+}  // namespace
+
+CharsetInfo LookupCharset(std::string_view name) {
+  while (!name.empty() && (name.front() == ' ' || name.front() == '\t' || name.front() == '"')) name.remove_prefix(1);
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '"')) name.remove_suffix(1);
+  if (name.empty() || name.size() > kMaxCharsetNameBytes) return {};
+  // Case and the choice between "_" and "-" do not matter ("ANSI_X3.4-1968",
+  // "ansi-x3.4-1968", "Shift-JIS").
+  auto fold = [](char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    return c == '_' ? '-' : c;
+  };
+  std::string folded(name);
+  for (char& c : folded) c = fold(c);
+  for (const NamedCharset& c : kCharsets) {
+    if (c.name.size() != folded.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < folded.size() && same; ++i) same = fold(c.name[i]) == folded[i];
+    if (same) return {c.route, c.iconvName, c.codePage};
+  }
+  return {};
+}
+
+namespace {
+
+enum class JisSet { Ascii, Kanji, Kana, Kanji0212 };
+
+}  // namespace
+
+bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
+  constexpr char kEsc = 0x1B;
+  constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
+  std::string euc;
+  euc.reserve(text.size());
+  JisSet set = JisSet::Ascii;
+  bool shiftedOut = false;  // SO: katakana until SI
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == kEsc) {
+      const std::string_view rest = text.substr(i + 1, 3);
+      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
+      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
+      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
+      if (starts("$(D")) { set = JisSet::Kanji0212; i += 4; continue; }
+      if (starts("&@")) { i += 3; continue; }  // JIS X 0208-1990 announcer, before ESC $ B
+      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
+      return false;  // a set of ISO-2022-JP-2 or -3
+    }
+    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
+    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (c == '\r' || c == '\n') {
+      // CR and LF stay themselves in every set, so that a line that forgot to
+      // switch back does not swallow its line break.
+      euc.push_back(c);
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kana || shiftedOut)) {
+      euc.push_back(static_cast<char>(kSs2));
+      euc.push_back(static_cast<char>(b | 0x80));
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kanji || set == JisSet::Kanji0212)) {
+      if (i + 1 >= text.size()) {
+        euc.push_back(c);  // half a character: left for the converter to reject
+        ++i;
+        continue;
+      }
+      if (set == JisSet::Kanji0212) euc.push_back(static_cast<char>(kSs3));
+      euc.push_back(static_cast<char>(b | 0x80));
+      euc.push_back(static_cast<char>(static_cast<unsigned char>(text[i + 1]) | 0x80));
+      i += 2;
+      continue;
+    }
+    euc.push_back(c);
+    ++i;
+  }
+  *out = std::move(euc);
+  return true;
+}
+
+namespace {
+
+// The JIS X 0208 to Shift_JIS arithmetic, tabulated so that random text costs
+// no mispredicted branches: the first byte depends on j1, the second on j2
+// and whether j1 is odd.
+struct JisArithmetic {
+  unsigned char first[128];
+  unsigned char second[2][128];
+};
+
+const JisArithmetic& TheJisArithmetic() {
+  static const JisArithmetic t = [] {
+    JisArithmetic a{};
+    for (unsigned j = 0; j < 128; ++j) {
+      unsigned s1 = (j + 1) / 2 + 0x70;
+      if (s1 > 0x9F) s1 += 0x40;
+      a.first[j] = static_cast<unsigned char>(s1);
+      a.second[1][j] = static_cast<unsigned char>(j <= 0x5F ? j + 0x1F : j + 0x20);
+      a.second[0][j] = static_cast<unsigned char>(j + 0x7E);
+    }
+    return a;
+  }();
+  return t;
+}
+
+}  // namespace
+
+bool Iso2022JpToShiftJis(std::string_view text, std::string* out) {
+  constexpr char kEsc = 0x1B;
+  // Never longer than its input: written through a pointer, cut at the end.
+  std::string sjis(text.size(), '\0');
+  char* o = &sjis[0];
+  JisSet set = JisSet::Ascii;
+  bool shiftedOut = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == kEsc) {
+      const std::string_view rest = text.substr(i + 1, 3);
+      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
+      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
+      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
+      if (starts("&@")) { i += 3; continue; }
+      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
+      return false;
+    }
+    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
+    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x21 && b <= 0x5F && (set == JisSet::Kana || shiftedOut)) {
+      *o++ = static_cast<char>(b | 0x80);
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && set == JisSet::Kanji && !shiftedOut) {
+      // The whole run of pairs up to the next escape or line break at once.
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+      const JisArithmetic& t = TheJisArithmetic();
+      while (i + 1 < text.size()) {
+        const unsigned j1 = p[i], j2 = p[i + 1];
+        if (j1 < 0x21 || j1 > 0x7E) break;
+        if (j2 < 0x21 || j2 > 0x7E) return false;  // broken: let the system judge it
+        o[0] = static_cast<char>(t.first[j1]);
+        o[1] = static_cast<char>(t.second[j1 & 1][j2]);
+        o += 2;
+        i += 2;
+      }
+      if (i + 1 == text.size() && p[i] >= 0x21 && p[i] <= 0x7E) return false;  // half a character
+      continue;
+    }
+    if (b >= 0x80 || (set != JisSet::Ascii && !(c == '\r' || c == '\n' || c == ' ' || c == '\t'))) return false;
+    *o++ = c;
+    ++i;
+  }
+  sjis.resize(static_cast<std::size_t>(o - sjis.data()));
+  *out = std::move(sjis);
+  return true;
+}
+
+namespace {
+
+class BuiltInConverter : public CharsetConverter {
+ public:
+  bool ToShiftJis(std::string_view charset, std::string_view bytes, CharsetResult* out) const override {
+    const CharsetInfo info = LookupCharset(charset);
+    if (info.route == CharsetRoute::Identity) {
+      out->text.assign(bytes);
+    } else if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToShiftJis(bytes, &out->text)) {
+      return false;
+    }
+    out->replaced = 0;
+    return true;
+  }
+};
+
+}  // namespace
+
+const CharsetConverter& BuiltInCharsetConverter() {
+  static const BuiltInConverter converter;
+  return converter;
+}
+
+}  // namespace tanavo

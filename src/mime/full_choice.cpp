@@ -1,0 +1,39 @@
+#include "mime/full_choice.h"
+
+namespace tanavo {
+
+bool IsFullMimeEntry(const TagDefinition& entry) {
+  return entry.kind == "Data" && entry.japaneseCodeStartTag == kFullMimeTag && entry.japaneseCodeEndTag.empty();
+}
+
+void SetFullMimeEntry(TagDefinition& entry, bool on) {
+  if (on) {
+    entry.japaneseCodeStartTag = std::string(kFullMimeTag);
+    entry.japaneseCodeEndTag.clear();
+  } else if (entry.japaneseCodeStartTag == kFullMimeTag) {
+    entry.japaneseCodeStartTag.clear();
+    entry.japaneseCodeEndTag.clear();
+  }
+}
+
+std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
+  if (!entry.rangeStartTag.empty() && item.substr(0, entry.rangeStartTag.size()) == entry.rangeStartTag) {
+    item.remove_prefix(entry.rangeStartTag.size());
+  }
+  if (!entry.rangeEndTag.empty() && item.size() >= entry.rangeEndTag.size() &&
+      item.substr(item.size() - entry.rangeEndTag.size()) == entry.rangeEndTag) {
+    item.remove_suffix(entry.rangeEndTag.size());
+  }
+  const FullMail mail = DecodeFullMail(item, charsets);
+  return FullMailField(mail, entry.name);
+}
+
+const std::string& FullMailField(const FullMail& mail, std::string_view entryName) {
+  if (entryName == "Date") return mail.date;
+  if (entryName == "From") return mail.from;
+  if (entryName == "To") return mail.to;
+  if (entryName == "Subject") return mail.subject;
+  return mail.body;
+}
+
+}  // namespace tanavo

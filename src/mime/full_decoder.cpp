@@ -1,0 +1,316 @@
+// The walk over one mail: entities split at their boundaries depth first in
+// the order they occur, each leaf decoded by its own transfer encoding; then
+// the body chosen and every other leaf made an attachment.
+#include <string>
+#include <vector>
+
+#include "codec/codec.h"
+#include "mime/mime_parts.h"
+#include "platform/charset.h"
+#include "text/bytes.h"
+
+namespace tanavo {
+
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string_view Trim(std::string_view s) {
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && space(s.front())) s.remove_prefix(1);
+  while (!s.empty() && space(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+struct Leaf {
+  std::string type;  // "text/plain", lower case
+  ParameterizedValue contentType;
+  std::string encoding;  // lower case
+  bool isAttachment = false;
+  std::string fileName;  // Shift_JIS; empty when the part names none
+  std::string_view body;
+  std::size_t offset = 0;
+};
+
+struct Pending {
+  std::string_view entity;
+  int depth;
+  bool inDigest;  // parts of multipart/digest are messages unless they say otherwise
+};
+
+// The parts of a multipart body between delimiter lines ("--" boundary, white
+// space allowed after it, alone on its line). Preamble and epilogue are left
+// out; without a closing delimiter the last part runs to the end. At most
+// maxParts parts: the last one then keeps the rest.
+std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_view boundary, std::size_t maxParts,
+                                             bool* cut) {
+  std::vector<std::string_view> parts;
+  if (body.empty()) return parts;  // an empty view may hold no pointer at all
+  const std::string dashes = "--" + std::string(boundary);
+  std::size_t partStart = std::string_view::npos;  // none open yet
+  for (std::size_t p = FindIn(body, dashes, 0); p != std::string_view::npos; p = FindIn(body, dashes, p + 1)) {
+    if (p > 0 && body[p - 1] != '\n') continue;
+    std::size_t q = p + dashes.size();
+    const bool closing = body.substr(q, 2) == "--";
+    if (closing) q += 2;
+    while (q < body.size() && (body[q] == ' ' || body[q] == '\t')) ++q;
+    if (q < body.size() && body[q] != '\r' && body[q] != '\n') continue;  // "--boundary" is only the start of the line
+    if (q < body.size() && body[q] == '\r') ++q;
+    if (q < body.size() && body[q] == '\n') ++q;
+    if (partStart != std::string_view::npos) {
+      // The line break before a delimiter belongs to the delimiter.
+      std::size_t end = p;
+      if (end > partStart && body[end - 1] == '\n') --end;
+      if (end > partStart && body[end - 1] == '\r') --end;
+      if (parts.size() + 1 == maxParts) {
+        *cut = true;
+        break;
+      }
+      parts.push_back(body.substr(partStart, end - partStart));
+    }
+    if (closing) return parts;
+    partStart = q;
+  }
+  if (partStart != std::string_view::npos) parts.push_back(body.substr(partStart));
+  return parts;
+}
+
+enum class Transfer { Identity, Base64, QuotedPrintable, Unknown };
+
+// The transfer encoding by its name, with the misspellings mail programs are
+// known to send ("7-bit", "8bits", "plain", "quotedprintable").
+Transfer TransferOf(const std::string& lowerName) {
+  std::string letters;
+  for (char c : lowerName) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) letters.push_back(c);
+  }
+  if (letters.empty() || letters == "7bit" || letters == "8bit" || letters == "8bits" || letters == "binary" ||
+      letters == "plain" || letters == "none" || letters == "7bits") {
+    return Transfer::Identity;
+  }
+  if (letters == "base64") return Transfer::Base64;
+  if (letters == "quotedprintable" || letters == "qp") return Transfer::QuotedPrintable;
+  return Transfer::Unknown;
+}
+
+std::string DecodeTransfer(MimeContext& ctx, const Leaf& leaf, bool* known) {
+  *known = true;
+  switch (TransferOf(leaf.encoding)) {
+    case Transfer::Identity:
+      return std::string(leaf.body);
+    case Transfer::Base64:
+      return DecodeBase64(leaf.body);
+    case Transfer::QuotedPrintable:
+      return DecodeQuotedPrintableMail(leaf.body);
+    case Transfer::Unknown:
+      break;
+  }
+  *known = false;
+  ++ctx.undecoded;
+  ctx.offset = leaf.offset;
+  ctx.Warn(MimeWarning::UnknownTransferEncoding, leaf.encoding);
+  return std::string(leaf.body);
+}
+
+std::string DecodeTextLeaf(MimeContext& ctx, const Leaf& leaf) {
+  bool known = false;
+  const std::string bytes = DecodeTransfer(ctx, leaf, &known);
+  if (!known) return UnknownEncodingMark(leaf.encoding) + bytes;
+  ctx.offset = leaf.offset;
+  const std::string* charset = leaf.contentType.Param("charset");
+  std::string name = charset && !charset->empty() ? *charset : "us-ascii";
+  // 8-bit text labelled us-ascii (or not at all) is read as UTF-8 when it is
+  // UTF-8, else kept as Shift_JIS, as the headers are.
+  if (LookupCharset(name).route == CharsetRoute::Identity && Lower(Trim(name)).find("ascii") != std::string::npos &&
+      IsUtf8WithHighBytes(bytes)) {
+    name = "utf-8";
+  }
+  const std::string text = ctx.ToShiftJis(name, bytes);
+  return leaf.type == "text/html" ? HtmlToText(ctx, text) : text;
+}
+
+// A name for a part that gives none, by its type.
+std::string MadeUpName(const std::string& type, std::size_t number) {
+  static const struct {
+    const char* type;
+    const char* extension;
+  } kExtensions[] = {
+      {"text/plain", "txt"},   {"text/html", "html"},     {"image/jpeg", "jpg"},  {"image/gif", "gif"},
+      {"image/png", "png"},    {"application/pdf", "pdf"}, {"message/rfc822", "eml"}, {"text/calendar", "ics"},
+      {"text/x-vcard", "vcf"}, {"text/vcard", "vcf"},
+  };
+  std::string extension = "bin";
+  for (const auto& e : kExtensions) {
+    if (type == e.type) extension = e.extension;
+  }
+  return "part" + std::to_string(number) + "." + extension;
+}
+
+// Control bytes never reach a name (it may become a file name or a list row).
+std::string CleanName(std::string_view name) {
+  std::string out;
+  for (char c : Trim(name)) {
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter) {
+  MimeContext ctx{charsets, reporter};
+  FullMail mail;
+
+  // Items cut from a phone's dump often begin with the line break after their
+  // start tag, and an mbox message with its "From " line.
+  std::string_view top = item;
+  while (!top.empty() && (top.front() == '\r' || top.front() == '\n')) top.remove_prefix(1);
+  if (top.substr(0, 5) == "From ") {
+    const std::size_t lf = top.find('\n');
+    top = lf == std::string_view::npos ? std::string_view() : top.substr(lf + 1);
+  }
+
+  std::vector<Leaf> leaves;
+  std::vector<Pending> stack{{top, 0, false}};
+  std::size_t partsMade = 1;
+  bool first = true;
+  while (!stack.empty()) {
+    const Pending e = stack.back();
+    stack.pop_back();
+    ctx.offset = static_cast<std::size_t>(e.entity.data() - item.data());
+    const HeaderBlock block = SplitHeaderBlock(e.entity);
+    if (first) {
+      first = false;
+      auto field = [&](const char* name) {
+        const std::string* v = FindField(block, name);
+        return v ? std::string(Trim(DecodeHeaderText(ctx, *v))) : std::string();
+      };
+      mail.date = field("date");
+      mail.from = field("from");
+      mail.to = field("to");
+      mail.subject = field("subject");
+    }
+    Leaf leaf;
+    leaf.offset = ctx.offset;
+    leaf.body = block.body;
+    const std::string* contentType = FindField(block, "content-type");
+    if (contentType) leaf.contentType = ParseParameterized(ctx, *contentType);
+    leaf.type = leaf.contentType.value;
+    const std::size_t slash = leaf.type.find('/');
+    if (slash == std::string::npos || slash == 0 || slash + 1 == leaf.type.size()) {
+      // None, or not a type at all: plain us-ascii text (a message in a digest).
+      leaf.type = e.inDigest ? "message/rfc822" : "text/plain";
+      leaf.contentType.params.clear();
+    }
+    if (const std::string* cte = FindField(block, "content-transfer-encoding")) leaf.encoding = Lower(Trim(*cte));
+    if (const std::string* disposition = FindField(block, "content-disposition")) {
+      const ParameterizedValue d = ParseParameterized(ctx, *disposition);
+      leaf.isAttachment = d.value == "attachment";
+      if (const std::string* name = d.Param("filename")) leaf.fileName = CleanName(*name);
+    }
+    if (leaf.fileName.empty()) {
+      if (const std::string* name = leaf.contentType.Param("name")) leaf.fileName = CleanName(*name);
+    }
+
+    if (leaf.type.compare(0, 10, "multipart/") == 0) {
+      const std::string* boundaryParam = leaf.contentType.Param("boundary");
+      const std::string boundary(boundaryParam ? Trim(*boundaryParam) : std::string_view());
+      if (e.depth >= kMaxMimeDepth) {
+        // Kept whole, headers and all, to be opened as a message.
+        ++ctx.undecoded;
+        ctx.Warn(MimeWarning::TooDeep, leaf.type);
+        leaf.type = "message/rfc822";
+        leaf.encoding.clear();
+        leaf.body = e.entity;
+        leaves.push_back(std::move(leaf));
+        continue;
+      }
+      bool cut = false;
+      const std::vector<std::string_view> parts =
+          boundary.empty() ? std::vector<std::string_view>()
+                           : SplitMultipart(block.body, boundary, kMaxMimeParts + 1 - partsMade, &cut);
+      if (parts.empty()) {
+        ctx.Warn(MimeWarning::NoBoundary, leaf.type);
+        leaf.type = "text/plain";  // read as text: what it holds stays visible
+        leaf.contentType.params.clear();
+        leaves.push_back(std::move(leaf));
+        continue;
+      }
+      if (cut) ctx.Warn(MimeWarning::TooManyParts, leaf.type);
+      partsMade += parts.size();
+      const bool digest = leaf.type == "multipart/digest";
+      for (auto it = parts.rbegin(); it != parts.rend(); ++it) stack.push_back({*it, e.depth + 1, digest});
+      continue;
+    }
+    // A part with nothing in it (two delimiters in a row) is neither body nor attachment.
+    if (e.depth > 0 && Trim(e.entity).empty()) continue;
+    leaves.push_back(std::move(leaf));
+  }
+
+  std::size_t bodyLeaf = leaves.size();
+  for (std::size_t i = 0; i < leaves.size() && bodyLeaf == leaves.size(); ++i) {
+    if (leaves[i].type == "text/plain" && !leaves[i].isAttachment) bodyLeaf = i;
+  }
+  for (std::size_t i = 0; i < leaves.size() && bodyLeaf == leaves.size(); ++i) {
+    if (leaves[i].type == "text/html" && !leaves[i].isAttachment) bodyLeaf = i;
+  }
+  for (std::size_t i = 0; i < leaves.size(); ++i) {
+    const Leaf& leaf = leaves[i];
+    if (i == bodyLeaf) {
+      mail.body = DecodeTextLeaf(ctx, leaf);
+      continue;
+    }
+    MailAttachment a;
+    bool known = false;
+    a.bytes = DecodeTransfer(ctx, leaf, &known);
+    a.name = leaf.fileName.empty() ? MadeUpName(leaf.type, mail.attachments.size() + 1) : leaf.fileName;
+    mail.attachments.push_back(std::move(a));
+  }
+  mail.undecoded = ctx.undecoded;
+  mail.replaced = ctx.replaced;
+  return mail;
+}
+
+std::string DecodeQuotedPrintableMail(std::string_view text) {
+  auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '=') {
+      out.push_back(c);
+      continue;
+    }
+    if (i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2])));
+      i += 2;
+      continue;
+    }
+    // A soft line break: "=", perhaps white space, then CR LF, LF or the end.
+    std::size_t j = i + 1;
+    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
+    if (j == text.size()) {
+      i = j;
+      continue;
+    }
+    if (text[j] == '\n' || (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')) {
+      i = text[j] == '\r' ? j + 1 : j;
+      continue;
+    }
+    out.push_back(c);  // a lone "=" stays itself
+  }
+  return out;
+}
+
+}  // namespace tanavo

@@ -1,0 +1,159 @@
+// An HTML body made plain text, for mail that has no text/plain part: what a
+// reader sees, not a renderer. The text is Shift_JIS already; the bytes that
+// matter here ("<", ">", "&", ";") never occur as a trail byte.
+#include <string>
+
+#include "mime/mime_parts.h"
+
+namespace tanavo {
+
+namespace {
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// Tags after which the text goes on on a new line.
+bool BreaksLine(const std::string& tag) {
+  static const char* const kBlocks[] = {"br", "p", "/p", "div", "/div", "tr", "/tr", "li", "/li", "h1", "/h1",
+                                        "h2", "/h2", "h3", "/h3", "h4", "/h4", "/table", "blockquote",
+                                        "/blockquote", "hr", "/ul", "/ol", "pre", "/pre"};
+  for (const char* b : kBlocks) {
+    if (tag == b) return true;
+  }
+  return false;
+}
+
+std::string Utf8Of(unsigned long cp) {
+  std::string s;
+  if (cp < 0x80) {
+    s.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+  return s;
+}
+
+// The character a reference stands for, in Shift_JIS; empty when it is none.
+std::string Reference(MimeContext& ctx, std::string_view name) {
+  static const struct {
+    const char* name;
+    const char* text;
+  } kNamed[] = {{"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
+  if (name.size() > 1 && name[0] == '#') {
+    unsigned long cp = 0;
+    const bool hexadecimal = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hexadecimal ? 2 : 1);
+    if (digits.empty() || digits.size() > 7) return {};
+    for (char c : digits) {
+      int d = -1;
+      if (c >= '0' && c <= '9') d = c - '0';
+      if (hexadecimal && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+      if (hexadecimal && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (d < 0) return {};
+      cp = cp * (hexadecimal ? 16 : 10) + static_cast<unsigned long>(d);
+    }
+    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+    return ctx.ToShiftJis("utf-8", Utf8Of(cp));
+  }
+  for (const auto& n : kNamed) {
+    if (name == n.name) return n.text;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string HtmlToText(MimeContext& ctx, std::string_view html) {
+  constexpr std::size_t kMaxReferenceBytes = 10;
+  std::string out;
+  out.reserve(html.size());
+  bool pendingSpace = false;
+  auto newline = [&]() {
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += "\r\n";
+    pendingSpace = false;
+  };
+  auto put = [&](std::string_view s) {
+    if (pendingSpace && !out.empty() && out.back() != '\n') out.push_back(' ');
+    pendingSpace = false;
+    out.append(s);
+  };
+  for (std::size_t i = 0; i < html.size();) {
+    const char c = html[i];
+    if (c == '<') {
+      if (html.compare(i, 4, "<!--") == 0) {
+        const std::size_t end = html.find("-->", i + 4);
+        i = end == std::string_view::npos ? html.size() : end + 3;
+        continue;
+      }
+      const std::size_t end = html.find('>', i + 1);
+      if (end == std::string_view::npos) break;  // an unclosed tag ends the text
+      std::size_t n = i + 1;
+      while (n < end && !IsHtmlSpace(html[n]) && html[n] != '>') ++n;
+      std::string tag = LowerAscii(html.substr(i + 1, n - i - 1));
+      if (!tag.empty() && tag.back() == '/') tag.pop_back();
+      i = end + 1;
+      if (tag == "script" || tag == "style" || tag == "head" || tag == "title") {
+        // Their content is no text; skip to the matching end tag.
+        const std::string closing = "</" + tag;
+        std::size_t close = html.find("</", i);
+        while (close != std::string_view::npos && LowerAscii(html.substr(close, closing.size())) != closing) {
+          close = html.find("</", close + 2);
+        }
+        const std::size_t closeEnd = close == std::string_view::npos ? close : html.find('>', close);
+        i = closeEnd == std::string_view::npos ? html.size() : closeEnd + 1;
+        continue;
+      }
+      if (BreaksLine(tag)) newline();
+      continue;
+    }
+    if (c == '&') {
+      const std::size_t semi = html.substr(0, i + 2 + kMaxReferenceBytes).find(';', i + 1);
+      if (semi != std::string_view::npos) {
+        const std::string text = Reference(ctx, html.substr(i + 1, semi - i - 1));
+        if (!text.empty()) {
+          put(text);
+          i = semi + 1;
+          continue;
+        }
+      }
+      put("&");
+      ++i;
+      continue;
+    }
+    if (IsHtmlSpace(c)) {
+      pendingSpace = true;
+      ++i;
+      continue;
+    }
+    const std::size_t n = (static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0x9F) ||
+                                  (static_cast<unsigned char>(c) >= 0xE0 && static_cast<unsigned char>(c) <= 0xFC)
+                              ? 2
+                              : 1;
+    put(html.substr(i, n));
+    i += n;
+  }
+  while (!out.empty() && (out.back() == ' ' || out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  std::size_t lead = 0;  // a block tag at the start leaves an empty first line
+  while (lead < out.size() && (out[lead] == '\r' || out[lead] == '\n')) ++lead;
+  return out.substr(lead);
+}
+
+}  // namespace tanavo

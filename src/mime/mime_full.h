@@ -1,0 +1,69 @@
+// Full decoding of one item as Internet mail (RFC 5322, 2045-2049, 2047,
+// 2231): a pure function from the item's bytes to a value. It shows nothing
+// and touches no window; what it cannot decode is marked in the text, counted
+// in the result, and told to a reporter when the caller gives one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tanavo {
+
+class CharsetConverter;
+
+// Multiparts nest at most this deep (the top entity is depth 0); a deeper
+// one is kept whole as an attachment, so hostile nesting costs nothing.
+constexpr int kMaxMimeDepth = 16;
+// Leaf parts walked per item; the rest is kept whole in the last one.
+constexpr std::size_t kMaxMimeParts = 1000;
+// RFC 2231 continuation sections joined per parameter (name*0, name*1, ...).
+constexpr int kMaxParameterSections = 64;
+
+// Marks written into the text where something could not be decoded; each is
+// followed by the bytes as they came, so nothing is hidden from the reader.
+//   〓[文字コード不明:NAME]   text in a charset this system cannot convert
+//   〓[エンコード不明:NAME]   a part in a transfer encoding it does not know
+// A single character that Shift_JIS cannot hold becomes 〓 alone.
+std::string UnknownCharsetMark(std::string_view charset);
+std::string UnknownEncodingMark(std::string_view encoding);
+
+enum class MimeWarning {
+  UnknownCharset,         // detail: the charset name
+  UnknownTransferEncoding,  // detail: the encoding name
+  UnmappedCharacters,     // detail: the charset; characters became 〓
+  TooDeep,                // a multipart below kMaxMimeDepth, kept whole
+  TooManyParts,           // parts beyond kMaxMimeParts, kept in the last one
+  NoBoundary,             // a multipart without its boundary: read as text
+};
+
+// Told about each problem as it is met, with the byte offset (0-based) of the
+// entity concerned in the item.
+class MimeReporter {
+ public:
+  virtual ~MimeReporter() = default;
+  virtual void Warn(MimeWarning warning, std::size_t offset, std::string_view detail) = 0;
+};
+
+struct MailAttachment {
+  std::string name;   // Shift_JIS; made up from the part's type when it has none
+  std::string bytes;  // decoded by the part's own transfer encoding
+};
+
+struct FullMail {
+  // The top header's fields, unfolded, encoded words decoded (Shift_JIS).
+  std::string date;
+  std::string from;
+  std::string to;
+  std::string subject;
+  std::string body;  // Shift_JIS: the first text/plain part, or the first text/html made plain
+  std::vector<MailAttachment> attachments;
+  std::size_t undecoded = 0;  // marks written (unknown charsets and encodings, nesting cut off)
+  std::size_t replaced = 0;   // characters that became 〓
+  std::size_t Problems() const { return undecoded + replaced; }
+};
+
+FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter = nullptr);
+
+}  // namespace tanavo

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "display/item_decoder.h"
+#include "display/mime_header.h"
+#include "extract/kta_file.h"
+#include "mime/full_choice.h"
+#include "test_support.h"
+
+namespace tanavo {
+namespace {
+
+TagDefinition MailEntry() {
+  TagDefinition e;
+  e.kind = "Data";
+  e.name = "Body";
+  e.rangeStartTag = "BEGIN:VBODY\r\n";
+  e.rangeEndTag = "END:VBODY";
+  e.dataTypeStartTag = e.dataTypeEndTag = "*";
+  e.encodingStartTag = e.encodingEndTag = "*";
+  e.contentStartTag = "\r\n\r\n";
+  e.contentEndTag = "END:VBODY";
+  return e;
+}
+
+TEST(FullMimeChoice, RoundTripsThroughTheSettingsFile) {
+  TagDefinition e = MailEntry();
+  SetFullMimeEntry(e, true);
+  TagDefinition back;
+  DecodeEntry(EncodeEntry(e), back);
+  EXPECT_TRUE(IsFullMimeEntry(back));
+  EXPECT_EQ(EncodeEntry(back), EncodeEntry(e));
+  SetFullMimeEntry(back, false);
+  EXPECT_FALSE(IsFullMimeEntry(back));
+  EXPECT_TRUE(back.japaneseCodeStartTag.empty());
+}
+
+TEST(FullMimeChoice, OnlyTheExactPairOnADataEntryChoosesIt) {
+  struct Case {
+    const char* kind;
+    const char* start;
+    const char* end;
+    bool full;
+  } cases[] = {{"Data", "*MIME*", "", true},  {"Data", "*MIME*", "*", false}, {"Data", "*", "*", false},
+               {"Data", "*mime*", "", false}, {"Group", "*MIME*", "", false}, {"D_SET", "*MIME*", "", false}};
+  for (const Case& c : cases) {
+    TagDefinition e = MailEntry();
+    e.kind = c.kind;
+    e.japaneseCodeStartTag = c.start;
+    e.japaneseCodeEndTag = c.end;
+    EXPECT_EQ(IsFullMimeEntry(e), c.full) << c.kind << " " << c.start << "/" << c.end;
+  }
+}
+
+TEST(FullMimeChoice, SwitchingOffLeavesOtherCharsetTagsAlone) {
+  TagDefinition e = MailEntry();
+  e.japaneseCodeStartTag = e.japaneseCodeEndTag = "*";
+  SetFullMimeEntry(e, false);
+  EXPECT_EQ(e.japaneseCodeStartTag, "*");
+  EXPECT_EQ(e.japaneseCodeEndTag, "*");
+}
+
+// The pair that holds the marker reads as "no charset" in the decoding the
+// settings describe, so a program without full decoding reading the file
+// decodes the entry as before, only without a charset step.
+TEST(FullMimeChoice, SettingsDecodingReadsTheMarkerAsNoCharset) {
+  const std::string item = "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\nx";
+  EXPECT_EQ(ReadHeaderValue(item, kFullMimeTag, "", HeaderKind::Charset), "");
+  EXPECT_EQ(ReadHeaderValue(item, "charset=", "", HeaderKind::Charset), "");
+}
+
+TEST(FullMimeChoice, EachEntryShowsItsFieldByName) {
+  FullMail m;
+  m.date = "d";
+  m.from = "f";
+  m.to = "t";
+  m.subject = "s";
+  m.body = "b";
+  EXPECT_EQ(FullMailField(m, "Date"), "d");
+  EXPECT_EQ(FullMailField(m, "From"), "f");
+  EXPECT_EQ(FullMailField(m, "To"), "t");
+  EXPECT_EQ(FullMailField(m, "Subject"), "s");
+  EXPECT_EQ(FullMailField(m, "Body"), "b");
+  EXPECT_EQ(FullMailField(m, "Mail"), "b");
+}
+
+}  // namespace
+}  // namespace tanavo
+
+namespace tanavo {
+namespace {
+
+// A Data entry in full mode, as the record walk hands its item over (range
+// tags included): valid mail gives its field and never a box.
+TEST(FullMimeChoice, DataItemInFullModeIsReadAsMail) {
+  const std::string item =
+      "BEGIN:VBODY\r\nSubject: =?iso-2022-jp?B?GyRCMCEbKEI=?=\r\nContent-Type: text/plain; charset=us-ascii\r\n"
+      "Content-Transfer-Encoding: 8bit\r\n\r\nplain\r\nEND:VBODY";
+  FakeApp f;
+  TagDefinition body = MailEntry();
+  SetFullMimeEntry(body, true);
+  TagDefinition subject = body;
+  subject.name = "Subject";
+  f.app.extraction.entries[0] = body;
+  f.app.extraction.entries[1] = subject;
+  EXPECT_EQ(DecodeDataItem(f.app, 0, item), "plain\r\n");
+  EXPECT_EQ(DecodeDataItem(f.app, 1, item), "亜");
+  EXPECT_TRUE(f.platform.boxes.empty());
+  // The settings' decoding of the same item warns about "8bit".
+  f.app.extraction.entries[0] = MailEntry();
+  f.app.extraction.entries[0].japaneseCodeStartTag = f.app.extraction.entries[0].japaneseCodeEndTag = "*";
+  DecodeDataItem(f.app, 0, item);
+  EXPECT_FALSE(f.platform.boxes.empty());
+}
+
+}  // namespace
+}  // namespace tanavo

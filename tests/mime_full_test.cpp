@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "mime/mime_full.h"
+#include "mime/mime_parts.h"
+#include "platform/charset.h"
+#include "platform/fake/fake_charset.h"
+
+namespace tanavo {
+namespace {
+
+// Expected texts are Japanese literals (built as code page 932); mail bytes
+// are written as they travel.
+struct MailCase {
+  const char* what;
+  std::string mail;
+  std::string subject;
+  std::string body;
+  std::vector<std::pair<std::string, std::string>> attachments;  // name, bytes
+  std::size_t problems;
+};
+
+class FullMailTest : public ::testing::TestWithParam<MailCase> {};
+
+TEST_P(FullMailTest, Decodes) {
+  const MailCase& c = GetParam();
+  const FullMail m = DecodeFullMail(c.mail, SystemCharsetConverter());
+  EXPECT_EQ(m.subject, c.subject) << c.what;
+  EXPECT_EQ(m.body, c.body) << c.what;
+  ASSERT_EQ(m.attachments.size(), c.attachments.size()) << c.what;
+  for (std::size_t i = 0; i < c.attachments.size(); ++i) {
+    EXPECT_EQ(m.attachments[i].name, c.attachments[i].first) << c.what;
+    EXPECT_EQ(m.attachments[i].bytes, c.attachments[i].second) << c.what;
+  }
+  EXPECT_EQ(m.Problems(), c.problems) << c.what;
+}
+
+const std::string kUtf8Nihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本 in UTF-8
+const std::string kJisNihon = "\x1B$BF|K\\\x1B(B";         // 日本 in ISO-2022-JP
+
+INSTANTIATE_TEST_SUITE_P(
+    HeaderForms, FullMailTest,
+    ::testing::Values(
+        MailCase{"names in any case, folded, CRLF", "SUBJECT: a\r\n b\r\n\r\nx", "a b", "x", {}, 0},
+        MailCase{"bare LF lines", "subject: s\nContent-Type: text/plain\n\nline1\nline2", "s", "line1\nline2", {}, 0},
+        MailCase{"headers only from the block", "Subject: top\r\n\r\nSubject: not a header", "top",
+                 "Subject: not a header", {}, 0},
+        MailCase{"no header at all", "just text\r\n", "", "just text\r\n", {}, 0},
+        MailCase{"leading blank line and From line", "\r\nFrom a@b Mon\r\nSubject: s\r\n\r\nb", "s", "b", {}, 0},
+        MailCase{"no empty line: headers only", "Subject: s\r\n", "s", "", {}, 0}));
+
+INSTANTIATE_TEST_SUITE_P(
+    EncodedWords, FullMailTest,
+    ::testing::Values(
+        MailCase{"B, upper-case charset", "Subject: =?ISO-2022-JP?B?GyRCRnxLXBsoQg==?=\r\n\r\n", "日本", "", {}, 0},
+        MailCase{"B, lower-case shift_jis", "Subject: =?shift_jis?B?k/qWew==?=\r\n\r\n", "日本", "", {}, 0},
+        MailCase{"Q, UTF-8, underscore is a space", "Subject: =?utf-8?Q?a_=E6=97=A5?=\r\n\r\n", "a 日", "", {}, 0},
+        MailCase{"adjacent words joined across a split character",
+                 "Subject: =?UTF-8?B?5pel?=\r\n =?UTF-8?Q?=E6=9C?= =?UTF-8?Q?=AC?=\r\n\r\n", "日本", "", {}, 0},
+        MailCase{"text between words kept", "Subject: =?utf-8?Q?a?= x =?utf-8?Q?b?=\r\n\r\n", "a x b", "", {}, 0},
+        MailCase{"raw UTF-8 header", "Subject: " + kUtf8Nihon + "\r\n\r\n", "日本", "", {}, 0},
+        MailCase{"raw Shift_JIS header kept", "Subject: \x93\xFA\r\n\r\n", "日", "", {}, 0},
+        MailCase{"not a word: white space inside", "Subject: =?utf-8?Q?a b?=\r\n\r\n", "=?utf-8?Q?a b?=", "", {}, 0},
+        MailCase{"unknown charset marked, word kept", "Subject: =?x-klingon?B?QQ==?=\r\n\r\n",
+                 "〓[文字コード不明:x-klingon]=?x-klingon?B?QQ==?=", "", {}, 1}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, FullMailTest,
+    ::testing::Values(
+        MailCase{"UTF-8 base64", "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: base64\r\n\r\n5pel5pys\r\n",
+                 "", "日本", {}, 0},
+        MailCase{"ISO-2022-JP 7bit", "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\n\r\n" + kJisNihon, "", "日本", {}, 0},
+        MailCase{"8bit us-ascii", "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 8bit\r\n\r\nabc", "",
+                 "abc", {}, 0},
+        MailCase{"QP with soft breaks, LF and CRLF, in Latin-1",
+                 "Content-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: Quoted-Printable\r\n\r\n"
+                 "a=D7b=\r\nc= \nd=3D",
+                 "", "a×bcd=", {}, 0},
+        MailCase{"unknown charset marked, bytes kept", "Content-Type: text/plain; charset=x-foo\r\n\r\nab", "",
+                 "〓[文字コード不明:x-foo]ab", {}, 1},
+        MailCase{"unknown transfer encoding marked", "Content-Transfer-Encoding: x-uue\r\n\r\nab", "",
+                 "〓[エンコード不明:x-uue]ab", {}, 1},
+        MailCase{"character without a Shift_JIS form", "Content-Type: text/plain; charset=utf-8\r\n\r\n\xF0\x9F\x98\x80", "",
+                 "〓", {}, 1},
+        MailCase{"HTML only, made plain",
+                 "Content-Type: text/html; charset=utf-8\r\n\r\n<html><head><title>t</title></head><body><p>a&amp;b</p>"
+                 "<script>x</script>c<br>d &#26085; &#x672c;</body></html>",
+                 "", "a&b\r\nc\r\nd 日 本", {}, 0}));
+
+const std::string kPhoto = "\x89PNG";
+
+INSTANTIATE_TEST_SUITE_P(
+    Multiparts, FullMailTest,
+    ::testing::Values(
+        MailCase{"unquoted boundary; attachment by its own encodings",
+                 "Content-Type: multipart/mixed; boundary=xyz\r\n\r\npreamble\r\n--xyz\r\n"
+                 "Content-Type: text/plain; charset=ISO-2022-JP\r\n\r\n" + kJisNihon + "\r\n--xyz\r\n"
+                 "Content-Type: image/png; name=\"a.png\"\r\nContent-Transfer-Encoding: base64\r\n\r\niVBORw==\r\n--xyz\r\n"
+                 "Content-Type: text/plain; name=b.txt\r\nContent-Disposition: attachment\r\n"
+                 "Content-Transfer-Encoding: quoted-printable\r\n\r\nq=3D\r\n--xyz--\r\nepilogue",
+                 "", "日本", {{"a.png", kPhoto}, {"b.txt", "q="}}, 0},
+        MailCase{"nested alternative inside mixed: plain first, HTML an attachment",
+                 "Content-Type: multipart/mixed; boundary=\"o\"\r\n\r\n--o\r\n"
+                 "Content-Type: multipart/alternative; boundary=\"i\"\r\n\r\n--i\r\n"
+                 "Content-Type: text/html\r\n\r\n<b>h</b>\r\n--i\r\nContent-Type: text/plain\r\n\r\np\r\n--i--\r\n"
+                 "--o\r\nContent-Type: message/rfc822\r\n\r\nSubject: inner\r\n\r\nx\r\n--o--\r\n",
+                 "", "p", {{"part1.html", "<b>h</b>"}, {"part2.eml", "Subject: inner\r\n\r\nx"}}, 0},
+        MailCase{"HTML body when no text/plain; part without Content-Type is text",
+                 "Content-Type: multipart/alternative; boundary=b\r\n\r\n--b\r\nContent-Type: text/html\r\n\r\n<i>h</i>\r\n"
+                 "--b--\r\n",
+                 "", "h", {}, 0},
+        MailCase{"part without Content-Type is us-ascii text",
+                 "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\r\nplain\r\n--b--\r\n", "", "plain", {}, 0},
+        MailCase{"missing closing delimiter keeps the last part",
+                 "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\r\nt\r\n--b\r\n"
+                 "Content-Type: application/octet-stream; name*=UTF-8''%E6%97%A5.bin\r\n\r\nraw",
+                 "", "t", {{"日.bin", "raw"}}, 0},
+        MailCase{"boundary text inside a line is no delimiter",
+                 "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\r\nx --b y\r\n--bb\r\n--b--", "", "x --b y\r\n--bb",
+                 {}, 0},
+        MailCase{"RFC 2231 continuations with charset",
+                 "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: image/png\r\n"
+                 "Content-Disposition: attachment;\r\n filename*0*=iso-2022-jp''%1B%24BF%7C;\r\n filename*1*=K%5C%1B%28B.png\r\n"
+                 "\r\nz\r\n--b--",
+                 "", "", {{"日本.png", "z"}}, 0},
+        MailCase{"encoded-word file name", 
+                 "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: image/png;\r\n"
+                 " name=\"=?ISO-2022-JP?B?GyRCRnxLXBsoQg==?=.png\"\r\n\r\nz\r\n--b--",
+                 "", "", {{"日本.png", "z"}}, 0},
+        MailCase{"multipart without boundary read as text",
+                 "Content-Type: multipart/mixed\r\n\r\nbody", "", "body", {}, 0}));
+
+TEST(FullMail, TopHeaderFields) {
+  const FullMail m = DecodeFullMail(
+      "Date: Mon, 1 Jan 2007 09:00:00 +0900\r\nFrom: =?ISO-2022-JP?B?GyRCRnxLXBsoQg==?= <a@example.jp>\r\n"
+      "To: b@example.jp\r\nSubject: s\r\n\r\nx",
+      SystemCharsetConverter());
+  EXPECT_EQ(m.date, "Mon, 1 Jan 2007 09:00:00 +0900");
+  EXPECT_EQ(m.from, "日本 <a@example.jp>");
+  EXPECT_EQ(m.to, "b@example.jp");
+}
+
+TEST(FullMail, NestingDeeperThanTheCapIsKeptWhole) {
+  std::string mail;
+  for (int d = 0; d <= kMaxMimeDepth + 2; ++d) {
+    mail += "Content-Type: multipart/mixed; boundary=b" + std::to_string(d) + "\r\n\r\n--b" + std::to_string(d) + "\r\n";
+  }
+  mail += "\r\ndeep";
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter());
+  ASSERT_EQ(m.attachments.size(), 1u);
+  EXPECT_EQ(m.attachments[0].name, "part1.eml");
+  EXPECT_NE(m.attachments[0].bytes.find("deep"), std::string::npos);
+  EXPECT_EQ(m.undecoded, 1u);
+}
+
+TEST(FullMail, PartsBeyondTheCapStayInTheLast) {
+  std::string mail = "Content-Type: multipart/mixed; boundary=b\r\n\r\n";
+  for (std::size_t i = 0; i < kMaxMimeParts + 10; ++i) mail += "--b\r\nContent-Type: a/b\r\n\r\nx\r\n";
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter());
+  EXPECT_EQ(m.attachments.size(), kMaxMimeParts);
+}
+
+struct Recorder : MimeReporter {
+  std::vector<std::pair<MimeWarning, std::size_t>> seen;
+  void Warn(MimeWarning w, std::size_t offset, std::string_view) override { seen.push_back({w, offset}); }
+};
+
+TEST(FullMail, ReporterHearsEachProblemWithItsOffset) {
+  const std::string mail =
+      "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: text/plain; charset=x-foo\r\n\r\nt\r\n--b--";
+  Recorder r;
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter(), &r);
+  ASSERT_EQ(r.seen.size(), 1u);
+  EXPECT_EQ(r.seen[0].first, MimeWarning::UnknownCharset);
+  EXPECT_EQ(r.seen[0].second, mail.find("Content-Type: text/plain"));
+  EXPECT_EQ(m.undecoded, 1u);
+}
+
+TEST(FullMail, UsesOnlyTheConverterItIsGiven) {
+  FakeCharsetConverter fake;
+  const FullMail m = DecodeFullMail("Subject: =?utf-8?B?QQ==?=\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nb", fake);
+  EXPECT_EQ(m.undecoded, 2u);  // the fake knows no UTF-8
+  EXPECT_EQ(fake.asked, (std::vector<std::string>{"utf-8", "utf-8"}));
+}
+
+TEST(FullMail, EncodedWordSearchStaysLinear) {
+  // Many "=?" starts without a word: must finish at once, not re-read the text.
+  std::string subject = "Subject: ";
+  for (int i = 0; i < 200000; ++i) subject += "=?a?B?x";
+  const FullMail m = DecodeFullMail(subject + "\r\n\r\n", SystemCharsetConverter());
+  EXPECT_EQ(m.subject.size(), subject.size() - 9);
+}
+
+}  // namespace
+}  // namespace tanavo
