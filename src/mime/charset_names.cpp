@@ -254,19 +254,22 @@ bool Iso2022JpToShiftJis(std::string_view text, std::string* out) {
   return true;
 }
 
+bool ConvertWithoutSystem(const CharsetInfo& info, std::string_view bytes, CharsetResult* out) {
+  if (info.route == CharsetRoute::Identity) {
+    out->text.assign(bytes);
+  } else if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToShiftJis(bytes, &out->text)) {
+    return false;
+  }
+  out->replaced = 0;
+  return true;
+}
+
 namespace {
 
 class BuiltInConverter : public CharsetConverter {
  public:
   bool ToShiftJis(std::string_view charset, std::string_view bytes, CharsetResult* out) const override {
-    const CharsetInfo info = LookupCharset(charset);
-    if (info.route == CharsetRoute::Identity) {
-      out->text.assign(bytes);
-    } else if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToShiftJis(bytes, &out->text)) {
-      return false;
-    }
-    out->replaced = 0;
-    return true;
+    return ConvertWithoutSystem(LookupCharset(charset), bytes, out);
   }
 };
 

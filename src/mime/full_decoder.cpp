@@ -13,21 +13,6 @@ namespace tanavo {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && space(s.front())) s.remove_prefix(1);
-  while (!s.empty() && space(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 struct Leaf {
   std::string type;  // "text/plain", lower case
   ParameterizedValue contentType;
@@ -127,7 +112,7 @@ std::string DecodeTextLeaf(MimeContext& ctx, const Leaf& leaf) {
   std::string name = charset && !charset->empty() ? *charset : "us-ascii";
   // 8-bit text labelled us-ascii (or not at all) is read as UTF-8 when it is
   // UTF-8, else kept as Shift_JIS, as the headers are.
-  if (LookupCharset(name).route == CharsetRoute::Identity && Lower(Trim(name)).find("ascii") != std::string::npos &&
+  if (LookupCharset(name).route == CharsetRoute::Identity && AsciiLowered(TrimSpaceAndLineEnds(name)).find("ascii") != std::string::npos &&
       IsUtf8WithHighBytes(bytes)) {
     name = "utf-8";
   }
@@ -155,7 +140,7 @@ std::string MadeUpName(const std::string& type, std::size_t number) {
 // Control bytes never reach a name (it may become a file name or a list row).
 std::string CleanName(std::string_view name) {
   std::string out;
-  for (char c : Trim(name)) {
+  for (char c : TrimSpaceAndLineEnds(name)) {
     if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out.push_back(c);
   }
   return out;
@@ -189,7 +174,7 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       first = false;
       auto field = [&](const char* name) {
         const std::string* v = FindField(block, name);
-        return v ? std::string(Trim(DecodeHeaderText(ctx, *v))) : std::string();
+        return v ? std::string(TrimSpaceAndLineEnds(DecodeHeaderText(ctx, *v))) : std::string();
       };
       mail.date = field("date");
       mail.from = field("from");
@@ -208,7 +193,7 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       leaf.type = e.inDigest ? "message/rfc822" : "text/plain";
       leaf.contentType.params.clear();
     }
-    if (const std::string* cte = FindField(block, "content-transfer-encoding")) leaf.encoding = Lower(Trim(*cte));
+    if (const std::string* cte = FindField(block, "content-transfer-encoding")) leaf.encoding = AsciiLowered(TrimSpaceAndLineEnds(*cte));
     if (const std::string* disposition = FindField(block, "content-disposition")) {
       const ParameterizedValue d = ParseParameterized(ctx, *disposition);
       leaf.isAttachment = d.value == "attachment";
@@ -220,7 +205,7 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
 
     if (leaf.type.compare(0, 10, "multipart/") == 0) {
       const std::string* boundaryParam = leaf.contentType.Param("boundary");
-      const std::string boundary(boundaryParam ? Trim(*boundaryParam) : std::string_view());
+      const std::string boundary(boundaryParam ? TrimSpaceAndLineEnds(*boundaryParam) : std::string_view());
       if (e.depth >= kMaxMimeDepth) {
         // Kept whole, headers and all, to be opened as a message.
         ++ctx.undecoded;
@@ -249,7 +234,7 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       continue;
     }
     // A part with nothing in it (two delimiters in a row) is neither body nor attachment.
-    if (e.depth > 0 && Trim(e.entity).empty()) continue;
+    if (e.depth > 0 && TrimSpaceAndLineEnds(e.entity).empty()) continue;
     leaves.push_back(std::move(leaf));
   }
 

@@ -4,18 +4,11 @@
 #include <string>
 
 #include "mime/mime_parts.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 
 namespace {
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -107,14 +100,14 @@ std::string HtmlToText(MimeContext& ctx, std::string_view html) {
       if (end == std::string_view::npos) break;  // an unclosed tag ends the text
       std::size_t n = i + 1;
       while (n < end && !IsHtmlSpace(html[n]) && html[n] != '>') ++n;
-      std::string tag = LowerAscii(html.substr(i + 1, n - i - 1));
+      std::string tag = AsciiLowered(html.substr(i + 1, n - i - 1));
       if (!tag.empty() && tag.back() == '/') tag.pop_back();
       i = end + 1;
       if (tag == "script" || tag == "style" || tag == "head" || tag == "title") {
         // Their content is no text; skip to the matching end tag.
         const std::string closing = "</" + tag;
         std::size_t close = html.find("</", i);
-        while (close != std::string_view::npos && LowerAscii(html.substr(close, closing.size())) != closing) {
+        while (close != std::string_view::npos && AsciiLowered(html.substr(close, closing.size())) != closing) {
           close = html.find("</", close + 2);
         }
         const std::size_t closeEnd = close == std::string_view::npos ? close : html.find('>', close);

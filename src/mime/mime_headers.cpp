@@ -4,6 +4,7 @@
 
 #include "codec/codec.h"
 #include "mime/mime_parts.h"
+#include "text/bytes.h"
 #include "platform/charset.h"
 
 namespace tanavo {
@@ -12,20 +13,6 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (IsSpace(s.front()) || IsLineEnd(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && (IsSpace(s.back()) || IsLineEnd(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 // A name that may go into a mark: printable ASCII only, cut short.
 std::string Printable(std::string_view s) {
@@ -195,7 +182,7 @@ HeaderBlock SplitHeaderBlock(std::string_view entity) {
       block.body = entity.substr(at);  // no header: the body begins here
       return block;
     }
-    block.fields.push_back({Lower(line.substr(0, colon)), std::string(line.substr(colon + 1))});
+    block.fields.push_back({AsciiLowered(line.substr(0, colon)), std::string(line.substr(colon + 1))});
     at = next;
   }
   return block;
@@ -226,14 +213,14 @@ struct RawParam {
 // Splits "value; a=b; c="d;e"" into the main value and raw parameters.
 std::string SplitParameters(std::string_view raw, std::vector<RawParam>* params) {
   std::size_t i = raw.find(';');
-  std::string value = Lower(Trim(raw.substr(0, i)));
+  std::string value = AsciiLowered(TrimSpaceAndLineEnds(raw.substr(0, i)));
   while (i != std::string_view::npos && i < raw.size()) {
     ++i;  // past ';'
     while (i < raw.size() && (IsSpace(raw[i]) || IsLineEnd(raw[i]))) ++i;
     const std::size_t nameStart = i;
     while (i < raw.size() && raw[i] != '=' && raw[i] != ';') ++i;
     RawParam p;
-    p.name = Lower(Trim(raw.substr(nameStart, i - nameStart)));
+    p.name = AsciiLowered(TrimSpaceAndLineEnds(raw.substr(nameStart, i - nameStart)));
     if (i >= raw.size() || raw[i] == ';') continue;  // a name without a value
     ++i;  // past '='
     while (i < raw.size() && (IsSpace(raw[i]) || IsLineEnd(raw[i]))) ++i;
@@ -248,7 +235,7 @@ std::string SplitParameters(std::string_view raw, std::vector<RawParam>* params)
       i = raw.find(';', i);
     } else {
       const std::size_t end = raw.find(';', i);
-      p.value = std::string(Trim(raw.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i)));
+      p.value = std::string(TrimSpaceAndLineEnds(raw.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i)));
       i = end;
     }
     if (!p.name.empty()) params->push_back(std::move(p));
@@ -388,7 +375,7 @@ std::string DecodeHeaderText(MimeContext& ctx, std::string_view raw) {
     }
     // Adjacent words of one charset are joined before conversion, so that a
     // character split across two words comes out whole.
-    if (!runCharset.empty() && Lower(runCharset) != Lower(w.charset)) flush();
+    if (!runCharset.empty() && AsciiLowered(runCharset) != AsciiLowered(w.charset)) flush();
     if (LookupCharset(w.charset).route == CharsetRoute::Unknown) {
       flush();
       ++ctx.undecoded;

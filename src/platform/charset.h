@@ -48,6 +48,12 @@ class CharsetConverter {
   virtual bool ToShiftJis(std::string_view charset, std::string_view bytes, CharsetResult* out) const = 0;
 };
 
+// The conversions that need no system converter, done alike by every back
+// end: the Shift_JIS family kept, ISO-2022-JP of JIS X 0208 and 0201 by
+// arithmetic. False when info's text needs the system converter (or is of no
+// known charset).
+bool ConvertWithoutSystem(const CharsetInfo& info, std::string_view bytes, CharsetResult* out);
+
 // The system's converter (iconv or the code page functions); one per process.
 // Defined by the win32 and console back ends.
 const CharsetConverter& SystemCharsetConverter();

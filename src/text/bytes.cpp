@@ -120,4 +120,19 @@ std::string_view CutOnCharBoundary(std::string_view text, std::size_t maxBytes) 
   return text.substr(0, cut);
 }
 
+std::string AsciiLowered(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string_view TrimSpaceAndLineEnds(std::string_view text) {
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && space(text.front())) text.remove_prefix(1);
+  while (!text.empty() && space(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace tanavo

@@ -46,4 +46,10 @@ inline bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) ||
 // double-byte character.
 std::string_view CutOnCharBoundary(std::string_view text, std::size_t maxBytes);
 
+// The text with ASCII letters lower-cased, other bytes as they are: keywords
+// of mail headers and HTML are compared this way.
+std::string AsciiLowered(std::string_view text);
+// The text without spaces, tabs, CR and LF at either end.
+std::string_view TrimSpaceAndLineEnds(std::string_view text);
+
 }  // namespace tanavo

@@ -35,26 +35,13 @@ class IconvConverter : public CharsetConverter {
 
   bool ToShiftJis(std::string_view charset, std::string_view bytes, CharsetResult* out) const override {
     const CharsetInfo info = LookupCharset(charset);
-    switch (info.route) {
-      case CharsetRoute::Unknown:
-        return false;
-      case CharsetRoute::Identity:
-        out->text.assign(bytes);
-        out->replaced = 0;
-        return true;
-      case CharsetRoute::Iso2022Jp: {
-        if (Iso2022JpToShiftJis(bytes, &out->text)) {
-          out->replaced = 0;
-          return true;
-        }
-        std::string euc;
-        if (Iso2022JpToEucJp(bytes, &euc)) return Convert("EUCJP-MS", euc, out);
-        return Convert(info.iconvName, bytes, out);
-      }
-      case CharsetRoute::System:
-        return Convert(info.iconvName, bytes, out);
+    if (info.route == CharsetRoute::Unknown) return false;
+    if (ConvertWithoutSystem(info, bytes, out)) return true;
+    if (info.route == CharsetRoute::Iso2022Jp) {
+      std::string euc;
+      if (Iso2022JpToEucJp(bytes, &euc)) return Convert("EUCJP-MS", euc, out);
     }
-    return false;
+    return Convert(info.iconvName, bytes, out);
   }
 
  private:

@@ -59,28 +59,16 @@ class CodePageConverter : public CharsetConverter {
  public:
   bool ToShiftJis(std::string_view charset, std::string_view bytes, CharsetResult* out) const override {
     const CharsetInfo info = LookupCharset(charset);
+    if (info.route == CharsetRoute::Unknown) return false;
+    if (ConvertWithoutSystem(info, bytes, out)) return true;
     std::wstring wide;
-    switch (info.route) {
-      case CharsetRoute::Unknown:
+    if (!ToWide(info.codePage, bytes, &wide)) {
+      // Systems without the ISO-2022-JP code pages: by way of EUC-JP.
+      std::string euc;
+      if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToEucJp(bytes, &euc) ||
+          !ToWide(kEucJpCodePage, euc, &wide)) {
         return false;
-      case CharsetRoute::Identity:
-        out->text.assign(bytes);
-        out->replaced = 0;
-        return true;
-      case CharsetRoute::Iso2022Jp: {
-        if (Iso2022JpToShiftJis(bytes, &out->text)) {
-          out->replaced = 0;
-          return true;
-        }
-        if (ToWide(info.codePage, bytes, &wide)) break;
-        // Systems without the ISO-2022-JP code pages: by way of EUC-JP.
-        std::string euc;
-        if (!Iso2022JpToEucJp(bytes, &euc) || !ToWide(kEucJpCodePage, euc, &wide)) return false;
-        break;
       }
-      case CharsetRoute::System:
-        if (!ToWide(info.codePage, bytes, &wide)) return false;
-        break;
     }
     WideToShiftJis(wide, out);
     return true;
