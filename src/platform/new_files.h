@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -24,6 +25,39 @@ bool SyncNewFiles(const std::vector<std::string>& paths);
 // Bytes gathered before they are written: a file written in many small
 // pieces costs one system call per this many bytes.
 constexpr std::size_t kNewFileBufferBytes = 256 * 1024;
+
+// Bytes gathered and handed to write (bool(const char*, std::size_t), all of
+// them or false) in pieces of kNewFileBufferBytes; a piece at least that large
+// goes straight through. After a failed write every later call fails.
+template <class Write>
+class GatheredWriter {
+ public:
+  explicit GatheredWriter(Write write) : write_(std::move(write)) { buffer_.reserve(kNewFileBufferBytes); }
+  bool Append(std::string_view bytes) {
+    if (failed_) return false;
+    if (buffer_.size() + bytes.size() <= kNewFileBufferBytes) {
+      buffer_.append(bytes);
+      return true;
+    }
+    if (!Flush()) return false;
+    if (bytes.size() >= kNewFileBufferBytes) {
+      failed_ = !write_(bytes.data(), bytes.size());
+    } else {
+      buffer_.append(bytes);
+    }
+    return !failed_;
+  }
+  bool Flush() {
+    if (!failed_ && !buffer_.empty()) failed_ = !write_(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return !failed_;
+  }
+
+ private:
+  Write write_;
+  std::string buffer_;
+  bool failed_ = false;
+};
 
 // A file being written into an OutputFolder, in pieces. A file not finished
 // (or whose writing failed) is removed when it is dropped: no file looks

@@ -29,39 +29,16 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
   return true;
 }
 
-// Bytes gathered and written to fd in large pieces.
-class Gathered {
- public:
-  explicit Gathered(int fd) : fd_(fd) { buffer_.reserve(kNewFileBufferBytes); }
-  bool Append(std::string_view bytes) {
-    if (failed_) return false;
-    if (buffer_.size() + bytes.size() <= kNewFileBufferBytes) {
-      buffer_.append(bytes);
-      return true;
-    }
-    if (!Flush()) return false;
-    if (bytes.size() >= kNewFileBufferBytes) {
-      failed_ = !WriteAll(fd_, bytes.data(), bytes.size());
-    } else {
-      buffer_.append(bytes);
-    }
-    return !failed_;
-  }
-  bool Flush() {
-    if (!failed_ && !buffer_.empty()) failed_ = !WriteAll(fd_, buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return !failed_;
-  }
-
- private:
-  int fd_;
-  std::string buffer_;
-  bool failed_ = false;
+// Writes everything to one open file.
+struct WriteTo {
+  int target;
+  bool operator()(const char* bytes, std::size_t size) const { return WriteAll(target, bytes, size); }
 };
+using Gathered = GatheredWriter<WriteTo>;
 
 class PosixNewFile : public NewFile {
  public:
-  PosixNewFile(int dir, std::string name, int fd) : dir_(dir), name_(std::move(name)), fd_(fd), out_(fd) {}
+  PosixNewFile(int dir, std::string name, int fd) : dir_(dir), name_(std::move(name)), fd_(fd), out_(WriteTo{fd}) {}
   ~PosixNewFile() override {
     if (fd_ < 0) return;
     ::close(fd_);
@@ -90,7 +67,7 @@ class PosixNewFile : public NewFile {
 
 class PosixScratchFile : public ScratchFile {
  public:
-  explicit PosixScratchFile(int fd) : fd_(fd), out_(fd) {}
+  explicit PosixScratchFile(int fd) : fd_(fd), out_(WriteTo{fd}) {}
   ~PosixScratchFile() override { ::close(fd_); }
   bool Append(std::string_view bytes) override { return out_.Append(bytes); }
   bool ReadBack(const std::function<bool(std::string_view)>& each) override {

@@ -63,38 +63,16 @@ bool HoldsAnything(const std::string& path) {
   return any;
 }
 
-class Gathered {
- public:
-  explicit Gathered(HANDLE h) : h_(h) { buffer_.reserve(kNewFileBufferBytes); }
-  bool Append(std::string_view bytes) {
-    if (failed_) return false;
-    if (buffer_.size() + bytes.size() <= kNewFileBufferBytes) {
-      buffer_.append(bytes);
-      return true;
-    }
-    if (!Flush()) return false;
-    if (bytes.size() >= kNewFileBufferBytes) {
-      failed_ = !WriteAll(h_, bytes.data(), bytes.size());
-    } else {
-      buffer_.append(bytes);
-    }
-    return !failed_;
-  }
-  bool Flush() {
-    if (!failed_ && !buffer_.empty()) failed_ = !WriteAll(h_, buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return !failed_;
-  }
-
- private:
-  HANDLE h_;
-  std::string buffer_;
-  bool failed_ = false;
+// Writes everything to one open file.
+struct WriteTo {
+  HANDLE target;
+  bool operator()(const char* bytes, std::size_t size) const { return WriteAll(target, bytes, size); }
 };
+using Gathered = GatheredWriter<WriteTo>;
 
 class Win32NewFile : public NewFile {
  public:
-  Win32NewFile(std::string path, HANDLE h) : path_(std::move(path)), h_(h), out_(h) {}
+  Win32NewFile(std::string path, HANDLE h) : path_(std::move(path)), h_(h), out_(WriteTo{h}) {}
   ~Win32NewFile() override {
     if (h_ == INVALID_HANDLE_VALUE) return;
     CloseHandle(h_);
@@ -119,7 +97,7 @@ class Win32NewFile : public NewFile {
 
 class Win32ScratchFile : public ScratchFile {
  public:
-  explicit Win32ScratchFile(HANDLE h) : h_(h), out_(h) {}
+  explicit Win32ScratchFile(HANDLE h) : h_(h), out_(WriteTo{h}) {}
   ~Win32ScratchFile() override { CloseHandle(h_); }  // FILE_FLAG_DELETE_ON_CLOSE removes it
   bool Append(std::string_view bytes) override { return out_.Append(bytes); }
   bool ReadBack(const std::function<bool(std::string_view)>& each) override {
