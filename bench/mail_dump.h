@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "codec/codec.h"
@@ -81,19 +82,26 @@ inline TagDefinition Header(const char* name, const char* start) {
   return e;
 }
 
-inline void MailSettings(App& app) {
+// The entries of the dump's settings: a D_SET MAIL with Date, From, Subject
+// and a Body decoded as mail.
+inline std::vector<TagDefinition> MailEntries() {
   TagDefinition body = Entry("Data", "Body", "Content-Type:", "END:MAIL");
   body.dataTypeStartTag = body.dataTypeEndTag = "*";
   body.encodingStartTag = body.encodingEndTag = "*";
   body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
   body.contentStartTag = "\r\n\r\n";
   body.contentEndTag = "END:MAIL";
-  const TagDefinition table[] = {Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL"), Header("Date", "Date: "),
-                                 Header("From", "From: "), Header("Subject", "Subject: "), body,
-                                 Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL")};
+  return {Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL"), Header("Date", "Date: "), Header("From", "From: "),
+          Header("Subject", "Subject: "), body, Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL")};
+}
+
+inline constexpr const char* kMailListLine =
+    "??Date            ??  ??From                    ??  ??Subject                  ??";
+
+inline void MailSettings(App& app) {
   int i = 0;
-  for (const TagDefinition& e : table) app.extraction.entries[i++] = e;
-  app.display.listLineTemplate = "??Date            ??  ??From                    ??  ??Subject                  ??";
+  for (const TagDefinition& e : MailEntries()) app.extraction.entries[i++] = e;
+  app.display.listLineTemplate = kMailListLine;
 }
 
 }  // namespace tanavo

@@ -40,20 +40,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 int Make(int mails, const std::string& dir) {
   // The settings of the native benchmarks (MailSettings), as files.
   std::string kta;
-  {
-    TagDefinition body = Entry("Data", "Body", "Content-Type:", "END:MAIL");
-    body.dataTypeStartTag = body.dataTypeEndTag = "*";
-    body.encodingStartTag = body.encodingEndTag = "*";
-    body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
-    body.contentStartTag = "\r\n\r\n";
-    body.contentEndTag = "END:MAIL";
-    const TagDefinition table[] = {Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL"), Header("Date", "Date: "),
-                                   Header("From", "From: "), Header("Subject", "Subject: "), body,
-                                   Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL")};
-    for (const TagDefinition& e : table) kta += EncodeEntry(e);
-  }
-  const std::string kdp = BuildDisplaySettingsFile(
-      "??Date            ??  ??From                    ??  ??Subject                  ??", "??Body??");
+  for (const TagDefinition& e : MailEntries()) kta += EncodeEntry(e);
+  const std::string kdp = BuildDisplaySettingsFile(kMailListLine, "??Body??");
   const bool ok = WriteFileBytes(dir + "\\dump.dat", MailDump(mails)) && WriteFileBytes(dir + "\\mail.kta", kta) &&
                   WriteFileBytes(dir + "\\mail.kdp", kdp);
   return ok ? 0 : 1;
