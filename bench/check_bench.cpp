@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "app/app.h"
 #include "check/trial_extraction.h"
 #include "platform/fake/fake_platform.h"
+#include "state/workspace.h"
 
 namespace tanavo {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kUnitBytes = 20 * 1024;
 const std::string kRepeat = "<g>x</g>";
 
-void SetEntry(App& app, int i, const char* kind, const char* name, const char* start, const char* end,
+void SetEntry(Workspace& app, int i, const char* kind, const char* name, const char* start, const char* end,
               const char* multiple) {
   TagDefinition& e = app.extraction.entries[i];
   e.kind = kind;
@@ -31,8 +31,7 @@ void SetEntry(App& app, int i, const char* kind, const char* name, const char* s
 
 void BM_TrialExtractionRepeatedGroupWithNestedGroup(benchmark::State& state) {
   FakePlatform platform;
-  App app(platform);
-  app.Start();
+  Workspace app(platform);
   const std::size_t repeats = static_cast<std::size_t>(state.range(0)) * kUnitBytes / kRepeat.size();
   app.state.mobileFile.reserve(repeats * kRepeat.size());
   for (std::size_t i = 0; i < repeats; ++i) app.state.mobileFile += kRepeat;
@@ -44,7 +43,7 @@ void BM_TrialExtractionRepeatedGroupWithNestedGroup(benchmark::State& state) {
   SetEntry(app, 5, "Group", "K", "<k>", "</k>", "N");
   SetEntry(app, 6, "Data", "D", "", "", "N");
   for (auto _ : state) {
-    TrialExtraction(app);
+    benchmark::DoNotOptimize(RunTrialStep(app, TrialStep::Check));
     benchmark::ClobberMemory();
   }
   if (!platform.boxes.empty()) state.SkipWithError("the check warned");

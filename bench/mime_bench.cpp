@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/attachment_list.h"
 #include "codec/codec.h"
 #include "display/item_decoder.h"
 #include "text/bytes.h"

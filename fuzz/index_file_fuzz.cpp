@@ -1,9 +1,11 @@
 // The index file reader through its menu command, the three files it names
 // replaced by in-memory ones; what was read, written again and read back,
 // must come back the same where the format can hold it.
-#include "app/path.h"
+#include "text/path.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "index/index_file.h"
 #include "fuzz_support.h"
 

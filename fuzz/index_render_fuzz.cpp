@@ -5,9 +5,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "display/attachment_opening.h"
-#include "display/data_display.h"
+#include "app/data_display.h"
 #include "display/render.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "index/index_creation.h"
 #include "fuzz_support.h"
 
@@ -68,10 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool recordFirst = f.app.extraction.entries[0].kind == kKindDSet;
   constexpr int kRendered = 8;
   for (int n = 1; n <= index.count && n <= kRendered; ++n) {
-    const int rendered = RenderRecord(f.app, n);
+    const int rendered = ShowRecord(f.app, n);
     if (recordFirst) FUZZ_CHECK(rendered == 0);
   }
-  FUZZ_CHECK(RenderRecord(f.app, index.count + 1) == 1);
+  FUZZ_CHECK(ShowRecord(f.app, index.count + 1) == 1);
 
   OpenDataDisplay(f.app);
   MemoryWindow& w = *f.platform.WindowOf("NORMAL5");

@@ -4,7 +4,7 @@
 #include "display/attachment.h"
 #include "display/attachment_opening.h"
 #include "display/item_decoder.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;

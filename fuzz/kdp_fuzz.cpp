@@ -1,6 +1,7 @@
 // The .kdp reader: bytes in, two texts out; written and read back, the texts
 // must come back as they were written.
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;

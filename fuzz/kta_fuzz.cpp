@@ -1,6 +1,7 @@
 // The .kta reader: bytes in, table out; saved and read back, the table must
 // come back as it was saved.
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;

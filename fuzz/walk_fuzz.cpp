@@ -1,9 +1,10 @@
 // The record walk and the settings check result text on outside bytes: the
 // input is split into a settings file and a mobile file.
-#include "check/record_history.h"
-#include "check/result_window.h"
+#include "state/record_history.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;

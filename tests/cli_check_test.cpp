@@ -6,9 +6,10 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "check/result_window.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

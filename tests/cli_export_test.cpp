@@ -154,9 +154,8 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     std::snprintf(offset, sizeof offset, "0x%08X", f.app.index.positions[n] - 1);
     EXPECT_EQ(row[2], offset);
     EXPECT_EQ(row[3], TsvField(f.app.index.lines[n]));
-    RenderedRecord r;
-    r.collectValues = true;
-    ASSERT_EQ(RenderRecord(f.app, n, &r), 0);
+    const RenderedRecord r = RenderRecord(f.app, n, nullptr, RenderValues::Collect);
+    ASSERT_EQ(r.status, RenderStatus::Rendered);
     std::snprintf(file, sizeof file, "records/%04d.txt", n);
     EXPECT_EQ(ReadBytes(o / file), r.text) << file;
     for (std::size_t k = 0; k < data.size(); ++k) {

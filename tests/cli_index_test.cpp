@@ -8,10 +8,12 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "display/data_display.h"
+#include "app/data_display.h"
 #include "display/render.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "index/index_creation.h"
 #include "test_support.h"
 
@@ -73,8 +75,8 @@ TEST_F(CliIndexTest, RenderGivesEachSampleMailAndItsOriginalAttachments) {
   LoadSamples(f);
   ASSERT_GT(f.app.index.count, 20);
   for (int n = 1; n <= f.app.index.count; ++n) {
-    RenderedRecord r;
-    ASSERT_EQ(RenderRecord(f.app, n, &r), 0) << n;
+    const RenderedRecord r = RenderRecord(f.app, n);
+    ASSERT_EQ(r.status, RenderStatus::Rendered) << n;
     ASSERT_EQ(Run({"render", ini, std::to_string(n)}), kExitOk) << n << err;
     EXPECT_EQ(out, r.text) << n;
   }

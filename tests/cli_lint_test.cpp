@@ -8,7 +8,9 @@
 
 #include "cli/cli.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -12,6 +12,7 @@
 
 #include "cli/cli.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -6,10 +6,13 @@
 #include <sstream>
 #include <string>
 
+#include "app/data_display.h"
 #include "cli/cli.h"
 #include "display/render.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "mail_records.h"
 
 namespace tanavo {
@@ -43,7 +46,7 @@ class CliRenderTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) { return RunCli(args, nullptr, &out, &err); }
   std::string InProgram(int n) {
     RenderedRecord r;
-    EXPECT_EQ(RenderRecord(program.app, n, &r), 0);
+    EXPECT_EQ(ShowRecord(program.app, n, &r), 0);
     return r.text;
   }
 

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "codec/codec.h"
-#include "codec/conversion_window.h"
+#include "app/conversion_window.h"
 #include "test_support.h"
 
 namespace tanavo {

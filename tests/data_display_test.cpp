@@ -5,8 +5,8 @@
 
 #include "codec/codec.h"
 #include "display/attachment.h"
-#include "display/data_display.h"
-#include "dispset/display_window.h"
+#include "app/data_display.h"
+#include "app/display_window.h"
 #include "mail_records.h"
 
 namespace tanavo {

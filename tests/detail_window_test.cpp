@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "app/detail_window.h"
+#include "app/extraction_window.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "dispset/display_window.h"
-#include "dispset/name_list_window.h"
+#include "app/display_window.h"
+#include "app/name_list_window.h"
 #include "test_support.h"
 
 namespace tanavo {

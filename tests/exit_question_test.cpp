@@ -6,11 +6,13 @@
 
 #include "app/main_window.h"
 #include "app/menus.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "dispset/kdp_file.h"
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "files/display_file.h"
+#include "app/detail_window.h"
+#include "app/extraction_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "mail_records.h"
 
 namespace tanavo {

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "app/detail_window.h"
+#include "app/extraction_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

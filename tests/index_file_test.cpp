@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/mobile_file.h"
-#include "app/path.h"
+#include "files/mobile_file.h"
+#include "text/path.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 #include "test_support.h"

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "codec/codec.h"
-#include "dispset/display_window.h"
+#include "app/attachment_list.h"
+#include "app/display_window.h"
 #include "mime_test_data.h"
 #include "test_support.h"
 

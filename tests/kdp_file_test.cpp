@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "check/result_window.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
 #include "display/render.h"
 #include "index/index_creation.h"
@@ -64,8 +64,8 @@ TEST(SearchAfterPrevious, EntryThatMatchedNothingKeepsItsLastEnd) {
       ASSERT_EQ(CreateIndex(f.app), 0) << c.what;
       ASSERT_EQ(f.app.index.count, 1) << c.what;
       EXPECT_EQ(f.app.index.lines[1], "[m]") << c.what << ": index";
-      RenderedRecord r;
-      ASSERT_EQ(RenderRecord(f.app, 1, &r), 0) << c.what;
+      const RenderedRecord r = RenderRecord(f.app, 1);
+      ASSERT_EQ(r.status, RenderStatus::Rendered) << c.what;
       EXPECT_EQ(r.text, "[m]") << c.what << ": render";
     }
   }
@@ -85,8 +85,8 @@ TEST(SearchAfterPrevious, EveryListLineHoldsWhatItsRecordShows) {
     ASSERT_EQ(CreateIndex(f.app), 0) << c.what;
     ASSERT_EQ(f.app.index.count, 2) << c.what;
     for (int n = 1; n <= 2; ++n) {
-      RenderedRecord r;
-      ASSERT_EQ(RenderRecord(f.app, n, &r), 0) << c.what << " " << n;
+      const RenderedRecord r = RenderRecord(f.app, n);
+      ASSERT_EQ(r.status, RenderStatus::Rendered) << c.what << " " << n;
       EXPECT_EQ(f.app.index.lines[n], r.text) << c.what << " " << n;
     }
     EXPECT_EQ(f.app.index.lines[2], "[n]") << c.what;

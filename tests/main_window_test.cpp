@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo.h"
 #include "app/menus.h"
-#include "app/mobile_file.h"
+#include "files/mobile_file.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -5,6 +5,7 @@
 #include "display/item_decoder.h"
 #include "display/mime_header.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "mime/full_choice.h"
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/path.h"
+#include "text/path.h"
 
 namespace tanavo {
 namespace {

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/menus.h"
 #include "app/placement.h"
-#include "extract/extraction_window.h"
+#include "app/extraction_window.h"
 #include "test_support.h"
 
 namespace tanavo {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "check/record_history.h"
-#include "check/result_window.h"
+#include "state/record_history.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
 #include "platform/files.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "check/record_history.h"
+#include "state/record_history.h"
 #include "platform/fake/fake_platform.h"
 
 namespace tanavo {

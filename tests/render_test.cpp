@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/data_display.h"
 #include "display/render.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "mail_records.h"
 
 namespace tanavo {
@@ -17,7 +18,7 @@ struct RenderApp : FakeApp {
   MemoryWindow& Display() { return Win("NORMAL5"); }
   std::string Rendered(int n) {
     RenderedRecord r;
-    EXPECT_EQ(RenderRecord(app, n, &r), 0);
+    EXPECT_EQ(ShowRecord(app, n, &r), 0);
     EXPECT_EQ(Display().Text(kDispLayoutEdit), r.text.substr(0, r.text.find('\0')));
     return r.text;
   }
@@ -85,7 +86,7 @@ TEST(RenderRecord, RecordNotFoundLeavesTheScreenAsItWas) {
   f.Display().ListSelect(kDispRecordList, 0);
   const std::string raw = f.Win("NORMAL0").Text(kRawTextView);
   for (int n : {2, 3, 4, 5, 0}) {
-    EXPECT_EQ(RenderRecord(f.app, n), 1) << n;
+    EXPECT_EQ(ShowRecord(f.app, n), 1) << n;
     EXPECT_EQ(f.Display().Text(kDispLayoutEdit), "one") << n;
     EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), raw) << n;
     // Its work mark is cleared and the status text says what happened.
@@ -99,8 +100,7 @@ TEST(RenderRecord, CollectsEveryValueOfEveryEntry) {
   RenderApp f;
   LoadMails(f, {{"a@x", "one", "b1\0x"s, {}}}, "??Body??");
   RenderedRecord r;
-  r.collectValues = true;
-  ASSERT_EQ(RenderRecord(f.app, 1, &r), 0);
+  ASSERT_EQ(ShowRecord(f.app, 1, &r), 0);
   EXPECT_EQ(r.text, "b1\0x"s);
   EXPECT_EQ(f.Display().Text(kDispLayoutEdit), "b1");  // the control stops at the NUL
   EXPECT_EQ(r.values[1], (std::vector<std::string>{"a@x"}));

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/mobile_file.h"
+#include "app/attachment_list.h"
+#include "files/mobile_file.h"
 #include "codec/codec.h"
 #include "display/item_decoder.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "engine/walk.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "platform/console/utf8.h"
 #include "test_support.h"
 

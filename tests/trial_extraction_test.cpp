@@ -3,7 +3,7 @@
 #include <string>
 
 #include "display/item_decoder.h"
-#include "check/result_window.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
 #include "test_support.h"
 

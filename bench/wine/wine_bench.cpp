@@ -19,7 +19,9 @@
 
 #include "../mail_dump.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 
 namespace tanavo {
 namespace {

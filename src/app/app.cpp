@@ -1,16 +1,16 @@
 #include "app/app.h"
 
+#include "app/conversion_window.h"
+#include "app/detail_window.h"
+#include "app/display_window.h"
+#include "app/extraction_window.h"
 #include "app/main_window.h"
-#include "codec/conversion_window.h"
-#include "dispset/display_window.h"
-#include "dispset/name_list_window.h"
-#include "check/result_window.h"
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "app/name_list_window.h"
+#include "app/result_window.h"
 
 namespace tanavo {
 
-App::App(Platform& p) : platform(p), stack(p, extraction, state.mobileFile) {}
+App::App(Platform& p) : Workspace(p) { views = this; }
 
 App::~App() = default;
 
@@ -30,6 +30,27 @@ void App::Start() {
   conversionWindow->Create();
   displayWindow->Create();
   nameListWindow->Create();
+}
+
+void App::MobileFileReplaced() {
+  // The raw text view shows the mobile file's own bytes, the one buffer.
+  Window* w = mainWindow ? mainWindow->window : nullptr;
+  if (!w) return;
+  w->Show(kRawTextView, true);
+  w->SetTextLimit(kRawTextView, state.mobileFile.size() + 1000);
+  w->ShowBytes(kRawTextView, state.mobileFile);
+  w->Focus(kRawTextView);
+}
+
+void App::ExtractionSettingsReplaced() {
+  if (extractionWindow) extractionWindow->SettingsReplaced();
+}
+
+void App::TakeEditedDisplayTexts() {
+  Window* w = displayWindow ? displayWindow->window : nullptr;
+  if (!w) return;
+  display.listLineTemplate = w->Text(kDispTemplateEdit);
+  display.layoutText = w->Text(kDispLayoutEdit);
 }
 
 }  // namespace tanavo

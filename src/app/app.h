@@ -1,18 +1,10 @@
-// The application: one owner of every single instance of the run. A test makes
-// a fresh App on the fake platform.
+// The window program: the working data of the run and the windows that show
+// it. A test makes a fresh App on the fake platform.
 #pragma once
 
 #include <memory>
 
-#include "app/app_state.h"
-#include "display/attachments.h"
-#include "dispset/display_settings.h"
-#include "engine/pointer_stack.h"
-#include "check/record_history.h"
-#include "engine/walk.h"
-#include "extract/settings.h"
-#include "index/record_index.h"
-#include "platform/platform.h"
+#include "state/workspace.h"
 
 namespace tanavo {
 
@@ -24,24 +16,12 @@ class ConversionWindow;
 class DisplayWindow;
 class NameListWindow;
 
-struct App {
+struct App : Workspace, private WorkspaceViews {
   explicit App(Platform& platform);
-  ~App();
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
+  ~App() override;
 
   // Start-up: the main window, then the six tool windows hidden, in order.
   void Start();
-
-  Platform& platform;
-  AppState state;
-  ExtractionSettings extraction;
-  DisplaySettings display;
-  FilePointerStack stack;
-  WalkState walk;
-  RecordHistory history;
-  AttachmentTable attachments;
-  RecordIndex index;
 
   std::unique_ptr<MainWindow> mainWindow;
   std::unique_ptr<ExtractionWindow> extractionWindow;
@@ -50,6 +30,11 @@ struct App {
   std::unique_ptr<ConversionWindow> conversionWindow;
   std::unique_ptr<DisplayWindow> displayWindow;
   std::unique_ptr<NameListWindow> nameListWindow;
+
+ private:
+  void MobileFileReplaced() override;
+  void ExtractionSettingsReplaced() override;
+  void TakeEditedDisplayTexts() override;
 };
 
 }  // namespace tanavo

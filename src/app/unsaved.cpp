@@ -3,11 +3,13 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/path.h"
-#include "dispset/display_window.h"
+#include "text/path.h"
+#include "app/display_window.h"
 #include "dispset/kdp_file.h"
-#include "extract/detail_window.h"
+#include "files/display_file.h"
+#include "app/detail_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 
 namespace tanavo {
 

@@ -3,17 +3,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/app.h"
+#include "state/workspace.h"
 #include "display/item_decoder.h"
-#include "check/record_history.h"
-#include "check/result_window.h"
+#include "state/record_history.h"
 #include "engine/walk.h"
 
 namespace tanavo {
 
 namespace {
-
-enum class Step { Check, Next, Back };
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kExtractionResult = "抽出結果";
@@ -49,72 +46,62 @@ class ResultText {
   bool cut_ = false;
 };
 
-int RunStep(App& app, Step step) {
-  if (app.state.mobileFile.empty()) {
-    ShowWarning(app.platform, "携帯データを読み込んでください!!");
-    return 1;
+}  // namespace
+
+TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void()>& walkStarts) {
+  TrialResult out;
+  if (ws.state.mobileFile.empty()) {
+    ShowWarning(ws.platform, "携帯データを読み込んでください!!");
+    return out;
   }
   int firstEntry = 0;
-  if (step != Step::Check) {
+  if (step != TrialStep::Check) {
     // Going on or back means looking for another record: without a record
     // delimiter there is none to look for.
-    firstEntry = FirstEntryOfKind(app.extraction, kKindDSet);
+    firstEntry = FirstEntryOfKind(ws.extraction, kKindDSet);
     if (firstEntry < 0) {
-      ShowWarning(app.platform, "D_SETタグが設定されていません!!");
-      return 1;
+      ShowWarning(ws.platform, "D_SETタグが設定されていません!!");
+      return out;
     }
   }
-  ResetLastEnd(app.walk);
-  ResultWindow* view = app.resultWindow.get();
-  if (view && view->window) view->window->ShowWindow(true);
+  ResetLastEnd(ws.walk);
+  if (walkStarts) walkStarts();
 
   int32_t recordFrom = 1;
-  if (step == Step::Next) recordFrom = Top(app.history) + 1;
-  if (step == Step::Back) recordFrom = Back(app.history);
+  if (step == TrialStep::Next) recordFrom = Top(ws.history) + 1;
+  if (step == TrialStep::Previous) recordFrom = Back(ws.history);
 
-  int status = 0;
+  bool historyFull = false;
   ResultText result;
   WalkHooks hooks;
   hooks.onRecord = [&](const TagMatch& record) {
-    if (step != Step::Back && Push(app.history, app.platform, record.start) != 0) status = 1;
-    result.AddRange(app.stack.TopOwner(), record.text);
+    if (step != TrialStep::Previous && Push(ws.history, ws.platform, record.start) != 0) historyFull = true;
+    result.AddRange(ws.stack.TopOwner(), record.text);
   };
   hooks.onGroup = [&](int entry) {
     if (entry < 0 || entry >= kTagEntries) return;
-    result.AddRange(app.extraction.entries[entry].name, app.stack.TopText());
+    result.AddRange(ws.extraction.entries[entry].name, ws.stack.TopText());
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    std::string decoded = DecodeDataItem(app, entry, itemText);
-    result.AddItem(app.extraction.entries[entry].name, itemText, decoded);
+    std::string decoded = DecodeDataItem(ws, entry, itemText);
+    result.AddItem(ws.extraction.entries[entry].name, itemText, decoded);
   };
 
-  WalkResult r = WalkRecord(app.extraction, app.stack, app.walk, firstEntry, recordFrom, hooks);
+  WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, firstEntry, recordFrom, hooks);
   if (r.recordMissing) {
-    ShowWarning(app.platform, "D_SETタグが検出されませんでした!!");
-    return 1;  // the view keeps the record it showed
+    ShowWarning(ws.platform, "D_SETタグが検出されませんでした!!");
+    return out;  // the view keeps the record it showed
   }
-  const bool cut = result.Cut();
-  if (view) view->ShowResult(result.Take());
-  if (cut) {
-    ShowWarning(app.platform, "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
-                                  "MBを超えたため、以降は表示しません!!");
-    status = 1;
-  }
-  return status;
+  out.cut = result.Cut();
+  out.text = result.Take();
+  out.status = historyFull || out.cut ? TrialStatus::Failed : TrialStatus::Shown;
+  return out;
 }
 
-}  // namespace
-
-int TrialExtraction(App& app) { return RunStep(app, Step::Check); }
-int NextRecord(App& app) { return RunStep(app, Step::Next); }
-int PreviousRecord(App& app) { return RunStep(app, Step::Back); }
-
-void CloseResultWindow(App& app) {
-  ResultWindow* view = app.resultWindow.get();
-  if (!view || !view->window) return;
-  view->window->ShowWindow(false);
-  view->ClearResult();
+void ShowResultCut(Platform& platform) {
+  ShowWarning(platform, "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
+                            "MBを超えたため、以降は表示しません!!");
 }
 
 }  // namespace tanavo

@@ -1,22 +1,46 @@
-// Trying the extraction settings on the mobile file record by record.
+// Trying the extraction settings on the mobile file record by record: each
+// step returns the result text of one record and shows nothing; the settings
+// check result window shows it.
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <string>
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
+class Platform;
 
 // What a text view can show and a person can read: a result text never grows
 // past it; one warning says the rest was left out.
 constexpr std::size_t kMaxResultTextBytes = 64 * 1024 * 1024;
 
-// Each returns 0 when it showed its record whole, 1 when it failed or was
-// refused (no mobile file, no D_SET entry, no record found, the history full
-// or the text cut at its cap), after its warning.
-int TrialExtraction(App& app);  // "確　　認"
-int NextRecord(App& app);       // "次へ"
-int PreviousRecord(App& app);   // "戻る"
-void CloseResultWindow(App& app);  // "終　了"
+enum class TrialStep {
+  Check,     // "確　　認": from the first record
+  Next,      // "次へ"
+  Previous,  // "戻る"
+};
+
+enum class TrialStatus {
+  Shown,     // the record's result text, whole
+  Failed,    // a result text, but the history was full or the text cut at its cap
+  Refused,   // no result text: no mobile file, no D_SET entry or no record found (after its warning)
+};
+
+struct TrialResult {
+  TrialStatus status = TrialStatus::Refused;
+  std::string text;  // the result text (Shown and Failed)
+  bool cut = false;  // the text stopped at kMaxResultTextBytes; ShowResultCut tells it
+};
+
+// One step of the settings check. walkStarts is called once the step has
+// passed its checks and walks the file: the window program shows the result
+// window then, before any box of the walk.
+[[nodiscard]] TrialResult RunTrialStep(Workspace& ws, TrialStep step,
+                                       const std::function<void()>& walkStarts = nullptr);
+
+// The warning for a result text cut at its cap, once the text is on display.
+void ShowResultCut(Platform& platform);
 
 }  // namespace tanavo

@@ -83,10 +83,10 @@ struct DisplaySettings;
 // the display settings (when given) that no Data entry fills.
 std::vector<std::string> LintSettings(const ExtractionSettings& s, const DisplaySettings* display);
 
-struct App;
+struct Workspace;
 // Loads an index file as its menu command does, answering its dialog with
 // path; 0 when the index and the three files it names were read.
-int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath);
+int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath);
 // The warning for attachments of record n that were not written: those past
 // what one item keeps (kMaxItemAttachments).
 std::string NotWrittenAttachments(int32_t n, std::size_t count);

@@ -1,11 +1,11 @@
 #include <string>
 
-#include "app/app.h"
-#include "app/mobile_file.h"
+#include "state/workspace.h"
+#include "files/mobile_file.h"
 #include "cli/cli.h"
-#include "check/result_window.h"
 #include "check/trial_extraction.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "platform/files.h"
 
 namespace tanavo {
@@ -27,26 +27,29 @@ int RunCheckCommand(CliContext& ctx) {
     }
   }
   ConsolePlatform& platform = *ctx.platform;
-  App app(platform);
-  app.Start();
-  if (!LoadMobileFile(app, MakeAbsolute(ctx.args[0]))) return kExitFailed;
+  Workspace ws(platform);
+  if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
 
   platform.dialogPaths.clear();
   platform.dialogPaths.push_back(MakeAbsolute(ctx.args[1]));
-  const bool settingsRead = LoadExtractionSettings(app);
+  const bool settingsRead = LoadExtractionSettings(ws);
   platform.dialogPaths.clear();
   if (!settingsRead) return kExitFailed;
 
   // Every step runs, as presses of the window's buttons would, whatever the
   // ones before it did; any that failed or was refused makes the exit 1.
-  int failed = TrialExtraction(app);
-  for (char c : steps) {
-    if (c == kStepNext) failed |= NextRecord(app);
-    if (c == kStepBack) failed |= PreviousRecord(app);
-  }
-  // The text on display, whole: NUL bytes included, which the view itself
-  // does not show.
-  if (app.resultWindow) ctx.out = std::move(app.resultWindow->resultText);
+  bool failed = false;
+  std::string shown;  // the text the window would show: a refused step leaves it
+  auto run = [&](TrialStep step) {
+    TrialResult r = RunTrialStep(ws, step);
+    if (r.status != TrialStatus::Refused) shown = std::move(r.text);
+    if (r.cut) ShowResultCut(platform);
+    failed |= r.status != TrialStatus::Shown;
+  };
+  run(TrialStep::Check);
+  for (char c : steps) run(c == kStepNext ? TrialStep::Next : TrialStep::Previous);
+  // The whole text, NUL bytes included, which the view itself does not show.
+  ctx.out = std::move(shown);
   return failed ? kExitFailed : kExitOk;
 }
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/app.h"
-#include "app/path.h"
+#include "state/workspace.h"
+#include "text/path.h"
 #include "cli/cli.h"
 #include "cli/export.h"
 #include "cli/export_report.h"
@@ -313,11 +313,11 @@ const RecordingPlatform::Read* NextRead(const std::vector<RecordingPlatform::Rea
 // The evidence as it was loaded: the mobile file hashed from the bytes held,
 // the settings and the index from the bytes read, in the order the loading
 // read them; false when one is missing from the log.
-bool EvidenceAsLoaded(const App& app, const RecordingPlatform& recording, const std::string& indexPath,
+bool EvidenceAsLoaded(const Workspace& ws, const RecordingPlatform& recording, const std::string& indexPath,
                       std::vector<EvidenceFile>* evidence) {
   const char sep = recording.PathSeparator();
-  const PathParts* parts[] = {nullptr, &app.state.mobileFilePath, &app.state.extractionFilePath,
-                              &app.state.displayFilePath};
+  const PathParts* parts[] = {nullptr, &ws.state.mobileFilePath, &ws.state.extractionFilePath,
+                              &ws.state.displayFilePath};
   const char* roles[] = {"インデックスファイル", "携帯ファイル", "抽出設定ファイル", "表示設定ファイル"};
   std::vector<EvidenceFile> loaded;
   std::size_t next = 0;
@@ -335,8 +335,8 @@ bool EvidenceAsLoaded(const App& app, const RecordingPlatform& recording, const 
   }
   // The mobile file: the very bytes the records are rendered from.
   Sha256Digest d;
-  if (!Sha256OfBytes(app.state.mobileFile, &d)) return false;
-  loaded[1].size = app.state.mobileFile.size();
+  if (!Sha256OfBytes(ws.state.mobileFile, &d)) return false;
+  loaded[1].size = ws.state.mobileFile.size();
   loaded[1].sha256 = HexDigest(d);
   // Listed as the report has always listed them: the mobile file first.
   *evidence = {loaded[1], loaded[2], loaded[3], loaded[0]};
@@ -356,14 +356,13 @@ bool OpenOutputFolder(Platform& p, const std::string& outDir, std::unique_ptr<Ou
 
 int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
            CliProgress& progress, ExportTimes& times) {
-  App app(p);
-  app.Start();
-  if (LoadIndexForCli(ctx, app, indexPath) != 0) return kExitFailed;
+  Workspace ws(p);
+  if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
   const std::string madeAt = UtcNow();
   std::vector<EvidenceFile> evidence;
   {
     Timed t(&times.hashing);
-    if (!EvidenceAsLoaded(app, p, indexPath, &evidence)) {
+    if (!EvidenceAsLoaded(ws, p, indexPath, &evidence)) {
       static_cast<Platform&>(p).MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
       return kExitFailed;
@@ -377,10 +376,10 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   for (const EvidenceFile& e : evidence) out.AddEvidence(e);
   if (!out.MakeFolders()) return kExitFailed;
 
-  const int32_t count = app.index.count;
+  const int32_t count = ws.index.count;
   times.records = count;
   progress.Line("エクスポート: " + std::to_string(count) + "件のレコードを書き出します");
-  const std::vector<int> columns = DataColumns(app.extraction);
+  const std::vector<int> columns = DataColumns(ws.extraction);
   // The table and the report are written as the records are: the report's
   // record sections go to a scratch file until the table of rows before them
   // is complete.
@@ -396,20 +395,20 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   };
   {
     Timed t(&times.tables);
-    table->Append(TableHeader(app.extraction, columns));
+    table->Append(TableHeader(ws.extraction, columns));
     report->Append(ReportStart(evidence, count, madeAt));
   }
   for (int32_t n = 1; n <= count; ++n) {
     const std::size_t slot = static_cast<std::size_t>(n);
     ReportRecord record;
     record.number = n;
-    record.position = app.index.positions[slot];
-    record.listLine = app.index.lines[slot];
+    record.position = ws.index.positions[slot];
+    record.listLine = ws.index.lines[slot];
     RenderedRecord rendered;
-    rendered.collectValues = true;
     {
       Timed t(&times.rendering);
-      record.found = RenderRecord(app, n, &rendered) == 0;
+      rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
+      record.found = rendered.status == RenderStatus::Rendered;
     }
     if (record.found) {
       record.textFile = RecordNumber4(n) + ".txt";

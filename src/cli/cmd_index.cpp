@@ -1,11 +1,12 @@
 #include <string>
 
-#include "app/app.h"
-#include "app/mobile_file.h"
+#include "state/workspace.h"
+#include "files/mobile_file.h"
 #include "cli/cli.h"
-#include "display/data_display.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 #include "platform/files.h"
@@ -26,8 +27,8 @@ auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command
 
 }  // namespace
 
-int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath) {
-  return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(app); });
+int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
+  return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(ws); });
 }
 
 // index MOBILE KTA KDP OUT: the three files loaded as their menu commands load
@@ -35,24 +36,22 @@ int LoadIndexForCli(CliContext& ctx, App& app, const std::string& indexPath) {
 int RunIndexCommand(CliContext& ctx) {
   if (ctx.args.size() != 4) return kExitUsage;
   ConsolePlatform& platform = *ctx.platform;
-  App app(platform);
-  app.Start();
-  if (!LoadMobileFile(app, MakeAbsolute(ctx.args[0]))) return kExitFailed;
-  if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(app); })) return kExitFailed;
-  if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(app); })) return kExitFailed;
-  const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(app); });
+  Workspace ws(platform);
+  if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(ws); })) return kExitFailed;
+  const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(ws); });
   return saved == 0 ? kExitOk : kExitFailed;
 }
 
 // list INDEX: the record list rows of the data display, one per line.
 int RunListCommand(CliContext& ctx) {
   if (ctx.args.size() != 1) return kExitUsage;
-  App app(*ctx.platform);
-  app.Start();
-  const int loaded = LoadIndexForCli(ctx, app, ctx.args[0]);
+  Workspace ws(*ctx.platform);
+  const int loaded = LoadIndexForCli(ctx, ws, ctx.args[0]);
   // Rows are listed once the index itself was read, even when a file it names
   // was not.
-  for (int32_t n = 1; n <= app.index.count; ++n) ctx.out += RecordListRow(app.index, n) + "\n";
+  for (int32_t n = 1; n <= ws.index.count; ++n) ctx.out += RecordListRow(ws.index, n) + "\n";
   return loaded == 0 ? kExitOk : kExitFailed;
 }
 

@@ -1,11 +1,12 @@
 #include <string>
 
-#include "app/app.h"
 #include "cli/cli.h"
-#include "display/attachments.h"
+#include "display/attachment.h"
+#include "state/workspace.h"
 #include "display/item_decoder.h"
 #include "text/bytes.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "extract/settings.h"
 #include "platform/files.h"
 
@@ -41,32 +42,35 @@ std::string OneLine(const std::string& text) {
 int RunItemCommand(CliContext& ctx) {
   if (ctx.args.size() != 2) return kExitUsage;
   ConsolePlatform& platform = *ctx.platform;
-  App app(platform);
-  app.Start();
+  Workspace ws(platform);
 
   // A warning while loading (entries past the table) is no refusal: the
   // loader says whether it took the file.
   platform.dialogPaths.clear();
   platform.dialogPaths.push_back(MakeAbsolute(ctx.args[0]));
-  const bool settingsRead = LoadExtractionSettings(app);
+  const bool settingsRead = LoadExtractionSettings(ws);
   platform.dialogPaths.clear();
   if (!settingsRead) return kExitFailed;
 
   const std::string& name = ctx.args[1];
-  const int entry = FindDataEntry(app.extraction, name);
+  const int entry = FindDataEntry(ws.extraction, name);
   if (entry < 0) {
     ctx.err += "tanavo-cli: no Data entry named " + name + " in " + ctx.args[0] + "\n";
     return kExitUsage;
   }
   if (!ReadCommandInput(ctx)) return kExitFailed;
 
-  std::string value = DecodeDataItem(app, entry, ctx.input);
+  std::string value = DecodeDataItem(ws, entry, ctx.input);
   if (value == kMultipartMarker) {
-    value = DecodeMultipartItem(app, entry, ctx.input);
+    // Recorded and warned about as the data display lists them.
+    DecodedItem item = DecodeMultipart(ws, entry, ctx.input, [&](const DecodedItem& found) {
+      WarnAttachmentsLeftOut(platform, found, RecordItemAttachments(ws.attachments, found));
+    });
+    value = std::move(item.text);
     // A fresh table: every slot up to count was written by this item.
-    for (int slot = 1; slot <= app.attachments.count && slot <= kAttachmentSlots; ++slot) {
+    for (int slot = 1; slot <= ws.attachments.count && slot <= kAttachmentSlots; ++slot) {
       ctx.err += "attachment " + std::to_string(slot) + " " +
-                 OneLine(app.attachments.names[static_cast<std::size_t>(slot)]) + "\n";
+                 OneLine(ws.attachments.names[static_cast<std::size_t>(slot)]) + "\n";
     }
   }
   ctx.out = value;

@@ -2,10 +2,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app.h"
+#include "state/workspace.h"
 #include "cli/cli.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "platform/files.h"
 
 namespace tanavo {
@@ -124,19 +126,18 @@ std::vector<std::string> LintSettings(const ExtractionSettings& s, const Display
 int RunLintCommand(CliContext& ctx) {
   if (ctx.args.empty() || ctx.args.size() > 2) return kExitUsage;
   ConsolePlatform& platform = *ctx.platform;
-  App app(platform);
-  app.Start();
+  Workspace ws(platform);
   platform.dialogPaths.assign(1, MakeAbsolute(ctx.args[0]));
-  const bool settingsRead = LoadExtractionSettings(app);
+  const bool settingsRead = LoadExtractionSettings(ws);
   platform.dialogPaths.clear();
   if (!settingsRead) return kExitFailed;
   if (ctx.args.size() == 2) {
     platform.dialogPaths.assign(1, MakeAbsolute(ctx.args[1]));
-    const bool displayRead = LoadDisplaySettings(app);
+    const bool displayRead = LoadDisplaySettings(ws);
     platform.dialogPaths.clear();
     if (!displayRead) return kExitFailed;
   }
-  const std::vector<std::string> found = LintSettings(app.extraction, ctx.args.size() == 2 ? &app.display : nullptr);
+  const std::vector<std::string> found = LintSettings(ws.extraction, ctx.args.size() == 2 ? &ws.display : nullptr);
   for (const std::string& line : found) ctx.out += line + "\n";
   return found.empty() ? kExitOk : kExitFailed;
 }

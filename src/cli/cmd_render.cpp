@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "state/workspace.h"
 #include "cli/cli.h"
 #include "codec/codec.h"
 #include "display/attachment.h"
@@ -79,16 +79,15 @@ int RunRenderCommand(CliContext& ctx) {
   }
   int n = 0;
   if (args.size() != 2 || !ParseRecordNumber(args[1], &n)) return kExitUsage;
-  App app(*ctx.platform);
-  app.Start();
-  if (LoadIndexForCli(ctx, app, args[0]) != 0) return kExitFailed;
-  if (n < 1 || n > app.index.count) {
-    ctx.err += "tanavo-cli: no record " + args[1] + " (the index holds " + std::to_string(app.index.count) +
+  Workspace ws(*ctx.platform);
+  if (LoadIndexForCli(ctx, ws, args[0]) != 0) return kExitFailed;
+  if (n < 1 || n > ws.index.count) {
+    ctx.err += "tanavo-cli: no record " + args[1] + " (the index holds " + std::to_string(ws.index.count) +
                " records)\n";
     return kExitFailed;
   }
-  RenderedRecord record;
-  if (RenderRecord(app, n, &record) != 0) {
+  RenderedRecord record = RenderRecord(ws, n);
+  if (record.status != RenderStatus::Rendered) {
     ctx.err += "tanavo-cli: record " + args[1] + " was not found at its position in the mobile file\n";
     return kExitFailed;
   }

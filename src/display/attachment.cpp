@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "app/app.h"
-#include "app/path.h"
+#include "state/workspace.h"
+#include "text/path.h"
 #include "codec/codec.h"
 #include "display/attachment_opening.h"
-#include "dispset/display_window.h"
+#include "display/item_decoder.h"
+#include "state/attachments.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -15,10 +16,6 @@ namespace {
 
 constexpr std::size_t kGroupChars = 4;
 constexpr const char* kFallbackExtension = "bin";
-
-std::string Progress(std::size_t at, std::size_t total) {
-  return std::to_string(at) + "/" + std::to_string(total) + "Bytes";
-}
 
 bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -160,29 +157,27 @@ std::string TemporaryExtension(const std::string& attachmentName, char separator
   return plain ? ext : kFallbackExtension;
 }
 
-void OpenAttachment(App& app) {
-  Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  if (!w) return;
-  const int row = w->ListSelection(kDispAttachmentList);
-  const int slot = row + 1;
-  if (row < 0 || slot > app.attachments.count || slot > kAttachmentSlots) return;
-  const std::string& name = app.attachments.names[static_cast<std::size_t>(slot)];
+std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& item) {
+  const std::size_t shown = std::min(item.attachments.size(), static_cast<std::size_t>(kAttachmentSlots));
+  for (std::size_t i = 0; i < shown; ++i) {
+    const std::size_t slot = i + 1;
+    table.count = static_cast<int32_t>(slot);
+    table.names[slot] = item.attachments[i].name;
+    table.contents[slot] = item.attachments[i].content;
+  }
+  return shown;
+}
 
-  int shownPhase = 0;
-  std::string bytes = DecodeAttachment(app.attachments.contents[static_cast<std::size_t>(slot)],
-                                       [&](int phase, std::size_t at, std::size_t total) {
-                                         if (phase != shownPhase) {
-                                           w->SetText(kDispAttachmentLabel, phase == 1 ? "処理中(1/2)" : "処理中(2/2)");
-                                           shownPhase = phase;
-                                         }
-                                         w->SetText(kDispStatusText, Progress(at, total));
-                                       });
-  w->SetText(kDispAttachmentLabel, "添付ファイル");
-  w->SetText(kDispStatusText, "");
+void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded) {
+  if (item.attachmentCount <= recorded) return;
+  ShowWarning(platform, "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" +
+                            std::to_string(item.attachmentCount - recorded) + "件は表示されません");
+}
 
-  Platform& p = app.platform;
+void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes) {
+  Platform& p = ws.platform;
   const std::string ext = TemporaryExtension(name, p.PathSeparator());
-  const std::string path = app.state.programFolder + p.PathSeparator() + "temp." + ext;
+  const std::string path = ws.state.programFolder + p.PathSeparator() + "temp." + ext;
   if (p.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
     ShowOpenFailure(p, "添付ファイル保存");
     return;

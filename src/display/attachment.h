@@ -10,7 +10,9 @@
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
+struct AttachmentTable;
+struct DecodedItem;
 class Platform;
 
 // Progress of a long decoding is shown at most once per this many input
@@ -60,8 +62,15 @@ constexpr std::size_t kMaxAttachmentNameUtf8 = kMaxFileNameUnits - kNamePrefixRo
 std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken,
                                const Platform* files = nullptr);
 
-// Called on a selection in the attachment list: the attachment is written to
-// the temporary file and opened only when JudgeAttachment allows it.
-void OpenAttachment(App& app);
+// Records the first kAttachmentSlots attachments of a multipart item in slots
+// 1 upwards of the attachment table (its count is only set when one is
+// recorded), so that list rows and table slots stay aligned. Returns how many.
+std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& item);
+// The warning naming those of the item past the ones recorded, if any.
+void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded);
+
+// An attachment chosen in the attachment list, decoded: written to the
+// temporary file and opened only when JudgeAttachment allows it.
+void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes);
 
 }  // namespace tanavo

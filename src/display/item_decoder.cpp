@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app.h"
-#include "display/attachment_list.h"
+#include "state/workspace.h"
 #include "display/mime_header.h"
 #include "text/bytes.h"
 #include "engine/tag_match.h"
@@ -25,10 +24,10 @@ constexpr std::string_view kClosingTail = "--";
 
 // Stands in for an index outside the table: every tag empty, so the item
 // decodes to nothing.
-const TagDefinition& EntryOf(const App& app, int tagIndex) {
+const TagDefinition& EntryOf(const Workspace& ws, int tagIndex) {
   static const TagDefinition kNoEntry;
   if (tagIndex < 0 || tagIndex >= kTagEntries) return kNoEntry;
-  return app.extraction.entries[static_cast<std::size_t>(tagIndex)];
+  return ws.extraction.entries[static_cast<std::size_t>(tagIndex)];
 }
 
 bool IsTextPlain(std::string_view contentType) {
@@ -85,9 +84,9 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
 
 }  // namespace
 
-std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
-  const TagDefinition& entry = EntryOf(app, tagIndex);
-  if (IsFullMimeEntry(entry)) return DecodeFullMimeItem(entry, item, app.platform.Charsets());
+std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
+  const TagDefinition& entry = EntryOf(ws, tagIndex);
+  if (IsFullMimeEntry(entry)) return DecodeFullMimeItem(entry, item, ws.platform.Charsets());
   if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
     std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
     if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);
@@ -96,21 +95,21 @@ std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
   std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   std::string_view body = ReadContentView(item, entry.contentStartTag, entry.contentEndTag);
   if (body.empty()) return {};
-  return DecodeBody(app.platform, body, encoding, charset);
+  return DecodeBody(ws.platform, body, encoding, charset);
 }
 
-DecodedItem DecodeItem(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found) {
-  std::string text = DecodeDataItem(app, tagIndex, item);
+DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  std::string text = DecodeDataItem(ws, tagIndex, item);
   if (text != kMultipartMarker) {
     DecodedItem plain;
     plain.text = std::move(text);
     return plain;
   }
-  return DecodeMultipart(app, tagIndex, item, found);
+  return DecodeMultipart(ws, tagIndex, item, found);
 }
 
-DecodedItem DecodeMultipart(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found) {
-  const TagDefinition& entry = EntryOf(app, tagIndex);
+DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  const TagDefinition& entry = EntryOf(ws, tagIndex);
   DecodedItem decoded;
   decoded.multipart = true;
 
@@ -158,12 +157,8 @@ DecodedItem DecodeMultipart(App& app, int tagIndex, std::string_view item, const
   std::string charset =
       ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   std::string_view body = AfterEmptyLine(textPart, delimiter);
-  if (!body.empty()) decoded.text = DecodeBody(app.platform, body, encoding, charset);
+  if (!body.empty()) decoded.text = DecodeBody(ws.platform, body, encoding, charset);
   return decoded;
-}
-
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
-  return DecodeMultipart(app, tagIndex, item, [&](const DecodedItem& d) { ShowItemAttachments(app, d); }).text;
 }
 
 }  // namespace tanavo

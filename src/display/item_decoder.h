@@ -11,7 +11,7 @@
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
 
 // The marker by which DecodeDataItem says the item is not plain text.
 inline constexpr std::string_view kMultipartMarker = "multipart/mixed";
@@ -42,13 +42,10 @@ struct DecodedItem {
 using AttachmentsFound = std::function<void(const DecodedItem&)>;
 
 // The item's display text, the empty string, or the marker.
-std::string DecodeDataItem(App& app, int tagIndex, std::string_view item);
+std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item);
 // DecodeDataItem, and for the marker the item decoded as multipart.
-DecodedItem DecodeItem(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
+DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
 // The item decoded as multipart (for an item DecodeDataItem gave the marker).
-DecodedItem DecodeMultipart(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
-// The data display's decoding of a multipart item: its attachments shown in
-// the attachment list (ShowItemAttachments), its text part returned.
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item);
+DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
 
 }  // namespace tanavo

@@ -1,56 +1,26 @@
 #include "display/render.h"
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "display/attachment_list.h"
-#include "display/item_decoder.h"
-#include "dispset/display_window.h"
+#include "display/placeholder.h"
 #include "engine/walk.h"
-#include "index/placeholder.h"
 #include "platform/progress_throttle.h"
+#include "state/workspace.h"
 
 namespace tanavo {
 
-namespace {
-
-// The record, or the mobile file it came from, is not what the index says
-// (another mobile file loaded since, or one changed): the screen stays as it
-// was, with only its work marks replaced by what happened. 1, as a failed
-// render returns.
-int NotFoundAtStoredPosition(Window* w) {
-  if (w) {
-    w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, "記録位置にレコードなし");
-  }
-  return 1;
-}
-
-}  // namespace
-
-int RenderRecord(App& app, int n, RenderedRecord* out) {
-  Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
-  if (w) {
-    w->Show(kDispAttachmentLabel, true);
-    w->Show(kDispStatusText, true);
-    w->SetText(kDispAttachmentLabel, "処理中");
-  }
-  ResetLastEnd(app.walk);
-  app.stack.Reset();
+RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, RenderValues values) {
+  RenderedRecord r;
+  ResetLastEnd(ws.walk);
+  ws.stack.Reset();
   // A number outside the index has no stored position to start from.
-  if (n < 1 || n > app.index.count || n > kIndexSlots) return NotFoundAtStoredPosition(w);
+  if (n < 1 || n > ws.index.count || n > kIndexSlots) return r;
 
-  RenderedRecord local;
-  RenderedRecord& r = out ? *out : local;
-  r.text = app.display.layoutText;
-  r.attachments = false;
-  r.values.clear();
-  r.attachmentFiles.clear();
-  r.attachmentsNotKept = 0;
-  if (r.collectValues) r.values.resize(kTagEntries);
-  const std::string total = "/" + std::to_string(UsedCount(app.extraction));
+  r.text = ws.display.layoutText;
+  const bool collect = values == RenderValues::Collect;
+  if (collect) r.values.resize(kTagEntries);
+  const std::string total = "/" + std::to_string(UsedCount(ws.extraction));
 
-  ProgressThrottle progress([w](const std::string& t) {
-    if (w) w->SetText(kDispStatusText, t);
+  ProgressThrottle progress([reporter](const std::string& t) {
+    if (reporter) reporter->Progress(t);
   });
   WalkHooks hooks;
   hooks.shouldStop = [&](int entry) {
@@ -58,37 +28,36 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
     return false;
   };
   hooks.onRecord = [&](const TagMatch& record) {
-    Window* main = app.mainWindow ? app.mainWindow->window : nullptr;
-    if (main) main->SetText(kRawTextView, record.text);
+    if (reporter) reporter->RecordFound(record);
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    DecodedItem item =
-        DecodeItem(app, entry, itemText, [&](const DecodedItem& d) { ShowItemAttachments(app, d); });
+    DecodedItem item = DecodeItem(ws, entry, itemText, [&](const DecodedItem& d) {
+      if (reporter) reporter->AttachmentsFound(d);
+    });
     if (item.multipart) {
       r.attachments = true;
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
     std::string& value = item.text;
-    FillPlaceholder(r.text, app.extraction.entries[entry].name, value);
-    if (r.collectValues) r.values[static_cast<std::size_t>(entry)].push_back(std::move(value));
+    FillPlaceholder(r.text, ws.extraction.entries[entry].name, value);
+    if (collect) r.values[static_cast<std::size_t>(entry)].push_back(std::move(value));
   };
-  const WalkResult result = WalkRecord(app.extraction, app.stack, app.walk, 0,
-                                       app.index.positions[static_cast<std::size_t>(n)], hooks);
+  const WalkResult result = WalkRecord(ws.extraction, ws.stack, ws.walk, 0,
+                                       ws.index.positions[static_cast<std::size_t>(n)], hooks);
   progress.Flush();  // a record not found leaves its last entry counter on view
-  // Also when the settings hold no record delimiter at all: no record, nothing shown.
-  if (result.recordMissing || !result.recordFound) return NotFoundAtStoredPosition(w);
+  // Also when the settings hold no record delimiter at all: no record.
+  if (result.recordMissing || !result.recordFound) {
+    RenderedRecord none;
+    return none;
+  }
 
-  for (int i = 0; i < kTagEntries && !app.extraction.entries[i].name.empty(); ++i) {
-    ClearPlaceholder(r.text, app.extraction.entries[i].name);
+  for (int i = 0; i < kTagEntries && !ws.extraction.entries[i].name.empty(); ++i) {
+    ClearPlaceholder(r.text, ws.extraction.entries[i].name);
   }
-  if (w) {
-    w->SetText(kDispLayoutEdit, r.text);
-    if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, "");
-  }
-  return 0;
+  r.status = RenderStatus::Rendered;
+  return r;
 }
 
 }  // namespace tanavo

@@ -1,5 +1,6 @@
 // Record rendering: one record of the index walked again from its stored
-// position, each Data item decoded and written into the layout text.
+// position, each Data item decoded and written into the layout text. It
+// returns what the record is and shows nothing; the data display shows it.
 #pragma once
 
 #include <cstddef>
@@ -10,14 +11,22 @@
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
+struct TagMatch;
+
+enum class RenderStatus {
+  Rendered,
+  // n is not a record of the index, or no record is at its stored position
+  // (another mobile file loaded since, or one changed).
+  NotFound,
+};
 
 struct RenderedRecord {
-  std::string text;          // the layout with the record's values, as shown
+  RenderStatus status = RenderStatus::NotFound;
+  std::string text;          // the layout with the record's values
   bool attachments = false;  // an item was decoded as multipart
   // Per Data entry (by table index), the values its occurrences produced, in
-  // order; filled only when collectValues is set before the call.
-  bool collectValues = false;
+  // order; filled only when asked for.
   std::vector<std::vector<std::string>> values;
   // The attachments of every multipart item, in the order of the items (the
   // data display lists only the last item's, five at most).
@@ -25,9 +34,21 @@ struct RenderedRecord {
   std::size_t attachmentsNotKept = 0;  // beyond kMaxItemAttachments of an item
 };
 
-// Renders record n (1-based) into the data display window and the raw text
-// view. 0 when rendered and shown; 1 when n is not a record of the index or
-// its D_SET range is not found at its stored position (nothing is shown then).
-int RenderRecord(App& app, int n, RenderedRecord* out = nullptr);
+// Told as the render goes, so that a window shows each step at once, in the
+// order the record is walked (a warning box of a later item comes after the
+// attachment list of an earlier one). Every call may be ignored.
+class RenderReporter {
+ public:
+  virtual ~RenderReporter() = default;
+  virtual void Progress(const std::string& entryCounter) = 0;  // "3/12": the entry being walked
+  virtual void RecordFound(const TagMatch& record) = 0;        // the record's range, tags included
+  virtual void AttachmentsFound(const DecodedItem& item) = 0;  // a multipart item's, before its text is decoded
+};
+
+enum class RenderValues { Skip, Collect };
+
+// Renders record n (1-based) of the index.
+[[nodiscard]] RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter = nullptr,
+                                          RenderValues values = RenderValues::Skip);
 
 }  // namespace tanavo

@@ -8,8 +8,6 @@
 
 namespace tanavo {
 
-struct App;
-
 // The two texts held in a *.kdp file.
 struct DisplaySettingsTexts {
   std::string listLineTemplate;
@@ -25,20 +23,5 @@ bool ParseDisplaySettingsFile(std::string_view bytes, DisplaySettingsTexts* text
 
 // The file bytes for the two texts (0x00 bytes of the template are dropped).
 std::string BuildDisplaySettingsFile(std::string_view listLineTemplate, std::string_view layoutText);
-
-// Takes the texts of a read *.kdp file into the display settings. False when
-// the bytes are not a display settings file: the settings stay as they are,
-// and the caller tells the user with ShowNotDisplaySettingsFile once its
-// status bar is cleared. Shared with the index file loader.
-bool TakeDisplaySettingsFile(App& app, std::string_view bytes);
-void ShowNotDisplaySettingsFile(App& app);
-
-// Menu command: reads a *.kdp file chosen in the open dialog. True when the
-// file was read and its texts taken.
-bool LoadDisplaySettings(App& app);
-// Save button of the display settings editor: takes the editor's two texts
-// into the display settings and writes them to the file chosen in the save
-// dialog.
-void SaveDisplaySettings(App& app);
 
 }  // namespace tanavo

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app.h"
-#include "app/path.h"
 #include "text/bytes.h"
-#include "extract/extraction_window.h"
 
 namespace tanavo {
 
@@ -36,15 +33,6 @@ const FileField kFileOrder[kFieldsPerEntry] = {
     {&TagDefinition::dataTypeEndTag, "データタイプ（右）"},
     {&TagDefinition::dataTypeStartTag, "データタイプ（左）"},
 };
-
-// The progress part shows the entry count right-aligned in this many columns.
-constexpr std::size_t kProgressColumns = 4;
-// The save warning lists this many fields and counts the rest.
-constexpr int kListedOverlongFields = 10;
-
-FileDialogSpec SettingsDialog(const char* title) {
-  return FileKindDialog(title, "抽出設定ファイル(*.kta)", "*.kta");
-}
 
 // Spaces stand for "[SP]" in the file; a field holds 50 bytes.
 std::string ExpandSpaces(std::string_view value) { return ReplaceAll(value, " ", "[SP]"); }
@@ -77,85 +65,12 @@ void DecodeEntry(std::string_view bytes, TagDefinition& e) {
   }
 }
 
-int ReadSettingsEntries(App& app, std::string_view bytes) {
-  Platform& p = app.platform;
-  std::size_t inFile = (bytes.size() + kEntryBytes - 1) / kEntryBytes;
-  int stored = static_cast<int>(std::min<std::size_t>(inFile, kTagEntries));
-  p.SetStatusText(0, "抽出設定処理中");
-  for (int i = 0; i < stored; ++i) {
-    DecodeEntry(bytes.substr(static_cast<std::size_t>(i) * kEntryBytes, kEntryBytes), app.extraction.entries[i]);
-    p.SetStatusText(1, RightAligned(i + 1, kProgressColumns) + "件終了");
+std::vector<const char*> OverlongFields(const TagDefinition& e) {
+  std::vector<const char*> names;
+  for (const FileField& f : kFileOrder) {
+    if (ExceedsFileField(e.*f.member)) names.push_back(f.shownName);
   }
-  p.SetStatusText(1, "");
-  p.SetStatusText(0, "");
-  if (inFile > static_cast<std::size_t>(kTagEntries)) {
-    ShowWarning(p, "抽出設定ファイルのタグ定義が" + std::to_string(kTagEntries) + "件を超えています。" +
-                       std::to_string(kTagEntries + 1) + "件目以降は読み込みませんでした!!");
-  }
-  return static_cast<int>(std::min<std::size_t>(inFile, 0x7FFFFFFF));
-}
-
-bool LoadExtractionSettings(App& app) {
-  Platform& p = app.platform;
-  std::string path;
-  if (!p.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return false;
-  std::string bytes;
-  ReadStatus rs = p.ReadWholeFile(path, &bytes);
-  if (rs == ReadStatus::CannotOpen) {
-    ShowOpenFailure(p, "TextEditor");
-    return false;
-  }
-  if (rs == ReadStatus::TooLarge) {
-    ShowTooLarge(p, "TextEditor");
-    return false;
-  }
-  ResetSettings(app.extraction);
-  app.state.extractionFilePath = SplitPath(path, p.PathSeparator());
-  p.SetStatusText(3, "抽出: " + ShownFileName(app.state.extractionFilePath));
-  ReadSettingsEntries(app, bytes);
-  // The list on screen must keep showing the table it edits.
-  if (app.extractionWindow) app.extractionWindow->SettingsReplaced();
-  return true;
-}
-
-void SaveExtractionSettings(App& app) {
-  Platform& p = app.platform;
-  const ExtractionSettings& s = app.extraction;
-  int n = UsedCount(s);
-  p.SetStatusText(0, "保存準備中");
-  std::string out;
-  out.reserve(static_cast<std::size_t>(n) * kEntryBytes);
-  std::string overlong;
-  int overlongCount = 0;
-  for (int i = 0; i < n; ++i) {
-    p.SetStatusText(1, std::to_string(i) + "/" + std::to_string(n - 1) + "件目");
-    const TagDefinition& e = s.entries[i];
-    out += EncodeEntry(e);
-    for (const FileField& f : kFileOrder) {
-      if (!ExceedsFileField(e.*f.member)) continue;
-      if (++overlongCount <= kListedOverlongFields) {
-        overlong += "\n" + std::to_string(i + 1) + "件目 " + ToTagNotation(e.name) + " の " + f.shownName;
-      }
-    }
-  }
-  if (overlongCount > 0) {
-    if (overlongCount > kListedOverlongFields) {
-      overlong += "\nほか" + std::to_string(overlongCount - kListedOverlongFields) + "件";
-    }
-    ShowWarning(p, "次の設定は" + std::to_string(kFieldBytes) + "バイトを超えるため、" +
-                       std::to_string(kFieldBytes + 1) + "バイト目以降は保存されません!!" + overlong);
-  }
-
-  std::string path;
-  if (!p.SaveFileDialog(SettingsDialog("抽出設定ファイルの保存"), &path)) return;
-  if (p.WriteFileReplacing(path, out) != WriteStatus::Ok) {
-    ShowOpenFailure(p, "TextEditor");
-    return;
-  }
-  app.state.extractionFilePath = SplitPath(path, p.PathSeparator());
-  p.SetStatusText(3, "抽出 : " + ShownFileName(app.state.extractionFilePath));
-  p.SetStatusText(0, "");
-  p.SetStatusText(1, "");
+  return names;
 }
 
 }  // namespace tanavo

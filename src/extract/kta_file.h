@@ -4,12 +4,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extract/settings.h"
 
 namespace tanavo {
-
-struct App;
 
 constexpr std::size_t kFieldBytes = 50;
 constexpr int kFieldsPerEntry = 16;
@@ -29,15 +28,8 @@ std::string EncodeEntry(const TagDefinition& e);
 // Fills the entry from up to 800 bytes; fields past the end are empty.
 void DecodeEntry(std::string_view bytes, TagDefinition& e);
 
-// Decodes the entries of a whole file into the table, which the caller has
-// reset, counting them in status parts 0 and 1. A file of more than the
-// table's entries gives the first ones and one warning that the rest was
-// ignored. Returns the number of entries in the file.
-int ReadSettingsEntries(App& app, std::string_view bytes);
-
-// Menu command: reads a *.kta file chosen in the open dialog. True when the
-// file was read and its entries taken (a warning may have been shown).
-bool LoadExtractionSettings(App& app);
-void SaveExtractionSettings(App& app);
+// The shown names of the entry's fields that do not fit the file, in the
+// file's order (the save warning lists them).
+std::vector<const char*> OverlongFields(const TagDefinition& e);
 
 }  // namespace tanavo

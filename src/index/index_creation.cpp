@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app.h"
+#include "state/workspace.h"
 #include "display/item_decoder.h"
 #include "engine/walk.h"
 #include "index/index_file.h"
-#include "index/placeholder.h"
+#include "display/placeholder.h"
 #include "platform/progress_throttle.h"
 #include "text/bytes.h"
 
@@ -16,8 +16,6 @@ namespace tanavo {
 
 namespace {
 
-constexpr int kOperationPart = 0;
-constexpr int kProgressPart = 1;
 constexpr std::size_t kProgressColumns = 4;
 
 // The Data entries whose placeholder occurs in the template, in table order.
@@ -44,48 +42,48 @@ ReferencedList BuildReferencedList(const ExtractionSettings& s, const std::strin
 }
 
 // Whether the file holds a record from position from on.
-bool RecordFollows(const App& app, int entry, int64_t from) {
-  if (from >= static_cast<int64_t>(app.state.mobileFile.size())) return false;
-  const TagDefinition& e = app.extraction.entries[entry];
-  TagMatch m = ExtractBetweenTags(app.state.mobileFile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
+bool RecordFollows(const Workspace& ws, int entry, int64_t from) {
+  if (from >= static_cast<int64_t>(ws.state.mobileFile.size())) return false;
+  const TagDefinition& e = ws.extraction.entries[entry];
+  TagMatch m = ExtractBetweenTags(ws.state.mobileFile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
                                   e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
   return m.status == 0 && m.end >= m.start;
 }
 
 }  // namespace
 
-int CreateIndex(App& app) {
-  Platform& p = app.platform;
-  if (app.state.mobileFile.empty()) {
+int CreateIndex(Workspace& ws) {
+  Platform& p = ws.platform;
+  if (ws.state.mobileFile.empty()) {
     ShowWarning(p, "携帯データを読み込んでください!!");
     return 1;
   }
-  if (!IsPresent(app.extraction)) {
+  if (!IsPresent(ws.extraction)) {
     ShowWarning(p, "抽出設定ファイルを読み込んでください!!");
     return 1;
   }
-  const std::string& listTemplate = app.display.listLineTemplate;
+  const std::string& listTemplate = ws.display.listLineTemplate;
   if (listTemplate.empty()) {
     ShowWarning(p, "表示設定ファイルを読み込んでください!!");
     return 1;
   }
   // Without a record delimiter there is no record to look for.
-  const int first = FirstEntryOfKind(app.extraction, kKindDSet);
+  const int first = FirstEntryOfKind(ws.extraction, kKindDSet);
   if (first < 0) {
     ShowWarning(p, "D_SETタグが設定されていません!!");
     return 1;
   }
 
   p.SetStatusText(kOperationPart, "インデックス作成中");
-  app.stack.Reset();
-  const ReferencedList refs = BuildReferencedList(app.extraction, listTemplate);
+  ws.stack.Reset();
+  const ReferencedList refs = BuildReferencedList(ws.extraction, listTemplate);
   if (refs.overflow) {
     ShowWarning(p, "一覧に表示できるDataタグは" + std::to_string(kReferencedEntries) + "件までです。" +
                        std::to_string(kReferencedEntries + 1) + "件目以降は一覧に反映されません!!");
   }
 
-  RecordIndex& index = app.index;
-  const int64_t length = static_cast<int64_t>(app.state.mobileFile.size());
+  RecordIndex& index = ws.index;
+  const int64_t length = static_cast<int64_t>(ws.state.mobileFile.size());
   index.count = 0;
   int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
   int filled = 0;
@@ -104,7 +102,7 @@ int CreateIndex(App& app) {
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries || !refs.referenced[static_cast<std::size_t>(entry)]) return;
     ++filled;
-    FillPlaceholder(line, app.extraction.entries[entry].name, DecodeDataItem(app, entry, itemText));
+    FillPlaceholder(line, ws.extraction.entries[entry].name, DecodeDataItem(ws, entry, itemText));
   };
 
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
@@ -116,34 +114,34 @@ int CreateIndex(App& app) {
     // Each record is walked as rendering walks it, so that its line holds the
     // values its record shows: no position found in the record before leads
     // a search-after-previous entry astray.
-    ResetLastEnd(app.walk);
-    WalkResult r = WalkRecord(app.extraction, app.stack, app.walk, first, static_cast<int32_t>(next), hooks);
+    ResetLastEnd(ws.walk);
+    WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, first, static_cast<int32_t>(next), hooks);
     if (!r.recordFound) break;
     index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');
   }
   progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  if (index.count == kIndexSlots && RecordFollows(app, first, next)) {
+  if (index.count == kIndexSlots && RecordFollows(ws, first, next)) {
     ShowWarning(p, "レコードが" + std::to_string(kIndexSlots) + "件を超えています。" +
                        std::to_string(kIndexSlots + 1) + "件目以降はインデックスに登録されません!!");
   }
   return 0;
 }
 
-int CreateAndSaveIndex(App& app) {
-  if (CreateIndex(app) != 0) {
-    ShowWarning(app.platform, "インデックス作成に失敗しました！！");
+int CreateAndSaveIndex(Workspace& ws) {
+  if (CreateIndex(ws) != 0) {
+    ShowWarning(ws.platform, "インデックス作成に失敗しました！！");
     return 1;
   }
-  return SaveIndexFile(app);
+  return SaveIndexFile(ws);
 }
 
-void CreateIndexCommand(App& app) {
-  BoxAnswer a = app.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
+void CreateIndexCommand(Workspace& ws) {
+  BoxAnswer a = ws.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
                                         BoxIcon::None, BoxButtons::OkCancel);
   if (a != BoxAnswer::Ok) return;
-  CreateAndSaveIndex(app);
+  CreateAndSaveIndex(ws);
 }
 
 }  // namespace tanavo

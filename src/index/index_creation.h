@@ -4,19 +4,19 @@
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
 
 // The list-line template can name this many Data entries; the first ones in
 // table order are used.
 constexpr int kReferencedEntries = 20;
 
 // Menu command: asks for confirmation, creates the index and saves it.
-void CreateIndexCommand(App& app);
+void CreateIndexCommand(Workspace& ws);
 // The command after its confirmation: creation, its failure box, then the
 // save. 0 when the index was created and written to a file.
-int CreateAndSaveIndex(App& app);
+int CreateAndSaveIndex(Workspace& ws);
 // 0 when the scan ran (also when it found no record); 1 when it refused to
 // start (after its warning), leaving the previous index as it was.
-int CreateIndex(App& app);
+int CreateIndex(Workspace& ws);
 
 }  // namespace tanavo

@@ -4,14 +4,15 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/app.h"
-#include "app/mobile_file.h"
-#include "app/path.h"
+#include "state/workspace.h"
+#include "files/mobile_file.h"
+#include "text/path.h"
 #include "codec/codec.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "engine/tag_match.h"
-#include "extract/extraction_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "index/indexed_file.h"
 
 namespace tanavo {
@@ -25,13 +26,6 @@ constexpr std::string_view kPositionOpen = "[[";
 constexpr std::string_view kPositionClose = "]]";
 constexpr const char* kLoadCaption = "インデックス読込";
 constexpr const char* kSaveCaption = "インデックス保存";
-
-constexpr int kOperationPart = 0;
-constexpr int kProgressPart = 1;
-constexpr int kMobilePart = 2;
-constexpr int kExtractionPart = 3;
-constexpr int kDisplayPart = 4;
-constexpr int kIndexPart = 5;
 
 // A number read from the file, rounded; text without a number gives 0 and
 // values beyond a position's range are held at its ends.
@@ -119,14 +113,14 @@ class MarkedReader {
   int64_t from_ = 1;
 };
 
-FileDialogSpec IndexDialog(const char* title, const App& app) {
+FileDialogSpec IndexDialog(const char* title, const Workspace& ws) {
   FileDialogSpec d = FileKindDialog(title, "インデックスファイル(*.ini)", "*.ini");
-  d.fileName = ProposedIndexFileName(app);
+  d.fileName = ProposedIndexFileName(ws);
   return d;
 }
 
-void ShowStatus(App& app, int part, const char* prefix, const PathParts& parts) {
-  app.platform.SetStatusText(part, prefix + ShownFileName(parts));
+void ShowStatus(Workspace& ws, int part, const char* prefix, const PathParts& parts) {
+  ws.platform.SetStatusText(part, prefix + ShownFileName(parts));
 }
 
 // One of the three files an index file names: as stored, and where it is
@@ -138,35 +132,35 @@ struct NamedFile {
 
 // The file's part of the status bar; a file found elsewhere than its stored
 // path says so there (and, for tanavo-cli, in a line of its own).
-void ShowFileStatus(App& app, int part, const char* prefix, const PathParts& parts, const NamedFile& file) {
+void ShowFileStatus(Workspace& ws, int part, const char* prefix, const PathParts& parts, const NamedFile& file) {
   if (!file.found.moved) {
-    ShowStatus(app, part, prefix, parts);
+    ShowStatus(ws, part, prefix, parts);
     return;
   }
-  app.platform.SetStatusText(part, prefix + ShownFileName(parts) + " (別の場所から)");
-  app.platform.Note(file.stored + " が開けないため、" + file.found.path + " を読み込みました");
+  ws.platform.SetStatusText(part, prefix + ShownFileName(parts) + " (別の場所から)");
+  ws.platform.Note(file.stored + " が開けないため、" + file.found.path + " を読み込みました");
 }
 
 // After the box of a file that could not be opened: which file it was.
-void NoteOpenFailure(App& app, const NamedFile& file) { app.platform.Note("開けなかったファイル: " + file.stored); }
+void NoteOpenFailure(Workspace& ws, const NamedFile& file) { ws.platform.Note("開けなかったファイル: " + file.stored); }
 
-bool ReloadExtractionSettings(App& app, const NamedFile& file) {
-  Platform& p = app.platform;
-  ResetSettings(app.extraction);
+bool ReloadExtractionSettings(Workspace& ws, const NamedFile& file) {
+  Platform& p = ws.platform;
+  ResetSettings(ws.extraction);
   p.SetStatusText(kOperationPart, "抽出設定処理中");
-  ShowFileStatus(app, kExtractionPart, "抽出: ", app.state.extractionFilePath, file);
+  ShowFileStatus(ws, kExtractionPart, "抽出: ", ws.state.extractionFilePath, file);
   std::string bytes;
-  const ReadStatus rs = p.ReadWholeFile(OpenablePath(app.state.extractionFilePath, p.PathSeparator()), &bytes);
+  const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.extractionFilePath, p.PathSeparator()), &bytes);
   bool read = rs == ReadStatus::Ok;
-  if (read) ReadSettingsEntries(app, bytes);
+  if (read) ReadSettingsEntries(ws, bytes);
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   // The window's list must show the table, emptied or read.
-  if (app.extractionWindow) app.extractionWindow->SettingsReplaced();
+  if (ws.views) ws.views->ExtractionSettingsReplaced();
   if (rs == ReadStatus::CannotOpen) {
     const std::string reason = p.LastErrorText();  // before any box can change it
     ShowOpenFailure(p, kLoadCaption);
-    NoteOpenFailure(app, file);
+    NoteOpenFailure(ws, file);
     p.MessageBox(BoxOwner::None, reason, "Error msg", BoxIcon::None);
   } else if (rs == ReadStatus::TooLarge) {
     ShowTooLarge(p, kLoadCaption);
@@ -174,21 +168,21 @@ bool ReloadExtractionSettings(App& app, const NamedFile& file) {
   return read;
 }
 
-bool ReloadDisplaySettings(App& app, const NamedFile& file) {
-  Platform& p = app.platform;
+bool ReloadDisplaySettings(Workspace& ws, const NamedFile& file) {
+  Platform& p = ws.platform;
   p.SetStatusText(kOperationPart, "表示設定処理中");
-  ShowFileStatus(app, kDisplayPart, "表示: ", app.state.displayFilePath, file);
+  ShowFileStatus(ws, kDisplayPart, "表示: ", ws.state.displayFilePath, file);
   std::string bytes;
-  const ReadStatus rs = p.ReadWholeFile(OpenablePath(app.state.displayFilePath, p.PathSeparator()), &bytes);
-  const bool taken = rs == ReadStatus::Ok && TakeDisplaySettingsFile(app, bytes);
+  const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.displayFilePath, p.PathSeparator()), &bytes);
+  const bool taken = rs == ReadStatus::Ok && TakeDisplaySettingsFile(ws, bytes);
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (rs == ReadStatus::CannotOpen) {
     ShowOpenFailure(p, kLoadCaption);
-    NoteOpenFailure(app, file);
+    NoteOpenFailure(ws, file);
   }
   if (rs == ReadStatus::TooLarge) ShowTooLarge(p, kLoadCaption);
-  if (rs == ReadStatus::Ok && !taken) ShowNotDisplaySettingsFile(app);
+  if (rs == ReadStatus::Ok && !taken) ShowNotDisplaySettingsFile(ws);
   return taken;
 }
 
@@ -254,21 +248,21 @@ IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, R
   return notes;
 }
 
-std::string ProposedIndexFileName(const App& app) {
-  return app.state.mobileFilePath.baseName + app.state.mobileFilePath.extension + ".ini";
+std::string ProposedIndexFileName(const Workspace& ws) {
+  return ws.state.mobileFilePath.baseName + ws.state.mobileFilePath.extension + ".ini";
 }
 
-int SaveIndexFile(App& app) {
-  Platform& p = app.platform;
+int SaveIndexFile(Workspace& ws) {
+  Platform& p = ws.platform;
   std::string path;
-  if (!p.SaveFileDialog(IndexDialog("インデックスファイルの保存", app), &path)) return 1;
+  if (!p.SaveFileDialog(IndexDialog("インデックスファイルの保存", ws), &path)) return 1;
   const PathParts chosen = SplitPath(path, p.PathSeparator());
   p.SetStatusText(kOperationPart, "保存処理中");
   const char sep = p.PathSeparator();
-  const IndexFilePaths paths{JoinPath(app.state.mobileFilePath, sep), JoinPath(app.state.extractionFilePath, sep),
-                             JoinPath(app.state.displayFilePath, sep)};
-  const std::string total = std::to_string(app.index.count);
-  const std::string text = BuildIndexFileText(paths, app.index, [&](int32_t n) {
+  const IndexFilePaths paths{JoinPath(ws.state.mobileFilePath, sep), JoinPath(ws.state.extractionFilePath, sep),
+                             JoinPath(ws.state.displayFilePath, sep)};
+  const std::string total = std::to_string(ws.index.count);
+  const std::string text = BuildIndexFileText(paths, ws.index, [&](int32_t n) {
     p.SetStatusText(kProgressPart, std::to_string(n) + "/" + total + "件目");
   });
   p.SetStatusText(kProgressPart, "");
@@ -279,14 +273,14 @@ int SaveIndexFile(App& app) {
   }
   // Named only once written, so that the bar never names a file that holds
   // no index.
-  ShowStatus(app, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", chosen);
+  ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", chosen);
   return 0;
 }
 
-int LoadIndexFileCommand(App& app) {
-  Platform& p = app.platform;
+int LoadIndexFileCommand(Workspace& ws) {
+  Platform& p = ws.platform;
   std::string path;
-  if (!p.OpenFileDialog(IndexDialog("インデックスファイルを開く", app), &path)) return 1;
+  if (!p.OpenFileDialog(IndexDialog("インデックスファイルを開く", ws), &path)) return 1;
   std::string bytes;
   const ReadStatus rs = p.ReadWholeFile(path, &bytes);
   if (rs == ReadStatus::CannotOpen) {
@@ -310,16 +304,16 @@ int LoadIndexFileCommand(App& app) {
                  BoxIcon::Warning);
     return 1;
   }
-  ShowStatus(app, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
+  ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
-  const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &app.index, [&](int32_t n, int32_t count) {
+  const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &ws.index, [&](int32_t n, int32_t count) {
     p.SetStatusText(kProgressPart, std::to_string(n) + "/" + std::to_string(count) + "件目");
   });
   bytes.clear();
   bytes.shrink_to_fit();  // the mobile file is read next; do not hold both
   // A file found elsewhere is the one loaded, and the one a later save names;
   // the index file itself is never rewritten for it.
-  PathParts* parts[] = {&app.state.mobileFilePath, &app.state.extractionFilePath, &app.state.displayFilePath};
+  PathParts* parts[] = {&ws.state.mobileFilePath, &ws.state.extractionFilePath, &ws.state.displayFilePath};
   for (int i = 0; i < 3; ++i) *parts[i] = SplitPath(files[i].found.moved ? files[i].found.path : files[i].stored, sep);
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
@@ -328,25 +322,25 @@ int LoadIndexFileCommand(App& app) {
                        std::to_string(kIndexSlots + 1) + "件目以降は読み込みませんでした!!");
   }
   if (notes.truncated) {
-    ShowWarning(p, "インデックスファイルが途中で終わっています。" + std::to_string(app.index.count) +
+    ShowWarning(p, "インデックスファイルが途中で終わっています。" + std::to_string(ws.index.count) +
                        "件目までを読み込みました!!");
   }
   if (notes.damaged) {
-    ShowWarning(p, "インデックスファイルの" + std::to_string(app.index.count + 1) + "件目が壊れています。" +
-                       std::to_string(app.index.count) + "件目までを読み込みました!!");
+    ShowWarning(p, "インデックスファイルの" + std::to_string(ws.index.count + 1) + "件目が壊れています。" +
+                       std::to_string(ws.index.count) + "件目までを読み込みました!!");
   }
 
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
-  ShowFileStatus(app, kMobilePart, "携帯: ", app.state.mobileFilePath, files[0]);
+  ShowFileStatus(ws, kMobilePart, "携帯: ", ws.state.mobileFilePath, files[0]);
   bool opened = true;
-  const bool mobileRead = ReloadMobileFile(app, OpenablePath(app.state.mobileFilePath, sep), kLoadCaption, &opened);
+  const bool mobileRead = ReloadMobileFile(ws, OpenablePath(ws.state.mobileFilePath, sep), kLoadCaption, &opened);
   p.SetStatusText(kOperationPart, "");
   if (!mobileRead) {
-    if (!opened) NoteOpenFailure(app, files[0]);
+    if (!opened) NoteOpenFailure(ws, files[0]);
     return 1;
   }
-  if (!ReloadExtractionSettings(app, files[1])) return 1;
-  if (!ReloadDisplaySettings(app, files[2])) return 1;
+  if (!ReloadExtractionSettings(ws, files[1])) return 1;
+  if (!ReloadDisplaySettings(ws, files[2])) return 1;
   return notes.truncated || notes.damaged ? 1 : 0;
 }
 

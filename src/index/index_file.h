@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "index/record_index.h"
+#include "state/record_index.h"
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
 
 // The three paths at the head of an index file.
 struct IndexFilePaths {
@@ -43,16 +43,16 @@ IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, R
 
 // The file name both dialogs propose: mobile file base name and extension
 // run together, then ".ini" (phone.dat gives phonedat.ini).
-std::string ProposedIndexFileName(const App& app);
+std::string ProposedIndexFileName(const Workspace& ws);
 
 // Saves the index to a file chosen in the save dialog. 0 when written; 1 when
 // cancelled or the file could not be written (after its box).
-int SaveIndexFile(App& app);
+int SaveIndexFile(Workspace& ws);
 
 // Menu command: reads an index file chosen in the open dialog, then reloads
 // the mobile file, the extraction settings and the display settings it names.
 // 0 when all four were read; 1 when cancelled or a step failed (after its
 // box), the steps before it staying done.
-int LoadIndexFileCommand(App& app);
+int LoadIndexFileCommand(Workspace& ws);
 
 }  // namespace tanavo

@@ -1,6 +1,6 @@
 #include "index/indexed_file.h"
 
-#include "app/path.h"
+#include "text/path.h"
 #include "platform/platform.h"
 
 namespace tanavo {

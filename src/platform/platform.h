@@ -195,6 +195,13 @@ enum class ReadStatus { Ok, CannotOpen, TooLarge };
 enum class WriteStatus { Ok, CannotCreate, WriteFailed };
 
 constexpr int kStatusParts = 6;
+// What each part of the status bar shows, for every command that writes it.
+constexpr int kOperationPart = 0;  // the operation under way
+constexpr int kProgressPart = 1;   // its counter
+constexpr int kMobilePart = 2;     // the loaded files' names
+constexpr int kExtractionPart = 3;
+constexpr int kDisplayPart = 4;
+constexpr int kIndexPart = 5;
 // Positions into a file are signed 32-bit and the scanners step to the byte
 // after a match, so both the last position of a file and the one after it
 // must fit: no larger file, nor standard input, is read.
@@ -276,6 +283,14 @@ inline void ShowOpenFailure(Platform& p, const std::string& caption) {
 }
 inline void ShowTooLarge(Platform& p, const std::string& caption) {
   p.MessageBox(BoxOwner::Main, "ファイルが大きすぎるため読み込めません!!", caption, BoxIcon::Warning);
+}
+
+// The box for a whole-file read that failed; true when it failed (the box
+// shown), false when the bytes were read.
+inline bool ShowReadFailure(Platform& p, ReadStatus rs, const std::string& caption) {
+  if (rs == ReadStatus::CannotOpen) ShowOpenFailure(p, caption);
+  if (rs == ReadStatus::TooLarge) ShowTooLarge(p, caption);
+  return rs != ReadStatus::Ok;
 }
 
 // A dialog for one kind of file: its own filter first, then all files.

@@ -8,7 +8,7 @@
 
 #include "codec/codec.h"
 #include "display/attachment.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

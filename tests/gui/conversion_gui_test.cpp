@@ -1,7 +1,7 @@
 // The real conversion tool: its buttons on real edit controls.
 #include <gtest/gtest.h>
 
-#include "codec/conversion_window.h"
+#include "app/conversion_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

@@ -2,8 +2,8 @@
 // reopening, saving through the dialog and the layouts of both modes.
 #include <gtest/gtest.h>
 
-#include "dispset/display_window.h"
-#include "dispset/name_list_window.h"
+#include "app/display_window.h"
+#include "app/name_list_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "app/detail_window.h"
+#include "app/extraction_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "check/result_window.h"
-#include "dispset/display_window.h"
-#include "extract/detail_window.h"
-#include "extract/extraction_window.h"
+#include "app/result_window.h"
+#include "app/display_window.h"
+#include "app/detail_window.h"
+#include "app/extraction_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

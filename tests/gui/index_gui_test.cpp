@@ -7,7 +7,9 @@
 
 #include "app/main_window.h"
 #include "dispset/kdp_file.h"
+#include "files/display_file.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "gui_support.h"
 
 namespace tanavo {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/fonts.h"
-#include "extract/extraction_window.h"
+#include "platform/fonts.h"
+#include "app/extraction_window.h"
 #include "gui_support.h"
 
 namespace tanavo {

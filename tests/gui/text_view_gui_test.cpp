@@ -7,8 +7,9 @@
 
 #include "../../bench/mail_dump.h"
 #include "app/main_window.h"
-#include "check/result_window.h"
+#include "app/result_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "gui_support.h"
 
 namespace tanavo {

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "display/item_decoder.h"
-#include "check/result_window.h"
+#include "app/result_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "gui_support.h"
 
 namespace tanavo {

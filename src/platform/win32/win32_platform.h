@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fonts.h"
+#include "platform/fonts.h"
 #include "platform/platform.h"
 
 namespace tanavo {

@@ -18,4 +18,9 @@ struct RecordIndex {
   std::array<std::string, kIndexSlots + 1> lines;
 };
 
+// Row n of the record list: "(" + n + ")" + the record's list line.
+inline std::string RecordListRow(const RecordIndex& index, int32_t n) {
+  return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
+}
+
 }  // namespace tanavo

@@ -3,14 +3,9 @@
 
 #include <string>
 
-namespace tanavo {
+#include "text/path.h"
 
-// A path cut into folder, base name and extension (no separators, no dot).
-struct PathParts {
-  std::string folder;
-  std::string baseName;
-  std::string extension;
-};
+namespace tanavo {
 
 struct AppState {
   std::string mobileFile;  // the loaded mobile file, whole, as read

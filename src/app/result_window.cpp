@@ -1,4 +1,4 @@
-#include "check/result_window.h"
+#include "app/result_window.h"
 
 #include "app/app.h"
 #include "check/trial_extraction.h"
@@ -18,7 +18,29 @@ void Layout(Window& w, int cw, int ch) {
   w.Move(kResultNextButton, cw - 50, ch - 25, 40, 20);
 }
 
+int ShowStep(App& app, TrialStep step) {
+  ResultWindow* view = app.resultWindow.get();
+  TrialResult r = RunTrialStep(app, step, [view] {
+    if (view && view->window) view->window->ShowWindow(true);
+  });
+  if (r.status == TrialStatus::Refused) return 1;
+  if (view) view->ShowResult(std::move(r.text));
+  if (r.cut) ShowResultCut(app.platform);
+  return r.status == TrialStatus::Shown ? 0 : 1;
+}
+
 }  // namespace
+
+int TrialExtraction(App& app) { return ShowStep(app, TrialStep::Check); }
+int NextRecord(App& app) { return ShowStep(app, TrialStep::Next); }
+int PreviousRecord(App& app) { return ShowStep(app, TrialStep::Previous); }
+
+void CloseResultWindow(App& app) {
+  ResultWindow* view = app.resultWindow.get();
+  if (!view || !view->window) return;
+  view->window->ShowWindow(false);
+  view->ClearResult();
+}
 
 WindowSpec ResultWindow::Declaration() {
   return WindowSpec{"NORMAL2", "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,

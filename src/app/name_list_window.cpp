@@ -1,8 +1,8 @@
-#include "dispset/name_list_window.h"
+#include "app/name_list_window.h"
 
 #include "app/app.h"
 #include "app/placement.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "extract/settings.h"
 
 namespace tanavo {

@@ -10,8 +10,13 @@ namespace tanavo {
 struct App;
 struct RecordIndex;
 
-// Row n of the record list: "(" + n + ")" + the record's list line.
-std::string RecordListRow(const RecordIndex& index, int32_t n);
+struct RenderedRecord;
+
+// Renders record n into the data display and the raw text view: its
+// progress, its attachment list and then its text; a record not found leaves
+// the screen as it was but for the status text saying so. 0 when shown, 1
+// when not found. out, when given, receives the record.
+int ShowRecord(App& app, int n, RenderedRecord* out = nullptr);
 
 // Menu command: opens the window in "DISP" mode, lists the records of the
 // index and renders record 1.

@@ -1,13 +1,15 @@
-#include "extract/extraction_window.h"
+#include "app/extraction_window.h"
 
 #include <cmath>
 
 #include "app/app.h"
 #include "codec/codec.h"
 #include "text/bytes.h"
+#include "app/result_window.h"
 #include "check/trial_extraction.h"
-#include "extract/detail_window.h"
+#include "app/detail_window.h"
 #include "extract/kta_file.h"
+#include "files/extraction_file.h"
 #include "extract/settings.h"
 
 namespace tanavo {

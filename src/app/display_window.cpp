@@ -1,12 +1,14 @@
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 
 #include <algorithm>
 
 #include "app/app.h"
+#include "app/attachment_list.h"
 #include "display/attachment.h"
-#include "display/data_display.h"
+#include "app/data_display.h"
 #include "dispset/kdp_file.h"
-#include "dispset/name_list_window.h"
+#include "files/display_file.h"
+#include "app/name_list_window.h"
 
 namespace tanavo {
 
@@ -117,7 +119,9 @@ void DisplayWindow::OnCommand(int id, int code) {
     case kDispSave:
       // The button is hidden in the data display, where edit 1014 holds a
       // rendered record that must never become the layout text.
-      if (code == kNotifyClick && app_.display.modeText == kModeEditor) SaveDisplaySettings(app_);
+      if (code == kNotifyClick && app_.display.modeText == kModeEditor && SaveDisplaySettings(app_) && window) {
+        window->FocusWindow();
+      }
       break;
     case kDispRecordList:
       if (code == kNotifySelChange) SelectRecord(app_);

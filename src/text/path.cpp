@@ -1,4 +1,4 @@
-#include "app/path.h"
+#include "text/path.h"
 
 #include <array>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "codec/conversion_window.h"
+#include "app/conversion_window.h"
 
 #include "app/app.h"
 #include "codec/codec.h"

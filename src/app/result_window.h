@@ -16,6 +16,15 @@ constexpr int kResultCloseButton = 1001;
 constexpr int kResultBackButton = 1002;
 constexpr int kResultNextButton = 1010;
 
+// The buttons of the settings check, on the result window: each returns 0
+// when it showed its record whole, 1 when it failed or was refused (no mobile
+// file, no D_SET entry, no record found, the history full or the text cut at
+// its cap), after its warning.
+int TrialExtraction(App& app);     // "確　　認"
+int NextRecord(App& app);          // "次へ"
+int PreviousRecord(App& app);      // "戻る"
+void CloseResultWindow(App& app);  // "終　了"
+
 class ResultWindow : public WindowEvents {
  public:
   explicit ResultWindow(App& app) : app_(app) {}

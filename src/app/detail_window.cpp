@@ -1,9 +1,9 @@
-#include "extract/detail_window.h"
+#include "app/detail_window.h"
 
 #include "app/app.h"
 #include "app/placement.h"
 #include "text/bytes.h"
-#include "extract/extraction_window.h"
+#include "app/extraction_window.h"
 #include "extract/settings.h"
 
 namespace tanavo {

@@ -1,4 +1,4 @@
-#include "index/placeholder.h"
+#include "display/placeholder.h"
 
 #include "text/bytes.h"
 

@@ -3,9 +3,14 @@
 
 #include <string>
 
-#include "app/app_state.h"
-
 namespace tanavo {
+
+// A path cut into folder, base name and extension (no separators, no dot).
+struct PathParts {
+  std::string folder;
+  std::string baseName;
+  std::string extension;
+};
 
 // Cuts at the last separator byte and at the last "." of the file name; plain
 // byte searches, so a Shift_JIS trail byte 0x5C counts as a backslash.

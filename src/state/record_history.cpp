@@ -1,4 +1,4 @@
-#include "check/record_history.h"
+#include "state/record_history.h"
 
 #include "platform/platform.h"
 

@@ -1,12 +1,15 @@
-#include "display/data_display.h"
+#include "app/data_display.h"
 
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/attachment_list.h"
+#include "app/display_window.h"
+#include "app/main_window.h"
+#include "app/name_list_window.h"
 #include "display/render.h"
-#include "dispset/display_window.h"
-#include "dispset/name_list_window.h"
+#include "engine/tag_match.h"
 
 namespace tanavo {
 
@@ -14,10 +17,49 @@ namespace {
 
 Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow->window : nullptr; }
 
+// Shows each step of a render as it happens.
+class ShownRender : public RenderReporter {
+ public:
+  explicit ShownRender(App& app) : app_(app), display_(DisplayControls(app)) {}
+  void Progress(const std::string& counter) override {
+    if (display_) display_->SetText(kDispStatusText, counter);
+  }
+  void RecordFound(const TagMatch& record) override {
+    Window* main = app_.mainWindow ? app_.mainWindow->window : nullptr;
+    if (main) main->SetText(kRawTextView, record.text);
+  }
+  void AttachmentsFound(const DecodedItem& item) override { ShowItemAttachments(app_, item); }
+
+ private:
+  App& app_;
+  Window* display_;
+};
+
 }  // namespace
 
-std::string RecordListRow(const RecordIndex& index, int32_t n) {
-  return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
+int ShowRecord(App& app, int n, RenderedRecord* out) {
+  Window* w = DisplayControls(app);
+  if (w) {
+    w->Show(kDispAttachmentLabel, true);
+    w->Show(kDispStatusText, true);
+    w->SetText(kDispAttachmentLabel, "処理中");
+  }
+  ShownRender shown(app);
+  RenderedRecord r = RenderRecord(app, n, &shown, out ? RenderValues::Collect : RenderValues::Skip);
+  const bool found = r.status == RenderStatus::Rendered;
+  if (w && !found) {
+    // The screen stays as it was, with only its work marks replaced by what
+    // happened.
+    w->SetText(kDispAttachmentLabel, "");
+    w->SetText(kDispStatusText, "記録位置にレコードなし");
+  }
+  if (w && found) {
+    w->SetText(kDispLayoutEdit, r.text);
+    if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
+    w->SetText(kDispStatusText, "");
+  }
+  if (out) *out = std::move(r);
+  return found ? 0 : 1;
 }
 
 void OpenDataDisplay(App& app) {
@@ -59,7 +101,7 @@ void OpenDataDisplay(App& app) {
   w->ListSetRows(kDispRecordList, rows);
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
-  RenderRecord(app, 1);
+  ShowRecord(app, 1);
   w->Focus(kDispRecordList);
 }
 
@@ -71,7 +113,7 @@ void SelectRecord(App& app) {
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   w->Show(kDispAttachmentList, false);
-  RenderRecord(app, row + 1);
+  ShowRecord(app, row + 1);
 }
 
 }  // namespace tanavo

@@ -6,17 +6,17 @@
 
 namespace tanavo {
 
-struct App;
+struct Workspace;
 
 // Menu command: asks for a file and loads it.
-void OpenMobileFile(App& app);
+void OpenMobileFile(Workspace& ws);
 // Loads the file at path as the mobile file; shows the failure boxes itself.
 // Returns true when loaded. Also used by index file loading.
-bool LoadMobileFile(App& app, const std::string& path);
+bool LoadMobileFile(Workspace& ws, const std::string& path);
 // Reads the file at path into the mobile file as loading does, leaving the
 // path parts and the status bar to the caller (index file loading); failure
 // boxes carry the caption. True when loaded; opened false when the file could
 // not be opened at all.
-bool ReloadMobileFile(App& app, const std::string& path, const std::string& failureCaption, bool* opened = nullptr);
+bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string& failureCaption, bool* opened = nullptr);
 
 }  // namespace tanavo

@@ -2,6 +2,9 @@
 // filled from a decoded multipart item.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "display/item_decoder.h"
 
 namespace tanavo {
@@ -13,5 +16,14 @@ struct App;
 // only set when one is recorded); the rest are named in a warning: the list
 // rows and the table slots stay aligned.
 void ShowItemAttachments(App& app, const DecodedItem& item);
+
+// The data display's decoding of a multipart item: its attachments shown in
+// the attachment list (ShowItemAttachments), its text part returned.
+std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item);
+
+// Called on a selection in the attachment list: the attachment is decoded,
+// with its progress on the data display, written to the temporary file and
+// opened only when JudgeAttachment allows it.
+void OpenAttachment(App& app);
 
 }  // namespace tanavo

@@ -1,0 +1,97 @@
+#include "files/extraction_file.h"
+
+#include <algorithm>
+
+#include "extract/kta_file.h"
+#include "state/workspace.h"
+#include "text/bytes.h"
+#include "text/path.h"
+
+namespace tanavo {
+
+namespace {
+
+// The progress part shows the entry count right-aligned in this many columns.
+constexpr std::size_t kProgressColumns = 4;
+// The save warning lists this many fields and counts the rest.
+constexpr int kListedOverlongFields = 10;
+
+FileDialogSpec SettingsDialog(const char* title) {
+  return FileKindDialog(title, "抽出設定ファイル(*.kta)", "*.kta");
+}
+
+}  // namespace
+
+int ReadSettingsEntries(Workspace& ws, std::string_view bytes) {
+  Platform& p = ws.platform;
+  std::size_t inFile = (bytes.size() + kEntryBytes - 1) / kEntryBytes;
+  int stored = static_cast<int>(std::min<std::size_t>(inFile, kTagEntries));
+  p.SetStatusText(kOperationPart, "抽出設定処理中");
+  for (int i = 0; i < stored; ++i) {
+    DecodeEntry(bytes.substr(static_cast<std::size_t>(i) * kEntryBytes, kEntryBytes), ws.extraction.entries[i]);
+    p.SetStatusText(kProgressPart, RightAligned(i + 1, kProgressColumns) + "件終了");
+  }
+  p.SetStatusText(kProgressPart, "");
+  p.SetStatusText(kOperationPart, "");
+  if (inFile > static_cast<std::size_t>(kTagEntries)) {
+    ShowWarning(p, "抽出設定ファイルのタグ定義が" + std::to_string(kTagEntries) + "件を超えています。" +
+                       std::to_string(kTagEntries + 1) + "件目以降は読み込みませんでした!!");
+  }
+  return static_cast<int>(std::min<std::size_t>(inFile, 0x7FFFFFFF));
+}
+
+bool LoadExtractionSettings(Workspace& ws) {
+  Platform& p = ws.platform;
+  std::string path;
+  if (!p.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return false;
+  std::string bytes;
+  if (ShowReadFailure(p, p.ReadWholeFile(path, &bytes), "TextEditor")) return false;
+  ResetSettings(ws.extraction);
+  ws.state.extractionFilePath = SplitPath(path, p.PathSeparator());
+  p.SetStatusText(kExtractionPart, "抽出: " + ShownFileName(ws.state.extractionFilePath));
+  ReadSettingsEntries(ws, bytes);
+  // The list on screen must keep showing the table it edits.
+  if (ws.views) ws.views->ExtractionSettingsReplaced();
+  return true;
+}
+
+void SaveExtractionSettings(Workspace& ws) {
+  Platform& p = ws.platform;
+  const ExtractionSettings& s = ws.extraction;
+  int n = UsedCount(s);
+  p.SetStatusText(kOperationPart, "保存準備中");
+  std::string out;
+  out.reserve(static_cast<std::size_t>(n) * kEntryBytes);
+  std::string overlong;
+  int overlongCount = 0;
+  for (int i = 0; i < n; ++i) {
+    p.SetStatusText(kProgressPart, std::to_string(i) + "/" + std::to_string(n - 1) + "件目");
+    const TagDefinition& e = s.entries[i];
+    out += EncodeEntry(e);
+    for (const char* field : OverlongFields(e)) {
+      if (++overlongCount <= kListedOverlongFields) {
+        overlong += "\n" + std::to_string(i + 1) + "件目 " + ToTagNotation(e.name) + " の " + field;
+      }
+    }
+  }
+  if (overlongCount > 0) {
+    if (overlongCount > kListedOverlongFields) {
+      overlong += "\nほか" + std::to_string(overlongCount - kListedOverlongFields) + "件";
+    }
+    ShowWarning(p, "次の設定は" + std::to_string(kFieldBytes) + "バイトを超えるため、" +
+                       std::to_string(kFieldBytes + 1) + "バイト目以降は保存されません!!" + overlong);
+  }
+
+  std::string path;
+  if (!p.SaveFileDialog(SettingsDialog("抽出設定ファイルの保存"), &path)) return;
+  if (p.WriteFileReplacing(path, out) != WriteStatus::Ok) {
+    ShowOpenFailure(p, "TextEditor");
+    return;
+  }
+  ws.state.extractionFilePath = SplitPath(path, p.PathSeparator());
+  p.SetStatusText(kExtractionPart, "抽出 : " + ShownFileName(ws.state.extractionFilePath));
+  p.SetStatusText(kOperationPart, "");
+  p.SetStatusText(kProgressPart, "");
+}
+
+}  // namespace tanavo

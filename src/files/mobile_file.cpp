@@ -1,0 +1,63 @@
+#include "files/mobile_file.h"
+
+#include "state/workspace.h"
+#include "text/path.h"
+
+namespace tanavo {
+
+namespace {
+
+// Reads a mobile file whole; a failure is told in a box with the caption.
+bool ReadMobileBytes(Workspace& ws, const std::string& path, const std::string& caption, std::string* bytes,
+                     bool* opened = nullptr) {
+  ReadStatus rs = ws.platform.ReadWholeFile(path, bytes);
+  if (opened) *opened = rs != ReadStatus::CannotOpen;
+  if (rs == ReadStatus::CannotOpen) {
+    ShowOpenFailure(ws.platform, caption);
+    return false;
+  }
+  if (rs == ReadStatus::TooLarge || bytes->size() > kMaxFileBytes) {
+    ShowTooLarge(ws.platform, caption);
+    return false;
+  }
+  return true;
+}
+
+// The read bytes become the mobile file. Views show the mobile file's own
+// bytes, the one buffer the scanners also read in place: the old file goes
+// only once they no longer show it.
+void TakeMobileBytes(Workspace& ws, std::string& bytes) {
+  ws.state.mobileFile.swap(bytes);
+  ws.stack.Reset();
+  if (ws.views) ws.views->MobileFileReplaced();
+  std::string().swap(bytes);
+}
+
+}  // namespace
+
+void OpenMobileFile(Workspace& ws) {
+  FileDialogSpec decl;
+  decl.title = "携帯ファイルを開く";
+  decl.filters = {{"すべてのファイル(*.*)", "*"}};
+  std::string path;
+  if (!ws.platform.OpenFileDialog(decl, &path)) return;
+  LoadMobileFile(ws, path);
+}
+
+bool LoadMobileFile(Workspace& ws, const std::string& path) {
+  std::string bytes;
+  if (!ReadMobileBytes(ws, path, "TextEditor", &bytes)) return false;
+  ws.state.mobileFilePath = SplitPath(path, ws.platform.PathSeparator());
+  ws.platform.SetStatusText(2, "携帯: " + ShownFileName(ws.state.mobileFilePath));
+  TakeMobileBytes(ws, bytes);
+  return true;
+}
+
+bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string& failureCaption, bool* opened) {
+  std::string bytes;
+  if (!ReadMobileBytes(ws, path, failureCaption, &bytes, opened)) return false;
+  TakeMobileBytes(ws, bytes);
+  return true;
+}
+
+}  // namespace tanavo

@@ -1,0 +1,51 @@
+// The working data of a run: the single instances every command reads and
+// changes. The window program's App holds one together with the windows that
+// show it; tanavo-cli holds one alone. Nothing here knows of a window.
+#pragma once
+
+#include "dispset/display_settings.h"
+#include "engine/pointer_stack.h"
+#include "engine/walk.h"
+#include "extract/settings.h"
+#include "platform/platform.h"
+#include "state/app_state.h"
+#include "state/attachments.h"
+#include "state/record_history.h"
+#include "state/record_index.h"
+
+namespace tanavo {
+
+// What a view of the working data must hear at the moment a command changes
+// it under it, so that nothing on screen ever shows freed or stale bytes. The
+// window program gives one; without one, nothing is shown.
+class WorkspaceViews {
+ public:
+  virtual ~WorkspaceViews() = default;
+  // The mobile file was replaced: views showing its bytes in place show the
+  // new ones (the old ones are freed right after this returns).
+  virtual void MobileFileReplaced() = 0;
+  // The extraction settings table was replaced as a whole.
+  virtual void ExtractionSettingsReplaced() = 0;
+  // Saving the display settings: texts edited on screen and not yet taken
+  // over are taken into the settings now.
+  virtual void TakeEditedDisplayTexts() = 0;
+};
+
+struct Workspace {
+  explicit Workspace(Platform& platform);
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Platform& platform;
+  WorkspaceViews* views = nullptr;
+  AppState state;
+  ExtractionSettings extraction;
+  DisplaySettings display;
+  FilePointerStack stack;
+  WalkState walk;
+  RecordHistory history;
+  AttachmentTable attachments;
+  RecordIndex index;
+};
+
+}  // namespace tanavo
