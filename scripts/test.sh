@@ -32,6 +32,9 @@ native() {  # $1: build folder, $2...: extra cmake options
   fi
 }
 
+echo "== include order of the folders"
+if "$top/scripts/check-includes.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 native "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 native "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTANAVO_SANITIZE=ON
 
