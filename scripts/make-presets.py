@@ -193,6 +193,10 @@ MAILS = [
               "お誕生日おめでとうございます！\r\nケーキの写真です。",
               "<html><body><p>お誕生日<b>おめでとう</b>ございます！</p>"
               "<p>ケーキの写真です。</p><img src=\"cid:cake@example.jp\"></body></html>"),
+    # A picture character that Shift_JIS cannot hold: shown as 〓 and counted.
+    text_mail("Wed, 15 Feb 2006 08:02:00 +0900", OWNER, b_word("佐藤花子", "UTF-8") + " <hanako@example.jp>",
+              b_word("Re: 誕生日おめでとう", "UTF-8"), "ありがとう\U0001F382\r\nケーキおいしそう！", "UTF-8",
+              "base64"),
 ]
 
 # ---------------------------------------------------------------- vMessage
@@ -209,7 +213,11 @@ def sender_address(mail):
     return line.rsplit(b"<", 1)[-1].rstrip(b">")
 
 
-write("vmessage.vmg", b"".join(vmsg(m, b"INBOX", sender_address(m)) for m in MAILS))
+def box(mail):
+    return b"SENTBOX" if sender_address(mail) == b"ichiro@example.jp" else b"INBOX"
+
+
+write("vmessage.vmg", b"".join(vmsg(m, box(m), sender_address(m)) for m in MAILS))
 write("vmessage.kta", b"".join(
     [entry("D_SET", "VMSG", b"BEGIN:VMSG", b"END:VMSG")] +
     full_mail_items(b"BEGIN:VBODY\r\n", b"END:VBODY", b"\r\n") +

@@ -73,16 +73,17 @@ TEST(Presets, EachReadsItsSample) {
     std::string value;
   };
   const Case cases[] = {
-      {"vmessage", "vmessage.vmg", 6, 1, "Subject", 0, "打ち合わせの件"},  // ISO-2022-JP encoded word
-      {"vmessage", "vmessage.vmg", 6, 1, "Body", 0, "鈴木さん\r\n\r\n明日の打ち合わせは十時からです。\r\n\r\n山田"},
-      {"vmessage", "vmessage.vmg", 6, 2, "Body", 0, "今日は雨です。傘を忘れずに。"},  // UTF-8 in Base64
-      {"vmessage", "vmessage.vmg", 6, 3, "From", 0, "田中次郎 <jiro@example.co.jp>"},  // =?shift_jis?B?
-      {"vmessage", "vmessage.vmg", 6, 3, "Body", 0,
+      {"vmessage", "vmessage.vmg", 7, 1, "Subject", 0, "打ち合わせの件"},  // ISO-2022-JP encoded word
+      {"vmessage", "vmessage.vmg", 7, 1, "Body", 0, "鈴木さん\r\n\r\n明日の打ち合わせは十時からです。\r\n\r\n山田"},
+      {"vmessage", "vmessage.vmg", 7, 2, "Body", 0, "今日は雨です。傘を忘れずに。"},  // UTF-8 in Base64
+      {"vmessage", "vmessage.vmg", 7, 3, "From", 0, "田中次郎 <jiro@example.co.jp>"},  // =?shift_jis?B?
+      {"vmessage", "vmessage.vmg", 7, 3, "Body", 0,
        "来週の月曜日は出張のため不在です。\r\n急ぎの用件は携帯までお願いします。"},  // Shift_JIS in QP
-      {"vmessage", "vmessage.vmg", 6, 4, "Subject", 0, "ランチのお誘い"},  // adjacent Q words joined
-      {"vmessage", "vmessage.vmg", 6, 5, "Body", 0, "この前の旅行の写真です。\r\nまた行きましょう！"},
-      {"vmessage", "vmessage.vmg", 6, 6, "Body", 0, "お誕生日おめでとうございます！\r\nケーキの写真です。"},
-      {"vmessage", "vmessage.vmg", 6, 6, "Date", 0, "Tue, 14 Feb 2006 19:20:00 +0900"},
+      {"vmessage", "vmessage.vmg", 7, 4, "Subject", 0, "ランチのお誘い"},  // adjacent Q words joined
+      {"vmessage", "vmessage.vmg", 7, 5, "Body", 0, "この前の旅行の写真です。\r\nまた行きましょう！"},
+      {"vmessage", "vmessage.vmg", 7, 6, "Body", 0, "お誕生日おめでとうございます！\r\nケーキの写真です。"},
+      {"vmessage", "vmessage.vmg", 7, 6, "Date", 0, "Tue, 14 Feb 2006 19:20:00 +0900"},
+      {"vmessage", "vmessage.vmg", 7, 7, "Body", 0, "ありがとう〓\r\nケーキおいしそう！"},  // a cake emoji: no Shift_JIS
       {"vcard", "vcard.vcf", 5, 2, "FullName", 0, "佐藤花子"},  // Quoted-Printable
       {"vcard", "vcard.vcf", 5, 2, "Note", 0,
        "旅行仲間。\r\n写真が趣味。毎年春に一緒にお花見に行く。連絡は携帯メールの方が早い。"},  // soft breaks
