@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/mobile_file.h"
 #include "display/render.h"
-#include "dispset/kdp_file.h"
-#include "extract/kta_file.h"
+#include "files/display_file.h"
+#include "files/extraction_file.h"
+#include "files/mobile_file.h"
 #include "index/index_creation.h"
 #include "platform/charset.h"
 #include "test_support.h"
@@ -25,10 +25,9 @@ struct SystemCharsetPlatform : FakePlatform {
 
 struct PresetApp {
   SystemCharsetPlatform platform;
-  App app{platform};
+  Workspace app{platform};
 
   PresetApp(const std::string& base, const std::string& sample) {
-    app.Start();
     for (const std::string& name : {sample, base + ".kta", base + ".kdp"}) {
       platform.files["C:\\p\\" + name] = ReadBytes(std::string(TANAVO_SOURCE_DIR) + "/presets/" + name);
       EXPECT_FALSE(platform.files["C:\\p\\" + name].empty()) << name;
@@ -42,9 +41,8 @@ struct PresetApp {
 
   // The occurrence-th value of the Data entry named name in record n.
   std::string Value(int n, const std::string& name, std::size_t occurrence) {
-    RenderedRecord r;
-    r.collectValues = true;
-    EXPECT_EQ(RenderRecord(app, n, &r), 0) << n;
+    const RenderedRecord r = RenderRecord(app, n, nullptr, RenderValues::Collect);
+    EXPECT_EQ(r.status, RenderStatus::Rendered) << n;
     for (int e = 0; e < UsedCount(app.extraction); ++e) {
       if (app.extraction.entries[e].name != name || e >= static_cast<int>(r.values.size())) continue;
       const auto& values = r.values[static_cast<std::size_t>(e)];
