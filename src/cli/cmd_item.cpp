@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "cli/cli.h"
+#include "display/attachment_list.h"
 #include "display/attachments.h"
 #include "display/item_decoder.h"
 #include "text/bytes.h"
@@ -60,16 +61,15 @@ int RunItemCommand(CliContext& ctx) {
   }
   if (!ReadCommandInput(ctx)) return kExitFailed;
 
-  std::string value = DecodeDataItem(app, entry, ctx.input);
-  if (value == kMultipartMarker) {
-    value = DecodeMultipartItem(app, entry, ctx.input);
+  DecodedItem item = DecodeItem(app, entry, ctx.input, [&](const DecodedItem& d) { ShowItemAttachments(app, d); });
+  if (item.multipart) {
     // A fresh table: every slot up to count was written by this item.
     for (int slot = 1; slot <= app.attachments.count && slot <= kAttachmentSlots; ++slot) {
       ctx.err += "attachment " + std::to_string(slot) + " " +
                  OneLine(app.attachments.names[static_cast<std::size_t>(slot)]) + "\n";
     }
   }
-  ctx.out = value;
+  ctx.out = std::move(item.text);
   return kExitOk;
 }
 

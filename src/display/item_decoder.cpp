@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "codec/codec.h"
 #include "display/attachment_list.h"
 #include "display/mime_header.h"
 #include "text/bytes.h"
@@ -83,6 +84,26 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
   return part;
 }
 
+// Full mode: only the entry that shows the body carries the attachments, so
+// a record whose Date, From, To and Subject entries read the same mail lists
+// them once.
+DecodedItem DecodeFullItem(App& app, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found) {
+  const FullMail mail = DecodeFullMail(FullMimeItemMail(entry, item), app.platform.Charsets());
+  DecodedItem decoded;
+  decoded.text = FullMailField(mail, entry.name);
+  decoded.fullMime = true;
+  decoded.undecodable = mail.Problems();
+  if (mail.attachments.empty() || !ShowsMailBody(entry.name)) return decoded;
+  decoded.multipart = true;
+  decoded.attachmentCount = mail.attachments.size();
+  for (const MailAttachment& a : mail.attachments) {
+    if (decoded.attachments.size() >= kMaxItemAttachments) break;
+    decoded.attachments.push_back({a.name, EncodeBase64(a.bytes)});
+  }
+  if (found) found(decoded);
+  return decoded;
+}
+
 }  // namespace
 
 std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
@@ -100,6 +121,8 @@ std::string DecodeDataItem(App& app, int tagIndex, std::string_view item) {
 }
 
 DecodedItem DecodeItem(App& app, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  const TagDefinition& entry = EntryOf(app, tagIndex);
+  if (IsFullMimeEntry(entry)) return DecodeFullItem(app, entry, item, found);
   std::string text = DecodeDataItem(app, tagIndex, item);
   if (text != kMultipartMarker) {
     DecodedItem plain;

@@ -1,5 +1,9 @@
 #include "display/render.h"
 
+#include <functional>
+#include <set>
+#include <utility>
+
 #include "app/app.h"
 #include "app/main_window.h"
 #include "display/attachment_list.h"
@@ -25,6 +29,12 @@ int NotFoundAtStoredPosition(Window* w) {
   return 1;
 }
 
+// Shown after rendering a record whose mails hold what full decoding could
+// not decode (marked in the text); nothing for every other record.
+std::string UndecodableStatus(std::size_t count) {
+  return count == 0 ? std::string() : "変換できない箇所: " + std::to_string(count);
+}
+
 }  // namespace
 
 int RenderRecord(App& app, int n, RenderedRecord* out) {
@@ -46,6 +56,10 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   r.values.clear();
   r.attachmentFiles.clear();
   r.attachmentsNotKept = 0;
+  r.undecodable = 0;
+  // The Date, From, To, Subject and Body entries of a record usually read one
+  // mail: its problems count once. Items are told apart by size and hash.
+  std::set<std::pair<std::size_t, std::size_t>> countedMails;
   if (r.collectValues) r.values.resize(kTagEntries);
   const std::string total = "/" + std::to_string(UsedCount(app.extraction));
 
@@ -70,6 +84,10 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
+    if (item.undecodable > 0) {
+      const std::pair<std::size_t, std::size_t> key{itemText.size(), std::hash<std::string>{}(itemText)};
+      if (countedMails.insert(key).second) r.undecodable += item.undecodable;
+    }
     std::string& value = item.text;
     FillPlaceholder(r.text, app.extraction.entries[entry].name, value);
     if (r.collectValues) r.values[static_cast<std::size_t>(entry)].push_back(std::move(value));
@@ -86,7 +104,7 @@ int RenderRecord(App& app, int n, RenderedRecord* out) {
   if (w) {
     w->SetText(kDispLayoutEdit, r.text);
     if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, "");
+    w->SetText(kDispStatusText, UndecodableStatus(r.undecodable));
   }
   return 0;
 }
