@@ -10,8 +10,10 @@
 #include "display/render.h"
 #include "dispset/display_window.h"
 #include "export_support.h"
+#include "full_mime_sample_mails.h"
 #include "index/index_creation.h"
 #include "mime/full_choice.h"
+#include "platform/charset.h"
 #include "mime_test_data.h"
 #include "test_support.h"
 
@@ -108,10 +110,10 @@ TEST(FullMimeDisplay, StatusTextCountsWhatTheRecordsMailCouldNotDecodeOnce) {
   } cases[] = {
       {"valid mail", "Subject: hi\r\n\r\ntext\r\n", ""},
       {"a body in an unknown charset, read by four entries",
-       "Subject: hi\r\nContent-Type: text/plain; charset=x-unknown\r\n\r\ntext\r\n", "変換できない箇所: 1"},
+       "Subject: hi\r\nContent-Type: text/plain; charset=x-unknown\r\n\r\ntext\r\n", "変換不能: 1箇所"},
       {"an unknown charset and an unknown encoding",
        "Subject: =?x-unknown?B?eA==?=\r\nContent-Transfer-Encoding: x-what\r\n\r\ntext\r\n",
-       "変換できない箇所: 2"},
+       "変換不能: 2箇所"},
   };
   for (const Case& c : cases) {
     FullApp f;
@@ -147,6 +149,25 @@ TEST(FullMimeDisplay, ExportAndRenderWriteTheDecodedBytes) {
   EXPECT_EQ(ReadBytes(dir / "r/p.png"), kPng);
   EXPECT_EQ(ReadBytes(dir / "r/part2.eml"), kInnerMail);
   fs::remove_all(dir);
+}
+
+// The mails the pictures in docs/ show, through the system's converter.
+TEST(FullMimeDisplay, TheSampleMailsDecodeAsThePicturesShowThem) {
+  const FullMail phone = DecodeFullMail(Utf8JapaneseMail(), SystemCharsetConverter());
+  EXPECT_EQ(phone.from, "山田 太郎 <taro.yamada@example.jp>");
+  EXPECT_EQ(phone.subject, "週末の予定について");
+  EXPECT_NE(phone.body.find("美術館に変更です〓\r\nチケットは取ってあります～"), std::string::npos) << phone.body;
+  EXPECT_EQ(phone.Problems(), 1u);  // the umbrella
+  EXPECT_TRUE(phone.attachments.empty());
+
+  const FullMail html = DecodeFullMail(NestedHtmlMail(), SystemCharsetConverter());
+  EXPECT_EQ(html.subject, "明日の会議資料 (予算と日程)");
+  EXPECT_EQ(html.body.substr(0, 6), "各位\r\n");
+  EXPECT_EQ(html.Problems(), 0u);
+  ASSERT_EQ(html.attachments.size(), 2u);
+  EXPECT_EQ(html.attachments[0].name.substr(html.attachments[0].name.size() - 5), ".html");
+  EXPECT_EQ(html.attachments[1].name, "資料.png");
+  EXPECT_EQ(html.attachments[1].bytes, SamplePng());
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ int NotFoundAtStoredPosition(Window* w) {
 // Shown after rendering a record whose mails hold what full decoding could
 // not decode (marked in the text); nothing for every other record.
 std::string UndecodableStatus(std::size_t count) {
-  return count == 0 ? std::string() : "変換できない箇所: " + std::to_string(count);
+  return count == 0 ? std::string() : "変換不能: " + std::to_string(count) + "箇所";
 }
 
 }  // namespace
