@@ -87,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         MailCase{"HTML only, made plain",
                  "Content-Type: text/html; charset=utf-8\r\n\r\n<html><head><title>t</title></head><body><p>a&amp;b</p>"
                  "<script>x</script>c<br>d &#26085; &#x672c;</body></html>",
-                 "", "a&b\r\nc\r\nd 日 本", {}, 0}));
+                 "", "a&b\r\nc\r\nd 日 本", {}, 0},
+        MailCase{"named references beyond ASCII; one without a Shift_JIS form counted",
+                 "Content-Type: text/html; charset=utf-8\r\n\r\n<p>&times;&divide;&copy;&nosuch;</p>", "",
+                 "×÷〓&nosuch;", {}, 1}));
 
 const std::string kPhoto = "\x89PNG";
 
