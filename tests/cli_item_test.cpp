@@ -108,6 +108,19 @@ TEST_F(CliItemTest, MultipartItemsListTheirAttachments) {
   EXPECT_EQ(Run({"item", kta_, "Body"}, item), kExitOk);
   EXPECT_EQ(out, "本文\r\n");
   EXPECT_EQ(err, "attachment 1 写真.jpg\nattachment 2 a b.vcf\n");
+
+  // The same item with the entry in full mode lists them as well.
+  TagDefinition full;
+  full.kind = "Data";
+  full.name = "Body";
+  full.rangeStartTag = "<B>";
+  full.rangeEndTag = "</B>";
+  full.japaneseCodeStartTag = "*MIME*";
+  std::ofstream(kta_, std::ios::binary | std::ios::trunc) << KtaEntry(full);
+  EXPECT_EQ(Run({"item", kta_, "Body"}, item), kExitOk);
+  EXPECT_EQ(out, "本文");
+  // A line break not followed by white space ends the field, quotes or not.
+  EXPECT_EQ(err, "attachment 1 写真.jpg\nattachment 2 a\n");
 }
 
 TEST_F(CliItemTest, SettingsPastTheTableAreLoadedWithAWarning) {

@@ -5,6 +5,7 @@
 
 #include "app/detail_window.h"
 #include "app/extraction_window.h"
+#include "mime/full_choice.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -44,7 +45,7 @@ TEST(DetailWindow, IsCreatedHiddenWithLimitedEditFields) {
   EXPECT_EQ(d.Declaration().height, 396);
   EXPECT_EQ(d.Declaration().frame, FrameKind::CaptionOnly);
   EXPECT_EQ(d.Declaration().fontIndex, 3);
-  EXPECT_EQ(d.ControlIds().size(), 43u);
+  EXPECT_EQ(d.ControlIds().size(), 44u);
   for (int id : kSlotIds) {
     EXPECT_EQ(d.Control(id).decl.kind, ControlKind::Edit) << id;
     EXPECT_EQ(d.TextLimit(id), kDetailFieldBytes) << id;
@@ -252,6 +253,55 @@ TEST(DetailWindow, FollowsItsEntryWhenTheListChanges) {
   f.Ext().Click(kExtDelete);  // the entry itself goes: nothing is left to apply to
   EXPECT_FALSE(f.D().IsVisible());
   EXPECT_EQ(f.app.detailWindow->editIndex, -1);
+}
+
+// The check box for full decoding fills the Japanese code pair with its
+// marker; it is offered for Data entries only.
+TEST(DetailWindow, FullMimeCheckBoxSetsAndClearsTheMarkerPair) {
+  DetailApp f;
+  f.Build();
+  f.E(2).japaneseCodeStartTag = "charset=";
+  f.E(2).japaneseCodeEndTag = "\r\n";
+  f.OpenFor(0);
+  EXPECT_FALSE(f.D().IsShown(kDetailFullMime));  // a record
+  f.OpenFor(1);
+  EXPECT_FALSE(f.D().IsShown(kDetailFullMime));  // a group
+  f.OpenFor(2);
+  MemoryWindow& d = f.D();
+  ASSERT_TRUE(d.IsShown(kDetailFullMime));
+  EXPECT_EQ(d.Control(kDetailFullMime).decl.kind, ControlKind::CheckBox);
+  EXPECT_FALSE(d.IsChecked(kDetailFullMime));
+  DetailWindow& w = *f.app.detailWindow;
+  EXPECT_FALSE(w.HasEditsNotApplied());
+
+  d.Click(kDetailFullMime);
+  EXPECT_TRUE(d.IsChecked(kDetailFullMime));
+  EXPECT_EQ(d.Text(kDetailJapaneseStart), "*MIME*");
+  EXPECT_EQ(d.Text(kDetailJapaneseEnd), "");
+  EXPECT_FALSE(d.IsEnabled(kDetailJapaneseStart));
+  EXPECT_FALSE(d.IsEnabled(kDetailJapaneseEnd));
+  EXPECT_TRUE(w.HasEditsNotApplied());
+  d.Click(kDetailFullMime);  // changed the mind: the pair comes back
+  EXPECT_EQ(d.Text(kDetailJapaneseStart), "charset=");
+  EXPECT_EQ(d.Text(kDetailJapaneseEnd), "[CR][LF]");
+  EXPECT_TRUE(d.IsEnabled(kDetailJapaneseStart));
+  EXPECT_FALSE(w.HasEditsNotApplied());
+
+  d.Click(kDetailFullMime);
+  d.Type(kDetailName, "Body");
+  f.Finish();
+  EXPECT_TRUE(IsFullMimeEntry(f.E(2)));
+  f.OpenFor(2);  // reflects the entry
+  EXPECT_TRUE(d.IsChecked(kDetailFullMime));
+  EXPECT_FALSE(d.IsEnabled(kDetailJapaneseStart));
+  EXPECT_FALSE(w.HasEditsNotApplied());
+  d.Click(kDetailFullMime);  // off for an entry stored in full mode: the pair emptied
+  EXPECT_EQ(d.Text(kDetailJapaneseStart), "");
+  EXPECT_TRUE(w.HasEditsNotApplied());
+  f.Finish();
+  EXPECT_FALSE(IsFullMimeEntry(f.E(2)));
+  EXPECT_EQ(f.E(2).japaneseCodeStartTag, "");
+  EXPECT_EQ(f.E(2).japaneseCodeEndTag, "");
 }
 
 }  // namespace

@@ -115,5 +115,31 @@ TEST(FullMimeChoice, DataItemInFullModeIsReadAsMail) {
   EXPECT_FALSE(f.platform.boxes.empty());
 }
 
+// Saved and loaded as a whole settings file, the choice stays with its entry
+// and a charset pair of another entry stays as it was.
+TEST(FullMimeChoice, SurvivesSavingAndLoadingTheSettingsFile) {
+  const std::string path = "D:\\work\\mail.kta";
+  FakeApp f;
+  TagDefinition full = MailEntry();
+  SetFullMimeEntry(full, true);
+  TagDefinition plain = MailEntry();
+  plain.name = "Plain";
+  plain.japaneseCodeStartTag = plain.japaneseCodeEndTag = "*";
+  const TagDefinition record = Def("D_SET", "D_SET", "BEGIN:VMSG", "END:VMSG");
+  SetTable(f.app.extraction, {record, full, plain, record});
+  f.platform.dialogAnswers.push_back(path);
+  SaveExtractionSettings(f.app);
+  ASSERT_EQ(f.platform.files.count(path), 1u);
+  EXPECT_TRUE(f.platform.boxes.empty());
+
+  ResetSettings(f.app.extraction);
+  f.platform.dialogAnswers.push_back(path);
+  ASSERT_TRUE(LoadExtractionSettings(f.app));
+  EXPECT_TRUE(IsFullMimeEntry(f.app.extraction.entries[1]));
+  EXPECT_FALSE(IsFullMimeEntry(f.app.extraction.entries[2]));
+  EXPECT_EQ(f.app.extraction.entries[2].japaneseCodeStartTag, "*");
+  EXPECT_EQ(f.app.extraction.entries[1].contentEndTag, "END:VBODY");
+}
+
 }  // namespace
 }  // namespace tanavo

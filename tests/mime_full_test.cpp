@@ -87,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         MailCase{"HTML only, made plain",
                  "Content-Type: text/html; charset=utf-8\r\n\r\n<html><head><title>t</title></head><body><p>a&amp;b</p>"
                  "<script>x</script>c<br>d &#26085; &#x672c;</body></html>",
-                 "", "a&b\r\nc\r\nd 日 本", {}, 0}));
+                 "", "a&b\r\nc\r\nd 日 本", {}, 0},
+        MailCase{"named references beyond ASCII; one without a Shift_JIS form counted",
+                 "Content-Type: text/html; charset=utf-8\r\n\r\n<p>&times;&divide;&copy;&nosuch;</p>", "",
+                 "×÷〓&nosuch;", {}, 1}));
 
 const std::string kPhoto = "\x89PNG";
 
@@ -101,6 +104,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "Content-Type: text/plain; name=b.txt\r\nContent-Disposition: attachment\r\n"
                  "Content-Transfer-Encoding: quoted-printable\r\n\r\nq=3D\r\n--xyz--\r\nepilogue",
                  "", "日本", {{"a.png", kPhoto}, {"b.txt", "q="}}, 0},
+        MailCase{"a nested multipart that reuses its parent's boundary leaves the body to the text part",
+                 "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n--b\r\n"
+                 "Content-Type: multipart/alternative; boundary=\"b\"\r\n\r\n\r\n--b\r\n"
+                 "Content-Type: text/plain\r\n\r\ntext\r\n--b\r\nContent-Type: text/html\r\n\r\n<p>h</p>\r\n--b--\r\n",
+                 "", "text", {{"part1.html", "<p>h</p>"}}, 0},
         MailCase{"nested alternative inside mixed: plain first, HTML an attachment",
                  "Content-Type: multipart/mixed; boundary=\"o\"\r\n\r\n--o\r\n"
                  "Content-Type: multipart/alternative; boundary=\"i\"\r\n\r\n--i\r\n"

@@ -17,6 +17,12 @@ namespace {
 
 Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow->window : nullptr; }
 
+// Shown after rendering a record whose mails hold what full decoding could
+// not decode (marked in the text); nothing for every other record.
+std::string UndecodableStatus(std::size_t count) {
+  return count == 0 ? std::string() : "変換不能: " + std::to_string(count) + "箇所";
+}
+
 // Shows each step of a render as it happens.
 class ShownRender : public RenderReporter {
  public:
@@ -56,7 +62,7 @@ int ShowRecord(App& app, int n, RenderedRecord* out) {
   if (w && found) {
     w->SetText(kDispLayoutEdit, r.text);
     if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, "");
+    w->SetText(kDispStatusText, UndecodableStatus(r.undecodable));
   }
   if (out) *out = std::move(r);
   return found ? 0 : 1;

@@ -5,6 +5,7 @@
 #include "text/bytes.h"
 #include "app/extraction_window.h"
 #include "extract/settings.h"
+#include "mime/full_choice.h"
 
 namespace tanavo {
 
@@ -35,6 +36,8 @@ const Slot kSlots[kDetailSlots + 1] = {
 constexpr int kNameSlot = 3;
 constexpr int kFirstContentSlot = 4;
 constexpr int kLastContentSlot = 11;
+constexpr int kJapaneseStartSlot = 8;
+constexpr int kJapaneseEndSlot = 9;
 
 constexpr const char* kCaption = "変数のテスト";
 
@@ -107,6 +110,8 @@ std::vector<ControlSpec> DetailWindow::Controls() {
       {kDetailApplyToMultiple, K::CheckBox, kStyleNone, 342, 345, 14, 20, "Check1"},
       {kDetailApplyToMultipleLabel, K::Static, kStyleNone, 362, 349, 120, 20, "複数のデータに適応"},
       {kDetailFinish, K::PushButton, kStyleNone, 430, 5, 50, 20, "終了"},
+      // Below the content extraction tags it changes the meaning of.
+      {kDetailFullMime, K::CheckBox, kStyleNone, 235, 232, 160, 20, "MIME全体を解読"},
   };
 }
 
@@ -133,6 +138,7 @@ void DetailWindow::OnCommand(int id, int code) {
     case kDetailTokenEsc: AppendToken("[EC]"); break;
     case kDetailTokenSpace: AppendToken("[SP]"); break;
     case kDetailFinish: ApplyAndClose(); break;
+    case kDetailFullMime: FullMimeClicked(); break;
     default: break;
   }
 }
@@ -160,6 +166,13 @@ void DetailWindow::Open() {
   }
   window->SetChecked(kDetailApplyToMultiple, FlagOn(e.applyToMultiple));
   window->SetChecked(kDetailSearchAfterPrevious, FlagOn(e.searchAfterPrevious));
+  // The pair that holds the full decoding marker is the check box's, not typed.
+  const bool full = IsFullMimeEntry(e);
+  window->Show(kDetailFullMime, e.kind == kKindData);
+  window->SetChecked(kDetailFullMime, full);
+  window->Enable(kDetailJapaneseStart, content && !full);
+  window->Enable(kDetailJapaneseEnd, content && !full);
+  pairSaved_ = false;
 
   editIndex = line;
   partnerIndex = FindPartner(app_.extraction, line);
@@ -176,7 +189,37 @@ bool DetailWindow::HasEditsNotApplied() const {
   }
   const TagDefinition& e = app_.extraction.entries[static_cast<std::size_t>(editIndex)];
   return window->IsChecked(kDetailApplyToMultiple) != FlagOn(e.applyToMultiple) ||
-         window->IsChecked(kDetailSearchAfterPrevious) != FlagOn(e.searchAfterPrevious);
+         window->IsChecked(kDetailSearchAfterPrevious) != FlagOn(e.searchAfterPrevious) ||
+         window->IsChecked(kDetailFullMime) != IsFullMimeEntry(e);
+}
+
+void DetailWindow::FullMimeClicked() {
+  if (editKind != kKindData) return;
+  const bool on = window->IsChecked(kDetailFullMime);
+  TagDefinition pair;
+  pair.kind = kKindData;
+  pair.japaneseCodeStartTag = FromTagNotation(SlotText(kJapaneseStartSlot));
+  pair.japaneseCodeEndTag = FromTagNotation(SlotText(kJapaneseEndSlot));
+  std::string shown[2];
+  if (on) {
+    savedPair_[0] = SlotText(kJapaneseStartSlot);
+    savedPair_[1] = SlotText(kJapaneseEndSlot);
+    pairSaved_ = true;
+  }
+  SetFullMimeEntry(pair, on);
+  if (!on && pairSaved_) {
+    // Checked and unchecked again: the pair as it was, typed bytes and all.
+    shown[0] = savedPair_[0];
+    shown[1] = savedPair_[1];
+    pairSaved_ = false;
+  } else {
+    shown[0] = ToTagNotation(pair.japaneseCodeStartTag);
+    shown[1] = ToTagNotation(pair.japaneseCodeEndTag);
+  }
+  window->SetText(kDetailJapaneseStart, shown[0]);
+  window->SetText(kDetailJapaneseEnd, shown[1]);
+  window->Enable(kDetailJapaneseStart, !on);
+  window->Enable(kDetailJapaneseEnd, !on);
 }
 
 std::string DetailWindow::SlotText(int slot) const {

@@ -39,6 +39,9 @@ constexpr int kDetailSearchAfterPreviousLabel = 1045;
 constexpr int kDetailApplyToMultiple = 1037;  // check box
 constexpr int kDetailApplyToMultipleLabel = 1038;
 constexpr int kDetailFinish = 1011;
+// Data entries only: the entry's item read in full as Internet mail, stored
+// as the marker in the Japanese code pair (mime/full_choice.h).
+constexpr int kDetailFullMime = 1046;  // check box
 
 // An edit field holds this many bytes; a token is appended only while the
 // field holds at most kDetailFieldBytes - 4, so that it always fits whole.
@@ -76,6 +79,7 @@ class DetailWindow : public WindowEvents {
 
  private:
   void AppendToken(const char* token);
+  void FullMimeClicked();
   void ApplyAndClose();
   std::string SlotText(int slot) const;
 
@@ -83,6 +87,10 @@ class DetailWindow : public WindowEvents {
   // What each slot was filled with, whole: the control shows a text only up
   // to its first NUL byte, and an untouched field must keep every byte.
   std::string shown_[kDetailSlots + 1];
+  // The Japanese code pair as it was before full decoding was checked, given
+  // back when it is unchecked again; empty when it was not checked here.
+  bool pairSaved_ = false;
+  std::string savedPair_[2];
 };
 
 }  // namespace tanavo

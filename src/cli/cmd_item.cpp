@@ -60,20 +60,18 @@ int RunItemCommand(CliContext& ctx) {
   }
   if (!ReadCommandInput(ctx)) return kExitFailed;
 
-  std::string value = DecodeDataItem(ws, entry, ctx.input);
-  if (value == kMultipartMarker) {
-    // Recorded and warned about as the data display lists them.
-    DecodedItem item = DecodeMultipart(ws, entry, ctx.input, [&](const DecodedItem& found) {
-      WarnAttachmentsLeftOut(platform, found, RecordItemAttachments(ws.attachments, found));
-    });
-    value = std::move(item.text);
+  // Recorded and warned about as the data display lists them.
+  DecodedItem item = DecodeItem(ws, entry, ctx.input, [&](const DecodedItem& found) {
+    WarnAttachmentsLeftOut(platform, found, RecordItemAttachments(ws.attachments, found));
+  });
+  if (item.multipart) {
     // A fresh table: every slot up to count was written by this item.
     for (int slot = 1; slot <= ws.attachments.count && slot <= kAttachmentSlots; ++slot) {
       ctx.err += "attachment " + std::to_string(slot) + " " +
                  OneLine(ws.attachments.names[static_cast<std::size_t>(slot)]) + "\n";
     }
   }
-  ctx.out = value;
+  ctx.out = std::move(item.text);
   return kExitOk;
 }
 

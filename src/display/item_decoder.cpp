@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "codec/codec.h"
 #include "state/workspace.h"
 #include "display/mime_header.h"
 #include "text/bytes.h"
@@ -82,6 +83,26 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
   return part;
 }
 
+// Full mode: only the entry that shows the body carries the attachments, so
+// a record whose Date, From, To and Subject entries read the same mail lists
+// them once.
+DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found) {
+  const FullMail mail = DecodeFullMail(FullMimeItemMail(entry, item), ws.platform.Charsets());
+  DecodedItem decoded;
+  decoded.text = FullMailField(mail, entry.name);
+  decoded.fullMime = true;
+  decoded.undecodable = mail.Problems();
+  if (mail.attachments.empty() || !ShowsMailBody(entry.name)) return decoded;
+  decoded.multipart = true;
+  decoded.attachmentCount = mail.attachments.size();
+  for (const MailAttachment& a : mail.attachments) {
+    if (decoded.attachments.size() >= kMaxItemAttachments) break;
+    decoded.attachments.push_back({a.name, EncodeBase64(a.bytes)});
+  }
+  if (found) found(decoded);
+  return decoded;
+}
+
 }  // namespace
 
 std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
@@ -99,6 +120,8 @@ std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
 }
 
 DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
+  const TagDefinition& entry = EntryOf(ws, tagIndex);
+  if (IsFullMimeEntry(entry)) return DecodeFullItem(ws, entry, item, found);
   std::string text = DecodeDataItem(ws, tagIndex, item);
   if (text != kMultipartMarker) {
     DecodedItem plain;

@@ -17,7 +17,9 @@ struct Workspace;
 inline constexpr std::string_view kMultipartMarker = "multipart/mixed";
 
 // One attachment of a multipart item: its decoded name and its content, raw
-// (still transfer-encoded), as opening it decodes it.
+// (still transfer-encoded), as opening it decodes it. An item decoded in full
+// has its attachments' bytes already decoded; they are kept Base64-encoded
+// here, so that opening, saving and export take the one path for both.
 struct ItemAttachment {
   std::string name;
   std::string content;
@@ -34,6 +36,10 @@ struct DecodedItem {
   // Those of a multipart item in order, all of them up to kMaxItemAttachments.
   std::vector<ItemAttachment> attachments;
   std::size_t attachmentCount = 0;  // how many the item holds, those not kept included
+  // An item of an entry in full mode: what its mail could not decode
+  // (FullMail::Problems()), 0 for every other item.
+  bool fullMime = false;
+  std::size_t undecodable = 0;
 };
 
 // A multipart item's attachments, given as soon as they are known: before its
@@ -43,7 +49,9 @@ using AttachmentsFound = std::function<void(const DecodedItem&)>;
 
 // The item's display text, the empty string, or the marker.
 std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item);
-// DecodeDataItem, and for the marker the item decoded as multipart.
+// DecodeDataItem, and for the marker the item decoded as multipart. An item
+// of an entry in full mode is decoded once; the entry that shows the body
+// (ShowsMailBody) carries the mail's attachments, as a multipart item does.
 DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
 // The item decoded as multipart (for an item DecodeDataItem gave the marker).
 DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);

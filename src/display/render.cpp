@@ -1,5 +1,9 @@
 #include "display/render.h"
 
+#include <functional>
+#include <set>
+#include <utility>
+
 #include "display/placeholder.h"
 #include "engine/walk.h"
 #include "platform/progress_throttle.h"
@@ -17,6 +21,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   r.text = ws.display.layoutText;
   const bool collect = values == RenderValues::Collect;
   if (collect) r.values.resize(kTagEntries);
+  // The Date, From, To, Subject and Body entries of a record usually read one
+  // mail: its problems count once. Items are told apart by size and hash.
+  std::set<std::pair<std::size_t, std::size_t>> countedMails;
   const std::string total = "/" + std::to_string(UsedCount(ws.extraction));
 
   ProgressThrottle progress([reporter](const std::string& t) {
@@ -39,6 +46,10 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
       r.attachments = true;
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
+    }
+    if (item.undecodable > 0) {
+      const std::pair<std::size_t, std::size_t> key{itemText.size(), std::hash<std::string>{}(itemText)};
+      if (countedMails.insert(key).second) r.undecodable += item.undecodable;
     }
     std::string& value = item.text;
     FillPlaceholder(r.text, ws.extraction.entries[entry].name, value);

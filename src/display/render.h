@@ -32,6 +32,9 @@ struct RenderedRecord {
   // data display lists only the last item's, five at most).
   std::vector<ItemAttachment> attachmentFiles;
   std::size_t attachmentsNotKept = 0;  // beyond kMaxItemAttachments of an item
+  // What the record's mails in full mode could not decode, each mail counted
+  // once however many entries read it; the status text says it when not 0.
+  std::size_t undecodable = 0;
 };
 
 // Told as the render goes, so that a window shows each step at once, in the

@@ -16,7 +16,7 @@ void SetFullMimeEntry(TagDefinition& entry, bool on) {
   }
 }
 
-std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
+std::string_view FullMimeItemMail(const TagDefinition& entry, std::string_view item) {
   if (!entry.rangeStartTag.empty() && item.substr(0, entry.rangeStartTag.size()) == entry.rangeStartTag) {
     item.remove_prefix(entry.rangeStartTag.size());
   }
@@ -24,7 +24,11 @@ std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item
       item.substr(item.size() - entry.rangeEndTag.size()) == entry.rangeEndTag) {
     item.remove_suffix(entry.rangeEndTag.size());
   }
-  const FullMail mail = DecodeFullMail(item, charsets);
+  return item;
+}
+
+std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
+  const FullMail mail = DecodeFullMail(FullMimeItemMail(entry, item), charsets);
   return FullMailField(mail, entry.name);
 }
 
@@ -34,6 +38,10 @@ const std::string& FullMailField(const FullMail& mail, std::string_view entryNam
   if (entryName == "To") return mail.to;
   if (entryName == "Subject") return mail.subject;
   return mail.body;
+}
+
+bool ShowsMailBody(std::string_view entryName) {
+  return entryName != "Date" && entryName != "From" && entryName != "To" && entryName != "Subject";
 }
 
 }  // namespace tanavo

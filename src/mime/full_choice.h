@@ -21,13 +21,16 @@ bool IsFullMimeEntry(const TagDefinition& entry);
 // pair emptied when it held the marker, otherwise left as it is.
 void SetFullMimeEntry(TagDefinition& entry, bool on);
 
-// A Data entry's item decoded in full: the entry's own range tags around the
-// item (as the record walk hands it over) are left out, then the field the
-// entry shows is returned.
+// The mail in a Data entry's item: the entry's own range tags around the
+// item (as the record walk hands it over) left out.
+std::string_view FullMimeItemMail(const TagDefinition& entry, std::string_view item);
+// A Data entry's item decoded in full: the field the entry shows.
 std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets);
 
 // The text a Data entry in full mode shows, by its name: "Date", "From", "To"
 // and "Subject" their header fields, any other name the body.
 const std::string& FullMailField(const FullMail& mail, std::string_view entryName);
+// The entry by this name shows the body (and so carries the attachments).
+bool ShowsMailBody(std::string_view entryName);
 
 }  // namespace tanavo

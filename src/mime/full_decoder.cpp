@@ -222,6 +222,9 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
                            : SplitMultipart(block.body, boundary, kMaxMimeParts + 1 - partsMade, &cut);
       if (parts.empty()) {
         ctx.Warn(MimeWarning::NoBoundary, leaf.type);
+        // A nested multipart that holds nothing (one that took its parent's
+        // boundary) would otherwise take the body's place with no text.
+        if (e.depth > 0 && TrimSpaceAndLineEnds(block.body).empty()) continue;
         leaf.type = "text/plain";  // read as text: what it holds stays visible
         leaf.contentType.params.clear();
         leaves.push_back(std::move(leaf));

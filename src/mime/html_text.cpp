@@ -43,6 +43,33 @@ std::string Utf8Of(unsigned long cp) {
   return s;
 }
 
+// The named references mail programs write beyond the ASCII ones: symbols,
+// typography and the Latin-1 letters of European mail. Names are case-sensitive.
+const struct {
+  const char* name;
+  unsigned long codePoint;
+} kNamedCharacters[] = {
+    {"copy", 0xA9},    {"reg", 0xAE},      {"trade", 0x2122},  {"hellip", 0x2026}, {"mdash", 0x2014},
+    {"ndash", 0x2013}, {"laquo", 0xAB},    {"raquo", 0xBB},    {"yen", 0xA5},      {"middot", 0xB7},
+    {"times", 0xD7},   {"divide", 0xF7},   {"deg", 0xB0},      {"plusmn", 0xB1},   {"para", 0xB6},
+    {"sect", 0xA7},    {"bull", 0x2022},   {"lsquo", 0x2018},  {"rsquo", 0x2019},  {"ldquo", 0x201C},
+    {"rdquo", 0x201D}, {"sbquo", 0x201A},  {"bdquo", 0x201E},  {"euro", 0x20AC},   {"cent", 0xA2},
+    {"pound", 0xA3},   {"iexcl", 0xA1},    {"iquest", 0xBF},   {"acute", 0xB4},    {"uml", 0xA8},
+    {"micro", 0xB5},   {"frac12", 0xBD},   {"frac14", 0xBC},   {"frac34", 0xBE},   {"sup1", 0xB9},
+    {"sup2", 0xB2},    {"sup3", 0xB3},     {"shy", 0xAD},      {"not", 0xAC},      {"ordf", 0xAA},
+    {"ordm", 0xBA},    {"ensp", 0x2002},   {"emsp", 0x2003},   {"thinsp", 0x2009}, {"larr", 0x2190},
+    {"rarr", 0x2192},  {"uarr", 0x2191},   {"darr", 0x2193},   {"hearts", 0x2665}, {"dagger", 0x2020},
+    {"Dagger", 0x2021}, {"permil", 0x2030}, {"prime", 0x2032},  {"Prime", 0x2033},  {"agrave", 0xE0},
+    {"aacute", 0xE1},  {"acirc", 0xE2},    {"atilde", 0xE3},   {"auml", 0xE4},     {"aring", 0xE5},
+    {"aelig", 0xE6},   {"ccedil", 0xE7},   {"egrave", 0xE8},   {"eacute", 0xE9},   {"ecirc", 0xEA},
+    {"euml", 0xEB},    {"igrave", 0xEC},   {"iacute", 0xED},   {"icirc", 0xEE},    {"iuml", 0xEF},
+    {"ntilde", 0xF1},  {"ograve", 0xF2},   {"oacute", 0xF3},   {"ocirc", 0xF4},    {"otilde", 0xF5},
+    {"ouml", 0xF6},    {"oslash", 0xF8},   {"ugrave", 0xF9},   {"uacute", 0xFA},   {"ucirc", 0xFB},
+    {"uuml", 0xFC},    {"yacute", 0xFD},   {"yuml", 0xFF},     {"szlig", 0xDF},    {"Agrave", 0xC0},
+    {"Aacute", 0xC1},  {"Auml", 0xC4},     {"Aring", 0xC5},    {"Ccedil", 0xC7},   {"Egrave", 0xC8},
+    {"Eacute", 0xC9},  {"Ntilde", 0xD1},   {"Ouml", 0xD6},     {"Oslash", 0xD8},   {"Uuml", 0xDC},
+};
+
 // The character a reference stands for, in Shift_JIS; empty when it is none.
 std::string Reference(MimeContext& ctx, std::string_view name) {
   static const struct {
@@ -67,6 +94,9 @@ std::string Reference(MimeContext& ctx, std::string_view name) {
   }
   for (const auto& n : kNamed) {
     if (name == n.name) return n.text;
+  }
+  for (const auto& n : kNamedCharacters) {
+    if (name == n.name) return ctx.ToShiftJis("utf-8", Utf8Of(n.codePoint));
   }
   return {};
 }
