@@ -37,8 +37,6 @@ std::vector<ControlSpec> ConversionWindow::Controls() {
   };
 }
 
-void ConversionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
 void ConversionWindow::ShowTool() {
   Window* main = app_.platform.MainWindow();
   if (!window || !main) return;

@@ -60,17 +60,13 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
   };
 }
 
-void DisplayWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void DisplayWindow::OnCreate(Window& w) {
-  window = &w;
+void DisplayWindow::Created(Window&) {
   app_.display.modeText = kModeDataDisplay;
   app_.display.listLineTemplate.clear();
   app_.display.layoutText.clear();
 }
 
 void DisplayWindow::Layout(int cw, int ch) {
-  if (!window) return;
   if (app_.display.modeText == kModeDataDisplay) {
     ApplyDataDisplayLayout(*window, cw, ch);
   } else if (app_.display.modeText == kModeEditor) {

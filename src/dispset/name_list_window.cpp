@@ -30,8 +30,6 @@ std::vector<ControlSpec> NameListWindow::Controls() {
            ""}};
 }
 
-void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
 void NameListWindow::ShowNames(const std::string& names) {
   if (!window) return;
   window->SetText(kNameListEdit, names);
@@ -45,8 +43,6 @@ void NameListWindow::Hide() {
   if (window) window->ShowWindow(false);
 }
 
-void NameListWindow::OnSize(int cw, int ch) {
-  if (window) window->Move(kNameListEdit, 0, 0, cw, ch);
-}
+void NameListWindow::Layout(int cw, int ch) { window->Move(kNameListEdit, 0, 0, cw, ch); }
 
 }  // namespace tanavo

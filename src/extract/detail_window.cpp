@@ -110,10 +110,7 @@ std::vector<ControlSpec> DetailWindow::Controls() {
   };
 }
 
-void DetailWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void DetailWindow::OnCreate(Window& w) {
-  window = &w;
+void DetailWindow::Created(Window& w) {
   for (int slot = 1; slot <= kDetailSlots; ++slot) w.SetTextLimit(kSlots[slot].id, kDetailFieldBytes);
 }
 

@@ -45,12 +45,7 @@ std::vector<ControlSpec> ExtractionWindow::Controls() {
   };
 }
 
-void ExtractionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void ExtractionWindow::OnCreate(Window& w) {
-  window = &w;
-  ResetSettings(app_.extraction);
-}
+void ExtractionWindow::Created(Window&) { ResetSettings(app_.extraction); }
 
 void ExtractionWindow::Open() {
   if (!window) return;
