@@ -28,7 +28,7 @@ void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]) {
 }
 
 WindowSpec MainWindow::Declaration() {
-  WindowSpec s{"NORMAL0", "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
+  WindowSpec s{kMainWindowClass, "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
   s.menuBar = &MenuBar();
   s.statusBar = true;
   return s;

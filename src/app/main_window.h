@@ -18,6 +18,9 @@ constexpr int kStatusBarHeight = 20;  // kept free below the raw text view
 // Right edges of the six status parts for a client width.
 void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]);
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kMainWindowClass[] = "NORMAL0";
+
 class MainWindow : public BaseWindow<MainWindow, App> {
  public:
   explicit MainWindow(App& app) : BaseWindow(app) {}

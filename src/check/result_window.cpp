@@ -14,7 +14,7 @@ constexpr int kResultFont = 2;
 }  // namespace
 
 WindowSpec ResultWindow::Declaration() {
-  return WindowSpec{"NORMAL2", "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
+  return WindowSpec{kResultWindowClass, "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
                     kResultFont};
 }
 

@@ -17,6 +17,9 @@ constexpr int kResultCloseButton = 1001;
 constexpr int kResultBackButton = 1002;
 constexpr int kResultNextButton = 1010;
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kResultWindowClass[] = "NORMAL2";
+
 class ResultWindow : public BaseWindow<ResultWindow, App> {
  public:
   explicit ResultWindow(App& app) : BaseWindow(app) {}

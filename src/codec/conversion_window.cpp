@@ -15,7 +15,7 @@ constexpr int kConvFont = 4;
 }  // namespace
 
 WindowSpec ConversionWindow::Declaration() {
-  return WindowSpec{"NORMAL4", "文字コード変換", kConvOuterWidth, kConvOuterHeight, FrameKind::CaptionOnly,
+  return WindowSpec{kConversionWindowClass, "文字コード変換", kConvOuterWidth, kConvOuterHeight, FrameKind::CaptionOnly,
                     kExControlParent, false, kConvFont};
 }
 

@@ -29,6 +29,9 @@ enum ConversionControl {
 constexpr int kConvOffsetFromMainRight = 300;
 constexpr int kConvOffsetFromMainTop = 200;
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kConversionWindowClass[] = "NORMAL4";
+
 class ConversionWindow : public BaseWindow<ConversionWindow, App> {
  public:
   explicit ConversionWindow(App& app) : BaseWindow(app) {}

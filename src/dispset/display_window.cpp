@@ -41,7 +41,7 @@ void ApplyDataDisplayLayout(Window& w, int cw, int ch) {
 }
 
 WindowSpec DisplayWindow::Declaration() {
-  return WindowSpec{"NORMAL5", "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
+  return WindowSpec{kDisplayWindowClass, "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
 }
 
 std::vector<ControlSpec> DisplayWindow::Controls() {

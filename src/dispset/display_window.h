@@ -36,6 +36,9 @@ inline constexpr char kModeDataDisplay[] = "DISP";
 void ApplyEditorLayout(Window& w, int cw, int ch);
 void ApplyDataDisplayLayout(Window& w, int cw, int ch);
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kDisplayWindowClass[] = "NORMAL5";
+
 class DisplayWindow : public BaseWindow<DisplayWindow, App> {
  public:
   explicit DisplayWindow(App& app) : BaseWindow(app) {}

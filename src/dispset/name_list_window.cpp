@@ -20,7 +20,7 @@ std::string DataNameList(const ExtractionSettings& settings) {
 }
 
 WindowSpec NameListWindow::Declaration() {
-  return WindowSpec{"NORMAL6", "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
+  return WindowSpec{kNameListWindowClass, "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
                     kExStaticEdge | kExClientEdge | kExTopmost, false, 6};
 }
 

@@ -20,6 +20,9 @@ constexpr int kNameListEdit = 1000;
 // empty name) in table order; empty when there is none.
 std::string DataNameList(const ExtractionSettings& settings);
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kNameListWindowClass[] = "NORMAL6";
+
 class NameListWindow : public BaseWindow<NameListWindow, App> {
  public:
   explicit NameListWindow(App& app) : BaseWindow(app) {}

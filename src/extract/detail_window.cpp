@@ -56,7 +56,7 @@ bool NameNotSet(const std::string& kind, const std::string& name) {
 }  // namespace
 
 WindowSpec DetailWindow::Declaration() {
-  return WindowSpec{"NORMAL3", "詳細設定", 500, 396, FrameKind::CaptionOnly, kExNone, false, 3};
+  return WindowSpec{kDetailWindowClass, "詳細設定", 500, 396, FrameKind::CaptionOnly, kExNone, false, 3};
 }
 
 std::vector<ControlSpec> DetailWindow::Controls() {

@@ -46,6 +46,9 @@ constexpr int kDetailFinish = 1011;
 constexpr std::size_t kDetailFieldBytes = 203;
 constexpr std::size_t kTokenBytes = 4;
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kDetailWindowClass[] = "NORMAL3";
+
 class DetailWindow : public BaseWindow<DetailWindow, App> {
  public:
   explicit DetailWindow(App& app) : BaseWindow(app) {}

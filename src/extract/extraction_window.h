@@ -29,6 +29,9 @@ constexpr int kExtCheck = 1013;
 // The window opens this far below the main window's top.
 constexpr int kExtOffsetBelowMain = 20;
 
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kExtractionWindowClass[] = "NORMAL1";
+
 class ExtractionWindow : public BaseWindow<ExtractionWindow, App> {
  public:
   explicit ExtractionWindow(App& app) : BaseWindow(app) {}
