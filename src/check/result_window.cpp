@@ -14,8 +14,8 @@ constexpr int kResultFont = 2;
 }  // namespace
 
 WindowSpec ResultWindow::Declaration() {
-  return WindowSpec{kResultWindowClass, "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
-                    kResultFont};
+  return WindowSpec{kResultWindowClass, "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone,
+                    false, kResultFont};
 }
 
 std::vector<ControlSpec> ResultWindow::Controls() {

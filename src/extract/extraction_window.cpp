@@ -23,7 +23,8 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.compa
 }  // namespace
 
 WindowSpec ExtractionWindow::Declaration() {
-  return WindowSpec{kExtractionWindowClass, "データ抽出設定", 283, 361, FrameKind::CaptionOnly, kExControlParent, false, 1};
+  return WindowSpec{kExtractionWindowClass, "データ抽出設定", 283, 361, FrameKind::CaptionOnly, kExControlParent,
+                    false, 1};
 }
 
 std::vector<ControlSpec> ExtractionWindow::Controls() {
