@@ -45,7 +45,7 @@ class BaseWindow : public WindowEvents {
     Layout(cw, ch);
   }
 
-  Owner& app_;
+  Owner& app_;  // what the window works for: the program's App
 };
 
 }  // namespace tanavo
