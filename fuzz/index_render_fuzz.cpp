@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(ShowRecord(f.app, index.count + 1) == 1);
 
   OpenDataDisplay(f.app);
-  MemoryWindow& w = *f.platform.WindowOf("NORMAL5");
+  MemoryWindow& w = *f.platform.WindowOf(kDisplayWindowClass);
   FUZZ_CHECK(w.ListCount(kDispRecordList) == index.count);
   if (index.count > 1) w.UserSelect(kDispRecordList, index.count - 1);
   for (int r = 0; r < w.ListCount(kDispAttachmentList); ++r) w.UserSelect(kDispAttachmentList, r);

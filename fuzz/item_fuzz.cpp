@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string value = DecodeDataItem(f.app, 0, item);
   if (value != kMultipartMarker) return 0;
   DecodeMultipartItem(f.app, 0, item);
-  const MemoryWindow& w = *f.platform.WindowOf("NORMAL5");
+  const MemoryWindow& w = *f.platform.WindowOf(kDisplayWindowClass);
   const int rows = w.ListCount(kDispAttachmentList);
   FUZZ_CHECK(f.app.attachments.count >= 0 && f.app.attachments.count <= kAttachmentSlots);
   FUZZ_CHECK(rows <= kAttachmentSlots);

@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PreviousRecord(f.app);
   FUZZ_CHECK(f.app.stack.Depth() >= 0 && f.app.stack.Depth() <= kMaxStackDepth);
   FUZZ_CHECK(f.app.history.top >= 0 && f.app.history.top <= kHistorySlots);
-  FUZZ_CHECK(f.platform.WindowOf("NORMAL2")->Text(kResultTextView).size() <= kMaxResultTextBytes);
+  FUZZ_CHECK(f.platform.WindowOf(kResultWindowClass)->Text(kResultTextView).size() <= kMaxResultTextBytes);
   return 0;
 }

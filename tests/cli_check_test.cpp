@@ -65,7 +65,7 @@ class CliCheckTest : public ::testing::Test {
     for (const Entry& e : kEntries) f.app.extraction.entries[i++] = Definition(e);
     TrialExtraction(f.app);
     for (char c : steps) c == 'n' ? NextRecord(f.app) : PreviousRecord(f.app);
-    return f.Win("NORMAL2").Text(kResultTextView);
+    return f.Win(kResultWindowClass).Text(kResultTextView);
   }
 
   fs::path dir;
@@ -139,7 +139,7 @@ TEST_F(CliCheckTest, PrintsTheTextAsBuiltWithItsNulBytes) {
   f.app.state.mobileFile = record;
   for (int i = 0; i < 3; ++i) f.app.extraction.entries[i] = Definition(kEntries[i]);
   TrialExtraction(f.app);
-  EXPECT_EQ(f.Win("NORMAL2").Text(kResultTextView), built.substr(0, built.find('\0')));
+  EXPECT_EQ(f.Win(kResultWindowClass).Text(kResultTextView), built.substr(0, built.find('\0')));
 }
 
 TEST_F(CliCheckTest, ARefusedStepFailsAfterTheOthersRan) {

@@ -12,8 +12,8 @@ namespace tanavo {
 namespace {
 
 struct ConversionWindowTest : ::testing::Test {
-  MemoryWindow& Tool() { return fake.Win("NORMAL4"); }
-  MemoryWindow& Main() { return fake.Win("NORMAL0"); }
+  MemoryWindow& Tool() { return fake.Win(kConversionWindowClass); }
+  MemoryWindow& Main() { return fake.Win(kMainWindowClass); }
   // The menu command, routed by the main window.
   void Open() { fake.app.mainWindow->OnCommand(kCmdConversionTool, kNotifyClick); }
   std::string Convert(const std::string& source, int button) {

@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "app/data_display.h"
 #include "app/display_window.h"
+#include "app/name_list_window.h"
 #include "mail_records.h"
 
 namespace tanavo {
@@ -22,8 +24,8 @@ const std::vector<Mail> kMails = {
 
 struct DisplayApp : FakeApp {
   DisplayApp() { LoadMails(*this, kMails, "??Subject?? ??Body??"); }
-  MemoryWindow& Display() { return Win("NORMAL5"); }
-  void Open() { Win("NORMAL0").MenuCommand(kCmdDataDisplay); }
+  MemoryWindow& Display() { return Win(kDisplayWindowClass); }
+  void Open() { Win(kMainWindowClass).MenuCommand(kCmdDataDisplay); }
   std::vector<std::string> Rows(int id) {
     std::vector<std::string> rows;
     for (int r = 0; r < Display().ListCount(id); ++r) rows.push_back(Display().ListRow(id, r));
@@ -54,13 +56,13 @@ TEST(DataDisplay, OpensWithTheRecordListAndRecordOne) {
 TEST(DataDisplay, WithoutAnIndexWarnsAndStaysEmpty) {
   FakeApp f;
   f.app.display.layoutText = "x";
-  f.Win("NORMAL0").MenuCommand(kCmdDataDisplay);
+  f.Win(kMainWindowClass).MenuCommand(kCmdDataDisplay);
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].text, "インデックス・データがありません!!");
   EXPECT_EQ(f.platform.boxes[0].caption, "警告");
-  EXPECT_TRUE(f.Win("NORMAL5").IsVisible());
-  EXPECT_EQ(f.Win("NORMAL5").ListCount(kDispRecordList), 0);
-  EXPECT_EQ(f.Win("NORMAL5").Text(kDispLayoutEdit), "");
+  EXPECT_TRUE(f.Win(kDisplayWindowClass).IsVisible());
+  EXPECT_EQ(f.Win(kDisplayWindowClass).ListCount(kDispRecordList), 0);
+  EXPECT_EQ(f.Win(kDisplayWindowClass).Text(kDispLayoutEdit), "");
 }
 
 TEST(DataDisplay, SelectingRecordsShowsAttachmentsOnlyForMultipartMail) {
@@ -80,12 +82,12 @@ TEST(DataDisplay, SelectingRecordsShowsAttachmentsOnlyForMultipartMail) {
 
 TEST(DataDisplay, LeavingTheEditorKeepsWhatWasTypedThere) {
   DisplayApp f;
-  f.Win("NORMAL0").MenuCommand(1057);  // the display settings editor
+  f.Win(kMainWindowClass).MenuCommand(1057);  // the display settings editor
   f.Display().Type(kDispLayoutEdit, "typed ??From??");
   f.Open();
   EXPECT_EQ(f.app.display.layoutText, "typed ??From??");
   EXPECT_EQ(f.Display().Text(kDispLayoutEdit), "typed a@x");
-  EXPECT_FALSE(f.Win("NORMAL6").IsVisible());
+  EXPECT_FALSE(f.Win(kNameListWindowClass).IsVisible());
 }
 
 TEST(DataDisplay, ResizeKeepsTheListTwoHundredHigh) {
@@ -145,8 +147,8 @@ TEST(OpenAttachment, ProgramsAreWrittenButNotOpened) {
   for (const std::string name : {"setup.exe", "run.JS", "a.Lnk", "x.ps1"}) {
     FakeApp f;
     LoadMails(f, {{"a@x", "s", "b", {{name, "MZ"}}}}, "x");
-    f.Win("NORMAL0").MenuCommand(kCmdDataDisplay);
-    f.Win("NORMAL5").UserSelect(kDispAttachmentList, 0);
+    f.Win(kMainWindowClass).MenuCommand(kCmdDataDisplay);
+    f.Win(kDisplayWindowClass).UserSelect(kDispAttachmentList, 0);
     const std::string path = "C:\\tanavo\\temp." + name.substr(name.rfind('.') + 1);
     EXPECT_EQ(f.platform.files[path], "MZ") << name;
     EXPECT_TRUE(f.platform.shellOpened.empty()) << name;
@@ -167,8 +169,8 @@ TEST(OpenAttachment, OnlyDocumentsThatAreNoProgramsAreOpened) {
   for (const auto& [name, bytes] : cases) {
     FakeApp f;
     LoadMails(f, {{"a@x", "s", "b", {{name, bytes}}}}, "x");
-    f.Win("NORMAL0").MenuCommand(kCmdDataDisplay);
-    f.Win("NORMAL5").UserSelect(kDispAttachmentList, 0);
+    f.Win(kMainWindowClass).MenuCommand(kCmdDataDisplay);
+    f.Win(kDisplayWindowClass).UserSelect(kDispAttachmentList, 0);
     const std::string path = "C:\\tanavo\\temp." + TemporaryExtension(name, '\\');
     EXPECT_EQ(f.platform.files[path], bytes) << name;
     EXPECT_EQ(f.platform.markedFromInternet, std::vector<std::string>{path}) << name;

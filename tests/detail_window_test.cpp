@@ -19,8 +19,8 @@ const int kSlotIds[kDetailSlots] = {kDetailRangeStart,    kDetailRangeEnd,      
 
 struct DetailApp : FakeApp {
   DetailApp() { app.extractionWindow->Open(); }
-  MemoryWindow& Ext() { return Win("NORMAL1"); }
-  MemoryWindow& D() { return Win("NORMAL3"); }
+  MemoryWindow& Ext() { return Win(kExtractionWindowClass); }
+  MemoryWindow& D() { return Win(kDetailWindowClass); }
   TagDefinition& E(int i) { return app.extraction.entries[i]; }
   // Selects a list line and opens its details.
   void OpenFor(int row) {
@@ -38,7 +38,7 @@ struct DetailApp : FakeApp {
 
 TEST(DetailWindow, IsCreatedHiddenWithLimitedEditFields) {
   FakeApp f;
-  MemoryWindow& d = f.Win("NORMAL3");
+  MemoryWindow& d = f.Win(kDetailWindowClass);
   EXPECT_FALSE(d.IsVisible());
   EXPECT_EQ(std::string(d.Declaration().title), "詳細設定");
   EXPECT_EQ(d.Declaration().width, 500);

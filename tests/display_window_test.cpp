@@ -11,8 +11,8 @@ namespace tanavo {
 namespace {
 
 struct DisplayApp : FakeApp {
-  MemoryWindow& Editor() { return Win("NORMAL5"); }
-  MemoryWindow& Names() { return Win("NORMAL6"); }
+  MemoryWindow& Editor() { return Win(kDisplayWindowClass); }
+  MemoryWindow& Names() { return Win(kNameListWindowClass); }
   void Entry(int i, const char* kind, const char* name) {
     app.extraction.entries[i].kind = kind;
     app.extraction.entries[i].name = name;

@@ -43,24 +43,24 @@ TEST(ExitQuestion, AskedOnlyWhenSettingsWouldBeLost) {
        [](FakeApp& f) {
          LoadBoth(f);
          f.app.extractionWindow->Open();
-         f.Win("NORMAL1").UserSelect(kExtList, 1);
-         f.Win("NORMAL1").Click(kExtAddData);
+         f.Win(kExtractionWindowClass).UserSelect(kExtList, 1);
+         f.Win(kExtractionWindowClass).Click(kExtAddData);
        },
        true},
       {"a tag typed in the detail settings, not applied",
        [](FakeApp& f) {
          LoadBoth(f);
          f.app.extractionWindow->Open();
-         f.Win("NORMAL1").UserSelect(kExtList, 1);
-         f.Win("NORMAL1").Click(kExtDetails);
-         f.Win("NORMAL3").Type(kDetailRangeStart, "Name:");
+         f.Win(kExtractionWindowClass).UserSelect(kExtList, 1);
+         f.Win(kExtractionWindowClass).Click(kExtDetails);
+         f.Win(kDetailWindowClass).Type(kDetailRangeStart, "Name:");
        },
        true},
       {"layout typed in the display settings editor",
        [](FakeApp& f) {
          LoadBoth(f);
          f.app.mainWindow->OnCommand(kCmdDisplaySettings, 0);
-         f.Win("NORMAL5").Type(kDispLayoutEdit, "??Name??");
+         f.Win(kDisplayWindowClass).Type(kDispLayoutEdit, "??Name??");
        },
        true},
       {"display settings editor opened and left as it was",
@@ -84,7 +84,7 @@ TEST(ExitQuestion, AskedOnlyWhenSettingsWouldBeLost) {
         EXPECT_EQ(f.platform.boxes[0].text, kQuestion) << c.what;
         EXPECT_EQ(f.platform.boxes[0].buttons, BoxButtons::YesNo) << c.what;
       }
-      EXPECT_EQ(f.Win("NORMAL0").Destroyed(), !c.asked || answer == BoxAnswer::Yes) << c.what;
+      EXPECT_EQ(f.Win(kMainWindowClass).Destroyed(), !c.asked || answer == BoxAnswer::Yes) << c.what;
     }
   }
 }

@@ -5,6 +5,7 @@
 
 #include "app/detail_window.h"
 #include "app/extraction_window.h"
+#include "app/main_window.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "test_support.h"
@@ -16,7 +17,7 @@ using Lines = std::vector<std::string>;
 
 struct ExtApp : FakeApp {
   ExtApp() { app.extractionWindow->Open(); }
-  MemoryWindow& W() { return Win("NORMAL1"); }
+  MemoryWindow& W() { return Win(kExtractionWindowClass); }
   Lines List() {
     Lines out;
     for (int i = 0; i < W().ListCount(kExtList); ++i) out.push_back(W().ListRow(kExtList, i));
@@ -35,7 +36,7 @@ struct ExtApp : FakeApp {
 
 TEST(ExtractionWindow, HasItsThirteenControlsAndStartsWithAnEmptyTable) {
   FakeApp f;
-  MemoryWindow& w = f.Win("NORMAL1");
+  MemoryWindow& w = f.Win(kExtractionWindowClass);
   EXPECT_FALSE(w.IsVisible());
   EXPECT_EQ(std::string(w.Declaration().title), "データ抽出設定");
   EXPECT_EQ(w.Declaration().width, 283);
@@ -67,7 +68,7 @@ TEST(ExtractionWindow, PlacementAtTheCommonScreenWidths) {
     f.platform.screenWidth = c.screen;
     f.platform.MainWindow()->SetPlacement(Rect{0, 0, 816, 641});
     f.app.extractionWindow->Open();
-    Rect r = f.Win("NORMAL1").Placement();
+    Rect r = f.Win(kExtractionWindowClass).Placement();
     EXPECT_EQ(r.left, c.left) << "screen " << c.screen;
     EXPECT_EQ(r.Width(), 283) << "screen " << c.screen;
     EXPECT_EQ(r.top, 20) << "screen " << c.screen;
@@ -76,7 +77,7 @@ TEST(ExtractionWindow, PlacementAtTheCommonScreenWidths) {
 
 TEST(ExtractionWindow, OpensBesideTheMainWindowWithinTheScreen) {
   FakeApp f;
-  MemoryWindow& w = f.Win("NORMAL1");
+  MemoryWindow& w = f.Win(kExtractionWindowClass);
   f.platform.MainWindow()->SetPlacement(Rect{100, 50, 916, 691});
   f.app.extraction.entries[0] = Def("D_SET", "D_SET");
   f.app.extraction.entries[1] = Def("Group", "Head");
@@ -103,7 +104,7 @@ TEST(ExtractionWindow, OpensBesideTheMainWindowWithinTheScreen) {
   w.Click(kExtClose);
   EXPECT_FALSE(w.IsVisible());
   EXPECT_TRUE(f.platform.MainWindow()->IsVisible());
-  EXPECT_TRUE(f.Win("NORMAL0").WindowHasFocus());
+  EXPECT_TRUE(f.Win(kMainWindowClass).WindowHasFocus());
   f.app.extractionWindow->Open();
   EXPECT_FALSE(w.RequestClose());  // a close request hides, so the menu can show it again
   EXPECT_FALSE(w.Destroyed());

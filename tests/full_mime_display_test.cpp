@@ -57,7 +57,7 @@ void LoadFullMails(FakeApp& f, const std::vector<std::string>& mails) {
 }
 
 struct FullApp : FakeApp {
-  MemoryWindow& Display() { return Win("NORMAL5"); }
+  MemoryWindow& Display() { return Win(kDisplayWindowClass); }
 };
 
 TEST(FullMimeDisplay, TheBodyEntryCarriesTheMailsAttachmentsDecoded) {

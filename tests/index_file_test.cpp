@@ -43,7 +43,7 @@ struct IndexFileApp : FakeApp {
     platform.dialogAnswers = {kKdpPath};
     LoadDisplaySettings(app);
   }
-  void OpenMobileFileCommand() { Win("NORMAL0").MenuCommand(1047); }
+  void OpenMobileFileCommand() { Win(kMainWindowClass).MenuCommand(1047); }
   int LoadIndex(const std::string& path) {
     platform.dialogAnswers = {path};
     platform.boxes.clear();
@@ -81,8 +81,8 @@ TEST(IndexFile, LoadRestoresTheIndexAndReloadsTheThreeFiles) {
   EXPECT_EQ(f.app.state.mobileFile, kMobile);
   EXPECT_EQ(f.app.extraction.entries[1].name, "From");
   EXPECT_EQ(f.app.display.listLineTemplate, "[??From??]");
-  EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), kMobile);
-  EXPECT_TRUE(f.Win("NORMAL0").HasFocus(kRawTextView));
+  EXPECT_EQ(f.Win(kMainWindowClass).Text(kRawTextView), kMobile);
+  EXPECT_TRUE(f.Win(kMainWindowClass).HasFocus(kRawTextView));
   const std::string parts[] = {"", "", "携帯: phone.dat", "抽出: mail.kta", "表示: mail.kdp", "ｲﾝﾃﾞｯｸｽ: phonedat.ini"};
   for (int i = 0; i < kStatusParts; ++i) EXPECT_EQ(f.platform.status[i], parts[i]) << i;
   ASSERT_FALSE(f.platform.dialogs.empty());

@@ -41,7 +41,7 @@ class ItemDecoderTest : public ::testing::Test {
   std::string Multipart(const std::string& item, int entry = kMailEntry) {
     return DecodeMultipartItem(fake.app, entry, item);
   }
-  MemoryWindow& Display() { return fake.Win("NORMAL5"); }
+  MemoryWindow& Display() { return fake.Win(kDisplayWindowClass); }
   std::vector<std::string> ListRows() {
     std::vector<std::string> rows;
     for (int r = 0; r < Display().ListCount(kDispAttachmentList); ++r) rows.push_back(Display().ListRow(kDispAttachmentList, r));

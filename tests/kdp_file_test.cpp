@@ -17,7 +17,7 @@ const char kPath[] = "D:\\work\\mail.kdp";
 const std::string kFromFile = "Pz9Gcm9tPz8=\r\nAA==";
 
 struct KdpApp : FakeApp {
-  MemoryWindow& Editor() { return Win("NORMAL5"); }
+  MemoryWindow& Editor() { return Win(kDisplayWindowClass); }
   void Load(const std::string& path) {
     platform.dialogAnswers.push_back(path);
     LoadDisplaySettings(app);

@@ -55,7 +55,7 @@ TEST(SearchAfterPrevious, EntryThatMatchedNothingKeepsItsLastEnd) {
       FakeApp f;
       Load(f, c, kRecord);
       TrialExtraction(f.app);
-      const std::string shown = f.Win("NORMAL2").Text(kResultTextView);
+      const std::string shown = f.Win(kResultWindowClass).Text(kResultTextView);
       EXPECT_NE(shown.find("M\r\nM:m;\r\n抽出結果\r\nm\r\n"), std::string::npos) << c.what << ": check\n" << shown;
     }
     {

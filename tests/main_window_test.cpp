@@ -6,6 +6,7 @@
 #include "app/memo.h"
 #include "app/menus.h"
 #include "files/mobile_file.h"
+#include "app/conversion_window.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -58,7 +59,7 @@ TEST(StartUp, AllWindowsExistHiddenAndTheMainOneHasTheFocus) {
     EXPECT_STREQ(f.platform.Windows()[i]->Declaration().className, classes[i]);  // creation order
     EXPECT_EQ(f.platform.Windows()[i]->IsVisible(), i == 0) << classes[i];
   }
-  EXPECT_TRUE(f.Win("NORMAL0").WindowHasFocus());
+  EXPECT_TRUE(f.Win(kMainWindowClass).WindowHasFocus());
   EXPECT_EQ(f.app.state.programFolder, "C:\\tanavo");
   EXPECT_GE(f.platform.statusPartsSet, 1);
   EXPECT_TRUE(f.app.state.mobileFile.empty());
@@ -67,7 +68,7 @@ TEST(StartUp, AllWindowsExistHiddenAndTheMainOneHasTheFocus) {
 
 TEST(MainWindowLayout, RawTextViewFillsAllButTheStatusBar) {
   FakeApp f;
-  MemoryWindow& w = f.Win("NORMAL0");
+  MemoryWindow& w = f.Win(kMainWindowClass);
   w.Resize(600, 400);
   Rect r = w.ControlRect(kRawTextView);
   EXPECT_EQ(r.left, 0);
@@ -80,13 +81,13 @@ TEST(MainWindowLayout, RawTextViewFillsAllButTheStatusBar) {
 
 TEST(ExitCommand, MenuExitDestroysTheMainWindowLikeItsCloseBox) {
   FakeApp f;
-  f.Win("NORMAL0").MenuCommand(kCmdExit);
-  EXPECT_TRUE(f.Win("NORMAL0").Destroyed());
+  f.Win(kMainWindowClass).MenuCommand(kCmdExit);
+  EXPECT_TRUE(f.Win(kMainWindowClass).Destroyed());
   FakeApp g;
-  EXPECT_TRUE(g.Win("NORMAL0").RequestClose());
+  EXPECT_TRUE(g.Win(kMainWindowClass).RequestClose());
   // Tool windows only hide on a close request.
-  EXPECT_FALSE(g.Win("NORMAL4").RequestClose());
-  EXPECT_FALSE(g.Win("NORMAL4").Destroyed());
+  EXPECT_FALSE(g.Win(kConversionWindowClass).RequestClose());
+  EXPECT_FALSE(g.Win(kConversionWindowClass).Destroyed());
 }
 
 TEST(OpenMobileFile, LoadsTheBytesAsReadAndShowsThem) {
@@ -94,7 +95,7 @@ TEST(OpenMobileFile, LoadsTheBytesAsReadAndShowsThem) {
   std::string bytes("rec1\r\nテキスト\0rest\x1b$B", 23);
   f.platform.files["D:\\data\\dump.bin"] = bytes;
   f.platform.dialogAnswers.push_back(std::string("D:\\data\\dump.bin"));
-  f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
+  f.Win(kMainWindowClass).MenuCommand(kCmdOpenMobileFile);
   ASSERT_EQ(f.platform.dialogs.size(), 1u);
   EXPECT_FALSE(f.platform.dialogs[0].save);
   EXPECT_EQ(f.platform.dialogs[0].decl.title, "携帯ファイルを開く");
@@ -103,7 +104,7 @@ TEST(OpenMobileFile, LoadsTheBytesAsReadAndShowsThem) {
   EXPECT_EQ(f.app.state.mobileFile, bytes);  // whole, NUL bytes included
   EXPECT_EQ(f.app.state.mobileFilePath.folder, "D:\\data");
   EXPECT_EQ(f.platform.status[2], "携帯: dump.bin");
-  MemoryWindow& w = f.Win("NORMAL0");
+  MemoryWindow& w = f.Win(kMainWindowClass);
   EXPECT_EQ(w.Text(kRawTextView), "rec1\r\nテキスト");  // the view stops at the first NUL
   EXPECT_EQ(w.TextLimit(kRawTextView), bytes.size() + 1000);
   EXPECT_TRUE(w.HasFocus(kRawTextView));
@@ -114,12 +115,12 @@ TEST(OpenMobileFile, CancelAndFailureChangeNothing) {
   FakeApp f;
   f.platform.files["D:\\a.dat"] = "first";
   f.platform.dialogAnswers.push_back(std::string("D:\\a.dat"));
-  f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
+  f.Win(kMainWindowClass).MenuCommand(kCmdOpenMobileFile);
   f.platform.dialogAnswers.push_back(std::nullopt);  // cancelled
-  f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
+  f.Win(kMainWindowClass).MenuCommand(kCmdOpenMobileFile);
   EXPECT_TRUE(f.platform.boxes.empty());
   f.platform.dialogAnswers.push_back(std::string("D:\\missing.dat"));
-  f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
+  f.Win(kMainWindowClass).MenuCommand(kCmdOpenMobileFile);
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].text, "ファイルオープンに失敗");
   EXPECT_EQ(f.platform.boxes[0].caption, "TextEditor");
@@ -128,14 +129,14 @@ TEST(OpenMobileFile, CancelAndFailureChangeNothing) {
   EXPECT_EQ(f.app.state.mobileFile, "first");
   EXPECT_EQ(f.app.state.mobileFilePath.baseName, "a");
   EXPECT_EQ(f.platform.status[2], "携帯: a.dat");
-  EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), "first");
+  EXPECT_EQ(f.Win(kMainWindowClass).Text(kRawTextView), "first");
 }
 
 TEST(OpenMobileFile, TooLargeIsRefusedAndEmptyLoadsSilently) {
   FakeApp f;
   f.platform.files["D:\\a.dat"] = "kept";
   f.platform.dialogAnswers.push_back(std::string("D:\\a.dat"));
-  f.Win("NORMAL0").MenuCommand(kCmdOpenMobileFile);
+  f.Win(kMainWindowClass).MenuCommand(kCmdOpenMobileFile);
   f.platform.tooLarge.insert("D:\\huge.dat");
   EXPECT_FALSE(LoadMobileFile(f.app, "D:\\huge.dat"));
   ASSERT_EQ(f.platform.boxes.size(), 1u);
@@ -164,17 +165,17 @@ TEST(OpenMobileFile, ReturnsTheStackToLevelZero) {
 
 TEST(AnalysisMemo, CreatedOnceThenOnlyOpenedAndOnePerExtension) {
   FakeApp f;
-  f.Win("NORMAL0").MenuCommand(kCmdAnalysisMemo);
+  f.Win(kMainWindowClass).MenuCommand(kCmdAnalysisMemo);
   ASSERT_EQ(f.platform.shellOpened.size(), 1u);
   EXPECT_EQ(f.platform.shellOpened[0], "C:\\tanavo\\分析メモ.txt");
   f.platform.files["C:\\tanavo\\分析メモ.txt"] = "notes of the examiner";
-  f.Win("NORMAL0").MenuCommand(kCmdAnalysisMemo);
+  f.Win(kMainWindowClass).MenuCommand(kCmdAnalysisMemo);
   EXPECT_EQ(f.platform.files["C:\\tanavo\\分析メモ.txt"], "notes of the examiner");
   EXPECT_EQ(f.platform.shellOpened.size(), 2u);
 
   f.platform.files["D:\\phone.dat"] = "x";
   ASSERT_TRUE(LoadMobileFile(f.app, "D:\\phone.dat"));
-  f.Win("NORMAL0").MenuCommand(kCmdAnalysisMemo);
+  f.Win(kMainWindowClass).MenuCommand(kCmdAnalysisMemo);
   EXPECT_EQ(f.platform.shellOpened.back(), "C:\\tanavo\\分析メモdat.txt");
   EXPECT_TRUE(f.platform.files.count("C:\\tanavo\\分析メモdat.txt"));
 }
@@ -182,7 +183,7 @@ TEST(AnalysisMemo, CreatedOnceThenOnlyOpenedAndOnePerExtension) {
 TEST(AnalysisMemo, CreationFailureShowsTheBoxAndOpensNothing) {
   FakeApp f;
   f.platform.unwritable.insert("C:\\tanavo\\分析メモ.txt");
-  f.Win("NORMAL0").MenuCommand(kCmdAnalysisMemo);
+  f.Win(kMainWindowClass).MenuCommand(kCmdAnalysisMemo);
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].caption, "インデックス保存");
   EXPECT_TRUE(f.platform.shellOpened.empty());
@@ -193,10 +194,10 @@ TEST(ManualAndVersion, FixedPathAndFixedText) {
   p.currentDirectory = "E:\\work";
   App app(p);
   app.Start();
-  p.WindowOf("NORMAL0")->MenuCommand(kCmdUserManual);
+  p.WindowOf(kMainWindowClass)->MenuCommand(kCmdUserManual);
   ASSERT_EQ(p.shellOpened.size(), 1u);
   EXPECT_EQ(p.shellOpened[0], "E:\\work\\使用説明書.pdf");
-  p.WindowOf("NORMAL0")->MenuCommand(kCmdVersion);
+  p.WindowOf(kMainWindowClass)->MenuCommand(kCmdVersion);
   ASSERT_EQ(p.boxes.size(), 1u);
   EXPECT_EQ(p.boxes[0].owner, BoxOwner::None);
   EXPECT_EQ(p.boxes[0].caption, "ﾊﾞｰｼﾞｮﾝ情報");

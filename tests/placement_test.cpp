@@ -8,6 +8,9 @@
 #include "app/menus.h"
 #include "app/placement.h"
 #include "app/extraction_window.h"
+#include "app/display_window.h"
+#include "app/name_list_window.h"
+#include "app/detail_window.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -52,21 +55,21 @@ TEST(Placement, DetailSettingsAndDataNameListOnASmallScreen) {
   f.platform.screenWidth = 1024;
   f.platform.screenHeight = 768;
   f.app.extractionWindow->Open();
-  MemoryWindow& ext = f.Win("NORMAL1");
+  MemoryWindow& ext = f.Win(kExtractionWindowClass);
   ext.Click(kExtAddDSet);
   ext.UserSelect(kExtList, 0);
   ext.Click(kExtDetails);
-  MemoryWindow& detail = f.Win("NORMAL3");
+  MemoryWindow& detail = f.Win(kDetailWindowClass);
   ASSERT_TRUE(detail.IsVisible());
-  const Rect d = detail.Placement(), e = ext.Placement(), m = f.Win("NORMAL0").Placement();
+  const Rect d = detail.Placement(), e = ext.Placement(), m = f.Win(kMainWindowClass).Placement();
   EXPECT_TRUE(OnScreen(d, 1024, 768));
   EXPECT_EQ(Overlap(d, e), 0);
   EXPECT_GE(d.top, m.top + 60);  // the main window's caption and menu stay clear
 
   f.app.mainWindow->OnCommand(kCmdDisplaySettings, 0);
-  MemoryWindow& names = f.Win("NORMAL6");
+  MemoryWindow& names = f.Win(kNameListWindowClass);
   ASSERT_TRUE(names.IsVisible());
-  const Rect n = names.Placement(), editor = f.Win("NORMAL5").Placement();
+  const Rect n = names.Placement(), editor = f.Win(kDisplayWindowClass).Placement();
   EXPECT_TRUE(OnScreen(n, 1024, 768));
   EXPECT_EQ(Overlap(n, editor), 0);
   EXPECT_EQ(Overlap(n, m), 0);  // there is room right of the main window

@@ -15,7 +15,7 @@ namespace {
 using namespace std::string_literals;
 
 struct RenderApp : FakeApp {
-  MemoryWindow& Display() { return Win("NORMAL5"); }
+  MemoryWindow& Display() { return Win(kDisplayWindowClass); }
   std::string Rendered(int n) {
     RenderedRecord r;
     EXPECT_EQ(ShowRecord(app, n, &r), 0);
@@ -69,7 +69,7 @@ TEST(RenderRecord, ShowsProgressTheRecordAndTheAttachmentLabel) {
   EXPECT_TRUE(f.Display().IsShown(kDispAttachmentList));
   EXPECT_EQ(f.Display().Text(kDispStatusText), "");
   const std::string second = MailRecord({"c@y", "two", "b2", {{"p.jpg", "JPEG"}}});
-  EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), second.substr(0, second.size() - 2));  // tags included
+  EXPECT_EQ(f.Win(kMainWindowClass).Text(kRawTextView), second.substr(0, second.size() - 2));  // tags included
   f.Rendered(1);
   EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "");
   EXPECT_TRUE(f.platform.boxes.empty());
@@ -84,11 +84,11 @@ TEST(RenderRecord, RecordNotFoundLeavesTheScreenAsItWas) {
   f.app.index.positions[3] = static_cast<int32_t>(f.app.state.mobileFile.size()) + 10;  // past the file
   f.app.index.positions[4] = -5;
   f.Display().ListSelect(kDispRecordList, 0);
-  const std::string raw = f.Win("NORMAL0").Text(kRawTextView);
+  const std::string raw = f.Win(kMainWindowClass).Text(kRawTextView);
   for (int n : {2, 3, 4, 5, 0}) {
     EXPECT_EQ(ShowRecord(f.app, n), 1) << n;
     EXPECT_EQ(f.Display().Text(kDispLayoutEdit), "one") << n;
-    EXPECT_EQ(f.Win("NORMAL0").Text(kRawTextView), raw) << n;
+    EXPECT_EQ(f.Win(kMainWindowClass).Text(kRawTextView), raw) << n;
     // Its work mark is cleared and the status text says what happened.
     EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "") << n;
     EXPECT_EQ(f.Display().Text(kDispStatusText), "記録位置にレコードなし") << n;

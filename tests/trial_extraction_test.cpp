@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/main_window.h"
 #include "display/item_decoder.h"
 #include "app/result_window.h"
 #include "check/trial_extraction.h"
@@ -43,7 +44,7 @@ std::string ItemBlock(App& app, int entry, const std::string& raw) {
 
 class TrialExtractionTest : public ::testing::Test {
  protected:
-  MemoryWindow& Result() { return f.Win("NORMAL2"); }
+  MemoryWindow& Result() { return f.Win(kResultWindowClass); }
   std::string Shown() { return Result().Text(kResultTextView); }
   std::string ShownRecord(const std::string& record, const std::string& item) {
     return RangeBlock("D_SET", record) + ItemBlock(f.app, 1, item);
@@ -279,7 +280,7 @@ TEST_F(TrialExtractionTest, EachStepSaysWhetherItShowedItsRecord) {
 
 TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   FakeApp f;
-  MemoryWindow& w = f.Win("NORMAL2");
+  MemoryWindow& w = f.Win(kResultWindowClass);
   EXPECT_STREQ(w.Declaration().title, "設定確認結果");
   EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionSizing);
   EXPECT_FALSE(w.Declaration().visible);
@@ -293,7 +294,7 @@ TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   EXPECT_TRUE(view & kMultiLine);
   EXPECT_TRUE((view & (kVScroll | kHScroll | kAutoVScroll | kAutoHScroll | kClientEdge)) ==
               (kVScroll | kHScroll | kAutoVScroll | kAutoHScroll | kClientEdge));
-  EXPECT_TRUE(f.Win("NORMAL0").WindowHasFocus());  // creation hands the focus back
+  EXPECT_TRUE(f.Win(kMainWindowClass).WindowHasFocus());  // creation hands the focus back
 
   w.Resize(600, 400);
   auto rectIs = [&](int id, int x, int y, int wd, int ht) {

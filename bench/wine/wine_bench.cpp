@@ -18,6 +18,8 @@
 #include <string>
 
 #include "../mail_dump.h"
+#include "app/main_window.h"
+#include "dispset/display_window.h"
 #include "dispset/kdp_file.h"
 #include "files/display_file.h"
 #include "extract/kta_file.h"
@@ -28,8 +30,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr DWORD kAnswerMs = 600000;  // the old program froze for half a minute and more
-constexpr int kRawTextView = 1000;
-constexpr int kRecordList = 1003;
 
 double Since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
 
@@ -169,7 +169,7 @@ int Run(const std::string& exe, const std::string& dir, int record) {
   }
   WaitForInputIdle(pi.hProcess, kAnswerMs);
   const DWORD pid = pi.dwProcessId;
-  HWND main = WaitWindow(pid, "NORMAL0");
+  HWND main = WaitWindow(pid, kMainWindowClass);
   HWND view = GetDlgItem(main, kRawTextView);
   Ask(main, WM_NULL);
 
@@ -231,16 +231,16 @@ int Run(const std::string& exe, const std::string& dir, int record) {
   // Data display: the command returns once record 1 is rendered.
   t0 = Clock::now();
   Ask(main, WM_COMMAND, 1053, 0);
-  HWND display = WindowOf(pid, "NORMAL5");
+  HWND display = WindowOf(pid, kDisplayWindowClass);
   Ask(display, WM_NULL);
   std::printf("display %.3f\n", Since(t0));
-  HWND list = GetDlgItem(display, kRecordList);
+  HWND list = GetDlgItem(display, kDispRecordList);
   const auto rows = Ask(list, LB_GETCOUNT);
 
   // Choosing a record as the list box tells it.
   Ask(list, LB_SETCURSEL, static_cast<WPARAM>(record - 1), 0);
   t0 = Clock::now();
-  Ask(display, WM_COMMAND, MAKEWPARAM(kRecordList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  Ask(display, WM_COMMAND, MAKEWPARAM(kDispRecordList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
   Ask(display, WM_NULL);
   std::printf("choose %.3f\n", Since(t0));
 

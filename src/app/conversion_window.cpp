@@ -15,7 +15,7 @@ constexpr int kConvFont = 4;
 }  // namespace
 
 WindowSpec ConversionWindow::Declaration() {
-  return WindowSpec{"NORMAL4", "文字コード変換", kConvOuterWidth, kConvOuterHeight, FrameKind::CaptionOnly,
+  return WindowSpec{kConversionWindowClass, "文字コード変換", kConvOuterWidth, kConvOuterHeight, FrameKind::CaptionOnly,
                     kExControlParent, false, kConvFont};
 }
 
@@ -36,8 +36,6 @@ std::vector<ControlSpec> ConversionWindow::Controls() {
       {kConvCloseButton, ControlKind::DefPushButton, kStyleNone, 369, 4, 60, 25, "終了"},
   };
 }
-
-void ConversionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void ConversionWindow::ShowTool() {
   Window* main = app_.platform.MainWindow();

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -28,24 +29,19 @@ enum ConversionControl {
 constexpr int kConvOffsetFromMainRight = 300;
 constexpr int kConvOffsetFromMainTop = 200;
 
-class ConversionWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kConversionWindowClass[] = "NORMAL4";
+
+class ConversionWindow : public BaseWindow<ConversionWindow, App> {
  public:
-  explicit ConversionWindow(App& app) : app_(app) {}
+  explicit ConversionWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
   // The menu command: moves the tool beside the main window, shows it and
   // gives it the focus. The texts stay from the last use.
   void ShowTool();
 
-  void OnCreate(Window& w) override { window = &w; }
   void OnCommand(int id, int code) override;
-  // Closing hides the tool (the default), so that the menu can show it again.
-
-  Window* window = nullptr;
-
- private:
-  App& app_;
 };
 
 }  // namespace tanavo

@@ -59,7 +59,7 @@ bool NameNotSet(const std::string& kind, const std::string& name) {
 }  // namespace
 
 WindowSpec DetailWindow::Declaration() {
-  return WindowSpec{"NORMAL3", "詳細設定", 500, 396, FrameKind::CaptionOnly, kExNone, false, 3};
+  return WindowSpec{kDetailWindowClass, "詳細設定", 500, 396, FrameKind::CaptionOnly, kExNone, false, 3};
 }
 
 std::vector<ControlSpec> DetailWindow::Controls() {
@@ -115,10 +115,7 @@ std::vector<ControlSpec> DetailWindow::Controls() {
   };
 }
 
-void DetailWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void DetailWindow::OnCreate(Window& w) {
-  window = &w;
+void DetailWindow::Created(Window& w) {
   for (int slot = 1; slot <= kDetailSlots; ++slot) w.SetTextLimit(kSlots[slot].id, kDetailFieldBytes);
 }
 

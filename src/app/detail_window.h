@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -48,13 +49,14 @@ constexpr int kDetailFullMime = 1046;  // check box
 constexpr std::size_t kDetailFieldBytes = 203;
 constexpr std::size_t kTokenBytes = 4;
 
-class DetailWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kDetailWindowClass[] = "NORMAL3";
+
+class DetailWindow : public BaseWindow<DetailWindow, App> {
  public:
-  explicit DetailWindow(App& app) : app_(app) {}
+  explicit DetailWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
-  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
 
   // Opens the window for the selected line of the extraction settings list.
@@ -71,19 +73,18 @@ class DetailWindow : public WindowEvents {
   // typed, but not applied to the settings.
   bool HasEditsNotApplied() const;
 
-  Window* window = nullptr;
   int editIndex = -1;
   int partnerIndex = -1;
   std::string editKind;
   int focusedSlot = 0;
 
  private:
+  void Created(Window& w) override;
   void AppendToken(const char* token);
   void FullMimeClicked();
   void ApplyAndClose();
   std::string SlotText(int slot) const;
 
-  App& app_;
   // What each slot was filled with, whole: the control shows a text only up
   // to its first NUL byte, and an untouched field must keep every byte.
   std::string shown_[kDetailSlots + 1];

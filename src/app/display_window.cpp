@@ -43,7 +43,7 @@ void ApplyDataDisplayLayout(Window& w, int cw, int ch) {
 }
 
 WindowSpec DisplayWindow::Declaration() {
-  return WindowSpec{"NORMAL5", "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
+  return WindowSpec{kDisplayWindowClass, "データ表示", 790, 623, FrameKind::CaptionSizing, kExNone, false, 5};
 }
 
 std::vector<ControlSpec> DisplayWindow::Controls() {
@@ -62,17 +62,13 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
   };
 }
 
-void DisplayWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void DisplayWindow::OnCreate(Window& w) {
-  window = &w;
+void DisplayWindow::Created(Window&) {
   app_.display.modeText = kModeDataDisplay;
   app_.display.listLineTemplate.clear();
   app_.display.layoutText.clear();
 }
 
 void DisplayWindow::Layout(int cw, int ch) {
-  if (!window) return;
   if (app_.display.modeText == kModeDataDisplay) {
     ApplyDataDisplayLayout(*window, cw, ch);
   } else if (app_.display.modeText == kModeEditor) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -35,28 +36,26 @@ inline constexpr char kModeDataDisplay[] = "DISP";
 void ApplyEditorLayout(Window& w, int cw, int ch);
 void ApplyDataDisplayLayout(Window& w, int cw, int ch);
 
-class DisplayWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kDisplayWindowClass[] = "NORMAL5";
+
+class DisplayWindow : public BaseWindow<DisplayWindow, App> {
  public:
-  explicit DisplayWindow(App& app) : app_(app) {}
+  explicit DisplayWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
   // Menu command: opens the window as the display settings editor.
   void ShowEditor();
   // Close button: in editor mode the edits are taken over into the display
   // settings (no file is written); both windows are hidden.
   void Close();
-  // The layout of the current mode for a client area of cw x ch.
-  void Layout(int cw, int ch);
 
-  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
-  void OnSize(int cw, int ch) override { Layout(cw, ch); }
-
-  Window* window = nullptr;
 
  private:
-  App& app_;
+  void Created(Window& w) override;
+  // The layout of the current mode for a client area of cw x ch.
+  void Layout(int cw, int ch) override;
 };
 
 }  // namespace tanavo

@@ -25,7 +25,8 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.compa
 }  // namespace
 
 WindowSpec ExtractionWindow::Declaration() {
-  return WindowSpec{"NORMAL1", "データ抽出設定", 283, 361, FrameKind::CaptionOnly, kExControlParent, false, 1};
+  return WindowSpec{kExtractionWindowClass, "データ抽出設定", 283, 361, FrameKind::CaptionOnly, kExControlParent,
+                    false, 1};
 }
 
 std::vector<ControlSpec> ExtractionWindow::Controls() {
@@ -47,12 +48,7 @@ std::vector<ControlSpec> ExtractionWindow::Controls() {
   };
 }
 
-void ExtractionWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void ExtractionWindow::OnCreate(Window& w) {
-  window = &w;
-  ResetSettings(app_.extraction);
-}
+void ExtractionWindow::Created(Window&) { ResetSettings(app_.extraction); }
 
 void ExtractionWindow::Open() {
   if (!window) return;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -28,13 +29,14 @@ constexpr int kExtCheck = 1013;
 // The window opens this far below the main window's top.
 constexpr int kExtOffsetBelowMain = 20;
 
-class ExtractionWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kExtractionWindowClass[] = "NORMAL1";
+
+class ExtractionWindow : public BaseWindow<ExtractionWindow, App> {
  public:
-  explicit ExtractionWindow(App& app) : app_(app) {}
+  explicit ExtractionWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
-  void OnCreate(Window& w) override;
   // Place beside the main window, refill, show and focus.
   void Open();
   void OnCommand(int id, int code) override;
@@ -48,9 +50,8 @@ class ExtractionWindow : public WindowEvents {
   // list on screen is rebuilt so that its lines keep matching the entries.
   void SettingsReplaced();
 
-  Window* window = nullptr;
-
  private:
+  void Created(Window& w) override;
   void Refill();
   bool RoomFor(int count);
   void InsertLines(int at, int count, const char* kind, const std::string& label);
@@ -60,8 +61,6 @@ class ExtractionWindow : public WindowEvents {
   void AddDataEntry();
   void DeleteDefinition();
   void Close();
-
-  App& app_;
 };
 
 }  // namespace tanavo

@@ -30,7 +30,7 @@ void StatusPartEdges(int clientWidth, int (&edges)[kStatusParts]) {
 }
 
 WindowSpec MainWindow::Declaration() {
-  WindowSpec s{"NORMAL0", "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
+  WindowSpec s{kMainWindowClass, "Tanavo", 816, 641, FrameKind::Overlapped, kExControlParent, true, 0};
   s.menuBar = &MenuBar();
   s.statusBar = true;
   return s;
@@ -42,26 +42,25 @@ std::vector<ControlSpec> MainWindow::Controls() {
            36, 31, 239, 66, ""}};
 }
 
-void MainWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void MainWindow::OnCreate(Window& w) {
-  window = &w;
+void MainWindow::Created(Window& w) {
   int cw = 0, ch = 0;
   w.ClientSize(&cw, &ch);
-  int edges[kStatusParts];
-  StatusPartEdges(cw, edges);
-  app_.platform.SetStatusParts(edges);
+  SetStatusParts(cw);
   app_.state.mobileFilePath = PathParts{};
   app_.state.extractionFilePath = PathParts{};
   app_.state.programFolder = app_.platform.CurrentDirectory();
   (void)TheBase64Alphabet();
 }
 
-void MainWindow::OnSize(int w, int h) {
+void MainWindow::SetStatusParts(int cw) {
   int edges[kStatusParts];
-  StatusPartEdges(w, edges);
+  StatusPartEdges(cw, edges);
   app_.platform.SetStatusParts(edges);
-  if (window) window->Move(kRawTextView, 0, 0, w, h - kStatusBarHeight);
+}
+
+void MainWindow::Layout(int cw, int ch) {
+  SetStatusParts(cw);
+  window->Move(kRawTextView, 0, 0, cw, ch - kStatusBarHeight);
 }
 
 bool MainWindow::OnCloseRequest() {

@@ -20,7 +20,7 @@ std::string DataNameList(const ExtractionSettings& settings) {
 }
 
 WindowSpec NameListWindow::Declaration() {
-  return WindowSpec{"NORMAL6", "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
+  return WindowSpec{kNameListWindowClass, "Dataタグ名リスト", 193, 360, FrameKind::CaptionMinMax,
                     kExStaticEdge | kExClientEdge | kExTopmost, false, 6};
 }
 
@@ -29,8 +29,6 @@ std::vector<ControlSpec> NameListWindow::Controls() {
            kStaticEdge | kClientEdge | kVScroll | kMultiLine | kAutoVScroll | kReadOnly | kWantReturn, 9, 40, 70, 21,
            ""}};
 }
-
-void NameListWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
 
 void NameListWindow::ShowNames(const std::string& names) {
   if (!window) return;
@@ -45,8 +43,6 @@ void NameListWindow::Hide() {
   if (window) window->ShowWindow(false);
 }
 
-void NameListWindow::OnSize(int cw, int ch) {
-  if (window) window->Move(kNameListEdit, 0, 0, cw, ch);
-}
+void NameListWindow::Layout(int cw, int ch) { window->Move(kNameListEdit, 0, 0, cw, ch); }
 
 }  // namespace tanavo

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -19,22 +20,19 @@ constexpr int kNameListEdit = 1000;
 // empty name) in table order; empty when there is none.
 std::string DataNameList(const ExtractionSettings& settings);
 
-class NameListWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kNameListWindowClass[] = "NORMAL6";
+
+class NameListWindow : public BaseWindow<NameListWindow, App> {
  public:
-  explicit NameListWindow(App& app) : app_(app) {}
+  explicit NameListWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
   void ShowNames(const std::string& names);
   void Hide();
 
-  void OnCreate(Window& w) override { window = &w; }
-  void OnSize(int cw, int ch) override;
-
-  Window* window = nullptr;
-
  private:
-  App& app_;
+  void Layout(int cw, int ch) override;
 };
 
 }  // namespace tanavo

@@ -11,13 +11,6 @@ constexpr int kOuterWidth = 450;
 constexpr int kOuterHeight = 360;
 constexpr int kResultFont = 2;
 
-void Layout(Window& w, int cw, int ch) {
-  w.Move(kResultTextView, 0, 30, cw, ch - 60);
-  w.Move(kResultCloseButton, cw - 55, 5, 50, 20);
-  w.Move(kResultBackButton, cw - 100, ch - 25, 40, 20);
-  w.Move(kResultNextButton, cw - 50, ch - 25, 40, 20);
-}
-
 int ShowStep(App& app, TrialStep step) {
   ResultWindow* view = app.resultWindow.get();
   TrialResult r = RunTrialStep(app, step, [view] {
@@ -43,8 +36,8 @@ void CloseResultWindow(App& app) {
 }
 
 WindowSpec ResultWindow::Declaration() {
-  return WindowSpec{"NORMAL2", "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone, false,
-                    kResultFont};
+  return WindowSpec{kResultWindowClass, "設定確認結果", kOuterWidth, kOuterHeight, FrameKind::CaptionSizing, kExNone,
+                    false, kResultFont};
 }
 
 std::vector<ControlSpec> ResultWindow::Controls() {
@@ -59,17 +52,12 @@ std::vector<ControlSpec> ResultWindow::Controls() {
   };
 }
 
-void ResultWindow::Create() { window = app_.platform.CreateAppWindow(Declaration(), Controls(), this); }
-
-void ResultWindow::OnCreate(Window& w) {
-  window = &w;
-  int cw = 0, ch = 0;
-  w.ClientSize(&cw, &ch);
-  Layout(w, cw, ch);
-}
-
-void ResultWindow::OnSize(int w, int h) {
-  if (window) Layout(*window, w, h);
+void ResultWindow::Layout(int cw, int ch) {
+  Window& w = *window;
+  w.Move(kResultTextView, 0, 30, cw, ch - 60);
+  w.Move(kResultCloseButton, cw - 55, 5, 50, 20);
+  w.Move(kResultBackButton, cw - 100, ch - 25, 40, 20);
+  w.Move(kResultNextButton, cw - 50, ch - 25, 40, 20);
 }
 
 void ResultWindow::ShowResult(std::string text) {

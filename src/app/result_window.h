@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base_window.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -25,32 +26,31 @@ int NextRecord(App& app);          // "次へ"
 int PreviousRecord(App& app);      // "戻る"
 void CloseResultWindow(App& app);  // "終　了"
 
-class ResultWindow : public WindowEvents {
+// The class the window is registered under; tests and tools find it by it.
+inline constexpr char kResultWindowClass[] = "NORMAL2";
+
+class ResultWindow : public BaseWindow<ResultWindow, App> {
  public:
-  explicit ResultWindow(App& app) : app_(app) {}
+  explicit ResultWindow(App& app) : BaseWindow(app) {}
   static WindowSpec Declaration();
   static std::vector<ControlSpec> Controls();
-  void Create();
 
-  void OnCreate(Window& w) override;
   void OnCommand(int id, int code) override;
-  void OnSize(int w, int h) override;
-  // Alt+F4 hides the window like every tool window; its text stays.
-  bool OnCloseRequest() override { return false; }
 
   // Puts a result text on display: the view shows it up to its first NUL
   // byte, as its control does; the text itself is kept whole, moved, not
-  // copied, for those who need its bytes (tanavo-cli).
+  // copied.
   void ShowResult(std::string text);
   void ClearResult();
 
-  Window* window = nullptr;
   // The text on display, as it was built; the text view shows these bytes,
   // so it changes only through ShowResult and ClearResult.
   std::string resultText;
 
  private:
-  App& app_;
+  // Laid out at once: the in-memory windows get no size message while hidden.
+  void Created(Window&) override { LayOutNow(); }
+  void Layout(int cw, int ch) override;
 };
 
 }  // namespace tanavo

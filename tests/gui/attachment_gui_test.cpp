@@ -22,7 +22,7 @@ constexpr const char* kMarkerFile = "tanavo-marker-ran.txt";
 constexpr DWORD kRunWaitMs = 6000;
 
 void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   HWND list = GetDlgItem(w, id);
   SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));

@@ -8,7 +8,7 @@ namespace tanavo {
 namespace gui {
 namespace {
 
-const char* const kTool = "NORMAL4";
+const char* const kTool = kConversionWindowClass;
 
 void SetSource(GuiApp& g, const std::string& text) {
   SetWindowTextA(g.ControlOf(kTool, kConvSourceEdit), text.c_str());

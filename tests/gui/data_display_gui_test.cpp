@@ -19,7 +19,7 @@ constexpr int kCmdCreateIndex = 1052;
 constexpr int kCmdDataDisplay = 1053;
 
 void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   HWND list = GetDlgItem(w, id);
   SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -49,36 +49,36 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   g.Command(kCmdLoadIndex);
   ASSERT_EQ(r.Pending(), 0);
   g.Command(kCmdDataDisplay);
-  HWND display = g.WindowOfClass("NORMAL5");
+  HWND display = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(display));
-  HWND recordList = g.ControlOf("NORMAL5", kDispRecordList);
+  HWND recordList = g.ControlOf(kDisplayWindowClass, kDispRecordList);
   const int records = static_cast<int>(SendMessageA(recordList, LB_GETCOUNT, 0, 0));
   EXPECT_EQ(records, g.app().index.count);
   ASSERT_GT(records, 1);
   Checkpoint("data-display-first");
 
   SelectRow(g, kDispRecordList, 1);
-  const std::string second = WindowText(g.ControlOf("NORMAL5", kDispLayoutEdit));
+  const std::string second = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_FALSE(second.empty());
   EXPECT_NE(second, g.app().display.layoutText);
 
   // The first mail with attachments.
-  HWND attachments = g.ControlOf("NORMAL5", kDispAttachmentList);
+  HWND attachments = g.ControlOf(kDisplayWindowClass, kDispAttachmentList);
   int mail = -1;
   for (int row = 0; row < records && mail < 0; ++row) {
     SelectRow(g, kDispRecordList, row);
     if (IsWindowVisible(attachments) && SendMessageA(attachments, LB_GETCOUNT, 0, 0) > 0) mail = row;
   }
   ASSERT_GE(mail, 0) << "no sample mail has an attachment";
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispAttachmentLabel)), "添付ファイル");
+  EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispAttachmentLabel)), "添付ファイル");
   Checkpoint("data-display-attachments");
 
   g.app().state.programFolder = dir;  // the temporary file goes beside the test files
   const std::string ext = TemporaryExtension(g.app().attachments.names[1], '\\');
   SelectRow(g, kDispAttachmentList, 0);
   EXPECT_EQ(ReadBytes(dir + "\\temp." + ext), DecodeBase64(g.app().attachments.contents[1]));
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispAttachmentLabel)), "添付ファイル");
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispStatusText)), "");
+  EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispAttachmentLabel)), "添付ファイル");
+  EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "");
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ TEST(GuiDisplaySettings, TypedTextsSurviveCloseAndReopen) {
   g.app().extraction.entries[2].kind = "Data";
   g.app().extraction.entries[2].name = "件名";
   g.Command(kCmdDisplaySettingsEditor);
-  HWND w = g.WindowOfClass("NORMAL5");
-  HWND names = g.WindowOfClass("NORMAL6");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
+  HWND names = g.WindowOfClass(kNameListWindowClass);
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(IsWindowVisible(w));
   EXPECT_TRUE(IsWindowVisible(names));
@@ -76,7 +76,7 @@ TEST(GuiDisplaySettings, TypedTextsSurviveCloseAndReopen) {
   SetControlText(w, kDispTemplateEdit, "??From?? ??件名??");
   SetControlText(w, kDispLayoutEdit, "差出人: ??From??\r\n件名: ??件名??");
   Checkpoint("display-settings-editor");
-  g.Click("NORMAL5", kDispClose);
+  g.Click(kDisplayWindowClass, kDispClose);
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_FALSE(IsWindowVisible(names));
   EXPECT_EQ(g.app().display.listLineTemplate, "??From?? ??件名??");
@@ -109,11 +109,11 @@ TEST(GuiDisplaySettings, SavedThroughTheDialogByteForByte) {
   GuiApp g;
   Responder r;
   g.Command(kCmdDisplaySettingsEditor);
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   SetControlText(w, kDispTemplateEdit, "??From??");
   SetControlText(w, kDispLayoutEdit, "");
   r.AnswerFile(path);
-  g.Click("NORMAL5", kDispSave);
+  g.Click(kDisplayWindowClass, kDispSave);
   EXPECT_EQ(r.Pending(), 0);
   EXPECT_EQ(ReadBytes(path), "Pz9Gcm9tPz8=\r\nAA==");
   EXPECT_EQ(g.StatusText(4), "表示: mail.kdp");
@@ -123,7 +123,7 @@ TEST(GuiDisplaySettings, SavedThroughTheDialogByteForByte) {
   SetControlText(w, kDispLayoutEdit, "L");
   r.AnswerFile(path);
   r.PressBox(IDYES);
-  g.Click("NORMAL5", kDispSave);
+  g.Click(kDisplayWindowClass, kDispSave);
   EXPECT_EQ(r.Pending(), 0);
   EXPECT_EQ(ReadBytes(path), "Pz9Gcm9tPz8=\r\nTAA=");
 
@@ -141,7 +141,7 @@ TEST(GuiDisplaySettings, SavedThroughTheDialogByteForByte) {
 TEST(GuiDisplaySettings, EachModeLaysTheControlsOutOnResize) {
   GuiApp g;
   g.Command(kCmdDisplaySettingsEditor);
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   for (int outer : {790, 1100, 500}) {
     SetWindowPos(w, nullptr, 0, 0, outer, outer * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
     Pump();

@@ -65,7 +65,7 @@ TEST(GuiExtractionSettings, BuiltByClickingSavedAndReadBack) {
   GuiApp g;
   Responder r;
   g.Command(kCmdExtractionSettings);
-  HWND w = g.WindowOfClass("NORMAL1");
+  HWND w = g.WindowOfClass(kExtractionWindowClass);
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(IsWindowVisible(w));
   EXPECT_EQ(WindowText(w), "データ抽出設定");
@@ -96,16 +96,16 @@ TEST(GuiExtractionSettings, BuiltByClickingSavedAndReadBack) {
   EXPECT_EQ(WindowText(GetDlgItem(w, kExtCheck)), "確　　認");
   EXPECT_EQ(WindowText(GetDlgItem(w, kExtGroupCaption)), "グループデータの区切り");
 
-  g.Click("NORMAL1", kExtAddDSet);
-  g.Click("NORMAL1", kExtAddGroup);
-  g.Click("NORMAL1", kExtAddData);
-  g.Click("NORMAL1", kExtAddData);
+  g.Click(kExtractionWindowClass, kExtAddDSet);
+  g.Click(kExtractionWindowClass, kExtAddGroup);
+  g.Click(kExtractionWindowClass, kExtAddData);
+  g.Click(kExtractionWindowClass, kExtAddData);
   EXPECT_EQ(ListLines(w), (std::vector<std::string>{"D_SET", " Group01", "  Data01", "  Data02", " Group01", "D_SET"}));
 
   // Details of Data01: a default name is refused first.
   SelectLine(w, 2);
-  g.Click("NORMAL1", kExtDetails);
-  HWND d = g.WindowOfClass("NORMAL3");
+  g.Click(kExtractionWindowClass, kExtDetails);
+  HWND d = g.WindowOfClass(kDetailWindowClass);
   ASSERT_NE(d, nullptr);
   EXPECT_TRUE(IsWindowVisible(d));
   EXPECT_EQ(WindowText(GetDlgItem(d, kDetailTitle)), "Data01の詳細設定");
@@ -113,7 +113,7 @@ TEST(GuiExtractionSettings, BuiltByClickingSavedAndReadBack) {
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, kDetailContentStart)));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, kDetailApplyToMultiple)));
   r.PressBox(IDOK);
-  g.Click("NORMAL3", kDetailFinish);
+  g.Click(kDetailWindowClass, kDetailFinish);
   EXPECT_EQ(r.Pending(), 0);
   ASSERT_EQ(r.Boxes().size(), 1u);
   EXPECT_EQ(r.Boxes()[0].caption, "変数のテスト");
@@ -124,31 +124,31 @@ TEST(GuiExtractionSettings, BuiltByClickingSavedAndReadBack) {
   SetControlText(d, kDetailRangeStart, "Subject:");
   SetFocus(GetDlgItem(d, kDetailRangeStart));  // the token buttons use the field focused last
   Pump();
-  g.Click("NORMAL3", kDetailTokenSpace);
+  g.Click(kDetailWindowClass, kDetailTokenSpace);
   EXPECT_EQ(WindowText(GetDlgItem(d, kDetailRangeStart)), "Subject:[SP]");
   SetControlText(d, kDetailRangeEnd, "[CR][LF]");
   SendMessageA(GetDlgItem(d, kDetailApplyToMultiple), BM_CLICK, 0, 0);
   Pump();
   EXPECT_EQ(SendMessageA(GetDlgItem(d, kDetailApplyToMultiple), BM_GETCHECK, 0, 0), BST_CHECKED);
   Checkpoint("detail-settings");
-  g.Click("NORMAL3", kDetailFinish);
+  g.Click(kDetailWindowClass, kDetailFinish);
   EXPECT_FALSE(IsWindowVisible(d));
   EXPECT_EQ(ListLines(w)[2], "  Subject");
   EXPECT_EQ(SendMessageA(GetDlgItem(w, kExtList), LB_GETCURSEL, 0, 0), 2);
 
   // A D_SET shows no flags and greys out the content tags.
   SelectLine(w, 0);
-  g.Click("NORMAL1", kExtDetails);
+  g.Click(kExtractionWindowClass, kExtDetails);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, kDetailApplyToMultiple)));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, kDetailContentStart)));
   Checkpoint("detail-settings-dset");
   SetControlText(d, kDetailName, "Mail");
-  g.Click("NORMAL3", kDetailFinish);
+  g.Click(kDetailWindowClass, kDetailFinish);
   EXPECT_FALSE(IsWindowVisible(d));
   Checkpoint("extraction-settings");
 
   r.AnswerFile(path);
-  g.Click("NORMAL1", kExtSave);
+  g.Click(kExtractionWindowClass, kExtSave);
   EXPECT_EQ(r.Pending(), 0);
   // A D_SET's flags are stored as the window showed them, off; entries never
   // applied keep theirs empty. Renaming does not renumber: Data02 stays.
@@ -171,7 +171,7 @@ TEST(GuiExtractionSettings, BuiltByClickingSavedAndReadBack) {
   EXPECT_EQ(g.app().extraction.entries[2].rangeStartTag, "Subject: ");
 
   // Closed by its button or a close request, it comes back from the menu.
-  g.Click("NORMAL1", kExtClose);
+  g.Click(kExtractionWindowClass, kExtClose);
   EXPECT_FALSE(IsWindowVisible(w));
   SendMessageA(w, WM_CLOSE, 0, 0);
   Pump();

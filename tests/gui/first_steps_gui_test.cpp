@@ -63,15 +63,15 @@ TEST(GuiFirstSteps, SamplesLoadedTriedAndTheirDisplaySettingsShown) {
   Checkpoint("first-main-window");
 
   g.Command(kCmdExtractionSettings);
-  HWND ext = g.WindowOfClass("NORMAL1");
+  HWND ext = g.WindowOfClass(kExtractionWindowClass);
   EXPECT_EQ(Rows(GetDlgItem(ext, kExtList)),
             (std::vector<std::string>{"MAIL", "  Date", "  From", "  To", "  Subject", "  Body", "MAIL"}));
   Checkpoint("first-extraction-settings", ext);
 
   // The Subject item: a header line, continued on lines that start with a space.
   SendMessageA(GetDlgItem(ext, kExtList), LB_SETCURSEL, 4, 0);
-  g.Click("NORMAL1", kExtDetails);
-  HWND detail = g.WindowOfClass("NORMAL3");
+  g.Click(kExtractionWindowClass, kExtDetails);
+  HWND detail = g.WindowOfClass(kDetailWindowClass);
   ASSERT_TRUE(IsWindowVisible(detail));
   EXPECT_EQ(WindowText(GetDlgItem(detail, kDetailTitle)), "Subjectの詳細設定");
   EXPECT_EQ(WindowText(GetDlgItem(detail, kDetailRangeStart)), "Subject:");
@@ -79,32 +79,32 @@ TEST(GuiFirstSteps, SamplesLoadedTriedAndTheirDisplaySettingsShown) {
   EXPECT_EQ(WindowText(GetDlgItem(detail, kDetailContentStart)), "Subject:[SP]");
   EXPECT_EQ(WindowText(GetDlgItem(detail, kDetailNextLineHead)), "[SP]");
   Checkpoint("first-detail-settings", detail);
-  g.Click("NORMAL3", kDetailFinish);
+  g.Click(kDetailWindowClass, kDetailFinish);
   EXPECT_FALSE(IsWindowVisible(detail));
 
   // "確　　認": the first mail's items decoded; "次へ" goes on to the second.
-  g.Click("NORMAL1", kExtCheck);
-  HWND result = g.WindowOfClass("NORMAL2");
+  g.Click(kExtractionWindowClass, kExtCheck);
+  HWND result = g.WindowOfClass(kResultWindowClass);
   ASSERT_TRUE(IsWindowVisible(result));
   std::string first = WindowText(GetDlgItem(result, kResultTextView));
   for (const char* shown : {"2006/01/10 09:15", "山田太郎 <taro.yamada@example.jp>", "鈴木一郎 <ichiro@example.jp>",
                             "打ち合わせの件", "明日の打ち合わせは十時からです。"}) {
     EXPECT_TRUE(Contains(first, shown)) << shown;
   }
-  g.Click("NORMAL2", kResultNextButton);
+  g.Click(kResultWindowClass, kResultNextButton);
   EXPECT_TRUE(Contains(WindowText(GetDlgItem(result, kResultTextView)), "Re: 打ち合わせの件"));
   Checkpoint("first-check-result", result);
-  g.Click("NORMAL2", kResultCloseButton);
-  g.Click("NORMAL1", kExtClose);
+  g.Click(kResultWindowClass, kResultCloseButton);
+  g.Click(kExtractionWindowClass, kExtClose);
 
   g.Command(kCmdDisplaySettings);
-  HWND disp = g.WindowOfClass("NORMAL5");
+  HWND disp = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(disp));
   std::string line = WindowText(GetDlgItem(disp, kDispTemplateEdit));
   EXPECT_EQ(line.rfind("??Date          ??  ??From", 0), 0u) << line;
   EXPECT_TRUE(Contains(WindowText(GetDlgItem(disp, kDispLayoutEdit)), "??Body??"));
   Checkpoint("first-display-settings", disp);
-  g.Click("NORMAL5", kDispClose);
+  g.Click(kDisplayWindowClass, kDispClose);
   EXPECT_EQ(r.Pending(), 0);
   EXPECT_TRUE(r.Boxes().empty());
 }

@@ -46,7 +46,7 @@ std::string FullMimeSettings() {
 }
 
 void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   HWND list = GetDlgItem(w, id);
   SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -78,26 +78,26 @@ TEST(GuiFullMime, PhoneAndNestedHtmlMailInTheDataDisplay) {
   g.Command(kCmdLoadIndex);
   ASSERT_EQ(r.Pending(), 0);
   g.Command(kCmdDataDisplay);
-  HWND display = g.WindowOfClass("NORMAL5");
+  HWND display = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(display));
   ASSERT_EQ(g.app().index.count, 2);
 
   SelectRow(g, kDispRecordList, 0);
-  const std::string phone = WindowText(g.ControlOf("NORMAL5", kDispLayoutEdit));
+  const std::string phone = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_NE(phone.find("件名  : 週末の予定について\r\n"), std::string::npos) << phone;
   EXPECT_NE(phone.find("美術館に変更です〓"), std::string::npos) << phone;
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispStatusText)), "変換不能: 1箇所");
+  EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "変換不能: 1箇所");
   Checkpoint("full-mime-utf8", display);
 
   SelectRow(g, kDispRecordList, 1);
-  const std::string html = WindowText(g.ControlOf("NORMAL5", kDispLayoutEdit));
+  const std::string html = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_NE(html.find("件名  : 明日の会議資料 (予算と日程)\r\n"), std::string::npos) << html;
   EXPECT_NE(html.find("明日の会議資料を添付します。"), std::string::npos) << html;
-  HWND attachments = g.ControlOf("NORMAL5", kDispAttachmentList);
+  HWND attachments = g.ControlOf(kDisplayWindowClass, kDispAttachmentList);
   EXPECT_TRUE(IsWindowVisible(attachments));
   EXPECT_EQ(SendMessageA(attachments, LB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(g.app().attachments.names[2], "資料.png");
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL5", kDispStatusText)), "");
+  EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "");
   Checkpoint("full-mime-nested-html", display);
   EXPECT_TRUE(r.Boxes().empty());
 }

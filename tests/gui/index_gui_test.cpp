@@ -72,7 +72,7 @@ TEST(GuiIndex, CreateSaveThenLoadInAFreshProgram) {
   EXPECT_EQ(g.app().index.count, 2);
   const std::string parts[] = {"", "", "携帯: phone.dat", "抽出: mail.kta", "表示: mail.kdp", "ｲﾝﾃﾞｯｸｽ: phonedat.ini"};
   for (int i = 0; i < kStatusParts; ++i) EXPECT_EQ(g.StatusText(i), parts[i]) << i;
-  EXPECT_EQ(WindowText(g.ControlOf("NORMAL0", kRawTextView)), kMobile);
+  EXPECT_EQ(WindowText(g.ControlOf(kMainWindowClass, kRawTextView)), kMobile);
   Checkpoint("index-loaded");
 }
 

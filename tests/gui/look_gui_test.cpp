@@ -9,6 +9,10 @@
 
 #include "platform/fonts.h"
 #include "app/extraction_window.h"
+#include "app/conversion_window.h"
+#include "app/display_window.h"
+#include "app/name_list_window.h"
+#include "app/detail_window.h"
 #include "gui_support.h"
 
 namespace tanavo {
@@ -139,10 +143,10 @@ TEST(GuiLook, LabelsFitTheirControlsAndNoControlsOverlap) {
   g.Command(kCmdExtractionSettings);
   g.Command(1055);  // conversion tool
   g.Command(1057);  // display settings editor
-  g.Click("NORMAL1", kExtAddData);  // a Data entry shows every field of the detail settings
-  g.Click("NORMAL1", kExtDetails);
-  ASSERT_TRUE(IsWindowVisible(g.WindowOfClass("NORMAL3")));
-  for (const char* cls : {"NORMAL1", "NORMAL3", "NORMAL4", "NORMAL5"}) {
+  g.Click(kExtractionWindowClass, kExtAddData);  // a Data entry shows every field of the detail settings
+  g.Click(kExtractionWindowClass, kExtDetails);
+  ASSERT_TRUE(IsWindowVisible(g.WindowOfClass(kDetailWindowClass)));
+  for (const char* cls : {kExtractionWindowClass, kDetailWindowClass, kConversionWindowClass, kDisplayWindowClass}) {
     HWND w = g.WindowOfClass(cls);
     ASSERT_NE(w, nullptr) << cls;
     for (const Clipped& c : ClippedLabels(cls, w)) {
@@ -154,7 +158,7 @@ TEST(GuiLook, LabelsFitTheirControlsAndNoControlsOverlap) {
     }
   }
   // The label the issue saw cut, by name: measured the same way.
-  HWND range = g.ControlOf("NORMAL3", 1020);
+  HWND range = g.ControlOf(kDetailWindowClass, 1020);
   ASSERT_NE(range, nullptr);
   EXPECT_EQ(WindowText(range), "データ範囲識別タグ");
 }
@@ -166,7 +170,7 @@ TEST(GuiLook, LabelsFitTheirControlsAndNoControlsOverlap) {
 TEST(GuiLook, ControlsMovedBeforeTheFirstShowArePaintedWhole) {
   GuiApp g;
   SendMessageA(g.Main(), WM_COMMAND, MAKEWPARAM(1057, 0), 0);  // no pump: nothing painted yet
-  HWND w = g.WindowOfClass("NORMAL5");
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(w));
   int checked = 0;
   for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -193,7 +197,7 @@ TEST(GuiPlacement, ExtractionSettingsBesideTheMainWindowWithinTheScreen) {
   }
   GuiApp g;
   g.Command(kCmdExtractionSettings);
-  HWND w = g.WindowOfClass("NORMAL1");
+  HWND w = g.WindowOfClass(kExtractionWindowClass);
   ASSERT_NE(w, nullptr);
   RECT main, ext;
   GetWindowRect(g.Main(), &main);
@@ -224,11 +228,11 @@ bool OnScreen(const RECT& r) {
 TEST(GuiPlacement, DetailSettingsAndDataNameListCanBeSeen) {
   GuiApp g;
   g.Command(kCmdExtractionSettings);
-  HWND ext = g.WindowOfClass("NORMAL1");
-  g.Click("NORMAL1", kExtAddDSet);
+  HWND ext = g.WindowOfClass(kExtractionWindowClass);
+  g.Click(kExtractionWindowClass, kExtAddDSet);
   SendMessageA(GetDlgItem(ext, kExtList), LB_SETCURSEL, 0, 0);
-  g.Click("NORMAL1", kExtDetails);
-  HWND detail = g.WindowOfClass("NORMAL3");
+  g.Click(kExtractionWindowClass, kExtDetails);
+  HWND detail = g.WindowOfClass(kDetailWindowClass);
   ASSERT_TRUE(IsWindowVisible(detail));
   RECT main, e, d;
   GetWindowRect(g.Main(), &main);
@@ -240,11 +244,11 @@ TEST(GuiPlacement, DetailSettingsAndDataNameListCanBeSeen) {
   Pump();
   Checkpoint("detail-settings-placed-" + std::to_string(GetSystemMetrics(SM_CXSCREEN)));
   ShowWindow(detail, SW_HIDE);  // a finish would refuse the default name with a box
-  g.Click("NORMAL1", kExtAddData);  // names for the list to show
-  g.Click("NORMAL1", kExtAddData);
+  g.Click(kExtractionWindowClass, kExtAddData);  // names for the list to show
+  g.Click(kExtractionWindowClass, kExtAddData);
 
   g.Command(kCmdDisplaySettings);
-  HWND editor = g.WindowOfClass("NORMAL5"), names = g.WindowOfClass("NORMAL6");
+  HWND editor = g.WindowOfClass(kDisplayWindowClass), names = g.WindowOfClass(kNameListWindowClass);
   ASSERT_TRUE(IsWindowVisible(names));
   RECT ed, n;
   GetWindowRect(editor, &ed);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "dispset/name_list_window.h"
+#include "extract/extraction_window.h"
 #include "platform/win32/text_view_win32.h"
 #include "gui_support.h"
 
@@ -32,12 +34,12 @@ TEST(GuiMainWindow, SevenWindowsExistOnlyTheMainOneVisible) {
     GetWindowRect(w, &r);
     EXPECT_EQ(r.right - r.left, e.w) << e.className;
     EXPECT_EQ(r.bottom - r.top, e.h) << e.className;
-    EXPECT_EQ(IsWindowVisible(w) != 0, std::string(e.className) == "NORMAL0") << e.className;
+    EXPECT_EQ(IsWindowVisible(w) != 0, std::string(e.className) == kMainWindowClass) << e.className;
     EXPECT_EQ(GetParent(w), nullptr) << e.className;
   }
   // Caption-only tool windows have no system menu, so no close box.
-  EXPECT_EQ(GetWindowLongA(g.WindowOfClass("NORMAL1"), GWL_STYLE) & WS_SYSMENU, 0);
-  EXPECT_NE(GetWindowLongA(g.WindowOfClass("NORMAL6"), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(GetWindowLongA(g.WindowOfClass(kExtractionWindowClass), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_NE(GetWindowLongA(g.WindowOfClass(kNameListWindowClass), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   EXPECT_EQ(ClassOf(GetDlgItem(g.Main(), kRawTextView)), kTextViewClass);
 }
 
@@ -132,7 +134,7 @@ int RunTanavoAndClose(bool byMenu) {
   HWND main = nullptr;
   for (int i = 0; i < 200 && !main; ++i) {
     HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, "NORMAL0", nullptr)) != nullptr) {
+    while ((w = FindWindowExA(nullptr, w, kMainWindowClass, nullptr)) != nullptr) {
       DWORD pid = 0;
       GetWindowThreadProcessId(w, &pid);
       if (pid == pi.dwProcessId) main = w;

@@ -8,6 +8,7 @@
 #include "../../bench/mail_dump.h"
 #include "app/main_window.h"
 #include "app/result_window.h"
+#include "app/extraction_window.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "gui_support.h"
@@ -154,12 +155,12 @@ TEST(GuiTextView, CheckResultWindowShowsALongResult) {
   r.AnswerFile(dir + "\\one.kta");
   g.Command(kCmdLoadSettings);
   ASSERT_EQ(r.Pending(), 0);
-  g.Click("NORMAL1", kCheckButton);
-  HWND view = g.ControlOf("NORMAL2", kResultTextView);
+  g.Click(kExtractionWindowClass, kCheckButton);
+  HWND view = g.ControlOf(kResultWindowClass, kResultTextView);
   EXPECT_TRUE(WindowText(view) == "D_SET\r\n" + record + "\r\n\r\n");
   SendMessageA(view, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_GT(FirstVisibleLine(view), 100000 - 30);
-  Checkpoint("textview-check-result-end", g.WindowOfClass("NORMAL2"));
+  Checkpoint("textview-check-result-end", g.WindowOfClass(kResultWindowClass));
 }
 
 }  // namespace

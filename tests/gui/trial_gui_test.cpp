@@ -6,6 +6,7 @@
 
 #include "display/item_decoder.h"
 #include "app/result_window.h"
+#include "app/extraction_window.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "gui_support.h"
@@ -52,34 +53,34 @@ TEST(GuiTrialExtraction, CheckThenNextAndBackInTheRealWindows) {
   g.Command(kCmdLoadSettings);
   ASSERT_EQ(r.Pending(), 0);
 
-  HWND result = g.WindowOfClass("NORMAL2");
-  HWND view = g.ControlOf("NORMAL2", kResultTextView);
+  HWND result = g.WindowOfClass(kResultWindowClass);
+  HWND view = g.ControlOf(kResultWindowClass, kResultTextView);
   EXPECT_FALSE(IsWindowVisible(result));
-  g.Click("NORMAL1", kCheckButton);
+  g.Click(kExtractionWindowClass, kCheckButton);
   EXPECT_TRUE(IsWindowVisible(result));
   EXPECT_EQ(WindowText(view), Shown(g.app(), 0));
   Checkpoint("result-window");
 
-  g.Click("NORMAL2", kResultNextButton);
+  g.Click(kResultWindowClass, kResultNextButton);
   EXPECT_EQ(WindowText(view), Shown(g.app(), 1));
-  g.Click("NORMAL2", kResultNextButton);
+  g.Click(kResultWindowClass, kResultNextButton);
   EXPECT_EQ(WindowText(view), Shown(g.app(), 2));
   r.PressBox(IDOK, "no-dset-warning");
-  g.Click("NORMAL2", kResultNextButton);  // no fourth record
+  g.Click(kResultWindowClass, kResultNextButton);  // no fourth record
   EXPECT_EQ(r.Pending(), 0);
   std::vector<SeenBox> boxes = r.Boxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "警告");
   EXPECT_EQ(boxes[0].text, "D_SETタグが検出されませんでした!!");
   EXPECT_EQ(WindowText(view), Shown(g.app(), 2));
-  g.Click("NORMAL2", kResultBackButton);
+  g.Click(kResultWindowClass, kResultBackButton);
   EXPECT_EQ(WindowText(view), Shown(g.app(), 1));
 
   SetWindowPos(result, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   RECT client, next;
   GetClientRect(result, &client);
-  GetWindowRect(g.ControlOf("NORMAL2", kResultNextButton), &next);
+  GetWindowRect(g.ControlOf(kResultWindowClass, kResultNextButton), &next);
   MapWindowPoints(nullptr, result, reinterpret_cast<POINT*>(&next), 2);
   EXPECT_EQ(next.left, client.right - 50);
   EXPECT_EQ(next.top, client.bottom - 25);
@@ -89,7 +90,7 @@ TEST(GuiTrialExtraction, CheckThenNextAndBackInTheRealWindows) {
   EXPECT_EQ(viewRect.bottom - viewRect.top, client.bottom - 60);
   Checkpoint("result-window-resized");
 
-  g.Click("NORMAL2", kResultCloseButton);
+  g.Click(kResultWindowClass, kResultCloseButton);
   EXPECT_FALSE(IsWindowVisible(result));
   EXPECT_EQ(WindowText(view), "");
 }
