@@ -19,7 +19,7 @@
 
 #include "../mail_dump.h"
 #include "app/main_window.h"
-#include "dispset/display_window.h"
+#include "app/display_window.h"
 #include "dispset/kdp_file.h"
 #include "files/display_file.h"
 #include "extract/kta_file.h"

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "dispset/name_list_window.h"
-#include "extract/extraction_window.h"
+#include "app/name_list_window.h"
+#include "app/extraction_window.h"
 #include "platform/win32/text_view_win32.h"
 #include "gui_support.h"
 
