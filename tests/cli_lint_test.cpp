@@ -11,6 +11,7 @@
 #include "files/display_file.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "mime/full_choice.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -27,6 +28,13 @@ TagDefinition WithoutContentEnd(TagDefinition e) {
   return e;
 }
 
+// Full decoding reads the whole item: its content tags are not used.
+TagDefinition FullMailWithoutContentTags() {
+  TagDefinition e = Def("Data", "Name", "<M>", "</M>");
+  SetFullMimeEntry(e, true);
+  return e;
+}
+
 TEST(CliLint, EachSilentFaultGivesOneLine) {
   const struct {
     const char* what;
@@ -36,6 +44,7 @@ TEST(CliLint, EachSilentFaultGivesOneLine) {
   } cases[] = {
       {"sound settings", {kOpen, kName, kTel, kOpen}, "??Name      ??\r\n??Tel??", {}},
       {"empty content tag", {kOpen, WithoutContentEnd(kName), kOpen}, "", {"項目2 Data \"Name\": コンテンツのタグが空"}},
+      {"full decoding needs no content tags", {kOpen, FullMailWithoutContentTags(), kOpen}, "", {}},
       {"Data before D_SET", {kName, kOpen, kOpen}, "", {"項目1 Data \"Name\": D_SET より前"}},
       {"Group without end", {kOpen, Def("Group", "G", "<G>", "</G>"), kName, kOpen}, "",
        {"項目2 Group \"G\": 終了タグ"}},

@@ -36,6 +36,15 @@ std::string MailWithAttachments() {
          Part("b", "Content-Type: message/rfc822\r\n", kInnerMail) + "--b--\r\n";
 }
 
+// A mail with a text body (under the given header) and n small files.
+std::string MailWithFiles(int n, const std::string& bodyHeader) {
+  std::string mail = "Subject: files\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n" + Part("b", bodyHeader, "x");
+  for (int i = 1; i <= n; ++i) {
+    mail += Part("b", "Content-Type: text/csv; name=\"f" + std::to_string(i) + ".csv\"\r\n", "1,2");
+  }
+  return mail + "--b--\r\n";
+}
+
 // The mails as records, each read by the Date, From, Subject and Body
 // entries in full mode.
 void LoadFullMails(FakeApp& f, const std::vector<std::string>& mails) {
@@ -115,6 +124,9 @@ TEST(FullMimeDisplay, StatusTextCountsWhatTheRecordsMailCouldNotDecodeOnce) {
       {"an unknown charset and an unknown encoding",
        "Subject: =?x-unknown?B?eA==?=\r\nContent-Transfer-Encoding: x-what\r\n\r\ntext\r\n",
        "変換不能: 2箇所"},
+      // Valid mail raises no box however many attachments it holds.
+      {"seven attachments, five listed", MailWithFiles(7, ""), "添付+2件非表示"},
+      {"both", MailWithFiles(6, "Content-Type: text/plain; charset=x-unknown\r\n"), "変換不能: 1箇所 添付+1件非表示"},
   };
   for (const Case& c : cases) {
     FullApp f;

@@ -1,5 +1,6 @@
 #include "app/data_display.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,16 @@ Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow
 
 // Shown after rendering a record whose mails hold what full decoding could
 // not decode (marked in the text); nothing for every other record.
-std::string UndecodableStatus(std::size_t count) {
-  return count == 0 ? std::string() : "変換不能: " + std::to_string(count) + "箇所";
+// Attachments of a mail decoded in full past those the list holds are
+// counted there too, since such a mail raises no box.
+std::string RecordStatus(std::size_t undecodable, std::size_t attachmentsNotListed) {
+  std::string status;
+  if (undecodable > 0) status = "変換不能: " + std::to_string(undecodable) + "箇所";
+  if (attachmentsNotListed > 0) {
+    if (!status.empty()) status += " ";
+    status += "添付+" + std::to_string(attachmentsNotListed) + "件非表示";
+  }
+  return status;
 }
 
 // Shows each step of a render as it happens.
@@ -34,7 +43,14 @@ class ShownRender : public RenderReporter {
     Window* main = app_.mainWindow ? app_.mainWindow->window : nullptr;
     if (main) main->SetText(kRawTextView, record.text);
   }
-  void AttachmentsFound(const DecodedItem& item) override { ShowItemAttachments(app_, item); }
+  void AttachmentsFound(const DecodedItem& item) override {
+    ShowItemAttachments(app_, item);
+    // The list shows the last item's: so does the count.
+    const std::size_t listed = std::min(item.attachmentCount, static_cast<std::size_t>(kAttachmentSlots));
+    notListed = item.fullMime ? item.attachmentCount - listed : 0;
+  }
+
+  std::size_t notListed = 0;  // of a mail decoded in full, past the list's slots
 
  private:
   App& app_;
@@ -62,7 +78,7 @@ int ShowRecord(App& app, int n, RenderedRecord* out) {
   if (w && found) {
     w->SetText(kDispLayoutEdit, r.text);
     if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, UndecodableStatus(r.undecodable));
+    w->SetText(kDispStatusText, RecordStatus(r.undecodable, shown.notListed));
   }
   if (out) *out = std::move(r);
   return found ? 0 : 1;

@@ -4,6 +4,7 @@
 
 #include "state/workspace.h"
 #include "cli/cli.h"
+#include "mime/full_choice.h"
 #include "dispset/kdp_file.h"
 #include "files/display_file.h"
 #include "extract/kta_file.h"
@@ -65,7 +66,8 @@ void LintEntries(const ExtractionSettings& s, std::vector<std::string>& found) {
     if (e.kind == kKindDSet) dsetSeen = true;
     if (e.kind == kKindData) {
       if (!dsetSeen) found.push_back(EntryLabel(s, i) + "D_SET より前にあるため抽出されません");
-      if (e.contentStartTag.empty() || e.contentEndTag.empty())
+      // Full decoding reads the whole item as mail: it has no content tags.
+      if (!IsFullMimeEntry(e) && (e.contentStartTag.empty() || e.contentEndTag.empty()))
         found.push_back(EntryLabel(s, i) + "コンテンツのタグが空のため値はいつも空です");
     } else if (FindPartner(s, i) < 0) {
       found.push_back(EntryLabel(s, i) + "終了タグ(同じ名前のもう一つの " + e.kind + ")がありません");

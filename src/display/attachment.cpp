@@ -169,7 +169,9 @@ std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& ite
 }
 
 void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded) {
-  if (item.attachmentCount <= recorded) return;
+  // A mail read in full is valid mail however many attachments it has: no
+  // box; the data display's status text counts them instead.
+  if (item.attachmentCount <= recorded || item.fullMime) return;
   ShowWarning(platform, "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" +
                             std::to_string(item.attachmentCount - recorded) + "件は表示されません");
 }

@@ -66,7 +66,8 @@ std::string SafeAttachmentName(const std::string& name, int number, std::vector<
 // 1 upwards of the attachment table (its count is only set when one is
 // recorded), so that list rows and table slots stay aligned. Returns how many.
 std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& item);
-// The warning naming those of the item past the ones recorded, if any.
+// The warning naming those of the item past the ones recorded, if any (none
+// for a mail decoded in full, which is valid mail).
 void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded);
 
 // An attachment chosen in the attachment list, decoded: written to the
