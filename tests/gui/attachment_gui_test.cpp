@@ -9,25 +9,16 @@
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "app/display_window.h"
+#include "app/menus.h"
 #include "gui_support.h"
 
 namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdCreateIndex = 1052;
-constexpr int kCmdDataDisplay = 1053;
 constexpr const char* kMarkerFile = "tanavo-marker-ran.txt";
 // Long enough for Wine to start a program it was handed.
 constexpr DWORD kRunWaitMs = 6000;
-
-void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass(kDisplayWindowClass);
-  HWND list = GetDlgItem(w, id);
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  Pump();
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -112,14 +103,14 @@ TEST(GuiAttachment, AProgramDisguisedAsAPhotoIsWrittenAndNeverRun) {
   g.Command(kCmdCreateIndex);
   g.Command(kCmdDataDisplay);
   ASSERT_GT(g.app().index.count, 0);
-  SelectRow(g, kDispRecordList, g.app().index.count - 1);
+  g.SelectRow(kDispRecordList, g.app().index.count - 1);
   ASSERT_EQ(g.app().attachments.names[1], "photo.jpg");
 
   g.app().state.programFolder = dir;
   const std::string viewedBefore = ViewLog();
   for (int row : {0, 1}) {
     r.PressBox(IDOK);
-    SelectRow(g, kDispAttachmentList, row);
+    g.SelectRow(kDispAttachmentList, row);
   }
   WaitPumping(kRunWaitMs);
   EXPECT_FALSE(Exists(dir + "\\" + kMarkerFile)) << "the attachment ran";
@@ -136,7 +127,7 @@ TEST(GuiAttachment, AProgramDisguisedAsAPhotoIsWrittenAndNeverRun) {
   EXPECT_EQ(ViewLog(), viewedBefore);
 
   // The real photo is handed to the viewer, with its Linux path.
-  SelectRow(g, kDispAttachmentList, 2);
+  g.SelectRow(kDispAttachmentList, 2);
   for (int waited = 0; waited < 10000 && ViewLog() == viewedBefore; waited += 100) WaitPumping(100);
   const std::string viewed = ViewLog().substr(viewedBefore.size());
   EXPECT_EQ(viewed.rfind("feh /", 0), 0u) << viewed;
@@ -168,8 +159,7 @@ TEST(GuiAttachment, ThePrefixOpensPdfAndPhotosInViewers) {
 
 // The user manual goes to the PDF viewer.
 TEST(GuiAttachment, TheManualOpensInThePdfViewer) {
-  constexpr int kCmdUserManual = 1058;
-  const std::string dir = TempFolder("manual");
+    const std::string dir = TempFolder("manual");
   WriteBytes(dir + "\\使用説明書.pdf", "%PDF-1.4\n");
   GuiApp g;
   g.app().state.programFolder = dir;

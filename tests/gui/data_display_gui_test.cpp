@@ -8,23 +8,13 @@
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "app/display_window.h"
+#include "app/menus.h"
 #include "gui_support.h"
 
 namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdLoadIndex = 1050;
-constexpr int kCmdCreateIndex = 1052;
-constexpr int kCmdDataDisplay = 1053;
-
-void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass(kDisplayWindowClass);
-  HWND list = GetDlgItem(w, id);
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  Pump();
-}
 
 TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   const std::string samples = ProgramFolder() + "\\..\\samples";
@@ -34,21 +24,11 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   }
   ASSERT_FALSE(ReadBytes(dir + "\\mail.dat").empty());
   const std::string ini = dir + "\\maildat.ini";
-  {
-    GuiApp g;
-    Responder r;
-    g.LoadThreeFiles(r, dir + "\\mail.dat", dir + "\\mail.kta", dir + "\\mail.kdp");
-    r.PressBox(IDOK);
-    r.AnswerFile(ini);
-    g.Command(kCmdCreateIndex);
-    ASSERT_EQ(r.Pending(), 0);
-  }
+  CreateIndexFile(dir + "\\mail.dat", dir + "\\mail.kta", dir + "\\mail.kdp", ini);
   GuiApp g;
   Responder r;
-  r.AnswerFile(ini);
-  g.Command(kCmdLoadIndex);
+  g.ShowIndexInDataDisplay(r, ini);
   ASSERT_EQ(r.Pending(), 0);
-  g.Command(kCmdDataDisplay);
   HWND display = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(display));
   HWND recordList = g.ControlOf(kDisplayWindowClass, kDispRecordList);
@@ -57,7 +37,7 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   ASSERT_GT(records, 1);
   Checkpoint("data-display-first");
 
-  SelectRow(g, kDispRecordList, 1);
+  g.SelectRow(kDispRecordList, 1);
   const std::string second = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_FALSE(second.empty());
   EXPECT_NE(second, g.app().display.layoutText);
@@ -66,7 +46,7 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   HWND attachments = g.ControlOf(kDisplayWindowClass, kDispAttachmentList);
   int mail = -1;
   for (int row = 0; row < records && mail < 0; ++row) {
-    SelectRow(g, kDispRecordList, row);
+    g.SelectRow(kDispRecordList, row);
     if (IsWindowVisible(attachments) && SendMessageA(attachments, LB_GETCOUNT, 0, 0) > 0) mail = row;
   }
   ASSERT_GE(mail, 0) << "no sample mail has an attachment";
@@ -75,7 +55,7 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
 
   g.app().state.programFolder = dir;  // the temporary file goes beside the test files
   const std::string ext = TemporaryExtension(g.app().attachments.names[1], '\\');
-  SelectRow(g, kDispAttachmentList, 0);
+  g.SelectRow(kDispAttachmentList, 0);
   EXPECT_EQ(ReadBytes(dir + "\\temp." + ext), DecodeBase64(g.app().attachments.contents[1]));
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispAttachmentLabel)), "添付ファイル");
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "");

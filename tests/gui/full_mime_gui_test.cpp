@@ -10,6 +10,7 @@
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
 #include "extract/settings.h"
+#include "app/menus.h"
 #include "gui_support.h"
 #include "mime/full_choice.h"
 
@@ -17,9 +18,6 @@ namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdLoadIndex = 1050;
-constexpr int kCmdCreateIndex = 1052;
-constexpr int kCmdDataDisplay = 1053;
 
 std::string VMessage(const std::string& from, const std::string& mail) {
   return "BEGIN:VMSG\r\nVERSION:1.1\r\nX-IRMS-BOX:INBOX\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nEMAIL:" + from +
@@ -45,14 +43,6 @@ std::string FullMimeSettings() {
   return kta + EncodeEntry(record);
 }
 
-void SelectRow(GuiApp& g, int id, int row) {
-  HWND w = g.WindowOfClass(kDisplayWindowClass);
-  HWND list = GetDlgItem(w, id);
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  Pump();
-}
-
 TEST(GuiFullMime, PhoneAndNestedHtmlMailInTheDataDisplay) {
   const std::string dir = TempFolder("fullmime");
   WriteBytes(dir + "\\mail.dat", VMessage("taro.yamada@example.jp", Utf8JapaneseMail()) +
@@ -63,33 +53,23 @@ TEST(GuiFullMime, PhoneAndNestedHtmlMailInTheDataDisplay) {
                                       "日付  : ??Date??\r\n差出人: ??From??\r\n宛先  : ??To??\r\n件名  : ??Subject??\r\n"
                                       "\r\n??Body??"));
   const std::string ini = dir + "\\maildat.ini";
-  {
-    GuiApp g;
-    Responder r;
-    g.LoadThreeFiles(r, dir + "\\mail.dat", dir + "\\mail.kta", dir + "\\mail.kdp");
-    r.PressBox(IDOK);
-    r.AnswerFile(ini);
-    g.Command(kCmdCreateIndex);
-    ASSERT_EQ(r.Pending(), 0);
-  }
+  CreateIndexFile(dir + "\\mail.dat", dir + "\\mail.kta", dir + "\\mail.kdp", ini);
   GuiApp g;
   Responder r;
-  r.AnswerFile(ini);
-  g.Command(kCmdLoadIndex);
+  g.ShowIndexInDataDisplay(r, ini);
   ASSERT_EQ(r.Pending(), 0);
-  g.Command(kCmdDataDisplay);
   HWND display = g.WindowOfClass(kDisplayWindowClass);
   ASSERT_TRUE(IsWindowVisible(display));
   ASSERT_EQ(g.app().index.count, 2);
 
-  SelectRow(g, kDispRecordList, 0);
+  g.SelectRow(kDispRecordList, 0);
   const std::string phone = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_NE(phone.find("件名  : 週末の予定について\r\n"), std::string::npos) << phone;
   EXPECT_NE(phone.find("美術館に変更です〓"), std::string::npos) << phone;
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "変換不能: 1箇所");
   Checkpoint("full-mime-utf8", display);
 
-  SelectRow(g, kDispRecordList, 1);
+  g.SelectRow(kDispRecordList, 1);
   const std::string html = WindowText(g.ControlOf(kDisplayWindowClass, kDispLayoutEdit));
   EXPECT_NE(html.find("件名  : 明日の会議資料 (予算と日程)\r\n"), std::string::npos) << html;
   EXPECT_NE(html.find("明日の会議資料を添付します。"), std::string::npos) << html;

@@ -1,8 +1,13 @@
 #include "gui_support.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+
+#include "app/display_window.h"
+#include "app/menus.h"
 
 namespace tanavo {
 namespace gui {
@@ -299,6 +304,30 @@ void GuiApp::LoadThreeFiles(Responder& r, const std::string& mobile, const std::
   Command(1048);
   r.AnswerFile(kdp);
   Command(1049);
+}
+
+void GuiApp::ShowIndexInDataDisplay(Responder& r, const std::string& ini) {
+  r.AnswerFile(ini);
+  Command(kCmdLoadIndexFile);
+  Command(kCmdDataDisplay);
+}
+
+void GuiApp::SelectRow(int id, int row) {
+  HWND w = WindowOfClass(kDisplayWindowClass);
+  HWND list = GetDlgItem(w, id);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  SendMessageA(w, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  Pump();
+}
+
+void CreateIndexFile(const std::string& mobile, const std::string& kta, const std::string& kdp, const std::string& ini) {
+  GuiApp g;
+  Responder r;
+  g.LoadThreeFiles(r, mobile, kta, kdp);
+  r.PressBox(IDOK);
+  r.AnswerFile(ini);
+  g.Command(kCmdCreateIndex);
+  EXPECT_EQ(r.Pending(), 0);
 }
 
 std::string GuiApp::StatusText(int part) const {

@@ -88,6 +88,11 @@ class GuiApp {
   // The mobile file, extraction settings and display settings loaded with
   // their menu commands (1047, 1048, 1049), answering the real dialogs.
   void LoadThreeFiles(Responder& r, const std::string& mobile, const std::string& kta, const std::string& kdp);
+  // The index file at ini loaded through its menu command, then the data
+  // display opened.
+  void ShowIndexInDataDisplay(Responder& r, const std::string& ini);
+  // A row of a list box of the data display selected, as a click does.
+  void SelectRow(int id, int row);
 
   std::string StatusText(int part) const;
   std::vector<int> StatusEdges() const;
@@ -96,6 +101,10 @@ class GuiApp {
   std::unique_ptr<Win32Platform> platform_;
   std::unique_ptr<App> app_;
 };
+
+// The index of the three files created through the menus, answering the real
+// dialogs, by a program of its own, and saved to ini.
+void CreateIndexFile(const std::string& mobile, const std::string& kta, const std::string& kdp, const std::string& ini);
 
 void Pump();
 std::string WindowText(HWND hwnd);

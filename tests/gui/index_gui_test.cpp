@@ -10,14 +10,13 @@
 #include "files/display_file.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "app/menus.h"
 #include "gui_support.h"
 
 namespace tanavo {
 namespace gui {
 namespace {
 
-constexpr int kCmdLoadIndex = 1050;
-constexpr int kCmdCreateIndex = 1052;
 
 std::string Entry(const std::string& kind, const std::string& name, const std::string& start, const std::string& end) {
   TagDefinition d;
@@ -66,7 +65,7 @@ TEST(GuiIndex, CreateSaveThenLoadInAFreshProgram) {
   GuiApp g;
   Responder r;
   r.AnswerFile(ini);
-  g.Command(kCmdLoadIndex);
+  g.Command(kCmdLoadIndexFile);
   EXPECT_EQ(r.Pending(), 0);
   EXPECT_TRUE(r.Boxes().empty());
   EXPECT_EQ(g.app().index.count, 2);
