@@ -12,15 +12,8 @@ bool ReadMobileBytes(Workspace& ws, const std::string& path, const std::string& 
                      bool* opened = nullptr) {
   ReadStatus rs = ws.platform.ReadWholeFile(path, bytes);
   if (opened) *opened = rs != ReadStatus::CannotOpen;
-  if (rs == ReadStatus::CannotOpen) {
-    ShowOpenFailure(ws.platform, caption);
-    return false;
-  }
-  if (rs == ReadStatus::TooLarge || bytes->size() > kMaxFileBytes) {
-    ShowTooLarge(ws.platform, caption);
-    return false;
-  }
-  return true;
+  if (rs == ReadStatus::Ok && bytes->size() > kMaxFileBytes) rs = ReadStatus::TooLarge;
+  return !ShowReadFailure(ws.platform, rs, caption);
 }
 
 // The read bytes become the mobile file. Views show the mobile file's own

@@ -282,15 +282,7 @@ int LoadIndexFileCommand(Workspace& ws) {
   std::string path;
   if (!p.OpenFileDialog(IndexDialog("インデックスファイルを開く", ws), &path)) return 1;
   std::string bytes;
-  const ReadStatus rs = p.ReadWholeFile(path, &bytes);
-  if (rs == ReadStatus::CannotOpen) {
-    ShowOpenFailure(p, kLoadCaption);
-    return 1;
-  }
-  if (rs == ReadStatus::TooLarge) {
-    ShowTooLarge(p, kLoadCaption);
-    return 1;
-  }
+  if (ShowReadFailure(p, p.ReadWholeFile(path, &bytes), kLoadCaption)) return 1;
   const char sep = p.PathSeparator();
   // What the index file names is looked at before anything changes: a file
   // that must not be opened refuses the whole index file.
