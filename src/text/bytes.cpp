@@ -36,6 +36,8 @@ std::size_t FindIn(std::string_view text, std::string_view pattern, std::size_t 
   if (start > text.size()) return std::string_view::npos;
 #ifdef __GLIBC__
   if (pattern.empty()) return start;
+  // Also keeps an empty view's null data away from memmem, which must not get it.
+  if (text.size() - start < pattern.size()) return std::string_view::npos;
   const void* at = memmem(text.data() + start, text.size() - start, pattern.data(), pattern.size());
   return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
 #else
