@@ -26,8 +26,8 @@ std::string KtaField(const std::string& value) {
 std::string KtaEntry(const TagDefinition& d) {
   const std::string* fields[] = {&d.japaneseCodeEndTag, &d.japaneseCodeStartTag, &d.nextLineHead, &d.lineEnd,
                                  &d.contentEndTag,      &d.contentStartTag,      &d.encodingEndTag, &d.encodingStartTag,
-                                 &d.searchAfterPrevious, &d.applyToMultiple,     &d.name,         &d.rangeEndTag,
-                                 &d.rangeStartTag,      &d.kind,                 &d.dataTypeEndTag, &d.dataTypeStartTag};
+                                 &d.searchAfterPrevious.Text(), &d.applyToMultiple.Text(),     &d.name,         &d.rangeEndTag,
+                                 &d.rangeStartTag,      &d.kind.Text(),                 &d.dataTypeEndTag, &d.dataTypeStartTag};
   std::string e;
   for (const std::string* f : fields) e += KtaField(*f);
   return e;

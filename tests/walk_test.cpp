@@ -108,6 +108,21 @@ struct WalkFixture : ::testing::Test {
   int steps = 0;
 };
 
+TEST_F(WalkFixture, AnEntryOfAnotherKindIsPassedOverAndAnEmptyKindEndsTheWalk) {
+  int r = table.Record({"<r>", "</r>"});
+  table.Data("A", {"a=", ";"});
+  table.Add("data", "B", {"b=", ";"});  // not a spelling of Data
+  table.Data("C", {"c=", ";"});
+  table.Add("", "D", {"d=", ";"});
+  table.Data("E", {"e=", ";"});
+  table.Close(r);
+  file = "<r>a=1;b=2;c=3;d=4;e=5;</r>";
+  logStops = true;
+  Walk(1);
+  Expect({"stop? 0", "record 1-27 <r>a=1;b=2;c=3;d=4;e=5;</r>", "stop? 1", "item 1 d2 a=1;", "stop? 2", "stop? 3",
+          "item 3 d2 c=3;"});
+}
+
 TEST_F(WalkFixture, RecordWithItemsInOrder) {
   int r = table.Record({"<r>", "</r>"});
   table.Data("A", {"a=", ";"});

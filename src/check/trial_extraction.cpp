@@ -58,7 +58,7 @@ int RunStep(App& app, Step step) {
   if (step != Step::Check) {
     // Going on or back means looking for another record: without a record
     // delimiter there is none to look for.
-    firstEntry = FirstEntryOfKind(app.extraction, kKindDSet);
+    firstEntry = FirstEntryOfKind(app.extraction, EntryKind::DSet);
     if (firstEntry < 0) {
       ShowWarning(app.platform, "D_SETタグが設定されていません!!");
       return 1;

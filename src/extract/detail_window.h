@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/settings.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -71,7 +72,7 @@ class DetailWindow : public WindowEvents {
   Window* window = nullptr;
   int editIndex = -1;
   int partnerIndex = -1;
-  std::string editKind;
+  KindText editKind;
   int focusedSlot = 0;
 
  private:

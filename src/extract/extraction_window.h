@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/settings.h"
 #include "platform/platform.h"
 
 namespace tanavo {
@@ -53,7 +54,7 @@ class ExtractionWindow : public WindowEvents {
  private:
   void Refill();
   bool RoomFor(int count);
-  void InsertLines(int at, int count, const char* kind, const std::string& label);
+  void InsertLines(int at, int count, EntryKind kind, const std::string& label);
   void DeleteLine(int row);
   void AddDSetPair();
   void AddGroupPair();

@@ -32,7 +32,7 @@ ReferencedList BuildReferencedList(const ExtractionSettings& s, const std::strin
   const int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     const TagDefinition& e = s.entries[i];
-    if (e.kind != kKindData || FindPlaceholder(listTemplate, e.name).status != 0) continue;
+    if (e.kind != EntryKind::Data || FindPlaceholder(listTemplate, e.name).status != 0) continue;
     if (list.count == kReferencedEntries) {
       list.overflow = true;
       break;
@@ -70,7 +70,7 @@ int CreateIndex(App& app) {
     return 1;
   }
   // Without a record delimiter there is no record to look for.
-  const int first = FirstEntryOfKind(app.extraction, kKindDSet);
+  const int first = FirstEntryOfKind(app.extraction, EntryKind::DSet);
   if (first < 0) {
     ShowWarning(p, "D_SETタグが設定されていません!!");
     return 1;
