@@ -61,7 +61,7 @@ bool ExtractionChanged(App& app) {
 bool DisplayChanged(App& app) {
   DisplaySettingsTexts now{app.display.listLineTemplate, app.display.layoutText};
   Window* editor = app.displayWindow ? app.displayWindow->window : nullptr;
-  if (editor && editor->IsVisible() && app.display.modeText == kModeEditor) {
+  if (editor && editor->IsVisible() && app.display.mode == DisplayMode::Editor) {
     now.listLineTemplate = editor->Text(kDispTemplateEdit);
     now.layoutText = editor->Text(kDispLayoutEdit);
   }
