@@ -59,7 +59,7 @@ void BM_ExtractBetweenTagsFarApart(benchmark::State& state) {
     const void* hit = std::memchr(text.data(), '\x01', text.size());
     benchmark::DoNotOptimize(hit);
     auto t2 = std::chrono::steady_clock::now();
-    if (m.status != 0) state.SkipWithError("no match");
+    if (m.status != MatchStatus::Found) state.SkipWithError("no match");
     extractTotal += Seconds(t1 - t0);
     memchrTotal += Seconds(t2 - t1);
     state.SetIterationTime(Seconds(t1 - t0));

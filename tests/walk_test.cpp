@@ -217,7 +217,7 @@ TEST_F(WalkFixture, RepeatedGroupMayStartAtTheLimitRepeatedItemNot) {
   file = "<r>ddd<s>x</s>d</r>";
   Walk();
   Expect({"record 1-19 " + file, "item 1 d2 d", "item 1 d2 d", "group 2 d2 <s>x</s>"});
-  stack.Push(0);
+  ASSERT_TRUE(stack.Push(0));
   stack.SetTopText("ddd<s>x</s>d");
   EXPECT_EQ(RegionLimit(settings, stack, 1), 3);
   EXPECT_EQ(RegionLimit(settings, stack, 2), 12);  // no opening entry after the block

@@ -76,7 +76,7 @@ int RunStep(App& app, Step step) {
   ResultText result;
   WalkHooks hooks;
   hooks.onRecord = [&](const TagMatch& record) {
-    if (step != Step::Back && Push(app.history, app.platform, record.start) != 0) status = 1;
+    if (step != Step::Back && !Push(app.history, app.platform, record.start)) status = 1;
     result.AddRange(app.stack.TopOwner(), record.text);
   };
   hooks.onGroup = [&](int entry) {

@@ -115,7 +115,7 @@ HeaderTags FindHeaderTags(std::string_view text, std::string_view patternList) {
       endTag = patternList.substr(runEnd, lineEnd - runEnd);
     }
     TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-    if (m.status == 0) return HeaderTags{std::string(startTag), std::string(endTag)};
+    if (m.status == MatchStatus::Found) return HeaderTags{std::string(startTag), std::string(endTag)};
     lineStart = lineEnd + kCrLf.size();
     if (lineStart >= patternList.size()) break;
     star = patternList.find('*', lineStart);
@@ -148,7 +148,7 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
 std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag) {
   if (startTag.empty() || endTag.empty()) return {};
   TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-  if (m.status != 0) return {};
+  if (m.status != MatchStatus::Found) return {};
   const int32_t contentFrom = m.start + static_cast<int32_t>(startTag.size());  // 1-based
   const int32_t endTagAt = m.end - static_cast<int32_t>(endTag.size()) + 1;
   if (contentFrom >= endTagAt) return {};
@@ -176,7 +176,7 @@ std::string DecodeEncodedWords(std::string_view input) {
   std::string text(input);
   for (const EncodedWordPattern& pattern : kEncodedWordPatterns) {
     TagMatch m = Between(text, pattern.startTag, kEncodedWordEnd, 1);
-    if (m.status != 0) continue;
+    if (m.status != MatchStatus::Found) continue;
     std::string out;
     out.reserve(text.size());
     int32_t cursor = 1;
@@ -186,7 +186,7 @@ std::string DecodeEncodedWords(std::string_view input) {
       out += pattern.iso2022jp ? JisToShiftJisJoined(decoded) : decoded;
       cursor = m.end + 1;
       m = Between(text, pattern.startTag, kEncodedWordEnd, cursor);
-      if (m.status != 0) {
+      if (m.status != MatchStatus::Found) {
         if (static_cast<std::size_t>(cursor) <= text.size()) out.append(text, static_cast<std::size_t>(cursor - 1));
         break;
       }

@@ -65,9 +65,9 @@ int32_t RegionLimitWith(const ExtractionSettings& s, const Partners& partners, s
   }
   if (next < 0 || next == partners.Used() - 1) return whole;
   TagMatch m1 = Search(s.entries[h], text, 1, ExtractMode::PositionsOnly);
-  if (m1.status != 0) return whole;
+  if (m1.status != MatchStatus::Found) return whole;
   TagMatch m2 = Search(s.entries[next], text, m1.end + 1, ExtractMode::PositionsOnly);
-  if (m2.status != 0) return whole;
+  if (m2.status != MatchStatus::Found) return whole;
   return m2.start - 1;
 }
 
@@ -96,7 +96,7 @@ class Walker {
     return r == Role::Opening ? 0 : walk_.lastEnd[h - 1];
   }
   bool PushLevel(int h) {
-    if (stack_.Push(h) != 0) return false;
+    if (!stack_.Push(h)) return false;
     pushedBy_[stack_.Depth()] = h;
     return true;
   }
@@ -171,7 +171,7 @@ bool Walker::DSetStep(int h, int32_t recordFrom, WalkResult& result) {
   TagMatch m = Search(e, stack_.TopText(), recordFrom, ExtractMode::WithTags);
   // A match of no bytes (both range tags empty) is no record: taking it would
   // leave the next search where this one began.
-  if (m.status != 0 || m.end < m.start) {
+  if (m.status != MatchStatus::Found || m.end < m.start) {
     result.recordMissing = true;
     return false;
   }
@@ -227,7 +227,7 @@ void Walker::GroupOpen(int& h) {
     limit_[level] = RegionLimitWith(s_, partners_, text, h);
   }
   const int32_t limit = limit_[level];
-  if (m.status == 0 && m.start <= limit && PushLevel(h)) {
+  if (m.status == MatchStatus::Found && m.start <= limit && PushLevel(h)) {
     const int depth = stack_.Depth();
     walk_.levelGroupEntry[depth] = h;
     walk_.levelGroupEnd[depth] = m.end;
@@ -263,13 +263,13 @@ bool Walker::DataStep(int h) {
   std::string_view text = stack_.TopText();
   TagMatch m = Search(e, text, dataFrom_, ExtractMode::WithTags);
   if (!e.applyToMultiple.Value()) {
-    walk_.lastEnd[h] = m.status == 0 ? m.end : CarriedEnd(h);
+    walk_.lastEnd[h] = m.status == MatchStatus::Found ? m.end : CarriedEnd(h);
     Deliver(h, m);
     return true;
   }
   // The enclosing text is the same for every occurrence, and so is its limit.
   const int32_t limit = RegionLimitWith(s_, partners_, text, h);
-  while (m.status == 0 && m.start < limit) {
+  while (m.status == MatchStatus::Found && m.start < limit) {
     walk_.lastEnd[h] = m.end;
     Deliver(h, m);
     const int32_t next = m.end + 1;

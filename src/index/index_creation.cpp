@@ -32,7 +32,7 @@ ReferencedList BuildReferencedList(const ExtractionSettings& s, const std::strin
   const int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     const TagDefinition& e = s.entries[i];
-    if (e.kind != EntryKind::Data || FindPlaceholder(listTemplate, e.name).status != 0) continue;
+    if (e.kind != EntryKind::Data || FindPlaceholder(listTemplate, e.name).status != MatchStatus::Found) continue;
     if (list.count == kReferencedEntries) {
       list.overflow = true;
       break;
@@ -49,7 +49,7 @@ bool RecordFollows(const App& app, int entry, int64_t from) {
   const TagDefinition& e = app.extraction.entries[entry];
   TagMatch m = ExtractBetweenTags(app.state.mobileFile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
                                   e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
-  return m.status == 0 && m.end >= m.start;
+  return m.status == MatchStatus::Found && m.end >= m.start;
 }
 
 }  // namespace
