@@ -17,6 +17,7 @@
 #include "engine/walk.h"
 #include "extract/settings.h"
 #include "platform/fake/fake_platform.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 namespace {
@@ -139,13 +140,7 @@ std::string MailFile(std::size_t fileBytes) {
 void MailSettings(ExtractionSettings& s) {
   auto set = [&s](int i, const char* kind, const char* name, const char* start, const char* end, bool multiple,
                   bool afterPrevious) {
-    TagDefinition& e = s.entries[i];
-    e.kind = kind;
-    e.name = name;
-    e.rangeStartTag = start;
-    e.rangeEndTag = end;
-    e.applyToMultiple = multiple ? "Y" : "N";
-    e.searchAfterPrevious = afterPrevious ? "Y" : "N";
+    s.entries[i] = Flagged(Def(kind, name, start, end), multiple, afterPrevious);
   };
   set(0, "D_SET", "D_SET", "BEGIN:MAIL\r\n", "END:MAIL\r\n", false, false);
   set(1, "Group", "Header", "<hdr>\r\n", "</hdr>\r\n", true, false);

@@ -9,6 +9,7 @@
 #include "dispset/kdp_file.h"
 #include "extract/kta_file.h"
 #include "gui_support.h"
+#include "../support/entries.h"
 
 namespace tanavo {
 namespace gui {
@@ -18,11 +19,7 @@ constexpr int kCmdLoadIndex = 1050;
 constexpr int kCmdCreateIndex = 1052;
 
 std::string Entry(const std::string& kind, const std::string& name, const std::string& start, const std::string& end) {
-  TagDefinition d;
-  d.kind = kind;
-  d.name = name;
-  d.rangeStartTag = start;
-  d.rangeEndTag = end;
+  TagDefinition d = Def(kind, name, start, end);
   if (kind == "Data") {
     d.contentStartTag = start;
     d.contentEndTag = end;
