@@ -50,6 +50,7 @@ void FindSharedNames(const ExtractionSettings& s, int used, std::vector<std::str
     }
     if (first < 0) continue;
     const TagDefinition& f = s.entries[static_cast<std::size_t>(first)];
+    // Kinds compared as spelled: two entries of one unknown kind still pair.
     const bool closesPair = before == 1 && f.kind.Text() == e.kind.Text() && e.kind != EntryKind::Data;
     if (!closesPair) found.push_back(EntryLabel(s, i) + "項目" + std::to_string(first + 1) + "と同じ名前です");
   }
