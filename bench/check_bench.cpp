@@ -11,6 +11,7 @@
 #include "check/trial_extraction.h"
 #include "platform/fake/fake_platform.h"
 #include "state/workspace.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 namespace {
@@ -20,13 +21,7 @@ const std::string kRepeat = "<g>x</g>";
 
 void SetEntry(Workspace& app, int i, const char* kind, const char* name, const char* start, const char* end,
               const char* multiple) {
-  TagDefinition& e = app.extraction.entries[i];
-  e.kind = kind;
-  e.name = name;
-  e.rangeStartTag = start;
-  e.rangeEndTag = end;
-  e.applyToMultiple = multiple;
-  e.searchAfterPrevious = "N";
+  app.extraction.entries[i] = Flagged(Def(kind, name, start, end), multiple, false);
 }
 
 void BM_TrialExtractionRepeatedGroupWithNestedGroup(benchmark::State& state) {

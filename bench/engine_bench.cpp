@@ -17,6 +17,7 @@
 #include "engine/walk.h"
 #include "extract/settings.h"
 #include "platform/fake/fake_platform.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 namespace {
@@ -59,7 +60,7 @@ void BM_ExtractBetweenTagsFarApart(benchmark::State& state) {
     const void* hit = std::memchr(text.data(), '\x01', text.size());
     benchmark::DoNotOptimize(hit);
     auto t2 = std::chrono::steady_clock::now();
-    if (m.status != 0) state.SkipWithError("no match");
+    if (m.status != MatchStatus::Found) state.SkipWithError("no match");
     extractTotal += Seconds(t1 - t0);
     memchrTotal += Seconds(t2 - t1);
     state.SetIterationTime(Seconds(t1 - t0));
@@ -139,13 +140,7 @@ std::string MailFile(std::size_t fileBytes) {
 void MailSettings(ExtractionSettings& s) {
   auto set = [&s](int i, const char* kind, const char* name, const char* start, const char* end, bool multiple,
                   bool afterPrevious) {
-    TagDefinition& e = s.entries[i];
-    e.kind = kind;
-    e.name = name;
-    e.rangeStartTag = start;
-    e.rangeEndTag = end;
-    e.applyToMultiple = multiple ? "Y" : "N";
-    e.searchAfterPrevious = afterPrevious ? "Y" : "N";
+    s.entries[i] = Flagged(Def(kind, name, start, end), multiple, afterPrevious);
   };
   set(0, "D_SET", "D_SET", "BEGIN:MAIL\r\n", "END:MAIL\r\n", false, false);
   set(1, "Group", "Header", "<hdr>\r\n", "</hdr>\r\n", true, false);

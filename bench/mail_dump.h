@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "codec/codec.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 
@@ -65,14 +66,7 @@ inline std::string MailDump(int mails, int attachmentEvery = 0) {
 }
 
 inline TagDefinition Entry(const char* kind, const char* name, const char* start, const char* end) {
-  TagDefinition e;
-  e.kind = kind;
-  e.name = name;
-  e.rangeStartTag = start;
-  e.rangeEndTag = end;
-  e.applyToMultiple = "N";
-  e.searchAfterPrevious = "N";
-  return e;
+  return Flagged(Def(kind, name, start, end), false, false);
 }
 
 inline TagDefinition Header(const char* name, const char* start) {
@@ -85,12 +79,7 @@ inline TagDefinition Header(const char* name, const char* start) {
 // The entries of the dump's settings: a D_SET MAIL with Date, From, Subject
 // and a Body decoded as mail.
 inline std::vector<TagDefinition> MailEntries() {
-  TagDefinition body = Entry("Data", "Body", "Content-Type:", "END:MAIL");
-  body.dataTypeStartTag = body.dataTypeEndTag = "*";
-  body.encodingStartTag = body.encodingEndTag = "*";
-  body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
-  body.contentStartTag = "\r\n\r\n";
-  body.contentEndTag = "END:MAIL";
+  const TagDefinition body = Flagged(MailEntry("Body", "Content-Type:", "END:MAIL", "END:MAIL"), false, false);
   return {Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL"), Header("Date", "Date: "), Header("From", "From: "),
           Header("Subject", "Subject: "), body, Entry("D_SET", "MAIL", "BEGIN:MAIL", "END:MAIL")};
 }

@@ -16,6 +16,7 @@
 #include "display/item_decoder.h"
 #include "text/bytes.h"
 #include "platform/fake/fake_platform.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 namespace {
@@ -85,16 +86,7 @@ std::string QuotedPrintableJis(std::size_t textBytes) {
 struct BenchApp {
   BenchApp() : app(platform) {
     app.Start();
-    TagDefinition& e = app.extraction.entries[kMailEntry];
-    e.kind = "Data";
-    e.name = "Mail";
-    e.rangeStartTag = "<MAIL>";
-    e.rangeEndTag = "</MAIL>";
-    e.dataTypeStartTag = e.dataTypeEndTag = "*";
-    e.encodingStartTag = e.encodingEndTag = "*";
-    e.japaneseCodeStartTag = e.japaneseCodeEndTag = "*";
-    e.contentStartTag = "\r\n\r\n";
-    e.contentEndTag = "</MAIL>";
+    app.extraction.entries[kMailEntry] = MailEntry("Mail", "<MAIL>", "</MAIL>", "</MAIL>");
   }
   FakePlatform platform;
   App app;

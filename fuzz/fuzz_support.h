@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "platform/fake/fake_platform.h"
+#include "../tests/support/entries.h"
 
 namespace tanavo {
 

@@ -16,16 +16,10 @@ namespace {
 const std::string kMobile = "<R>F:one\r\n</R><R>F:two\r\n</R>";
 
 std::string Kta() {
-  TagDefinition d;
-  d.kind = "D_SET";
-  d.name = "R";
-  d.rangeStartTag = "<R>";
-  d.rangeEndTag = "</R>";
-  TagDefinition item;
-  item.kind = "Data";
-  item.name = "From";
-  item.rangeStartTag = item.contentStartTag = "F:";
-  item.rangeEndTag = item.contentEndTag = "\r\n";
+  const TagDefinition d = Def(EntryKind::DSet, "R", "<R>", "</R>");
+  TagDefinition item = Def(EntryKind::Data, "From", "F:", "\r\n");
+  item.contentStartTag = "F:";
+  item.contentEndTag = "\r\n";
   return EncodeEntry(d) + EncodeEntry(item) + EncodeEntry(d);
 }
 

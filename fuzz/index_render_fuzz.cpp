@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // With the record delimiter first in the table, every indexed record is
   // found again where it was indexed.
-  const bool recordFirst = f.app.extraction.entries[0].kind == kKindDSet;
+  const bool recordFirst = f.app.extraction.entries[0].kind == EntryKind::DSet;
   constexpr int kRendered = 8;
   for (int n = 1; n <= index.count && n <= kRendered; ++n) {
     const int rendered = ShowRecord(f.app, n);

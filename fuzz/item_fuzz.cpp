@@ -33,16 +33,7 @@ void CheckSafeName(const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzApp f;
-  TagDefinition& body = f.app.extraction.entries[0];
-  body.kind = "Data";
-  body.name = "Body";
-  body.rangeStartTag = "Content-Type:";
-  body.rangeEndTag = "END:MAIL";
-  body.dataTypeStartTag = body.dataTypeEndTag = "*";
-  body.encodingStartTag = body.encodingEndTag = "*";
-  body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
-  body.contentStartTag = "\r\n\r\n";
-  body.contentEndTag = "END:MAIL";
+  f.app.extraction.entries[0] = MailEntry("Body", "Content-Type:", "END:MAIL", "END:MAIL");
   const std::string_view item = AsText(data, size);
   const std::string value = DecodeDataItem(f.app, 0, item);
   if (value != kMultipartMarker) return 0;

@@ -22,14 +22,7 @@ struct Entry {
 };
 
 TagDefinition Definition(const Entry& e) {
-  TagDefinition d;
-  d.kind = e.kind;
-  d.name = e.name;
-  d.rangeStartTag = e.start;
-  d.rangeEndTag = e.end;
-  d.applyToMultiple = e.multiple;
-  d.searchAfterPrevious = "N";
-  return d;
+  return Flagged(Def(e.kind, e.name, e.start, e.end), e.multiple, false);
 }
 
 const Entry kEntries[] = {

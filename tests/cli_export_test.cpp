@@ -137,7 +137,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
   std::vector<std::string> header = {u8"番号", u8"位置", u8"オフセット", u8"一覧行"};
   std::vector<int> data;
   for (int i = 0; i < UsedCount(f.app.extraction); ++i) {
-    if (f.app.extraction.entries[i].kind == "Data") {
+    if (f.app.extraction.entries[i].kind.Text() == "Data") {
       data.push_back(i);
       header.push_back(TsvField(f.app.extraction.entries[i].name));
     }

@@ -9,6 +9,7 @@
 #include "codec/codec.h"
 #include "extract/settings.h"
 #include "mime_test_data.h"
+#include "support/entries.h"
 
 namespace tanavo {
 namespace {
@@ -26,8 +27,8 @@ std::string KtaField(const std::string& value) {
 std::string KtaEntry(const TagDefinition& d) {
   const std::string* fields[] = {&d.japaneseCodeEndTag, &d.japaneseCodeStartTag, &d.nextLineHead, &d.lineEnd,
                                  &d.contentEndTag,      &d.contentStartTag,      &d.encodingEndTag, &d.encodingStartTag,
-                                 &d.searchAfterPrevious, &d.applyToMultiple,     &d.name,         &d.rangeEndTag,
-                                 &d.rangeStartTag,      &d.kind,                 &d.dataTypeEndTag, &d.dataTypeStartTag};
+                                 &d.searchAfterPrevious.Text(), &d.applyToMultiple.Text(),     &d.name,         &d.rangeEndTag,
+                                 &d.rangeStartTag,      &d.kind.Text(),                 &d.dataTypeEndTag, &d.dataTypeStartTag};
   std::string e;
   for (const std::string* f : fields) e += KtaField(*f);
   return e;
@@ -46,24 +47,9 @@ class CliItemTest : public ::testing::Test {
     // file name per test keeps them apart.
     kta_ = ::testing::TempDir() + "cli_item_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".kta";
-    TagDefinition group;
-    group.kind = "Group";
-    group.name = "Mail";
-    group.rangeStartTag = "<M>";
-    group.rangeEndTag = "</M>";
-    TagDefinition body;
-    body.kind = "Data";
-    body.name = "Body";
-    body.rangeStartTag = "<B>";
-    body.rangeEndTag = "</B>";
-    body.dataTypeStartTag = body.dataTypeEndTag = "*";
-    body.encodingStartTag = body.encodingEndTag = "*";
-    body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
-    body.contentStartTag = "\r\n\r\n";
-    body.contentEndTag = "</B>";
-    TagDefinition subject;
-    subject.kind = "Data";
-    subject.name = "Subject";
+    const TagDefinition group = Def(EntryKind::Group, "Mail", "<M>", "</M>");
+    const TagDefinition body = MailEntry("Body", "<B>", "</B>", "</B>");
+    TagDefinition subject = Def(EntryKind::Data, "Subject");
     subject.contentStartTag = "Subject: ";
     subject.contentEndTag = "\r\n";
     std::ofstream(kta_, std::ios::binary) << KtaEntry(group) + KtaEntry(body) + KtaEntry(subject) + KtaEntry(group);
@@ -125,9 +111,7 @@ TEST_F(CliItemTest, MultipartItemsListTheirAttachments) {
 
 TEST_F(CliItemTest, SettingsPastTheTableAreLoadedWithAWarning) {
   // The first 201 entries are taken; the warning about the rest is no refusal.
-  TagDefinition subject;
-  subject.kind = "Data";
-  subject.name = "Subject";
+  TagDefinition subject = Def(EntryKind::Data, "Subject");
   subject.contentStartTag = "Subject: ";
   subject.contentEndTag = "\r\n";
   std::string settings = KtaEntry(subject);

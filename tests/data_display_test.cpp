@@ -39,7 +39,7 @@ TEST(DataDisplay, OpensWithTheRecordListAndRecordOne) {
     f.Open();
     MemoryWindow& d = f.Display();
     EXPECT_TRUE(d.IsVisible());
-    EXPECT_EQ(f.app.display.modeText, "DISP");
+    EXPECT_EQ(f.app.display.mode.Text(), "DISP");
     EXPECT_EQ(d.Text(kDispTitle), "データ表示");
     EXPECT_EQ(f.Rows(kDispRecordList), (std::vector<std::string>{"(1)plain", "(2)photos", "(3)last"}));
     EXPECT_EQ(d.ListSelection(kDispRecordList), -1);

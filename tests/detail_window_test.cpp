@@ -83,7 +83,7 @@ TEST(DetailWindow, OpenShowsTheEntryByKind) {
   EXPECT_TRUE(d.IsShown(kDetailApplyToMultipleLabel));
   EXPECT_EQ(f.app.detailWindow->editIndex, 2);
   EXPECT_EQ(f.app.detailWindow->partnerIndex, 2);
-  EXPECT_EQ(f.app.detailWindow->editKind, "Data");
+  EXPECT_EQ(f.app.detailWindow->editKind.Text(), "Data");
 
   f.OpenFor(1);  // a Group: no content tags, flags shown
   EXPECT_EQ(d.Text(kDetailTitle), "Group01の詳細設定");
@@ -140,10 +140,10 @@ TEST(DetailWindow, RefusesDefaultAndDuplicateNames) {
   EXPECT_EQ(f.Ext().ListSelection(kExtList), 1);
   for (int i : {1, 3}) {
     EXPECT_EQ(f.E(i).name, "Header");
-    EXPECT_EQ(f.E(i).kind, "Group");
+    EXPECT_EQ(f.E(i).kind.Text(), "Group");
     EXPECT_EQ(f.E(i).rangeStartTag, "\r\nBEGIN");
-    EXPECT_EQ(f.E(i).applyToMultiple, "Y");
-    EXPECT_EQ(f.E(i).searchAfterPrevious, "N");
+    EXPECT_EQ(f.E(i).applyToMultiple.Text(), "Y");
+    EXPECT_EQ(f.E(i).searchAfterPrevious.Text(), "N");
   }
 
   // The partner's name is no duplicate; reopening shows the tokens again.
@@ -180,11 +180,11 @@ TEST(DetailWindow, DSetKeepsTheFieldsItCannotEdit) {
   EXPECT_FALSE(f.D().IsVisible());
   for (int i : {0, 4}) {
     EXPECT_EQ(f.E(i).name, "Mail");
-    EXPECT_EQ(f.E(i).kind, "D_SET");
+    EXPECT_EQ(f.E(i).kind.Text(), "D_SET");
     EXPECT_EQ(f.E(i).contentStartTag, "hidden");
     EXPECT_EQ(f.E(i).dataTypeEndTag, "\t");
-    EXPECT_EQ(f.E(i).applyToMultiple, "Y");
-    EXPECT_EQ(f.E(i).searchAfterPrevious, "N");
+    EXPECT_EQ(f.E(i).applyToMultiple.Text(), "Y");
+    EXPECT_EQ(f.E(i).searchAfterPrevious.Text(), "N");
     EXPECT_EQ(f.E(i).lineEnd, std::string("a\0b", 3)) << i;
   }
   EXPECT_EQ(f.Ext().ListRow(kExtList, 0), "Mail");

@@ -40,7 +40,7 @@ TEST(DisplayWindow, IsCreatedHiddenInDataDisplayModeWithEmptyTexts) {
   EXPECT_EQ(w.Text(kDispAttachmentLabel), "****件終了");
   EXPECT_TRUE(w.Control(kDispLayoutEdit).decl.style & kWantReturn);
   EXPECT_TRUE(w.Control(kDispAttachmentList).decl.style & kNotify);
-  EXPECT_EQ(f.app.display.modeText, "DISP");
+  EXPECT_EQ(f.app.display.mode.Text(), "DISP");
   EXPECT_EQ(f.app.display.listLineTemplate, "");
   EXPECT_EQ(f.app.display.layoutText, "");
   EXPECT_FALSE(w.WindowHasFocus());  // the main window keeps the focus
@@ -61,7 +61,7 @@ TEST(DisplayWindow, EditorShowsTheSettingsWithItsControlsAndLimits) {
   MemoryWindow& w = f.Editor();
   EXPECT_TRUE(w.IsVisible());
   EXPECT_TRUE(w.WindowHasFocus());
-  EXPECT_EQ(f.app.display.modeText, "CONF");
+  EXPECT_EQ(f.app.display.mode.Text(), "CONF");
   EXPECT_EQ(w.Text(kDispTitle), "表示設定");
   EXPECT_EQ(w.Text(kDispTemplateEdit), "??From??");
   EXPECT_EQ(w.Text(kDispLayoutEdit), "From: ??From??\r\n");
@@ -87,7 +87,7 @@ TEST(DisplayWindow, CloseButtonTakesTheEditsOverAndHidesBothWindows) {
   f.Editor().Click(kDispClose);
   EXPECT_EQ(f.app.display.listLineTemplate, "??Subject??");
   EXPECT_EQ(f.app.display.layoutText, "Body\r\n??Body??");
-  EXPECT_EQ(f.app.display.modeText, "CONF");
+  EXPECT_EQ(f.app.display.mode.Text(), "CONF");
   EXPECT_FALSE(f.Editor().IsVisible());
   EXPECT_FALSE(f.Names().IsVisible());
 
@@ -105,7 +105,7 @@ TEST(DisplayWindow, ClosingTheDataDisplayChangesNoSettings) {
   f.app.display.listLineTemplate = "T";
   f.app.display.layoutText = "L";
   f.app.displayWindow->ShowEditor();
-  f.app.display.modeText = "DISP";  // as the data display command leaves it
+  f.app.display.mode = "DISP";  // as the data display command leaves it
   f.Editor().SetText(kDispLayoutEdit, "a rendered record");
   f.Editor().Type(kDispTemplateEdit, "stale");
   f.Editor().Click(kDispClose);
@@ -191,7 +191,7 @@ TEST(DisplayLayout, EditorLayoutFollowsTheClientSize) {
 TEST(DisplayLayout, DataDisplayLayoutFollowsTheClientSize) {
   DisplayApp f;
   MemoryWindow& w = f.Editor();
-  ASSERT_EQ(f.app.display.modeText, "DISP");
+  ASSERT_EQ(f.app.display.mode.Text(), "DISP");
   for (auto [cw, ch] : {std::pair{774, 584}, std::pair{1200, 900}, std::pair{400, 400}}) {
     w.Resize(cw, ch);
     ExpectRect(w, kDispTitle, 10, 10, 100, 25);
@@ -216,10 +216,10 @@ TEST(DisplayLayout, ModeTextChoosesTheLayoutOnEachResize) {
   f.app.displayWindow->ShowEditor();
   w.Resize(800, 600);
   ExpectRect(w, kDispLayoutEdit, 0, 70, 800, 530);
-  f.app.display.modeText = "DISP";
+  f.app.display.mode = "DISP";
   w.Resize(800, 600);
   ExpectRect(w, kDispLayoutEdit, 0, 245, 800, 295);
-  f.app.display.modeText = "conf";  // neither mode: nothing moves
+  f.app.display.mode = "conf";  // neither mode: nothing moves
   w.Resize(500, 500);
   ExpectRect(w, kDispLayoutEdit, 0, 245, 800, 295);
   ExpectRect(w, kDispClose, 720, 5, 60, 25);

@@ -117,7 +117,7 @@ TEST(ExtractionWindow, DSetButtonAddsOnePairOnly) {
   EXPECT_EQ(f.List(), (Lines{"D_SET", "D_SET"}));
   EXPECT_EQ(f.Sel(), 1);
   EXPECT_EQ(f.app.extraction.dsetPairCount, 1);
-  EXPECT_EQ(f.app.extraction.entries[0].kind, "D_SET");
+  EXPECT_EQ(f.app.extraction.entries[0].kind.Text(), "D_SET");
   f.Click(kExtAddDSet);
   f.Select(0);
   f.Click(kExtAddDSet);
@@ -150,9 +150,9 @@ TEST(ExtractionWindow, GroupAndDataInsertionPositionsAndSelections) {
   EXPECT_EQ(f.List(), (Lines{" Group01", "  Data01", "  Data02", " Group01"}));
   EXPECT_EQ(f.Sel(), 3);
   EXPECT_EQ(f.app.extraction.dataCounter, 2);
-  EXPECT_EQ(f.app.extraction.entries[2].kind, "Data");
+  EXPECT_EQ(f.app.extraction.entries[2].kind.Text(), "Data");
   EXPECT_EQ(f.app.extraction.entries[2].name, "Data02");
-  EXPECT_EQ(f.app.extraction.entries[3].kind, "Group");
+  EXPECT_EQ(f.app.extraction.entries[3].kind.Text(), "Group");
 
   // A Data entry added with no selection goes to the top and is selected.
   f.W().ListSelect(kExtList, -1);

@@ -21,16 +21,7 @@ std::string MailItem(const std::string& mail) { return "<MAIL>" + mail + kMailEn
 class ItemDecoderTest : public ::testing::Test {
  protected:
   ItemDecoderTest() {
-    TagDefinition& mail = app.extraction.entries[kMailEntry];
-    mail.kind = "Data";
-    mail.name = "Mail";
-    mail.rangeStartTag = "<MAIL>";
-    mail.rangeEndTag = kMailEnd;
-    mail.dataTypeStartTag = mail.dataTypeEndTag = "*";
-    mail.encodingStartTag = mail.encodingEndTag = "*";
-    mail.japaneseCodeStartTag = mail.japaneseCodeEndTag = "*";
-    mail.contentStartTag = "\r\n\r\n";
-    mail.contentEndTag = kMailEnd;
+    app.extraction.entries[kMailEntry] = MailEntry("Mail", "<MAIL>", kMailEnd, kMailEnd);
     TagDefinition& subject = app.extraction.entries[kSubjectEntry];
     subject.kind = "Data";
     subject.name = "Subject";

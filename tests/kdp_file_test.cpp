@@ -75,7 +75,7 @@ TEST(KdpLoad, ReadsTheChosenFileAndNamesItInTheStatusBar) {
   f.Load(kPath);
   EXPECT_EQ(f.app.display.listLineTemplate, "??From??");
   EXPECT_EQ(f.app.display.layoutText, "");
-  EXPECT_EQ(f.app.display.modeText, "DISP");  // loading leaves the mode alone
+  EXPECT_EQ(f.app.display.mode.Text(), "DISP");  // loading leaves the mode alone
   EXPECT_EQ(f.platform.status[4], "表示: mail.kdp");
   EXPECT_EQ(f.platform.status[0], "");
   EXPECT_EQ(f.app.state.displayFilePath.folder, "D:\\work");

@@ -76,6 +76,25 @@ TEST(KtaFile, EntryHasTheFileOrderOfFields) {
   EXPECT_EQ(back.dataTypeStartTag, "TS");
 }
 
+TEST(KtaFile, KindsAndFlagsOfOtherSpellingsSaveBackAsRead) {
+  // What the walk reads as an unknown kind or an off flag is still written
+  // back byte for byte.
+  std::string bytes;
+  for (const char* kind : {"data", "GROUP", "X"}) {
+    std::string entry;
+    for (int i = 0; i < kFieldsPerEntry; ++i) entry += Field(i == 13 ? kind : i == 8 ? "y" : i == 9 ? "1" : "v");
+    bytes += entry;
+  }
+  for (std::size_t at = 0; at < bytes.size(); at += kEntryBytes) {
+    TagDefinition e;
+    DecodeEntry(std::string_view(bytes).substr(at, kEntryBytes), e);
+    EXPECT_EQ(e.kind.Value(), EntryKind::Other);
+    EXPECT_FALSE(e.applyToMultiple.Value());
+    EXPECT_FALSE(e.searchAfterPrevious.Value());
+    EXPECT_EQ(EncodeEntry(e), bytes.substr(at, kEntryBytes));
+  }
+}
+
 TEST(KtaFile, SaveAndLoadRoundTripEveryByte) {
   KtaApp f;
   f.E(0) = Def("D_SET", "D_SET", "BEGIN:VMESSAGE\r\n", "END:VMESSAGE\r\n");
@@ -165,7 +184,7 @@ TEST(KtaFile, ShortEmptyAndOversizedFiles) {
   EXPECT_EQ(f.E(1).japaneseCodeEndTag, "JE");
   EXPECT_EQ(f.E(1).japaneseCodeStartTag, "JS");
   EXPECT_EQ(f.E(1).nextLineHead, "NH");
-  EXPECT_EQ(f.E(1).kind, "");
+  EXPECT_EQ(f.E(1).kind.Text(), "");
 
   f.platform.files[kPath] = "";
   f.Load();

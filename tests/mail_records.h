@@ -32,15 +32,7 @@ inline std::string MailRecord(const Mail& m) {
   return r + "</MAIL>\r\n";
 }
 
-inline TagDefinition MailBody() {
-  TagDefinition body = Def("Data", "Body", "Content-Type:", "</MAIL>");
-  body.dataTypeStartTag = body.dataTypeEndTag = "*";
-  body.encodingStartTag = body.encodingEndTag = "*";
-  body.japaneseCodeStartTag = body.japaneseCodeEndTag = "*";
-  body.contentStartTag = "\r\n\r\n";
-  body.contentEndTag = "</MAIL>";
-  return body;
-}
+inline TagDefinition MailBody() { return MailEntry("Body", "Content-Type:", "</MAIL>", "</MAIL>"); }
 
 // The mails loaded as the mobile file with fitting settings, and indexed.
 inline void LoadMails(FakeApp& f, const std::vector<Mail>& mails, const std::string& layout) {

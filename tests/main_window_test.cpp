@@ -155,7 +155,7 @@ TEST(OpenMobileFile, ReturnsTheStackToLevelZero) {
   FakeApp f;
   f.platform.files["D:\\a.dat"] = "abc";
   ASSERT_TRUE(LoadMobileFile(f.app, "D:\\a.dat"));
-  f.app.stack.Push(0);
+  ASSERT_TRUE(f.app.stack.Push(0));
   f.app.stack.SetTopText("x");
   f.platform.files["D:\\b.dat"] = "second file";
   ASSERT_TRUE(LoadMobileFile(f.app, "D:\\b.dat"));

@@ -34,24 +34,24 @@ TEST(FilePointerStack, LevelZeroIsTheMobileFileItself) {
 
 TEST(FilePointerStack, PushSetPopNest) {
   StackFixture f;
-  EXPECT_EQ(f.stack.Push(0), 0);
+  EXPECT_TRUE(f.stack.Push(0));
   EXPECT_EQ(f.stack.TopText(), "");
   EXPECT_EQ(f.stack.TopOwner(), "rec");
   f.stack.SetTopText("record");
-  EXPECT_EQ(f.stack.Push(1), 0);
+  EXPECT_TRUE(f.stack.Push(1));
   f.stack.SetTopText("group");
   EXPECT_EQ(f.stack.Depth(), 2);
   EXPECT_EQ(f.stack.TopOwner(), "grp");
-  EXPECT_EQ(f.stack.Pop(), 0);
+  EXPECT_TRUE(f.stack.Pop());
   EXPECT_EQ(f.stack.TopText(), "record");
   EXPECT_EQ(f.stack.TopOwner(), "rec");
   // A pushed level starts empty, not with what was there before.
-  EXPECT_EQ(f.stack.Push(1), 0);
+  EXPECT_TRUE(f.stack.Push(1));
   EXPECT_EQ(f.stack.TopText(), "");
   // An index outside the table gives an empty owner rather than a stray read.
-  EXPECT_EQ(f.stack.Push(kTagEntries), 0);
+  EXPECT_TRUE(f.stack.Push(kTagEntries));
   EXPECT_EQ(f.stack.TopOwner(), "");
-  EXPECT_EQ(f.stack.Push(-1), 0);
+  EXPECT_TRUE(f.stack.Push(-1));
   EXPECT_EQ(f.stack.TopOwner(), "");
   f.stack.Reset();
   EXPECT_EQ(f.stack.Depth(), 0);
@@ -62,12 +62,12 @@ TEST(FilePointerStack, PushSetPopNest) {
 TEST(FilePointerStack, WarnsOnceAtEachLimitAndChangesNothing) {
   StackFixture f;
   for (int i = 0; i < kMaxStackDepth; ++i) {
-    ASSERT_EQ(f.stack.Push(1), 0);
+    ASSERT_TRUE(f.stack.Push(1));
     f.stack.SetTopText("level " + std::to_string(i + 1));
   }
   EXPECT_EQ(f.stack.Depth(), 10);
   EXPECT_TRUE(f.platform.boxes.empty());
-  EXPECT_EQ(f.stack.Push(0), 1);
+  EXPECT_FALSE(f.stack.Push(0));
   EXPECT_EQ(f.stack.Depth(), 10);
   EXPECT_EQ(f.stack.TopText(), "level 10");
   EXPECT_EQ(f.stack.TopOwner(), "grp");
@@ -78,7 +78,7 @@ TEST(FilePointerStack, WarnsOnceAtEachLimitAndChangesNothing) {
 
   f.stack.Reset();
   f.platform.boxes.clear();
-  EXPECT_EQ(f.stack.Pop(), -1);
+  EXPECT_FALSE(f.stack.Pop());
   EXPECT_EQ(f.stack.Depth(), 0);
   EXPECT_EQ(f.stack.TopText(), "whole file");
   ASSERT_EQ(f.platform.boxes.size(), 1u);

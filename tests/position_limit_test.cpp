@@ -33,12 +33,6 @@ unsigned long long AvailableMemory() {
   return 0;
 }
 
-TagDefinition Flagged(TagDefinition d, bool multiple, bool afterPrevious = false) {
-  d.applyToMultiple = multiple ? "Y" : "N";
-  d.searchAfterPrevious = afterPrevious ? "Y" : "N";
-  return d;
-}
-
 TEST(PositionLimit, AFileOfTheLargestSizeIsWalkedToItsLastByte) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "2 GiB of input is kept out of the AddressSanitizer run";

@@ -10,9 +10,9 @@ TEST(RecordHistory, PushBackTopKeepTheOrderOfTheRecordsShown) {
   FakePlatform p;
   RecordHistory h;
   EXPECT_EQ(Top(h), 0);  // nothing stored yet
-  EXPECT_EQ(Push(h, p, 1), 0);
-  EXPECT_EQ(Push(h, p, 40), 0);
-  EXPECT_EQ(Push(h, p, 90), 0);
+  EXPECT_TRUE(Push(h, p, 1));
+  EXPECT_TRUE(Push(h, p, 40));
+  EXPECT_TRUE(Push(h, p, 90));
   EXPECT_EQ(h.top, 3);
   EXPECT_EQ(Top(h), 90);
   EXPECT_EQ(Back(h), 40);
@@ -30,17 +30,17 @@ TEST(RecordHistory, BackWithNothingStoredReturnsOneAndTouchesNothing) {
   EXPECT_EQ(Back(h), 1);
   EXPECT_EQ(h.top, 0);
   EXPECT_EQ(Top(h), 0);
-  EXPECT_EQ(Push(h, p, 7), 0);
+  EXPECT_TRUE(Push(h, p, 7));
   EXPECT_EQ(h.starts[1], 7);
 }
 
 TEST(RecordHistory, FullAt2500WarnsAndStoresNothing) {
   FakePlatform p;
   RecordHistory h;
-  for (int i = 1; i <= kHistorySlots; ++i) ASSERT_EQ(Push(h, p, i * 10), 0);
+  for (int i = 1; i <= kHistorySlots; ++i) ASSERT_TRUE(Push(h, p, i * 10));
   EXPECT_TRUE(p.boxes.empty());
   EXPECT_EQ(Top(h), kHistorySlots * 10);
-  EXPECT_EQ(Push(h, p, 5), 1);
+  EXPECT_FALSE(Push(h, p, 5));
   ASSERT_EQ(p.boxes.size(), 1u);
   EXPECT_EQ(p.boxes[0].text, "スタックの階層が深すぎます!!");
   EXPECT_EQ(p.boxes[0].caption, "警告");
@@ -48,7 +48,7 @@ TEST(RecordHistory, FullAt2500WarnsAndStoresNothing) {
   EXPECT_EQ(h.top, kHistorySlots);
   EXPECT_EQ(Top(h), kHistorySlots * 10);
   EXPECT_EQ(Back(h), (kHistorySlots - 1) * 10);
-  EXPECT_EQ(Push(h, p, 5), 0);  // room again
+  EXPECT_TRUE(Push(h, p, 5));  // room again
   EXPECT_EQ(Top(h), 5);
 }
 

@@ -158,7 +158,7 @@ TEST(Samples, DisplaySettingsUsePlaceholdersPaddedWithSpaces) {
         std::string name = inside.substr(0, inside.find(' '));
         bool known = false;
         for (int e = 0; e < UsedCount(s.app.extraction); ++e) {
-          known |= s.app.extraction.entries[e].kind == "Data" && s.app.extraction.entries[e].name == name;
+          known |= s.app.extraction.entries[e].kind.Text() == "Data" && s.app.extraction.entries[e].name == name;
         }
         EXPECT_TRUE(known) << base << ": " << inside;
         EXPECT_EQ(inside.find_first_not_of(' ', name.size()), std::string::npos) << base << ": " << inside;

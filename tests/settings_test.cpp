@@ -12,6 +12,38 @@ void Put(ExtractionSettings& s, int i, const char* kind, const char* name) {
   s.entries[i].name = name;
 }
 
+TEST(ExtractionSettings, KindAndFlagsAreParsedFromTheTextTheyKeep) {
+  const struct {
+    const char* text;
+    EntryKind kind;
+  } kinds[] = {{"", EntryKind::None},        {"D_SET", EntryKind::DSet},  {"Group", EntryKind::Group},
+               {"Data", EntryKind::Data},    {"data", EntryKind::Other},  {"D_SET ", EntryKind::Other},
+               {"GROUP", EntryKind::Other},  {"X", EntryKind::Other}};
+  for (const auto& c : kinds) {
+    KindText k = c.text;
+    EXPECT_EQ(k.Value(), c.kind) << c.text;
+    EXPECT_EQ(k.Text(), c.text);
+  }
+  // Set from a value, the text is its spelling; a kind without one reads back
+  // from the text it leaves, so value and text never disagree.
+  EXPECT_EQ(KindText(EntryKind::Group).Text(), "Group");
+  EXPECT_EQ(KindText(EntryKind::Other).Text(), "");
+  EXPECT_EQ(KindText(EntryKind::Other).Value(), EntryKind::None);
+  EXPECT_EQ(KindText().Value(), EntryKind::None);
+
+  const struct {
+    const char* text;
+    bool on;
+  } flags[] = {{"Y", true}, {"N", false}, {"", false}, {"y", false}, {"YES", false}};
+  for (const auto& c : flags) {
+    FlagText f = c.text;
+    EXPECT_EQ(f.Value(), c.on) << c.text;
+    EXPECT_EQ(f.Text(), c.text);
+  }
+  EXPECT_EQ(FlagText(true).Text(), "Y");
+  EXPECT_EQ(FlagText(false).Text(), "N");
+}
+
 TEST(ExtractionSettings, UsedEntriesEndAtTheFirstEmptyName) {
   ExtractionSettings s;
   EXPECT_EQ(UsedCount(s), 0);
@@ -106,7 +138,7 @@ TEST(ExtractionSettings, InsertAndRemoveKeepTheTableBound) {
   EXPECT_EQ(s.entries[0].name, "N1");
   EXPECT_EQ(s.entries[2].name, "B");
   EXPECT_EQ(s.entries[3].name, "");
-  EXPECT_EQ(s.entries[3].kind, "");
+  EXPECT_EQ(s.entries[3].kind.Text(), "");
   EXPECT_EQ(UsedCount(s), 3);
   RemoveEntry(s, 3);  // not used: nothing happens
   RemoveEntry(s, -1);

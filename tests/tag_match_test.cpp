@@ -71,13 +71,13 @@ TEST(ReplaceBytes, NonOverlappingLeftToRightNeverRescanned) {
 
 TEST(ExtractBetweenTags, ModesPositionsAndEmptyContent) {
   TagMatch m = Extract("xx<a>hello</a>yy", "<a>", "</a>");
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.start, 3);
   EXPECT_EQ(m.end, 14);
   EXPECT_EQ(m.text, "<a>hello</a>");
   EXPECT_EQ(Extract("xx<a>hello</a>yy", "<a>", "</a>", 1, ExtractMode::ContentOnly).text, "hello");
   m = Extract("xx<a>hello</a>yy", "<a>", "</a>", 1, ExtractMode::PositionsOnly);
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.end, 14);
   EXPECT_EQ(m.text, "");
 
@@ -90,10 +90,10 @@ TEST(ExtractBetweenTags, ModesPositionsAndEmptyContent) {
   m = Extract("<a>1</a><a>2</a>", "<a>", "</a>", 2);
   EXPECT_EQ(m.start, 9);
   EXPECT_EQ(m.text, "<a>2</a>");
-  EXPECT_EQ(Extract("</a><a>x", "<a>", "</a>").status, 2);
+  EXPECT_EQ(Extract("</a><a>x", "<a>", "</a>").status, MatchStatus::StartWithoutEnd);
   EXPECT_EQ(Extract("</a><a>x", "<a>", "</a>").text, "");
-  EXPECT_EQ(Extract("abc", "<a>", "</a>").status, 1);
-  EXPECT_EQ(Extract("<a>x</a>", "<a>", "</a>", 0).status, 1);
+  EXPECT_EQ(Extract("abc", "<a>", "</a>").status, MatchStatus::NotFound);
+  EXPECT_EQ(Extract("<a>x</a>", "<a>", "</a>", 0).status, MatchStatus::NotFound);
   // The end tag may share bytes with the start tag only after it.
   m = Extract("::x::", "::", "::");
   EXPECT_EQ(m.end, 5);
@@ -103,7 +103,7 @@ TEST(ExtractBetweenTags, ModesPositionsAndEmptyContent) {
 TEST(ExtractBetweenTags, EmptyTags) {
   // Empty end tag: the data is the start tag alone.
   TagMatch m = Extract("ab<a>cd", "<a>", "");
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.start, 3);
   EXPECT_EQ(m.end, 5);
   EXPECT_EQ(m.text, "<a>");
@@ -114,22 +114,22 @@ TEST(ExtractBetweenTags, EmptyTags) {
   EXPECT_EQ(m.text, "bc;");
   // Both empty: a match of no bytes at from, ending just before it.
   m = Extract("abc", "", "", 2);
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.start, 2);
   EXPECT_EQ(m.end, 1);
   EXPECT_EQ(m.text, "");
-  EXPECT_EQ(Extract("abc", "", "", 4).status, 0);  // just past the last byte
+  EXPECT_EQ(Extract("abc", "", "", 4).status, MatchStatus::Found);  // just past the last byte
   // An empty start tag never matches outside the text.
-  EXPECT_EQ(Extract("abc", "", "", 5).status, 1);
-  EXPECT_EQ(Extract("abc", "", "", 0).status, 1);
-  EXPECT_EQ(Extract("abc", "", ";", -7).status, 1);
-  EXPECT_EQ(Extract("", "", "", 1).status, 0);
+  EXPECT_EQ(Extract("abc", "", "", 5).status, MatchStatus::NotFound);
+  EXPECT_EQ(Extract("abc", "", "", 0).status, MatchStatus::NotFound);
+  EXPECT_EQ(Extract("abc", "", ";", -7).status, MatchStatus::NotFound);
+  EXPECT_EQ(Extract("", "", "", 1).status, MatchStatus::Found);
 }
 
 TEST(ExtractBetweenTags, ContinuationLines) {
   const std::string t = "S:ab=\r\ncd\r\nx";
   TagMatch m = Extract(t, "S:", "\r\n", 1, ExtractMode::ContentOnly, "=");
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.end, 11);
   EXPECT_EQ(m.text, "abcd");
   m = Extract(t, "S:", "\r\n", 1, ExtractMode::WithTags, "=");
@@ -154,7 +154,7 @@ TEST(ExtractBetweenTags, ContinuationLines) {
   EXPECT_EQ(m.text, "\r\nq");
   // An empty end tag ignores the condition instead of finding itself forever.
   m = Extract("S:ab=cd", "S:", "", 1, ExtractMode::WithTags, "S:", "a");
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.end, 2);
   EXPECT_EQ(m.text, "S:");
 }
@@ -163,7 +163,7 @@ TEST(ExtractBetweenTags, MatchesInsideDoubleByteCharacters) {
   // 表 is 0x95 0x5C: its trail byte is a backslash tag.
   const std::string t = "表x\\";
   TagMatch m = Extract(t, "\\", "\\");
-  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(m.status, MatchStatus::Found);
   EXPECT_EQ(m.start, 2);
   EXPECT_EQ(m.end, 4);
   EXPECT_EQ(m.text, "\\x\\");

@@ -17,13 +17,7 @@ const std::string kRecord3 = "<R>\r\nF:three\r\n</R>";
 
 void SetEntry(App& app, int i, const std::string& kind, const std::string& name, const std::string& start,
               const std::string& end, const std::string& multiple = "N", const std::string& after = "N") {
-  TagDefinition& e = app.extraction.entries[i];
-  e.kind = kind;
-  e.name = name;
-  e.rangeStartTag = start;
-  e.rangeEndTag = end;
-  e.applyToMultiple = multiple;
-  e.searchAfterPrevious = after;
+  app.extraction.entries[i] = Flagged(Def(kind, name, start, end), multiple, after);
 }
 
 // Records delimited by <R>...</R>, one item "F:" up to the line end.

@@ -108,6 +108,21 @@ struct WalkFixture : ::testing::Test {
   int steps = 0;
 };
 
+TEST_F(WalkFixture, AnEntryOfAnotherKindIsPassedOverAndAnEmptyKindEndsTheWalk) {
+  int r = table.Record({"<r>", "</r>"});
+  table.Data("A", {"a=", ";"});
+  table.Add("data", "B", {"b=", ";"});  // not a spelling of Data
+  table.Data("C", {"c=", ";"});
+  table.Add("", "D", {"d=", ";"});
+  table.Data("E", {"e=", ";"});
+  table.Close(r);
+  file = "<r>a=1;b=2;c=3;d=4;e=5;</r>";
+  logStops = true;
+  Walk(1);
+  Expect({"stop? 0", "record 1-27 <r>a=1;b=2;c=3;d=4;e=5;</r>", "stop? 1", "item 1 d2 a=1;", "stop? 2", "stop? 3",
+          "item 3 d2 c=3;"});
+}
+
 TEST_F(WalkFixture, RecordWithItemsInOrder) {
   int r = table.Record({"<r>", "</r>"});
   table.Data("A", {"a=", ";"});
@@ -202,7 +217,7 @@ TEST_F(WalkFixture, RepeatedGroupMayStartAtTheLimitRepeatedItemNot) {
   file = "<r>ddd<s>x</s>d</r>";
   Walk();
   Expect({"record 1-19 " + file, "item 1 d2 d", "item 1 d2 d", "group 2 d2 <s>x</s>"});
-  stack.Push(0);
+  ASSERT_TRUE(stack.Push(0));
   stack.SetTopText("ddd<s>x</s>d");
   EXPECT_EQ(RegionLimit(settings, stack, 1), 3);
   EXPECT_EQ(RegionLimit(settings, stack, 2), 12);  // no opening entry after the block

@@ -88,12 +88,12 @@ void OpenDataDisplay(App& app) {
   Window* w = DisplayControls(app);
   if (!w) return;
   w->ShowWindow(true);
-  if (app.display.modeText == kModeEditor) {
+  if (app.display.mode == DisplayMode::Editor) {
     // Leaving the editor keeps what was typed in it, as closing it does: the
     // record text is about to replace the layout edit.
     app.display.listLineTemplate = w->Text(kDispTemplateEdit);
     app.display.layoutText = w->Text(kDispLayoutEdit);
-    app.display.modeText = kModeDataDisplay;
+    app.display.mode = DisplayMode::DataDisplay;
     if (app.nameListWindow) app.nameListWindow->Hide();
   }
   int cw = 0, ch = 0;

@@ -41,18 +41,20 @@ constexpr int kJapaneseEndSlot = 9;
 
 constexpr const char* kCaption = "変数のテスト";
 
-const char* Flag(bool on) { return on ? "Y" : "N"; }
-
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
 // A name is not set when it is empty or still the kind's default.
-bool NameNotSet(const std::string& kind, const std::string& name) {
+bool NameNotSet(EntryKind kind, const std::string& name) {
   if (name.empty()) return true;
-  if (kind == kKindDSet) return name == kKindDSet;
-  if (kind == kKindGroup) return StartsWith(name, kKindGroup);
-  if (kind == kKindData) return StartsWith(name, kKindData);
+  switch (kind) {
+    case EntryKind::DSet: return name == kKindDSet;
+    case EntryKind::Group: return StartsWith(name, kKindGroup);
+    case EntryKind::Data: return StartsWith(name, kKindData);
+    case EntryKind::None:
+    case EntryKind::Other: break;
+  }
   return false;
 }
 
@@ -150,8 +152,8 @@ void DetailWindow::Open() {
 
   window->SetText(kDetailTitle, RemoveByte(label, ' ') + "の詳細設定");
   // Content extraction tags belong to data items; a record has no flags.
-  bool content = e.kind != kKindDSet && e.kind != kKindGroup;
-  bool flags = e.kind != kKindDSet;
+  bool content = e.kind != EntryKind::DSet && e.kind != EntryKind::Group;
+  bool flags = e.kind != EntryKind::DSet;
   for (int slot = kFirstContentSlot; slot <= kLastContentSlot; ++slot) window->Enable(kSlots[slot].id, content);
   for (int id : {kDetailApplyToMultiple, kDetailApplyToMultipleLabel, kDetailSearchAfterPrevious,
                  kDetailSearchAfterPreviousLabel}) {
@@ -161,11 +163,11 @@ void DetailWindow::Open() {
     shown_[slot] = ToTagNotation(e.*kSlots[slot].member);
     window->SetText(kSlots[slot].id, shown_[slot]);
   }
-  window->SetChecked(kDetailApplyToMultiple, FlagOn(e.applyToMultiple));
-  window->SetChecked(kDetailSearchAfterPrevious, FlagOn(e.searchAfterPrevious));
+  window->SetChecked(kDetailApplyToMultiple, e.applyToMultiple.Value());
+  window->SetChecked(kDetailSearchAfterPrevious, e.searchAfterPrevious.Value());
   // The pair that holds the full decoding marker is the check box's, not typed.
   const bool full = IsFullMimeEntry(e);
-  window->Show(kDetailFullMime, e.kind == kKindData);
+  window->Show(kDetailFullMime, e.kind == EntryKind::Data);
   window->SetChecked(kDetailFullMime, full);
   window->Enable(kDetailJapaneseStart, content && !full);
   window->Enable(kDetailJapaneseEnd, content && !full);
@@ -185,13 +187,13 @@ bool DetailWindow::HasEditsNotApplied() const {
     if (SlotText(slot) != shown_[slot]) return true;
   }
   const TagDefinition& e = app_.extraction.entries[static_cast<std::size_t>(editIndex)];
-  return window->IsChecked(kDetailApplyToMultiple) != FlagOn(e.applyToMultiple) ||
-         window->IsChecked(kDetailSearchAfterPrevious) != FlagOn(e.searchAfterPrevious) ||
+  return window->IsChecked(kDetailApplyToMultiple) != e.applyToMultiple.Value() ||
+         window->IsChecked(kDetailSearchAfterPrevious) != e.searchAfterPrevious.Value() ||
          window->IsChecked(kDetailFullMime) != IsFullMimeEntry(e);
 }
 
 void DetailWindow::FullMimeClicked() {
-  if (editKind != kKindData) return;
+  if (editKind != EntryKind::Data) return;
   const bool on = window->IsChecked(kDetailFullMime);
   TagDefinition pair;
   pair.kind = kKindData;
@@ -248,7 +250,7 @@ void DetailWindow::ApplyAndClose() {
   for (int slot = 1; slot <= kDetailSlots; ++slot) values[slot] = FromTagNotation(SlotText(slot));
   const std::string& name = values[kNameSlot];
 
-  if (NameNotSet(s.entries[editIndex].kind, name)) {
+  if (NameNotSet(s.entries[editIndex].kind.Value(), name)) {
     app_.platform.MessageBox(BoxOwner::None, "データ名称が設定されていません!!", kCaption, BoxIcon::None);
     return;
   }
@@ -264,9 +266,9 @@ void DetailWindow::ApplyAndClose() {
 
   TagDefinition& e = s.entries[editIndex];
   for (int slot = 1; slot <= kDetailSlots; ++slot) e.*kSlots[slot].member = values[slot];
-  e.applyToMultiple = Flag(window->IsChecked(kDetailApplyToMultiple));
-  e.searchAfterPrevious = Flag(window->IsChecked(kDetailSearchAfterPrevious));
-  bool pair = editKind == kKindDSet || editKind == kKindGroup;
+  e.applyToMultiple = window->IsChecked(kDetailApplyToMultiple);
+  e.searchAfterPrevious = window->IsChecked(kDetailSearchAfterPrevious);
+  bool pair = editKind == EntryKind::DSet || editKind == EntryKind::Group;
   bool partnerValid = pair && partnerIndex >= 0 && partnerIndex < kTagEntries && partnerIndex != editIndex;
   if (partnerValid) {
     TagDefinition& p = s.entries[partnerIndex];

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/settings.h"
 #include "platform/base_window.h"
 #include "platform/platform.h"
 
@@ -75,7 +76,7 @@ class DetailWindow : public BaseWindow<DetailWindow, App> {
 
   int editIndex = -1;
   int partnerIndex = -1;
-  std::string editKind;
+  KindText editKind;
   int focusedSlot = 0;
 
  private:

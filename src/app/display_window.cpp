@@ -63,15 +63,15 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
 }
 
 void DisplayWindow::Created(Window&) {
-  app_.display.modeText = kModeDataDisplay;
+  app_.display.mode = DisplayMode::DataDisplay;
   app_.display.listLineTemplate.clear();
   app_.display.layoutText.clear();
 }
 
 void DisplayWindow::Layout(int cw, int ch) {
-  if (app_.display.modeText == kModeDataDisplay) {
+  if (app_.display.mode == DisplayMode::DataDisplay) {
     ApplyDataDisplayLayout(*window, cw, ch);
-  } else if (app_.display.modeText == kModeEditor) {
+  } else if (app_.display.mode == DisplayMode::Editor) {
     ApplyEditorLayout(*window, cw, ch);
   }
 }
@@ -91,7 +91,7 @@ void DisplayWindow::ShowEditor() {
   for (int id : {kDispRecordList, kDispAttachmentList, kDispAttachmentLabel, kDispStatusText}) w.Show(id, false);
   w.SetTextLimit(kDispTemplateEdit, kListLineTemplateLimit);
   w.SetTextLimit(kDispLayoutEdit, kLayoutTextLimit);
-  app_.display.modeText = kModeEditor;
+  app_.display.mode = DisplayMode::Editor;
 
   if (app_.nameListWindow) app_.nameListWindow->ShowNames(DataNameList(app_.extraction));
   w.FocusWindow();
@@ -99,7 +99,7 @@ void DisplayWindow::ShowEditor() {
 
 void DisplayWindow::Close() {
   if (!window) return;
-  if (app_.display.modeText == kModeEditor) {
+  if (app_.display.mode == DisplayMode::Editor) {
     app_.display.listLineTemplate = window->Text(kDispTemplateEdit);
     app_.display.layoutText = window->Text(kDispLayoutEdit);
   }
@@ -115,7 +115,7 @@ void DisplayWindow::OnCommand(int id, int code) {
     case kDispSave:
       // The button is hidden in the data display, where edit 1014 holds a
       // rendered record that must never become the layout text.
-      if (code == kNotifyClick && app_.display.modeText == kModeEditor && SaveDisplaySettings(app_) && window) {
+      if (code == kNotifyClick && app_.display.mode == DisplayMode::Editor && SaveDisplaySettings(app_) && window) {
         window->FocusWindow();
       }
       break;

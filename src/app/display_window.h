@@ -28,10 +28,6 @@ constexpr int kDispAttachmentList = 1046;
 constexpr std::size_t kListLineTemplateLimit = 1024;  // bytes the template edit takes
 constexpr std::size_t kLayoutTextLimit = 262144;      // bytes the layout edit takes
 
-// The mode texts of the display settings.
-inline constexpr char kModeEditor[] = "CONF";
-inline constexpr char kModeDataDisplay[] = "DISP";
-
 // The two layouts for a client area of cw x ch.
 void ApplyEditorLayout(Window& w, int cw, int ch);
 void ApplyDataDisplayLayout(Window& w, int cw, int ch);

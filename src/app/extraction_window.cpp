@@ -105,7 +105,7 @@ bool ExtractionWindow::RoomFor(int count) {
   return false;
 }
 
-void ExtractionWindow::InsertLines(int at, int count, const char* kind, const std::string& label) {
+void ExtractionWindow::InsertLines(int at, int count, EntryKind kind, const std::string& label) {
   if (!InsertEntries(app_.extraction, at, count)) return;
   for (int i = at; i < at + count; ++i) {
     TagDefinition& e = app_.extraction.entries[i];
@@ -134,7 +134,7 @@ void ExtractionWindow::AddDSetPair() {
   if (s.dsetPairCount >= 1 || !RoomFor(2)) return;
   int sel = window->ListSelection(kExtList);
   int at = sel < 0 ? 0 : sel + 1;
-  InsertLines(at, 2, kKindDSet, kKindDSet);
+  InsertLines(at, 2, EntryKind::DSet, kKindDSet);
   ++s.dsetPairCount;
   window->ListSelect(kExtList, at + 1);
 }
@@ -145,7 +145,7 @@ void ExtractionWindow::AddGroupPair() {
   int sel = window->ListSelection(kExtList);
   int at = sel < 0 ? 0 : sel;
   ++s.groupCounter;
-  InsertLines(at, 2, kKindGroup, kGroupPrefix + TwoDigitNumber(s.groupCounter));
+  InsertLines(at, 2, EntryKind::Group, kGroupPrefix + TwoDigitNumber(s.groupCounter));
   RenumberDefaultNames();
   window->ListSelect(kExtList, at + 1);  // the closing line: Data added next lands inside
 }
@@ -157,7 +157,7 @@ void ExtractionWindow::AddDataEntry() {
   int at = sel < 0 ? 0 : sel;
   int next = sel < 0 ? 0 : sel + 1;
   ++s.dataCounter;
-  InsertLines(at, 1, kKindData, kDataPrefix + TwoDigitNumber(s.dataCounter));
+  InsertLines(at, 1, EntryKind::Data, kDataPrefix + TwoDigitNumber(s.dataCounter));
   RenumberDefaultNames();
   window->ListSelect(kExtList, next);
 }
@@ -166,13 +166,13 @@ void ExtractionWindow::DeleteDefinition() {
   ExtractionSettings& s = app_.extraction;
   int sel = window->ListSelection(kExtList);
   if (sel < 0) return;
-  std::string kind = sel < kTagEntries ? s.entries[sel].kind : std::string();
+  const EntryKind kind = sel < kTagEntries ? s.entries[sel].kind.Value() : EntryKind::None;
   std::string label = window->ListRow(kExtList, sel);
   DeleteLine(sel);
   // A pair goes as a whole: its other line bears the same label. Only that
   // one line goes with it, so that another definition that happens to share
   // the name (possible in a file read from disk) is kept.
-  if (kind == kKindDSet || kind == kKindGroup) {
+  if (kind == EntryKind::DSet || kind == EntryKind::Group) {
     int count = window->ListCount(kExtList);
     for (int i = 0; i < count; ++i) {
       if (window->ListRow(kExtList, i) == label) {
@@ -181,9 +181,9 @@ void ExtractionWindow::DeleteDefinition() {
       }
     }
   }
-  if (kind == kKindDSet) --s.dsetPairCount;
-  if (kind == kKindGroup) --s.groupCounter;
-  if (kind == kKindData) --s.dataCounter;
+  if (kind == EntryKind::DSet) --s.dsetPairCount;
+  if (kind == EntryKind::Group) --s.groupCounter;
+  if (kind == EntryKind::Data) --s.dataCounter;
   RenumberDefaultNames();
   int count = window->ListCount(kExtList);
   window->ListSelect(kExtList, sel < count ? sel : count - 1);

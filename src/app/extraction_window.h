@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/settings.h"
 #include "platform/base_window.h"
 #include "platform/platform.h"
 
@@ -54,7 +55,7 @@ class ExtractionWindow : public BaseWindow<ExtractionWindow, App> {
   void Created(Window& w) override;
   void Refill();
   bool RoomFor(int count);
-  void InsertLines(int at, int count, const char* kind, const std::string& label);
+  void InsertLines(int at, int count, EntryKind kind, const std::string& label);
   void DeleteLine(int row);
   void AddDSetPair();
   void AddGroupPair();

@@ -11,7 +11,7 @@ std::string DataNameList(const ExtractionSettings& settings) {
   std::string names;
   for (const TagDefinition& e : settings.entries) {
     if (e.name.empty()) break;
-    if (e.kind == "Data") {
+    if (e.kind == EntryKind::Data) {
       names += e.name;
       names += "\r\n";
     }

@@ -32,19 +32,20 @@ ExtractionSettings SettingsInFile(App& app) {
 
 bool SameEntry(const TagDefinition& a, const TagDefinition& b) {
   std::string TagDefinition::*const fields[] = {
-      &TagDefinition::kind,           &TagDefinition::name,
+      &TagDefinition::name,
       &TagDefinition::rangeStartTag,  &TagDefinition::rangeEndTag,
       &TagDefinition::dataTypeStartTag, &TagDefinition::dataTypeEndTag,
       &TagDefinition::encodingStartTag, &TagDefinition::encodingEndTag,
       &TagDefinition::japaneseCodeStartTag, &TagDefinition::japaneseCodeEndTag,
       &TagDefinition::contentStartTag, &TagDefinition::contentEndTag,
       &TagDefinition::lineEnd,        &TagDefinition::nextLineHead,
-      &TagDefinition::applyToMultiple, &TagDefinition::searchAfterPrevious,
   };
   for (auto f : fields) {
     if (a.*f != b.*f) return false;
   }
-  return true;
+  // As the file would hold them: a respelled kind or flag is a change too.
+  return a.kind.Text() == b.kind.Text() && a.applyToMultiple.Text() == b.applyToMultiple.Text() &&
+         a.searchAfterPrevious.Text() == b.searchAfterPrevious.Text();
 }
 
 bool ExtractionChanged(App& app) {
@@ -62,7 +63,7 @@ bool ExtractionChanged(App& app) {
 bool DisplayChanged(App& app) {
   DisplaySettingsTexts now{app.display.listLineTemplate, app.display.layoutText};
   Window* editor = app.displayWindow ? app.displayWindow->window : nullptr;
-  if (editor && editor->IsVisible() && app.display.modeText == kModeEditor) {
+  if (editor && editor->IsVisible() && app.display.mode == DisplayMode::Editor) {
     now.listLineTemplate = editor->Text(kDispTemplateEdit);
     now.layoutText = editor->Text(kDispLayoutEdit);
   }

@@ -58,7 +58,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
   if (step != TrialStep::Check) {
     // Going on or back means looking for another record: without a record
     // delimiter there is none to look for.
-    firstEntry = FirstEntryOfKind(ws.extraction, kKindDSet);
+    firstEntry = FirstEntryOfKind(ws.extraction, EntryKind::DSet);
     if (firstEntry < 0) {
       ShowWarning(ws.platform, "D_SETタグが設定されていません!!");
       return out;
@@ -75,7 +75,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
   ResultText result;
   WalkHooks hooks;
   hooks.onRecord = [&](const TagMatch& record) {
-    if (step != TrialStep::Previous && Push(ws.history, ws.platform, record.start) != 0) historyFull = true;
+    if (step != TrialStep::Previous && !Push(ws.history, ws.platform, record.start)) historyFull = true;
     result.AddRange(ws.stack.TopOwner(), record.text);
   };
   hooks.onGroup = [&](int entry) {

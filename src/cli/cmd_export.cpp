@@ -211,7 +211,7 @@ class ExportWriter {
 std::vector<int> DataColumns(const ExtractionSettings& s) {
   std::vector<int> columns;
   for (int i = 0; i < UsedCount(s); ++i) {
-    if (s.entries[static_cast<std::size_t>(i)].kind == kKindData) columns.push_back(i);
+    if (s.entries[static_cast<std::size_t>(i)].kind == EntryKind::Data) columns.push_back(i);
   }
   return columns;
 }

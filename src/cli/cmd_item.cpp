@@ -14,14 +14,12 @@ namespace tanavo {
 
 namespace {
 
-constexpr const char* kDataKind = "Data";
-
 // The first used Data entry with that name, or -1.
 int FindDataEntry(const ExtractionSettings& s, const std::string& name) {
   const int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     const TagDefinition& e = s.entries[static_cast<std::size_t>(i)];
-    if (e.kind == kDataKind && e.name == name) return i;
+    if (e.kind == EntryKind::Data && e.name == name) return i;
   }
   return -1;
 }

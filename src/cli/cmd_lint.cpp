@@ -19,7 +19,7 @@ constexpr std::string_view kMark = "??";
 
 std::string EntryLabel(const ExtractionSettings& s, int i) {
   const TagDefinition& e = s.entries[static_cast<std::size_t>(i)];
-  return "抽出設定 項目" + std::to_string(i + 1) + " " + e.kind + " \"" + e.name + "\": ";
+  return "抽出設定 項目" + std::to_string(i + 1) + " " + e.kind.Text() + " \"" + e.name + "\": ";
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9f) || (b >= 0xe0 && b <= 0xfc); }
@@ -53,7 +53,8 @@ void FindSharedNames(const ExtractionSettings& s, int used, std::vector<std::str
     }
     if (first < 0) continue;
     const TagDefinition& f = s.entries[static_cast<std::size_t>(first)];
-    const bool closesPair = before == 1 && f.kind == e.kind && e.kind != kKindData;
+    // Kinds compared as spelled: two entries of one unknown kind still pair.
+    const bool closesPair = before == 1 && f.kind.Text() == e.kind.Text() && e.kind != EntryKind::Data;
     if (!closesPair) found.push_back(EntryLabel(s, i) + "項目" + std::to_string(first + 1) + "と同じ名前です");
   }
 }
@@ -63,14 +64,14 @@ void LintEntries(const ExtractionSettings& s, std::vector<std::string>& found) {
   bool dsetSeen = false;
   for (int i = 0; i < used; ++i) {
     const TagDefinition& e = s.entries[static_cast<std::size_t>(i)];
-    if (e.kind == kKindDSet) dsetSeen = true;
-    if (e.kind == kKindData) {
+    if (e.kind == EntryKind::DSet) dsetSeen = true;
+    if (e.kind == EntryKind::Data) {
       if (!dsetSeen) found.push_back(EntryLabel(s, i) + "D_SET より前にあるため抽出されません");
       // Full decoding reads the whole item as mail: it has no content tags.
       if (!IsFullMimeEntry(e) && (e.contentStartTag.empty() || e.contentEndTag.empty()))
         found.push_back(EntryLabel(s, i) + "コンテンツのタグが空のため値はいつも空です");
     } else if (FindPartner(s, i) < 0) {
-      found.push_back(EntryLabel(s, i) + "終了タグ(同じ名前のもう一つの " + e.kind + ")がありません");
+      found.push_back(EntryLabel(s, i) + "終了タグ(同じ名前のもう一つの " + e.kind.Text() + ")がありません");
     }
   }
   FindSharedNames(s, used, found);
@@ -98,7 +99,7 @@ void LintPlaceholders(const ExtractionSettings& s, const std::string& what, cons
     std::string hint;
     for (int i = 0; i < used && !filled; ++i) {
       const TagDefinition& e = s.entries[static_cast<std::size_t>(i)];
-      if (e.kind != kKindData) continue;
+      if (e.kind != EntryKind::Data) continue;
       // The renderer's match: "??" + name, then anything up to "??".
       filled = inside.substr(0, e.name.size()) == e.name;
       if (hint.empty() && Folded(inside) == Folded(e.name)) hint = e.name;

@@ -139,7 +139,7 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
   // Only the quoted boundary parameter is recognised; an empty one would
   // split the item at every "--".
   TagMatch boundary = ExtractBetweenTags(item, kBoundaryStart, kQuote, 1, "", "", ExtractMode::ContentOnly);
-  if (boundary.status != 0 || boundary.text.empty()) {
+  if (boundary.status != MatchStatus::Found || boundary.text.empty()) {
     AddAttachment(decoded, item, AfterEmptyLine(item, entry.rangeEndTag));
     if (found) found(decoded);
     return decoded;
@@ -154,10 +154,10 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
     TagMatch m = ExtractBetweenTags(item, delimiter, delimiter, from, "", "", ExtractMode::PositionsOnly);
     std::string_view part;
     bool last = false;
-    if (m.status == 0) {
+    if (m.status == MatchStatus::Found) {
       part = Slice(item, m.start, m.end);
       from = m.start + 1;
-    } else if (m.status == 2) {
+    } else if (m.status == MatchStatus::StartWithoutEnd) {
       part = TruncatedLastPart(item, FindBytes(from, item, delimiter), delimiter, entry.rangeEndTag);
       last = true;
       if (part.empty()) break;

@@ -115,7 +115,7 @@ HeaderTags FindHeaderTags(std::string_view text, std::string_view patternList) {
       endTag = patternList.substr(runEnd, lineEnd - runEnd);
     }
     TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-    if (m.status == 0) return HeaderTags{std::string(startTag), std::string(endTag)};
+    if (m.status == MatchStatus::Found) return HeaderTags{std::string(startTag), std::string(endTag)};
     lineStart = lineEnd + kCrLf.size();
     if (lineStart >= patternList.size()) break;
     star = patternList.find('*', lineStart);
@@ -148,35 +148,54 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
 std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag) {
   if (startTag.empty() || endTag.empty()) return {};
   TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-  if (m.status != 0) return {};
+  if (m.status != MatchStatus::Found) return {};
   const int32_t contentFrom = m.start + static_cast<int32_t>(startTag.size());  // 1-based
   const int32_t endTagAt = m.end - static_cast<int32_t>(endTag.size()) + 1;
   if (contentFrom >= endTagAt) return {};
   return text.substr(static_cast<std::size_t>(contentFrom - 1), static_cast<std::size_t>(endTagAt - contentFrom));
 }
 
-std::string NormaliseEncodingName(std::string_view value) {
-  if (value.empty()) return {};
+TransferEncoding ParseEncodingName(std::string_view value) {
+  if (value.empty()) return TransferEncoding::Unknown;
   int32_t p = FindBytes(1, kEncodingNameTable, value);
-  if (p == 0) return {};
-  if (p >= kQuotedPrintableFrom) return std::string(kEncodingQuotedPrintable);
-  if (p >= kBase64From) return std::string(kEncodingBase64);
-  return std::string(kEncoding7Bit);
+  if (p == 0) return TransferEncoding::Unknown;
+  if (p >= kQuotedPrintableFrom) return TransferEncoding::QuotedPrintable;
+  if (p >= kBase64From) return TransferEncoding::Base64;
+  return TransferEncoding::SevenBit;
+}
+
+JapaneseCode ParseCharsetName(std::string_view value) {
+  if (value.empty()) return JapaneseCode::Unknown;
+  int32_t p = FindBytes(1, kCharsetNameTable, value);
+  if (p == 0) return JapaneseCode::Unknown;
+  if (p < kIso2022JpFrom) return JapaneseCode::ShiftJis;
+  return JapaneseCode::Iso2022Jp;
+}
+
+std::string NormaliseEncodingName(std::string_view value) {
+  switch (ParseEncodingName(value)) {
+    case TransferEncoding::SevenBit: return std::string(kEncoding7Bit);
+    case TransferEncoding::Base64: return std::string(kEncodingBase64);
+    case TransferEncoding::QuotedPrintable: return std::string(kEncodingQuotedPrintable);
+    case TransferEncoding::Unknown: break;
+  }
+  return {};
 }
 
 std::string NormaliseCharsetName(std::string_view value) {
-  if (value.empty()) return {};
-  int32_t p = FindBytes(1, kCharsetNameTable, value);
-  if (p == 0) return {};
-  if (p < kIso2022JpFrom) return std::string(kCharsetShiftJis);
-  return std::string(kCharsetIso2022Jp);
+  switch (ParseCharsetName(value)) {
+    case JapaneseCode::ShiftJis: return std::string(kCharsetShiftJis);
+    case JapaneseCode::Iso2022Jp: return std::string(kCharsetIso2022Jp);
+    case JapaneseCode::Unknown: break;
+  }
+  return {};
 }
 
 std::string DecodeEncodedWords(std::string_view input) {
   std::string text(input);
   for (const EncodedWordPattern& pattern : kEncodedWordPatterns) {
     TagMatch m = Between(text, pattern.startTag, kEncodedWordEnd, 1);
-    if (m.status != 0) continue;
+    if (m.status != MatchStatus::Found) continue;
     std::string out;
     out.reserve(text.size());
     int32_t cursor = 1;
@@ -186,7 +205,7 @@ std::string DecodeEncodedWords(std::string_view input) {
       out += pattern.iso2022jp ? JisToShiftJisJoined(decoded) : decoded;
       cursor = m.end + 1;
       m = Between(text, pattern.startTag, kEncodedWordEnd, cursor);
-      if (m.status != 0) {
+      if (m.status != MatchStatus::Found) {
         if (static_cast<std::size_t>(cursor) <= text.size()) out.append(text, static_cast<std::size_t>(cursor - 1));
         break;
       }
@@ -209,21 +228,18 @@ std::string DecodeBody(Platform& platform, std::string_view body, std::string_vi
     owned = true;
   };
   if (!encodingValue.empty()) {
-    std::string name = NormaliseEncodingName(encodingValue);
-    if (name.empty()) {
-      WarnUndetermined(platform, "エンコード", encodingValue);
-    } else if (name == kEncodingQuotedPrintable) {
-      take(DecodeQuotedPrintable(current));
-    } else if (name == kEncodingBase64) {
-      take(DecodeBase64(current));
+    switch (ParseEncodingName(encodingValue)) {
+      case TransferEncoding::Unknown: WarnUndetermined(platform, "エンコード", encodingValue); break;
+      case TransferEncoding::QuotedPrintable: take(DecodeQuotedPrintable(current)); break;
+      case TransferEncoding::Base64: take(DecodeBase64(current)); break;
+      case TransferEncoding::SevenBit: break;
     }
   }
   if (!charsetValue.empty()) {
-    std::string name = NormaliseCharsetName(charsetValue);
-    if (name.empty()) {
-      WarnUndetermined(platform, "日本語コード", charsetValue);
-    } else if (name == kCharsetIso2022Jp) {
-      take(JisToShiftJisJoined(current));
+    switch (ParseCharsetName(charsetValue)) {
+      case JapaneseCode::Unknown: WarnUndetermined(platform, "日本語コード", charsetValue); break;
+      case JapaneseCode::Iso2022Jp: take(JisToShiftJisJoined(current)); break;
+      case JapaneseCode::ShiftJis: break;
     }
   }
   if (encodingValue.empty() && charsetValue.empty()) take(DecodeEncodedWords(current));

@@ -63,7 +63,15 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
 // large body is not copied before it is decoded.
 std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag);
 
-// "7BIT", "BASE64", "QUOTED-PRINTABLE", or "" when not recognised.
+// The transfer encodings and charsets a header value is recognised as, by
+// where it lies in the name tables; Unknown for any other (or empty) value.
+enum class TransferEncoding { Unknown, SevenBit, Base64, QuotedPrintable };
+enum class JapaneseCode { Unknown, ShiftJis, Iso2022Jp };
+TransferEncoding ParseEncodingName(std::string_view value);
+JapaneseCode ParseCharsetName(std::string_view value);
+
+// The canonical names: "7BIT", "BASE64", "QUOTED-PRINTABLE", or "" when not
+// recognised.
 std::string NormaliseEncodingName(std::string_view value);
 // "SHIFT_JIS", "ISO-2022-JP", or "" when not recognised.
 std::string NormaliseCharsetName(std::string_view value);

@@ -20,7 +20,7 @@ TagMatch FindPlaceholder(std::string_view text, std::string_view name) {
 
 bool FillPlaceholder(std::string& text, std::string_view name, std::string_view value) {
   TagMatch m = FindPlaceholder(text, name);
-  if (m.status != 0) return false;
+  if (m.status != MatchStatus::Found) return false;
   const std::size_t width = m.text.size();
   const std::size_t padding = width > BareWidth(name) && value.size() < width ? width - value.size() : 0;
   // The placeholder found is the first occurrence of its own text, so it is
@@ -33,7 +33,7 @@ bool FillPlaceholder(std::string& text, std::string_view name, std::string_view 
 
 void ClearPlaceholder(std::string& text, std::string_view name) {
   TagMatch m = FindPlaceholder(text, name);
-  if (m.status != 0) return;
+  if (m.status != MatchStatus::Found) return;
   const int32_t width = static_cast<int32_t>(m.text.size());
   text = ReplaceAll(text, m.text, m.text.size() > BareWidth(name) ? Spaces(width) : std::string());
 }

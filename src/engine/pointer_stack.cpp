@@ -6,26 +6,26 @@ FilePointerStack::FilePointerStack(Platform& platform, const ExtractionSettings&
                                    const std::string& mobileFile)
     : platform_(platform), settings_(settings), mobileFile_(mobileFile) {}
 
-int FilePointerStack::Push(int entryIndex) {
+bool FilePointerStack::Push(int entryIndex) {
   if (depth_ >= kMaxStackDepth) {
     ShowWarning(platform_, "ファイルポインタの階層が深すぎます!!");
-    return 1;
+    return false;
   }
   ++depth_;
   text_[depth_].clear();
   owner_[depth_] = (entryIndex >= 0 && entryIndex < kTagEntries) ? settings_.entries[entryIndex].name : "";
-  return 0;
+  return true;
 }
 
-int FilePointerStack::Pop() {
+bool FilePointerStack::Pop() {
   if (depth_ <= 0) {
     ShowWarning(platform_, "ファイルポインタが戻りすぎます!!");
-    return -1;
+    return false;
   }
   text_[depth_].clear();
   owner_[depth_].clear();
   --depth_;
-  return 0;
+  return true;
 }
 
 void FilePointerStack::SetTopText(std::string text) {

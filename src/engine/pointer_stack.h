@@ -20,10 +20,11 @@ class FilePointerStack {
  public:
   FilePointerStack(Platform& platform, const ExtractionSettings& settings, const std::string& mobileFile);
 
-  // 0 when pushed; 1 when refused at depth 10 (after the warning).
-  int Push(int entryIndex);
-  // 0 when popped; -1 at depth 0 (after the warning).
-  int Pop();
+  // True when pushed; false when refused at depth 10 (after the warning). A
+  // caller that goes on as if pushed would later pop a level not its own.
+  [[nodiscard]] bool Push(int entryIndex);
+  // True when popped; false at depth 0 (after the warning).
+  bool Pop();
   void SetTopText(std::string text);
   std::string_view TopText() const;
   const std::string& TopOwner() const;

@@ -31,7 +31,7 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
                             int32_t from, std::string_view lineEnd, std::string_view nextLineHead,
                             ExtractMode mode) {
   TagMatch m;
-  m.status = 1;
+  m.status = MatchStatus::NotFound;
 
   // 0-based index of the start tag. An empty start tag matches where the
   // search begins, but only at a place that exists in the text (1 to
@@ -54,7 +54,7 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
   if (!endTag.empty()) {
     e = FindIn(text, endTag, b);
     if (e == std::string_view::npos) {
-      m.status = 2;
+      m.status = MatchStatus::StartWithoutEnd;
       return m;
     }
     if (!lineEnd.empty() || !nextLineHead.empty()) {
@@ -88,7 +88,7 @@ TagMatch ExtractBetweenTags(std::string_view text, std::string_view startTag, st
 
   m.start = static_cast<int32_t>(s + 1);
   m.end = static_cast<int32_t>(e + endTag.size());
-  m.status = 0;
+  m.status = MatchStatus::Found;
   return m;
 }
 

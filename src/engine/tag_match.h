@@ -10,10 +10,16 @@ namespace tanavo {
 
 enum class ExtractMode { PositionsOnly = 0, WithTags = 1, ContentOnly = 2 };
 
+enum class MatchStatus {
+  Found,
+  NotFound,         // no start tag
+  StartWithoutEnd,  // a start tag, but no end tag after it
+};
+
 struct TagMatch {
-  int32_t status = 1;  // 0 found; 1 no start tag; 2 no end tag after it
-  int32_t start = 0;   // first byte of the start tag (status 0 only)
-  int32_t end = 0;     // last byte of the closing end tag (status 0 only)
+  MatchStatus status = MatchStatus::NotFound;
+  int32_t start = 0;  // first byte of the start tag (Found only)
+  int32_t end = 0;    // last byte of the closing end tag (Found only)
   std::string text;    // as the mode asks; empty unless found
 };
 

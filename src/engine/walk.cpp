@@ -20,7 +20,7 @@ class Partners {
       if (it->second.first != i && it->second.second < 0) it->second.second = i;
     }
     for (int i = 0; i < used_; ++i) {
-      if (s.entries[i].kind == "Data") {
+      if (s.entries[i].kind == EntryKind::Data) {
         partner_[i] = i;
         continue;
       }
@@ -55,19 +55,19 @@ int32_t RegionLimitWith(const ExtractionSettings& s, const Partners& partners, s
   // searched as an opening one is bounded by what follows it, not by the
   // entries inside its own block.
   int b = h;
-  if (s.entries[h].kind == "Group") b = std::max(h, partners.Of(h));
+  if (s.entries[h].kind == EntryKind::Group) b = std::max(h, partners.Of(h));
   int next = -1;
   for (int i = b + 1; i < partners.Used(); ++i) {
-    if (s.entries[i].kind != "Data" && partners.Of(i) > i) {
+    if (s.entries[i].kind != EntryKind::Data && partners.Of(i) > i) {
       next = i;
       break;
     }
   }
   if (next < 0 || next == partners.Used() - 1) return whole;
   TagMatch m1 = Search(s.entries[h], text, 1, ExtractMode::PositionsOnly);
-  if (m1.status != 0) return whole;
+  if (m1.status != MatchStatus::Found) return whole;
   TagMatch m2 = Search(s.entries[next], text, m1.end + 1, ExtractMode::PositionsOnly);
-  if (m2.status != 0) return whole;
+  if (m2.status != MatchStatus::Found) return whole;
   return m2.start - 1;
 }
 
@@ -85,7 +85,6 @@ class Walker {
 
  private:
   bool ShouldStop(int h) const { return hooks_.shouldStop && hooks_.shouldStop(h); }
-  bool On(const std::string& flag) const { return FlagOn(flag); }
   // The LastEnd a non-repeated item that is not found leaves (it still
   // reaches its hook as if found empty): the previous entry's, so that a
   // following search-after-previous entry starts where it would have started
@@ -97,7 +96,7 @@ class Walker {
     return r == Role::Opening ? 0 : walk_.lastEnd[h - 1];
   }
   bool PushLevel(int h) {
-    if (stack_.Push(h) != 0) return false;
+    if (!stack_.Push(h)) return false;
     pushedBy_[stack_.Depth()] = h;
     return true;
   }
@@ -106,7 +105,7 @@ class Walker {
   }
   // The highest open level pushed by an entry of this kind and name; levels
   // opened by a D_SET are not looked beneath when a Group closes. 0 if none.
-  int OpenLevel(const std::string& kind, const std::string& name) const;
+  int OpenLevel(EntryKind kind, const std::string& name) const;
 
   // Each returns false when the walk ends.
   bool DSetStep(int h, int32_t recordFrom, WalkResult& result);
@@ -133,11 +132,11 @@ class Walker {
   bool recordSeen_ = false;
 };
 
-int Walker::OpenLevel(const std::string& kind, const std::string& name) const {
+int Walker::OpenLevel(EntryKind kind, const std::string& name) const {
   for (int level = stack_.Depth(); level >= 1; --level) {
     const TagDefinition& pusher = s_.entries[pushedBy_[level]];
     if (pusher.kind == kind && pusher.name == name) return level;
-    if (kind == "Group" && pusher.kind == "D_SET") break;
+    if (kind == EntryKind::Group && pusher.kind == EntryKind::DSet) break;
   }
   return 0;
 }
@@ -146,13 +145,13 @@ WalkResult Walker::Run(int firstEntry, int32_t recordFrom) {
   WalkResult result;
   stack_.Reset();
   for (int h = firstEntry; h >= 0 && h < partners_.Used(); ++h) {
-    const std::string& kind = s_.entries[h].kind;
-    if (kind.empty() || ShouldStop(h)) break;
-    if (kind == "D_SET") {
+    const EntryKind kind = s_.entries[h].kind.Value();
+    if (kind == EntryKind::None || ShouldStop(h)) break;
+    if (kind == EntryKind::DSet) {
       if (!DSetStep(h, recordFrom, result)) break;
-    } else if (kind == "Group") {
+    } else if (kind == EntryKind::Group) {
       GroupStep(h);
-    } else if (kind == "Data") {
+    } else if (kind == EntryKind::Data) {
       if (!DataStep(h)) break;
     }
   }
@@ -165,14 +164,14 @@ bool Walker::DSetStep(int h, int32_t recordFrom, WalkResult& result) {
   // (with any block left open inside it), and is never searched again, so a
   // record already reported can neither be reported again nor turn missing.
   if (recordSeen_) {
-    int level = OpenLevel("D_SET", e.name);
+    int level = OpenLevel(EntryKind::DSet, e.name);
     if (level > 0) PopTo(level - 1);
     return true;
   }
   TagMatch m = Search(e, stack_.TopText(), recordFrom, ExtractMode::WithTags);
   // A match of no bytes (both range tags empty) is no record: taking it would
   // leave the next search where this one began.
-  if (m.status != 0 || m.end < m.start) {
+  if (m.status != MatchStatus::Found || m.end < m.start) {
     result.recordMissing = true;
     return false;
   }
@@ -189,7 +188,7 @@ bool Walker::DSetStep(int h, int32_t recordFrom, WalkResult& result) {
 
 void Walker::GroupStep(int& h) {
   const TagDefinition& e = s_.entries[h];
-  int level = OpenLevel("Group", e.name);
+  int level = OpenLevel(EntryKind::Group, e.name);
   if (level == 0) {
     GroupOpen(h);
     return;
@@ -200,7 +199,7 @@ void Walker::GroupStep(int& h) {
   const int32_t end = walk_.levelGroupEnd[level];
   const bool advanced = end >= groupStart_[level];  // next search starts past this match
   PopTo(level - 1);
-  if (On(e.applyToMultiple) && advanced && opener < h) {
+  if (e.applyToMultiple.Value() && advanced && opener < h) {
     repeatOf_ = opener;
     groupFrom_ = end + 1;
     h = opener - 1;  // the loop steps on to the opening entry
@@ -215,7 +214,7 @@ void Walker::GroupOpen(int& h) {
   // Only a repeat carries the position on; any other block is searched from
   // the start of the text it is looked for in.
   if (!repeat) groupFrom_ = 1;
-  if (h > 0 && On(e.searchAfterPrevious) && partners_.RoleOf(h - 1) != Role::Opening) {
+  if (h > 0 && e.searchAfterPrevious.Value() && partners_.RoleOf(h - 1) != Role::Opening) {
     groupFrom_ = std::max(groupFrom_, walk_.lastEnd[h - 1] + 1);
   }
   std::string_view text = stack_.TopText();
@@ -228,7 +227,7 @@ void Walker::GroupOpen(int& h) {
     limit_[level] = RegionLimitWith(s_, partners_, text, h);
   }
   const int32_t limit = limit_[level];
-  if (m.status == 0 && m.start <= limit && PushLevel(h)) {
+  if (m.status == MatchStatus::Found && m.start <= limit && PushLevel(h)) {
     const int depth = stack_.Depth();
     walk_.levelGroupEntry[depth] = h;
     walk_.levelGroupEnd[depth] = m.end;
@@ -243,8 +242,8 @@ void Walker::GroupOpen(int& h) {
   }
   // Not accepted (missing, beyond the limit, or no level left for it): no
   // LastEnd changes. A repeated block is skipped with its closing entry.
-  if (partner > h && On(e.applyToMultiple)) h = partner;
-  if (On(e.applyToMultiple)) groupFrom_ = 1;
+  if (partner > h && e.applyToMultiple.Value()) h = partner;
+  if (e.applyToMultiple.Value()) groupFrom_ = 1;
 }
 
 void Walker::Deliver(int h, const TagMatch& m) {
@@ -259,18 +258,18 @@ void Walker::Deliver(int h, const TagMatch& m) {
 bool Walker::DataStep(int h) {
   const TagDefinition& e = s_.entries[h];
   if (h > 0) {
-    dataFrom_ = On(e.searchAfterPrevious) && partners_.RoleOf(h - 1) != Role::Opening ? walk_.lastEnd[h - 1] + 1 : 1;
+    dataFrom_ = e.searchAfterPrevious.Value() && partners_.RoleOf(h - 1) != Role::Opening ? walk_.lastEnd[h - 1] + 1 : 1;
   }
   std::string_view text = stack_.TopText();
   TagMatch m = Search(e, text, dataFrom_, ExtractMode::WithTags);
-  if (!On(e.applyToMultiple)) {
-    walk_.lastEnd[h] = m.status == 0 ? m.end : CarriedEnd(h);
+  if (!e.applyToMultiple.Value()) {
+    walk_.lastEnd[h] = m.status == MatchStatus::Found ? m.end : CarriedEnd(h);
     Deliver(h, m);
     return true;
   }
   // The enclosing text is the same for every occurrence, and so is its limit.
   const int32_t limit = RegionLimitWith(s_, partners_, text, h);
-  while (m.status == 0 && m.start < limit) {
+  while (m.status == MatchStatus::Found && m.start < limit) {
     walk_.lastEnd[h] = m.end;
     Deliver(h, m);
     const int32_t next = m.end + 1;

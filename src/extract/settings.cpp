@@ -6,6 +6,29 @@
 
 namespace tanavo {
 
+EntryKind ParseEntryKind(std::string_view text) {
+  if (text.empty()) return EntryKind::None;
+  if (text == kKindDSet) return EntryKind::DSet;
+  if (text == kKindGroup) return EntryKind::Group;
+  if (text == kKindData) return EntryKind::Data;
+  return EntryKind::Other;
+}
+
+const char* EntryKindSpelling(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::DSet: return kKindDSet;
+    case EntryKind::Group: return kKindGroup;
+    case EntryKind::Data: return kKindData;
+    case EntryKind::None:
+    case EntryKind::Other: break;
+  }
+  return "";
+}
+
+bool ParseFlag(std::string_view text) { return text == "Y"; }
+
+const char* FlagSpelling(bool on) { return on ? "Y" : "N"; }
+
 void ResetSettings(ExtractionSettings& s) {
   for (TagDefinition& e : s.entries) e = TagDefinition{};
 }
@@ -19,7 +42,7 @@ int UsedCount(const ExtractionSettings& s) {
 
 bool IsPresent(const ExtractionSettings& s) { return !s.entries[0].name.empty(); }
 
-int FirstEntryOfKind(const ExtractionSettings& s, const std::string& kind) {
+int FirstEntryOfKind(const ExtractionSettings& s, EntryKind kind) {
   const int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     if (s.entries[i].kind == kind) return i;
@@ -30,7 +53,7 @@ int FirstEntryOfKind(const ExtractionSettings& s, const std::string& kind) {
 int FindPartner(const ExtractionSettings& s, int index) {
   if (index < 0 || index >= kTagEntries) return -1;
   const TagDefinition& e = s.entries[index];
-  if (e.kind == "Data") return index;
+  if (e.kind == EntryKind::Data) return index;
   int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     if (i != index && s.entries[i].name == e.name) return i;
@@ -44,8 +67,8 @@ std::string TwoDigitNumber(int32_t n) {
 }
 
 std::string ListLabel(const TagDefinition& e) {
-  if (e.kind == kKindGroup) return " " + e.name;
-  if (e.kind == kKindData) return "  " + e.name;
+  if (e.kind == EntryKind::Group) return " " + e.name;
+  if (e.kind == EntryKind::Data) return "  " + e.name;
   return e.name;
 }
 

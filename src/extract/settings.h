@@ -5,18 +5,34 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "text/spelled_value.h"
 
 namespace tanavo {
 
 constexpr int kTagEntries = 201;  // entries 0 to 200
 
-// The three kinds of definition.
+// The three kinds of definition, as the settings file spells them.
 constexpr const char* kKindDSet = "D_SET";
 constexpr const char* kKindGroup = "Group";
 constexpr const char* kKindData = "Data";
 
+// An entry's kind: None for an empty kind text (it ends the walk), Other for
+// any text that is none of the three spellings (the walk passes over it).
+enum class EntryKind { None, DSet, Group, Data, Other };
+EntryKind ParseEntryKind(std::string_view text);
+// The spelling a kind is set as; None and Other have none of their own ("").
+const char* EntryKindSpelling(EntryKind kind);
+using KindText = SpelledValue<EntryKind, ParseEntryKind, EntryKindSpelling>;
+
+// A flag is on for "Y" only; set from a bool it is written "Y" or "N".
+bool ParseFlag(std::string_view text);
+const char* FlagSpelling(bool on);
+using FlagText = SpelledValue<bool, ParseFlag, FlagSpelling>;
+
 struct TagDefinition {
-  std::string kind;  // "D_SET", "Group" or "Data"
+  KindText kind;
   std::string name;
   std::string rangeStartTag;
   std::string rangeEndTag;
@@ -30,8 +46,8 @@ struct TagDefinition {
   std::string contentEndTag;
   std::string lineEnd;
   std::string nextLineHead;
-  std::string applyToMultiple;      // "Y" on; anything else off
-  std::string searchAfterPrevious;  // "Y" on; anything else off
+  FlagText applyToMultiple;
+  FlagText searchAfterPrevious;
 };
 
 struct ExtractionSettings {
@@ -48,13 +64,11 @@ int UsedCount(const ExtractionSettings& s);
 // Entry 0 has a name.
 bool IsPresent(const ExtractionSettings& s);
 // The first used entry of that kind, or -1.
-int FirstEntryOfKind(const ExtractionSettings& s, const std::string& kind);
+int FirstEntryOfKind(const ExtractionSettings& s, EntryKind kind);
 // The other entry of a pair (first other used entry with the same name), the
 // index itself for a Data entry, -1 when there is none or the index is outside
 // the table.
 int FindPartner(const ExtractionSettings& s, int index);
-// True when the flag text turns the flag on.
-inline bool FlagOn(const std::string& flag) { return flag == "Y"; }
 
 // The two-digit number of a default name: "0" + decimal, cut to its last two
 // characters (7 gives "07", 12 gives "12", 100 gives "00").

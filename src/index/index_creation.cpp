@@ -30,7 +30,7 @@ ReferencedList BuildReferencedList(const ExtractionSettings& s, const std::strin
   const int used = UsedCount(s);
   for (int i = 0; i < used; ++i) {
     const TagDefinition& e = s.entries[i];
-    if (e.kind != kKindData || FindPlaceholder(listTemplate, e.name).status != 0) continue;
+    if (e.kind != EntryKind::Data || FindPlaceholder(listTemplate, e.name).status != MatchStatus::Found) continue;
     if (list.count == kReferencedEntries) {
       list.overflow = true;
       break;
@@ -47,7 +47,7 @@ bool RecordFollows(const Workspace& ws, int entry, int64_t from) {
   const TagDefinition& e = ws.extraction.entries[entry];
   TagMatch m = ExtractBetweenTags(ws.state.mobileFile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
                                   e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
-  return m.status == 0 && m.end >= m.start;
+  return m.status == MatchStatus::Found && m.end >= m.start;
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ int CreateIndex(Workspace& ws) {
     return 1;
   }
   // Without a record delimiter there is no record to look for.
-  const int first = FirstEntryOfKind(ws.extraction, kKindDSet);
+  const int first = FirstEntryOfKind(ws.extraction, EntryKind::DSet);
   if (first < 0) {
     ShowWarning(p, "D_SETタグが設定されていません!!");
     return 1;

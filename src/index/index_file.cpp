@@ -47,7 +47,7 @@ class MarkedReader {
   // past the end marker. Nothing found: false, and the position stays.
   bool Next(std::string_view startMark, std::string_view endMark, std::string* out) {
     TagMatch m = Find(startMark, endMark);
-    if (m.status != 0) return false;
+    if (m.status != MatchStatus::Found) return false;
     out->swap(m.text);
     from_ = static_cast<int64_t>(m.end) + 1;
     return true;

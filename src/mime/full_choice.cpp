@@ -3,7 +3,7 @@
 namespace tanavo {
 
 bool IsFullMimeEntry(const TagDefinition& entry) {
-  return entry.kind == "Data" && entry.japaneseCodeStartTag == kFullMimeTag && entry.japaneseCodeEndTag.empty();
+  return entry.kind == EntryKind::Data && entry.japaneseCodeStartTag == kFullMimeTag && entry.japaneseCodeEndTag.empty();
 }
 
 void SetFullMimeEntry(TagDefinition& entry, bool on) {

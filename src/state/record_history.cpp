@@ -8,15 +8,15 @@ namespace {
 bool InSlots(int32_t slot) { return slot >= 1 && slot <= kHistorySlots; }
 }  // namespace
 
-int Push(RecordHistory& history, Platform& platform, int32_t start) {
+bool Push(RecordHistory& history, Platform& platform, int32_t start) {
   if (history.top >= kHistorySlots) {
     ShowWarning(platform, "スタックの階層が深すぎます!!");
-    return 1;
+    return false;
   }
   if (history.top < 0) history.top = 0;
   ++history.top;
   history.starts[history.top] = start;
-  return 0;
+  return true;
 }
 
 int32_t Back(RecordHistory& history) {

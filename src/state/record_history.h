@@ -16,9 +16,10 @@ struct RecordHistory {
   std::array<int32_t, kHistorySlots + 1> starts{};  // slots 1 to 2500; slot 0 unused
 };
 
-// Stores a start position on top: 0 when stored, 1 when the history is full
-// (after the warning; nothing is stored).
-int Push(RecordHistory& history, Platform& platform, int32_t start);
+// Stores a start position on top: true when stored, false when the history is
+// full (after the warning; nothing is stored, so Back no longer leads to the
+// record shown).
+[[nodiscard]] bool Push(RecordHistory& history, Platform& platform, int32_t start);
 // Drops the record on display and returns the start of the one below it; with
 // one position or none, 1 (the search then finds the first record).
 int32_t Back(RecordHistory& history);

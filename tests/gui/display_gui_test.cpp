@@ -155,7 +155,7 @@ TEST(GuiDisplaySettings, EachModeLaysTheControlsOutOnResize) {
     ExpectRect(w, kDispLayoutEdit, 0, 70, cw, ch - 70);
   }
 
-  g.app().display.modeText = "DISP";  // as the data display leaves it
+  g.app().display.mode = "DISP";  // as the data display leaves it
   for (int outer : {790, 1100, 600}) {
     SetWindowPos(w, nullptr, 0, 0, outer, outer * 3 / 4, SWP_NOMOVE | SWP_NOZORDER);
     Pump();

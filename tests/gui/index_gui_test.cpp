@@ -12,6 +12,7 @@
 #include "files/extraction_file.h"
 #include "app/menus.h"
 #include "gui_support.h"
+#include "../support/entries.h"
 
 namespace tanavo {
 namespace gui {
@@ -19,11 +20,7 @@ namespace {
 
 
 std::string Entry(const std::string& kind, const std::string& name, const std::string& start, const std::string& end) {
-  TagDefinition d;
-  d.kind = kind;
-  d.name = name;
-  d.rangeStartTag = start;
-  d.rangeEndTag = end;
+  TagDefinition d = Def(kind, name, start, end);
   if (kind == "Data") {
     d.contentStartTag = start;
     d.contentEndTag = end;

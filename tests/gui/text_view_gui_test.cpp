@@ -138,13 +138,7 @@ TEST(GuiTextView, CheckResultWindowShowsALongResult) {
   std::string record = "<R>\r\n";
   for (int i = 0; i < 100000; ++i) record += "F:" + std::to_string(i) + " 件名のテキスト\r\n";
   record += "</R>";
-  TagDefinition d;
-  d.kind = "D_SET";
-  d.name = "D_SET";
-  d.rangeStartTag = "<R>";
-  d.rangeEndTag = "</R>";
-  d.applyToMultiple = "N";
-  d.searchAfterPrevious = "N";
+  const TagDefinition d = Flagged(Def(EntryKind::DSet, "D_SET", "<R>", "</R>"), false, false);
   const std::string dir = TempFolder("textview-check");
   WriteBytes(dir + "\\phone.dat", record);
   WriteBytes(dir + "\\one.kta", EncodeEntry(d));

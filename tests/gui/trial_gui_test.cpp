@@ -10,6 +10,7 @@
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "gui_support.h"
+#include "../support/entries.h"
 
 namespace tanavo {
 namespace gui {
@@ -22,14 +23,7 @@ constexpr int kCheckButton = 1013;
 // One settings file entry as the program saves it.
 std::string KtaEntry(const std::string& kind, const std::string& name, const std::string& start,
                      const std::string& end) {
-  TagDefinition d;
-  d.kind = kind;
-  d.name = name;
-  d.rangeStartTag = start;
-  d.rangeEndTag = end;
-  d.applyToMultiple = "N";
-  d.searchAfterPrevious = "N";
-  return EncodeEntry(d);
+  return EncodeEntry(Flagged(Def(kind, name, start, end), false, false));
 }
 
 const std::string kRecords[] = {"<R>\r\nF:一通目\r\n</R>", "<R>\r\nF:二通目\r\n</R>", "<R>\r\nF:三通目\r\n</R>"};
