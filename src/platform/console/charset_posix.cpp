@@ -28,7 +28,7 @@ constexpr std::size_t kChunkBytes = 16 * 1024;
 // given whenever the last step stops at an unconvertible character, so one
 // call over a whole body costs time quadratic in the number of such
 // characters; a bounded slice keeps each restart short.
-constexpr std::size_t kSjisStepBytes = 1024 * 4;
+constexpr std::size_t kSjisStepBytes = 64 * 4;
 const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 
 class IconvConverter : public CharsetConverter {
