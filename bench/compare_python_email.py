@@ -72,10 +72,60 @@ def word(raw):
     return "=?ISO-2022-JP?B?" + base64.b64encode(raw).decode() + "?="
 
 
-def dump(path, mails=MAILS):
+def utf8_word(text):
+    return "=?UTF-8?B?" + base64.b64encode(text.encode()).decode() + "?="
+
+
+def base64_lines(raw):
+    b = base64.b64encode(raw).decode()
+    return "".join(b[i:i + 76] + "\r\n" for i in range(0, len(b), 76))
+
+
+def utf8_text(rng, n):
+    # Kana, kanji and a few characters Shift_JIS lacks, as UTF-8 mail carries them.
+    pool = [chr(0x3042 + i) for i in range(80)] + [chr(0x4E00 + i) for i in range(40)] + ["\u00e9", "\u20ac"]
+    return "".join(rng.choice(pool) for _ in range(n))
+
+
+BOUNDARY = "----=_Part_bench_0001"
+
+
+def mixed_mail(rng, m, room):
+    """Every fifth mail UTF-8, every fifth (offset by two) multipart with a
+    JPEG-typed attachment; the rest as dump() always wrote them."""
+    common = ("Date: 2006/%d/%d 09:15\r\n" % (1 + m % 12, 1 + m % 28))
+    if m % 5 == 1:
+        head = (common + "From: %s <user%d@example.jp>\r\n" % (utf8_word(utf8_text(rng, 4)), m % 97) +
+                "To: %s <me@example.jp>\r\n" % utf8_word(utf8_text(rng, 3)) +
+                "Subject: %s\r\n" % utf8_word(utf8_text(rng, 10)) +
+                "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n"
+                "Content-Transfer-Encoding: base64\r\n\r\n")
+        return head + base64_lines(utf8_text(rng, (room - len(head)) * 3 // 4 // 3).encode())
+    if m % 5 == 3:
+        head = (common + "From: %s <user%d@example.jp>\r\n" % (word(jis_text(rng, 4)), m % 97) +
+                "To: %s <me@example.jp>\r\n" % word(jis_text(rng, 3)) +
+                "Subject: %s\r\n" % word(jis_text(rng, 10)) +
+                "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"%s\"\r\n\r\n" % BOUNDARY +
+                "--%s\r\nContent-Type: text/plain; charset=ISO-2022-JP\r\n"
+                "Content-Transfer-Encoding: base64\r\n\r\n" % BOUNDARY)
+        text = base64_lines(jis_text(rng, (room - len(head)) // 4 * 3 // 8))
+        photo = bytes(rng.randrange(256) for _ in range((room - len(head)) // 2 * 3 // 4))
+        return (head + text + "--%s\r\nContent-Type: image/jpeg; name=\"photo%d.jpg\"\r\n"
+                "Content-Transfer-Encoding: base64\r\n"
+                "Content-Disposition: attachment; filename=\"photo%d.jpg\"\r\n\r\n" % (BOUNDARY, m, m) +
+                base64_lines(photo) + "--%s--\r\n" % BOUNDARY)
+    return None
+
+
+def dump(path, mails=MAILS, mixed=False):
+    """The generated dump; mixed adds UTF-8 and multipart mails (mixed_mail)."""
     rng = random.Random(1)
     out = bytearray()
     for m in range(mails):
+        other = mixed_mail(rng, m, MAIL_BYTES) if mixed else None
+        if other is not None:
+            out += b"BEGIN:MAIL\r\n" + other.encode() + b"END:MAIL\r\n"
+            continue
         head = ("BEGIN:MAIL\r\n"
                 "Date: 2006/%d/%d 09:15\r\n" % (1 + m % 12, 1 + m % 28) +
                 "From: %s <user%d@example.jp>\r\n" % (word(jis_text(rng, 4)), m % 97) +

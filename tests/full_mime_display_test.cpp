@@ -101,6 +101,25 @@ TEST(FullMimeDisplay, AMailWithoutAttachmentsIsNoMultipartItem) {
   EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "");
 }
 
+// A record's entries share one decoding of its mail; the next record's mail,
+// and a mail shown again after another, are each decoded for themselves.
+TEST(FullMimeDisplay, EachRecordShowsItsOwnMail) {
+  FullApp f;
+  LoadFullMails(f, {MailWithAttachments(), "Subject: hi\r\n\r\ntext\r\n", MailWithAttachments()});
+  struct Case {
+    int record;
+    const char* text;
+    std::size_t attachments;
+  };
+  for (const Case& c : std::vector<Case>{{1, "photos|see", 2}, {2, "hi|text\r\n", 0}, {3, "photos|see", 2},
+                                         {2, "hi|text\r\n", 0}, {1, "photos|see", 2}}) {
+    RenderedRecord r;
+    ASSERT_EQ(ShowRecord(f.app, c.record, &r), 0) << c.record;
+    EXPECT_EQ(r.text, c.text) << c.record;
+    EXPECT_EQ(r.attachmentFiles.size(), c.attachments) << c.record;
+  }
+}
+
 // Bytes kept Base64-encoded come back whole through the decoding that opening
 // and export use, whatever their length and values.
 TEST(FullMimeDisplay, AttachmentBytesSurviveTheOpeningDecoding) {

@@ -46,6 +46,22 @@ TEST(SystemCharset, LongTextConvertsWhole) {
   EXPECT_EQ(r.replaced, 2u);
 }
 
+TEST(SystemCharset, ManyCharactersWithoutPlaceKeepTheirOrder) {
+  // Characters code page 932 has no place for, spread over far more text than
+  // the converter hands on at a time, so that replacements fall on every
+  // side of its slice edges.
+  std::string utf8;
+  std::string sjis;
+  for (int i = 0; i < 5000; ++i) {
+    utf8 += i % 3 == 0 ? "\xE2\x82\xAC" : "\xE6\x97\xA5" "a";  // the euro sign, or 日 and a
+    sjis += i % 3 == 0 ? "〓" : "日a";
+  }
+  CharsetResult r;
+  ASSERT_TRUE(SystemCharsetConverter().ToShiftJis("utf-8", utf8, &r));
+  EXPECT_EQ(r.text, sjis);
+  EXPECT_EQ(r.replaced, 1667u);
+}
+
 TEST(FakeCharset, KnowsShiftJisAndJisOnly) {
   FakeCharsetConverter fake;
   CharsetResult r;

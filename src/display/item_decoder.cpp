@@ -83,11 +83,33 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
   return part;
 }
 
+// The mail an item of an entry in full mode holds, decoded. A record's Date,
+// From, To, Subject and body entries usually read the same mail, one after
+// the other; the last mail decoded is kept (by its bytes and the converter,
+// one per thread) so that the record decodes it once rather than five times.
+const FullMail& DecodedFullMail(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
+  struct LastMail {
+    bool valid = false;
+    const CharsetConverter* charsets = nullptr;
+    std::string bytes;
+    FullMail decoded;
+  };
+  thread_local LastMail last;
+  const std::string_view mail = FullMimeItemMail(entry, item);
+  if (last.valid && last.charsets == &charsets && last.bytes == mail) return last.decoded;
+  last.valid = false;  // stays so should decoding throw
+  last.decoded = DecodeFullMail(mail, charsets);
+  last.bytes.assign(mail);
+  last.charsets = &charsets;
+  last.valid = true;
+  return last.decoded;
+}
+
 // Full mode: only the entry that shows the body carries the attachments, so
 // a record whose Date, From, To and Subject entries read the same mail lists
 // them once.
 DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found) {
-  const FullMail mail = DecodeFullMail(FullMimeItemMail(entry, item), ws.platform.Charsets());
+  const FullMail& mail = DecodedFullMail(entry, item, ws.platform.Charsets());
   DecodedItem decoded;
   decoded.text = FullMailField(mail, entry.name);
   decoded.fullMime = true;
@@ -107,7 +129,7 @@ DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::strin
 
 std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
   const TagDefinition& entry = EntryOf(ws, tagIndex);
-  if (IsFullMimeEntry(entry)) return DecodeFullMimeItem(entry, item, ws.platform.Charsets());
+  if (IsFullMimeEntry(entry)) return FullMailField(DecodedFullMail(entry, item, ws.platform.Charsets()), entry.name);
   if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
     std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
     if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);

@@ -23,6 +23,12 @@ constexpr char kUcs4[] = "UCS-4LE";
 constexpr char kTarget[] = "CP932";
 constexpr std::uint32_t kGetaCodePoint = 0x3013;
 constexpr std::size_t kChunkBytes = 16 * 1024;
+// UCS-4 handed to the second step at a time, whole code points. glibc's
+// multi-step conversion redoes its first step over all the input it was
+// given whenever the last step stops at an unconvertible character, so one
+// call over a whole body costs time quadratic in the number of such
+// characters; a bounded slice keeps each restart short.
+constexpr std::size_t kSjisStepBytes = 64 * 4;
 const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 
 class IconvConverter : public CharsetConverter {
@@ -101,8 +107,11 @@ class IconvConverter : public CharsetConverter {
     while (inLeft > 0) {
       char* o = buf;
       std::size_t oLeft = sizeof buf;
-      const std::size_t r = iconv(toSjis, &in, &inLeft, &o, &oLeft);
+      std::size_t sliceLeft = inLeft < kSjisStepBytes ? inLeft : kSjisStepBytes;
+      const std::size_t rest = inLeft - sliceLeft;
+      const std::size_t r = iconv(toSjis, &in, &sliceLeft, &o, &oLeft);
       const int err = errno;
+      inLeft = rest + sliceLeft;
       sjis.append(buf, sizeof buf - oLeft);
       if (r != static_cast<std::size_t>(-1) || err == E2BIG) continue;
       // A character code page 932 has no place for: the geta mark.
