@@ -85,22 +85,15 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
 
 // The mail an item of an entry in full mode holds, decoded. A record's Date,
 // From, To, Subject and body entries usually read the same mail, one after
-// the other; the last mail decoded is kept (by its bytes and the converter,
-// one per thread) so that the record decodes it once rather than five times.
-const FullMail& DecodedFullMail(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
-  struct LastMail {
-    bool valid = false;
-    const CharsetConverter* charsets = nullptr;
-    std::string bytes;
-    FullMail decoded;
-  };
-  thread_local LastMail last;
+// the other: the last mail decoded is kept with the working data, so that the
+// record decodes it once rather than five times.
+const FullMail& DecodedFullMail(Workspace& ws, const TagDefinition& entry, std::string_view item) {
+  LastFullMail& last = ws.lastFullMail;
   const std::string_view mail = FullMimeItemMail(entry, item);
-  if (last.valid && last.charsets == &charsets && last.bytes == mail) return last.decoded;
+  if (last.valid && last.bytes == mail) return last.decoded;
   last.valid = false;  // stays so should decoding throw
-  last.decoded = DecodeFullMail(mail, charsets);
+  last.decoded = DecodeFullMail(mail, ws.platform.Charsets());
   last.bytes.assign(mail);
-  last.charsets = &charsets;
   last.valid = true;
   return last.decoded;
 }
@@ -109,7 +102,7 @@ const FullMail& DecodedFullMail(const TagDefinition& entry, std::string_view ite
 // a record whose Date, From, To and Subject entries read the same mail lists
 // them once.
 DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found) {
-  const FullMail& mail = DecodedFullMail(entry, item, ws.platform.Charsets());
+  const FullMail& mail = DecodedFullMail(ws, entry, item);
   DecodedItem decoded;
   decoded.text = FullMailField(mail, entry.name);
   decoded.fullMime = true;
@@ -129,7 +122,7 @@ DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::strin
 
 std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
   const TagDefinition& entry = EntryOf(ws, tagIndex);
-  if (IsFullMimeEntry(entry)) return FullMailField(DecodedFullMail(entry, item, ws.platform.Charsets()), entry.name);
+  if (IsFullMimeEntry(entry)) return FullMailField(DecodedFullMail(ws, entry, item), entry.name);
   if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
     std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
     if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);

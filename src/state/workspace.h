@@ -7,6 +7,7 @@
 #include "engine/pointer_stack.h"
 #include "engine/walk.h"
 #include "extract/settings.h"
+#include "mime/mime_full.h"
 #include "platform/platform.h"
 #include "state/app_state.h"
 #include "state/attachments.h"
@@ -31,6 +32,14 @@ class WorkspaceViews {
   virtual void TakeEditedDisplayTexts() = 0;
 };
 
+// The last mail decoded in full, by its bytes (the converter is the
+// platform's, the same for the whole run).
+struct LastFullMail {
+  bool valid = false;
+  std::string bytes;
+  FullMail decoded;
+};
+
 struct Workspace {
   explicit Workspace(Platform& platform);
   Workspace(const Workspace&) = delete;
@@ -46,6 +55,7 @@ struct Workspace {
   RecordHistory history;
   AttachmentTable attachments;
   RecordIndex index;
+  LastFullMail lastFullMail;  // not a single instance of its own: a cache of decoding
 };
 
 }  // namespace tanavo
