@@ -10,6 +10,8 @@ import base64
 import os
 import quopri
 
+from kta_entries import entry
+
 top = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 presets = os.path.join(top, "presets")
 os.makedirs(presets, exist_ok=True)
@@ -53,24 +55,7 @@ def jis(text):
 
 # ---------------------------------------------------------------- settings files
 
-# Sixteen 50-byte fields per entry, in the file's order; spaces as "[SP]".
-ORDER = ["japaneseCodeEndTag", "japaneseCodeStartTag", "nextLineHead", "lineEnd", "contentEndTag",
-         "contentStartTag", "encodingEndTag", "encodingStartTag", "searchAfterPrevious", "applyToMultiple",
-         "name", "rangeEndTag", "rangeStartTag", "kind", "dataTypeEndTag", "dataTypeStartTag"]
 FULL_MIME = b"*MIME*"
-
-
-def entry(kind, name, start, end, multiple=False, **more):
-    e = {k: b"" for k in ORDER}
-    e.update(kind=kind.encode(), name=name.encode("cp932"), rangeStartTag=start, rangeEndTag=end,
-             applyToMultiple=b"Y" if multiple else b"N", searchAfterPrevious=b"N")
-    e.update(more)
-    data = b""
-    for k in ORDER:
-        v = e[k].replace(b" ", b"[SP]")
-        assert len(v) <= 50, (name, k)
-        data += v + b" " * (50 - len(v))
-    return data
 
 
 def full_mail_items(start, end, eol):

@@ -9,6 +9,8 @@ Same bytes on every run; nothing but the Python standard library."""
 import base64
 import os
 
+from kta_entries import entry
+
 top = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 samples = os.path.join(top, "samples")
 originals = os.path.join(top, "tests", "data", "samples")
@@ -258,23 +260,6 @@ def mail(date, sender, to, subject, body, how, attachments):
 
 # ---------------------------------------------------------------- settings files
 
-# Sixteen 50-byte fields per entry, in the file's order; spaces as "[SP]".
-ORDER = ["japaneseCodeEndTag", "japaneseCodeStartTag", "nextLineHead", "lineEnd", "contentEndTag",
-         "contentStartTag", "encodingEndTag", "encodingStartTag", "searchAfterPrevious", "applyToMultiple",
-         "name", "rangeEndTag", "rangeStartTag", "kind", "dataTypeEndTag", "dataTypeStartTag"]
-
-
-def entry(kind, name, start, end, multiple=False, **more):
-    e = {k: b"" for k in ORDER}
-    e.update(kind=kind.encode(), name=name.encode("cp932"), rangeStartTag=start, rangeEndTag=end,
-             applyToMultiple=b"Y" if multiple else b"N", searchAfterPrevious=b"N")
-    e.update(more)
-    data = b""
-    for k in ORDER:
-        v = e[k].replace(b" ", b"[SP]")
-        assert len(v) <= 50, (name, k)
-        data += v + b" " * (50 - len(v))
-    return data
 
 
 def header_item(name, tag, continued=False):
