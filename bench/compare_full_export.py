@@ -113,7 +113,7 @@ def main():
     with tempfile.TemporaryDirectory() as d:
         dat = os.path.join(d, "mail.dat")
         size = dump(dat, mixed=True)
-        for mode in ("spec", "full"):
+        for mode in ("tags", "full"):
             kta, kdp, ini, out = (os.path.join(d, mode + ext) for ext in (".kta", ".kdp", ".ini", "-out"))
             settings(kta, kdp, mode == "full")
             results[mode + " index"] = timed([cli, "index", dat, kta, kdp, ini], ini, runs)
@@ -126,18 +126,18 @@ def main():
         results["python"] = timed([sys.executable, worker, dat, out, str(MAILS)], out, runs)
         results["python attachments"] = count_files(os.path.join(out, "attachments"))
         results["python decode"] = timed([sys.executable, worker, dat, "-", str(MAILS)], out, runs)
-    for mode in ("spec", "full"):
+    for mode in ("tags", "full"):
         assert results[mode + " records"] == MAILS, (mode, results[mode + " records"])
-    (a, am), (b, bm), (c, cm) = results["spec"], results["full"], results["python"]
+    (a, am), (b, bm), (c, cm) = results["tags"], results["full"], results["python"]
     print("dump: %d mails, %.1f MiB; %d runs each; attachments written: a %d, b %d, c %d" %
-          (MAILS, size / 1048576, runs, results["spec attachments"], results["full attachments"],
+          (MAILS, size / 1048576, runs, results["tags attachments"], results["full attachments"],
            results["python attachments"]))
     print("(a) tanavo-cli export, tags      : best %.3f s, median %.3f s" % (a, am))
     print("(b) tanavo-cli export, full MIME : best %.3f s, median %.3f s" % (b, bm))
     print("(c) python email, same work      : best %.3f s, median %.3f s" % (c, cm))
     print("b/a (goal <= 2x)                 : best %.2fx, median %.2fx" % (b / a, bm / am))
     print("c/b (goal >= 10x)                : best %.1fx, median %.1fx" % (c / b, cm / bm))
-    (a, am), (b, bm), (c, cm) = results["spec index"], results["full index"], results["python decode"]
+    (a, am), (b, bm), (c, cm) = results["tags index"], results["full index"], results["python decode"]
     print("decoding alone, nothing written:")
     print("(a) tanavo-cli index, tags       : best %.3f s, median %.3f s" % (a, am))
     print("(b) tanavo-cli index, full MIME  : best %.3f s, median %.3f s" % (b, bm))

@@ -1,6 +1,7 @@
 // DecodeDataItem and DecodeMultipartItem on a mail-like Data entry, as the
 // data display decodes a mail body; each attachment's safe name and whether
 // it would be opened.
+#include "app/attachment_list.h"
 #include "display/attachment.h"
 #include "display/attachment_opening.h"
 #include "display/item_decoder.h"
