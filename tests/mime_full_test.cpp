@@ -150,6 +150,20 @@ TEST(FullMail, TopHeaderFields) {
   EXPECT_EQ(m.to, "b@example.jp");
 }
 
+TEST(FullMail, HeaderOnlyLeavesBodyAndAttachmentsAndTheirProblems) {
+  const std::string mail =
+      "Subject: =?x-unknown?B?eA==?=\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n"
+      "Content-Type: text/plain; charset=x-unknown\r\n\r\nbody\r\n--b\r\nContent-Type: image/png\r\n\r\nP\r\n--b--\r\n";
+  const FullMail whole = DecodeFullMail(mail, SystemCharsetConverter());
+  const FullMail header = DecodeFullMail(mail, SystemCharsetConverter(), nullptr, MailParts::HeaderOnly);
+  EXPECT_EQ(header.subject, whole.subject);
+  EXPECT_TRUE(header.body.empty());
+  EXPECT_TRUE(header.attachments.empty());
+  EXPECT_EQ(whole.attachments.size(), 1u);
+  EXPECT_EQ(header.Problems(), 1u);  // the subject's charset; the body's is not read
+  EXPECT_EQ(whole.Problems(), 2u);
+}
+
 TEST(FullMail, NestingDeeperThanTheCapIsKeptWhole) {
   std::string mail;
   for (int d = 0; d <= kMaxMimeDepth + 2; ++d) {

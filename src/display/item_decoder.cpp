@@ -87,13 +87,17 @@ std::string_view TruncatedLastPart(std::string_view item, int32_t at, std::strin
 // From, To, Subject and body entries usually read the same mail, one after
 // the other: the last mail decoded is kept with the working data, so that the
 // record decodes it once rather than five times.
+// An entry that shows a header field needs only the header: a list line of
+// Date, From and Subject never decodes bodies and attachments.
 const FullMail& DecodedFullMail(Workspace& ws, const TagDefinition& entry, std::string_view item) {
   LastFullMail& last = ws.lastFullMail;
   const std::string_view mail = FullMimeItemMail(entry, item);
-  if (last.valid && last.bytes == mail) return last.decoded;
+  const bool whole = ShowsMailBody(entry.name);
+  if (last.valid && (last.whole || !whole) && last.bytes == mail) return last.decoded;
   last.valid = false;  // stays so should decoding throw
-  last.decoded = DecodeFullMail(mail, ws.platform.Charsets());
+  last.decoded = DecodeFullMail(mail, ws.platform.Charsets(), nullptr, whole ? MailParts::All : MailParts::HeaderOnly);
   last.bytes.assign(mail);
+  last.whole = whole;
   last.valid = true;
   return last.decoded;
 }

@@ -1,7 +1,8 @@
 #include "display/render.h"
 
 #include <functional>
-#include <set>
+#include <algorithm>
+#include <map>
 #include <utility>
 
 #include "display/placeholder.h"
@@ -23,7 +24,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   if (collect) r.values.resize(kTagEntries);
   // The Date, From, To, Subject and Body entries of a record usually read one
   // mail: its problems count once. Items are told apart by size and hash.
-  std::set<std::pair<std::size_t, std::size_t>> countedMails;
+  // A header entry may have read only the header of a mail the body entry
+  // reads whole: each mail counts with the most any entry found in it.
+  std::map<std::pair<std::size_t, std::size_t>, std::size_t> countedMails;
   const std::string total = "/" + std::to_string(UsedCount(ws.extraction));
 
   ProgressThrottle progress([reporter](const std::string& t) {
@@ -48,8 +51,8 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
     if (item.undecodable > 0) {
-      const std::pair<std::size_t, std::size_t> key{itemText.size(), std::hash<std::string>{}(itemText)};
-      if (countedMails.insert(key).second) r.undecodable += item.undecodable;
+      std::size_t& counted = countedMails[{itemText.size(), std::hash<std::string>{}(itemText)}];
+      counted = std::max(counted, item.undecodable);
     }
     std::string& value = item.text;
     FillPlaceholder(r.text, ws.extraction.entries[entry].name, value);
@@ -67,6 +70,7 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   for (int i = 0; i < kTagEntries && !ws.extraction.entries[i].name.empty(); ++i) {
     ClearPlaceholder(r.text, ws.extraction.entries[i].name);
   }
+  for (const auto& mail : countedMails) r.undecodable += mail.second;
   r.status = RenderStatus::Rendered;
   return r;
 }

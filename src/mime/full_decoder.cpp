@@ -148,7 +148,8 @@ std::string CleanName(std::string_view name) {
 
 }  // namespace
 
-FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter) {
+FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter,
+                        MailParts parts) {
   MimeContext ctx{charsets, reporter};
   FullMail mail;
 
@@ -180,6 +181,11 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       mail.from = field("from");
       mail.to = field("to");
       mail.subject = field("subject");
+      if (parts == MailParts::HeaderOnly) {
+        mail.undecoded = ctx.undecoded;
+        mail.replaced = ctx.replaced;
+        return mail;
+      }
     }
     Leaf leaf;
     leaf.offset = ctx.offset;

@@ -64,6 +64,12 @@ struct FullMail {
   std::size_t Problems() const { return undecoded + replaced; }
 };
 
-FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter = nullptr);
+// What a decoding reads: the whole mail, or only the top header's fields (a
+// list line or a header entry needs no body; attachments and body stay empty,
+// and only the header's problems are counted).
+enum class MailParts { All, HeaderOnly };
+
+FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets, MimeReporter* reporter = nullptr,
+                        MailParts parts = MailParts::All);
 
 }  // namespace tanavo

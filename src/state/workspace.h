@@ -36,6 +36,7 @@ class WorkspaceViews {
 // platform's, the same for the whole run).
 struct LastFullMail {
   bool valid = false;
+  bool whole = false;  // decoded whole, not only its header
   std::string bytes;
   FullMail decoded;
 };
