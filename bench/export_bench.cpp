@@ -30,6 +30,14 @@ constexpr int kAttachmentEvery = 2;
 
 void WriteAll(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
+// The settings of the working data as stem.kta and stem.kdp in d.
+void WriteSettings(const fs::path& d, const std::string& stem, const Workspace& ws) {
+  std::string kta;
+  for (int i = 0; i < UsedCount(ws.extraction); ++i) kta += EncodeEntry(ws.extraction.entries[i]);
+  WriteAll(d / (stem + ".kta"), kta);
+  WriteAll(d / (stem + ".kdp"), BuildDisplaySettingsFile(ws.display.listLineTemplate, ws.display.layoutText));
+}
+
 // The dump, its settings and its index in a folder of their own.
 fs::path Evidence() {
   static const fs::path dir = [] {
@@ -37,15 +45,11 @@ fs::path Evidence() {
     fs::remove_all(d);
     fs::create_directories(d);
     FakePlatform platform;
-    App app(platform);
-    app.Start();
+    Workspace app(platform);
     MailSettings(app);
     app.display.layoutText = "日付　: ??Date??\r\n差出人: ??From??\r\n件名　: ??Subject??\r\n\r\n??Body??\r\n";
     WriteAll(d / "mail.dat", MailDump(kExportRecords, kAttachmentEvery));
-    std::string kta;
-    for (int i = 0; i < UsedCount(app.extraction); ++i) kta += EncodeEntry(app.extraction.entries[i]);
-    WriteAll(d / "mail.kta", kta);
-    WriteAll(d / "mail.kdp", BuildDisplaySettingsFile(app.display.listLineTemplate, app.display.layoutText));
+    WriteSettings(d, "mail", app);
     std::string out, err;
     RunCli({"index", (d / "mail.dat").string(), (d / "mail.kta").string(), (d / "mail.kdp").string(),
             (d / "mail.ini").string()},
@@ -103,8 +107,7 @@ void BM_ExportOneRecordIndexedFully(benchmark::State& state) {
   fs::remove_all(d);
   fs::create_directories(d);
   FakePlatform platform;
-  App app(platform);
-  app.Start();
+  Workspace app(platform);
   MailSettings(app);
   app.display.layoutText = "??Subject??\r\n??Body??\r\n";
   std::string record = "BEGIN:MAIL\r\nDate: x\r\nFrom: y\r\nSubject: z\r\n"
@@ -112,10 +115,7 @@ void BM_ExportOneRecordIndexedFully(benchmark::State& state) {
   for (std::size_t i = 0; i < kControlBytes; ++i) record.push_back(i % 2 ? '\x7f' : '\x01');
   record += "\r\nEND:MAIL\r\n";
   WriteAll(d / "m.dat", record);
-  std::string kta;
-  for (int i = 0; i < UsedCount(app.extraction); ++i) kta += EncodeEntry(app.extraction.entries[i]);
-  WriteAll(d / "m.kta", kta);
-  WriteAll(d / "m.kdp", BuildDisplaySettingsFile(app.display.listLineTemplate, app.display.layoutText));
+  WriteSettings(d, "m", app);
   RecordIndex index;
   index.count = kIndexSlots;
   for (int n = 1; n <= kIndexSlots; ++n) {

@@ -10,7 +10,6 @@
 #include <map>
 #include <string>
 
-#include "app/app.h"
 #include "codec/codec.h"
 #include "engine/walk.h"
 #include "index/index_creation.h"
@@ -35,8 +34,7 @@ const std::string& Dump(int mails) {
 void BM_CreateIndex(benchmark::State& state) {
   const int mails = static_cast<int>(state.range(0));
   FakePlatform platform;
-  App app(platform);
-  app.Start();
+  Workspace app(platform);
   app.state.mobileFile = Dump(mails);
   MailSettings(app);
   double createTotal = 0, walkTotal = 0;

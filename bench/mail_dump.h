@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "state/workspace.h"
 #include "codec/codec.h"
 #include "../tests/support/entries.h"
 
@@ -87,7 +87,7 @@ inline std::vector<TagDefinition> MailEntries() {
 inline constexpr const char* kMailListLine =
     "??Date            ??  ??From                    ??  ??Subject                  ??";
 
-inline void MailSettings(App& app) {
+inline void MailSettings(Workspace& app) {
   int i = 0;
   for (const TagDefinition& e : MailEntries()) app.extraction.entries[i++] = e;
   app.display.listLineTemplate = kMailListLine;

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app.h"
 #include "display/item_decoder.h"
 #include "mail_dump.h"
 #include "mime/mime_full.h"
@@ -46,8 +45,7 @@ const std::string& Dump() {
 
 void BM_SettingsDecodingOfDump(benchmark::State& state) {
   FakePlatform platform;
-  App app(platform);
-  app.Start();
+  Workspace app(platform);
   MailSettings(app);
   const std::vector<std::string_view> mails = Mails(Dump());
   for (auto _ : state) {
