@@ -10,7 +10,7 @@ import base64
 import os
 import quopri
 
-from kta_entries import entry
+from settings_files import entry, kdp, placeholder
 
 top = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 presets = os.path.join(top, "presets")
@@ -84,18 +84,6 @@ def property_item(name, prop, multiple=False):
     return entry("Data", name, b"\r\n" + prop, b"\r\n", lineEnd=b"=",
                  encodingStartTag=b"ENCODING=", encodingEndTag=b"PRINTABLE",
                  contentStartTag=b":", contentEndTag=b"\r\n")
-
-
-def placeholder(name, width):
-    p = "??" + name
-    assert len(p) + 2 <= width, name
-    return p + " " * (width - len(p) - 2) + "??"
-
-
-def kdp(template, layout):
-    assert "\r" not in template and "\n" not in template
-    return (base64.b64encode(template.encode("cp932")) + b"\r\n" +
-            base64.b64encode(layout.encode("cp932") + b"\0"))
 
 
 def write(name, data):

@@ -9,7 +9,7 @@ Same bytes on every run; nothing but the Python standard library."""
 import base64
 import os
 
-from kta_entries import entry
+from settings_files import entry, kdp, placeholder
 
 top = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 samples = os.path.join(top, "samples")
@@ -267,18 +267,6 @@ def header_item(name, tag, continued=False):
     start with a space belong to it."""
     more = {"nextLineHead": b" "} if continued else {}
     return entry("Data", name, tag + b":", b"\r\n", contentStartTag=tag + b": ", contentEndTag=b"\r\n", **more)
-
-
-def placeholder(name, width):
-    """A placeholder padded with spaces to its whole width."""
-    p = "??" + name
-    assert len(p) + 2 <= width, name
-    return p + " " * (width - len(p) - 2) + "??"
-
-
-def kdp(template, layout):
-    assert "\r" not in template and "\n" not in template
-    return base64.b64encode(sjis(template)) + b"\r\n" + base64.b64encode(sjis(layout) + b"\0")
 
 
 def write(folder, name, data):
