@@ -18,7 +18,7 @@ std::string Progress(std::size_t at, std::size_t total) {
 
 }  // namespace
 
-void ShowItemAttachments(App& app, const DecodedItem& item) {
+std::size_t ShowItemAttachments(App& app, const DecodedItem& item) {
   Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
   if (w) {
     w->Show(kDispAttachmentLabel, true);
@@ -30,6 +30,7 @@ void ShowItemAttachments(App& app, const DecodedItem& item) {
   const std::size_t recorded = RecordItemAttachments(app.attachments, item);
   for (std::size_t slot = 1; w && slot <= recorded; ++slot) w->ListAdd(kDispAttachmentList, app.attachments.names[slot]);
   WarnAttachmentsLeftOut(app.platform, item, recorded);
+  return recorded;
 }
 
 std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {

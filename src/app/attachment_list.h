@@ -2,6 +2,7 @@
 // filled from a decoded multipart item.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,8 @@ struct App;
 // Shows the attachment controls, lists the first kAttachmentSlots attachments
 // and records them in slots 1 upwards of the attachment table (its count is
 // only set when one is recorded); the rest are named in a warning: the list
-// rows and the table slots stay aligned.
-void ShowItemAttachments(App& app, const DecodedItem& item);
+// rows and the table slots stay aligned. Returns how many are listed.
+std::size_t ShowItemAttachments(App& app, const DecodedItem& item);
 
 // The data display's decoding of a multipart item: its attachments shown in
 // the attachment list (ShowItemAttachments), its text part returned.

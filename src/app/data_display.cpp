@@ -1,6 +1,5 @@
 #include "app/data_display.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,9 +43,8 @@ class ShownRender : public RenderReporter {
     if (main) main->SetText(kRawTextView, record.text);
   }
   void AttachmentsFound(const DecodedItem& item) override {
-    ShowItemAttachments(app_, item);
     // The list shows the last item's: so does the count.
-    const std::size_t listed = std::min(item.attachmentCount, static_cast<std::size_t>(kAttachmentSlots));
+    const std::size_t listed = ShowItemAttachments(app_, item);
     notListed = item.fullMime ? item.attachmentCount - listed : 0;
   }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/console/console_platform.h"
+#include "platform/files.h"
 #include "platform/console/utf8.h"
 
 namespace tanavo {
@@ -82,6 +83,15 @@ struct DisplaySettings;
 // entries without their closing entry, names used twice, and placeholders of
 // the display settings (when given) that no Data entry fills.
 std::vector<std::string> LintSettings(const ExtractionSettings& s, const DisplaySettings* display);
+
+// Runs a command that asks for one file in a dialog, answered with path.
+template <typename Command>
+auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command command) {
+  platform.dialogPaths.assign(1, MakeAbsolute(path));
+  auto result = command();
+  platform.dialogPaths.clear();
+  return result;
+}
 
 struct Workspace;
 // Loads an index file as its menu command does, answering its dialog with

@@ -13,20 +13,6 @@
 
 namespace tanavo {
 
-namespace {
-
-// Runs a command that asks for one file in a dialog, answered with path.
-template <typename Command>
-auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command command) {
-  platform.dialogPaths.clear();
-  platform.dialogPaths.push_back(MakeAbsolute(path));
-  auto result = command();
-  platform.dialogPaths.clear();
-  return result;
-}
-
-}  // namespace
-
 int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
   return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(ws); });
 }

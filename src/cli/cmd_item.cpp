@@ -44,11 +44,7 @@ int RunItemCommand(CliContext& ctx) {
 
   // A warning while loading (entries past the table) is no refusal: the
   // loader says whether it took the file.
-  platform.dialogPaths.clear();
-  platform.dialogPaths.push_back(MakeAbsolute(ctx.args[0]));
-  const bool settingsRead = LoadExtractionSettings(ws);
-  platform.dialogPaths.clear();
-  if (!settingsRead) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[0], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
 
   const std::string& name = ctx.args[1];
   const int entry = FindDataEntry(ws.extraction, name);

@@ -130,15 +130,10 @@ int RunLintCommand(CliContext& ctx) {
   if (ctx.args.empty() || ctx.args.size() > 2) return kExitUsage;
   ConsolePlatform& platform = *ctx.platform;
   Workspace ws(platform);
-  platform.dialogPaths.assign(1, MakeAbsolute(ctx.args[0]));
-  const bool settingsRead = LoadExtractionSettings(ws);
-  platform.dialogPaths.clear();
-  if (!settingsRead) return kExitFailed;
-  if (ctx.args.size() == 2) {
-    platform.dialogPaths.assign(1, MakeAbsolute(ctx.args[1]));
-    const bool displayRead = LoadDisplaySettings(ws);
-    platform.dialogPaths.clear();
-    if (!displayRead) return kExitFailed;
+  if (!AnsweringDialog(platform, ctx.args[0], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
+  if (ctx.args.size() == 2 &&
+      !AnsweringDialog(platform, ctx.args[1], [&] { return LoadDisplaySettings(ws); })) {
+    return kExitFailed;
   }
   const std::vector<std::string> found = LintSettings(ws.extraction, ctx.args.size() == 2 ? &ws.display : nullptr);
   for (const std::string& line : found) ctx.out += line + "\n";

@@ -62,10 +62,7 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
                                        ws.index.positions[static_cast<std::size_t>(n)], hooks);
   progress.Flush();  // a record not found leaves its last entry counter on view
   // Also when the settings hold no record delimiter at all: no record.
-  if (result.recordMissing || !result.recordFound) {
-    RenderedRecord none;
-    return none;
-  }
+  if (result.recordMissing || !result.recordFound) return {};
 
   for (int i = 0; i < kTagEntries && !ws.extraction.entries[i].name.empty(); ++i) {
     ClearPlaceholder(r.text, ws.extraction.entries[i].name);

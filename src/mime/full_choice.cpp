@@ -27,11 +27,6 @@ std::string_view FullMimeItemMail(const TagDefinition& entry, std::string_view i
   return item;
 }
 
-std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets) {
-  const FullMail mail = DecodeFullMail(FullMimeItemMail(entry, item), charsets);
-  return FullMailField(mail, entry.name);
-}
-
 const std::string& FullMailField(const FullMail& mail, std::string_view entryName) {
   if (entryName == "Date") return mail.date;
   if (entryName == "From") return mail.from;

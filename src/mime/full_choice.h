@@ -24,8 +24,6 @@ void SetFullMimeEntry(TagDefinition& entry, bool on);
 // The mail in a Data entry's item: the entry's own range tags around the
 // item (as the record walk hands it over) left out.
 std::string_view FullMimeItemMail(const TagDefinition& entry, std::string_view item);
-// A Data entry's item decoded in full: the field the entry shows.
-std::string DecodeFullMimeItem(const TagDefinition& entry, std::string_view item, const CharsetConverter& charsets);
 
 // The text a Data entry in full mode shows, by its name: "Date", "From", "To"
 // and "Subject" their header fields, any other name the body.
