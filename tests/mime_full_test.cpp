@@ -148,6 +148,53 @@ INSTANTIATE_TEST_SUITE_P(
                      "\r\n\r\nt",
                  "", "--" + std::string(71, 'x') + "\r\n\r\nt", {}, 0}));
 
+// HTML made plain: what a browser shows stays, markup goes, and what never
+// ends is marked, kept and counted.
+struct HtmlCase {
+  const char* what;
+  std::string html;
+  std::string text;
+  std::size_t undecoded;
+};
+
+class HtmlTextTest : public ::testing::TestWithParam<HtmlCase> {};
+
+TEST_P(HtmlTextTest, ShowsWhatABrowserShows) {
+  const HtmlCase& c = GetParam();
+  MimeContext ctx{SystemCharsetConverter(), nullptr};
+  EXPECT_EQ(HtmlToText(ctx, c.html), c.text) << c.what;
+  EXPECT_EQ(ctx.undecoded, c.undecoded) << c.what;
+}
+
+const std::string kMeet = "Meet at the station at 9";
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokenizer, HtmlTextTest,
+    ::testing::Values(
+        HtmlCase{"< before a space is text", "<p>5 < 10</p>" + kMeet, "5 < 10\r\n" + kMeet, 0},
+        HtmlCase{"< before a digit is text", "I <3 you. " + kMeet, "I <3 you. " + kMeet, 0},
+        HtmlCase{"< and </ at the end are text", "a <", "a <", 0},
+        HtmlCase{"head without its end tag ends at the first text",
+                 "<html><head><meta charset=utf-8><title>t</title>" + kMeet, kMeet, 0},
+        HtmlCase{"<!--> is an empty comment", "<!-->" + kMeet, kMeet, 0},
+        HtmlCase{"<!---> is an empty comment", "<!--->" + kMeet + "<!-- x -->", kMeet, 0},
+        HtmlCase{"a comment ends at --!>", "<!-- a --!>" + kMeet, kMeet, 0},
+        HtmlCase{"<!--!> does not end the comment", "<!--!>x-->" + kMeet, kMeet, 0},
+        HtmlCase{"> inside a quoted attribute", "<a title=\"a>b\" href='c>d'>" + kMeet + "</a>", kMeet, 0},
+        HtmlCase{"declarations, processing instructions, </> and </ + non-letter",
+                 "<!DOCTYPE html><?xml version=\"1.0\"?></></ x>" + kMeet, kMeet, 0},
+        HtmlCase{"script content is no markup", "<script>if (a<b) x='</p>'</script >" + kMeet, kMeet, 0},
+        HtmlCase{"textarea shows its content as text", "<textarea><b>x</b> &amp;</textarea>" + kMeet,
+                 "<b>x</b> &" + kMeet, 0},
+        HtmlCase{"plaintext: the rest is text", "<plaintext><b>" + kMeet, "<b>" + kMeet, 0},
+        HtmlCase{"a broken lead byte does not swallow a tag", "\x82<b>" + kMeet + "</b>", "\x82" + kMeet, 0},
+        HtmlCase{"an unclosed comment is marked, the rest kept", kMeet + "<!-- x", kMeet + "〓[HTML終わりなし:!--]<!-- x", 1},
+        HtmlCase{"an unclosed tag is marked, the rest kept", kMeet + "<a href=\"x>y", kMeet + "〓[HTML終わりなし:a]<a href=\"x>y",
+                 1},
+        HtmlCase{"an unclosed declaration is marked", "<!x " + kMeet, "〓[HTML終わりなし:!]<!x " + kMeet, 1},
+        HtmlCase{"a hidden element without its end tag is marked, its content kept", "<style>" + kMeet,
+                 "〓[HTML終わりなし:style]" + kMeet, 1}));
+
 TEST(FullMail, TopHeaderFields) {
   const FullMail m = DecodeFullMail(
       "Date: Mon, 1 Jan 2007 09:00:00 +0900\r\nFrom: =?ISO-2022-JP?B?GyRCRnxLXBsoQg==?= <a@example.jp>\r\n"
