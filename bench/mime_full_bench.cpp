@@ -77,5 +77,44 @@ void BM_FullDecodingOfDump(benchmark::State& state) {
 }
 BENCHMARK(BM_FullDecodingOfDump)->Unit(benchmark::kMillisecond);
 
+// Mail made to be slow, about 1 MB each: a boundary of dashes over lines of
+// dashes, 80 000 parameters in one header, and a nested multipart of many
+// parts past the part cap. Each should cost what an ordinary mail of its size
+// does.
+std::string HostileMail(int shape) {
+  constexpr std::size_t kSize = 1 << 20;
+  std::string mail;
+  switch (shape) {
+    case 0:
+      mail = "Content-Type: multipart/mixed; boundary=\"" + std::string(kMaxBoundaryBytes, '-') + "\"\r\n\r\n";
+      while (mail.size() < kSize) mail += std::string(1000, '-') + "\r\n";
+      break;
+    case 1:
+      mail = "Content-Type: application/octet-stream";
+      for (int i = 0; i < 80000; ++i) mail += "; n" + std::to_string(i) + "*=x";
+      mail += "\r\n\r\nz";
+      break;
+    default:
+      mail = "Content-Type: multipart/mixed; boundary=o\r\n\r\n";
+      for (int i = 0; i < 999; ++i) mail += "--o\r\n\r\ns\r\n";
+      mail += "--o\r\nContent-Type: multipart/mixed; boundary=i\r\n\r\n";
+      while (mail.size() < kSize) mail += "--i\r\n\r\nn\r\n";
+      mail += "--i--\r\n--o--\r\n";
+      break;
+  }
+  return mail;
+}
+
+void BM_FullDecodingOfHostileMail(benchmark::State& state) {
+  const std::string mail = HostileMail(static_cast<int>(state.range(0)));
+  const CharsetConverter& charsets = SystemCharsetConverter();
+  for (auto _ : state) {
+    const FullMail m = DecodeFullMail(mail, charsets);
+    benchmark::DoNotOptimize(m.attachments.size());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(mail.size()));
+}
+BENCHMARK(BM_FullDecodingOfHostileMail)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tanavo

@@ -57,6 +57,26 @@ seed("item_fuzz", "disguised", b'Content-Type: multipart/mixed; boundary="b"\r\n
      b'Content-Type: image/jpeg; name="\x81/x\x81\r\x81\x1b.txt"\r\n\r\nIyEvYmluL3No\r\n--b\r\n'
      b'Content-Type: image/jpeg; name="CON .txt"\r\n\r\nUEsDBA==\r\n--b--\r\nEND:MAIL')
 
+# Hostile mail: a boundary of dashes over dashes (every byte begins an
+# occurrence), tens of thousands of parameters, a nested multipart past the
+# part cap beside 999 siblings, and HTML whose text hides behind "<" and
+# comments a browser reads otherwise.
+dashes = b"-" * 4000
+seed("item_fuzz", "dash-boundary", b'Content-Type: multipart/mixed; boundary="' + dashes + b'"\r\n\r\n'
+     + b"-" * 60000 + b"\r\nEND:MAIL")
+seed("mime_full_fuzz", "dash-boundary", b'Content-Type: multipart/mixed; boundary="' + dashes + b'"\r\n\r\n'
+     + b"-" * 60000)
+seed("mime_full_fuzz", "dash-boundary-70", b'Content-Type: multipart/mixed; boundary="' + b"-" * 70 + b'"\r\n\r\n'
+     + (b"-" * 1000 + b"\r\n") * 60)
+seed("mime_full_fuzz", "parameters", b"Content-Type: application/octet-stream"
+     + b"".join(b"; n%d*=x" % i for i in range(6000)) + b"\r\n\r\nz")
+seed("mime_full_fuzz", "nested-past-cap", b"Content-Type: multipart/mixed; boundary=o\r\n\r\n"
+     + b"--o\r\n\r\ns\r\n" * 999 + b"--o\r\nContent-Type: multipart/mixed; boundary=i\r\n\r\n"
+     + b"--i\r\n\r\nn\r\n" * 50 + b"--i--\r\n--o--\r\n")
+seed("mime_full_fuzz", "html-text", b"Content-Type: text/html\r\n\r\n<html><head><title>t</title>"
+     b"<!-->5 < 10 <3 <!--->Meet at the station at 9<!-- a --!><a title='x>y'>l</a><textarea><b></textarea>"
+     b"<script>if (a<b) x()</script><!x")
+
 index = (b"((C:\\work\\mail.dat))\r\n((C:\\work\\mail.kta))\r\n((C:\\work\\mail.kdp))\r\n((3))\r\n"
          b"((1))2006/01/10 first[[1]]\r\n((2))line\r\nwith break[[320]]\r\n((3))x[[y]][[&H1F]]\r\n")
 seed("index_file_fuzz", "three", index)

@@ -238,6 +238,16 @@ TEST_F(ItemDecoderTest, DecodingReturnsEveryAttachmentAndLeavesTheWindowAlone) {
   EXPECT_EQ(bounded.attachmentCount, kMaxItemAttachments + 5);
 }
 
+TEST_F(ItemDecoderTest, APartBeginsAtTheDelimiterThatClosesTheOneBefore) {
+  // A boundary of dashes over a body of dashes: an occurrence inside a
+  // delimiter starts no part, so the body is read about once.
+  const std::string dashes(4000, '-');
+  const std::string item = MailItem(MultipartHeader("boundary=\"" + dashes + "\"") + std::string(100000, '-'));
+  const DecodedItem d = DecodeItem(fake.app, kMailEntry, item);
+  EXPECT_EQ(d.attachmentCount, 100000 / (dashes.size() + 2) - 1);
+  EXPECT_LE(d.work, 2 * item.size());
+}
+
 TEST_F(ItemDecoderTest, ANewItemRebuildsTheListButKeepsOlderSlots) {
   const std::string head = MultipartHeader("boundary=\"b\"");
   Multipart(MailItem(head + Attachment("b", "1.jpg", "a") + Attachment("b", "2.jpg", "b") +

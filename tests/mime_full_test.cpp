@@ -138,7 +138,62 @@ INSTANTIATE_TEST_SUITE_P(
                  " name=\"=?ISO-2022-JP?B?GyRCRnxLXBsoQg==?=.png\"\r\n\r\nz\r\n--b--",
                  "", "", {{"日本.png", "z"}}, 0},
         MailCase{"multipart without boundary read as text",
-                 "Content-Type: multipart/mixed\r\n\r\nbody", "", "body", {}, 0}));
+                 "Content-Type: multipart/mixed\r\n\r\nbody", "", "body", {}, 0},
+        MailCase{"a boundary of 70 characters splits",
+                 "Content-Type: multipart/mixed; boundary=" + std::string(70, 'x') + "\r\n\r\n--" + std::string(70, 'x') +
+                     "\r\n\r\nt\r\n--" + std::string(70, 'x') + "--",
+                 "", "t", {}, 0},
+        MailCase{"a boundary longer than 70 characters is none: the body read as text",
+                 "Content-Type: multipart/mixed; boundary=" + std::string(71, 'x') + "\r\n\r\n--" + std::string(71, 'x') +
+                     "\r\n\r\nt",
+                 "", "--" + std::string(71, 'x') + "\r\n\r\nt", {}, 0}));
+
+// HTML made plain: what a browser shows stays, markup goes, and what never
+// ends is marked, kept and counted.
+struct HtmlCase {
+  const char* what;
+  std::string html;
+  std::string text;
+  std::size_t undecoded;
+};
+
+class HtmlTextTest : public ::testing::TestWithParam<HtmlCase> {};
+
+TEST_P(HtmlTextTest, ShowsWhatABrowserShows) {
+  const HtmlCase& c = GetParam();
+  MimeContext ctx{SystemCharsetConverter(), nullptr};
+  EXPECT_EQ(HtmlToText(ctx, c.html), c.text) << c.what;
+  EXPECT_EQ(ctx.undecoded, c.undecoded) << c.what;
+}
+
+const std::string kMeet = "Meet at the station at 9";
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokenizer, HtmlTextTest,
+    ::testing::Values(
+        HtmlCase{"< before a space is text", "<p>5 < 10</p>" + kMeet, "5 < 10\r\n" + kMeet, 0},
+        HtmlCase{"< before a digit is text", "I <3 you. " + kMeet, "I <3 you. " + kMeet, 0},
+        HtmlCase{"< and </ at the end are text", "a <", "a <", 0},
+        HtmlCase{"head without its end tag ends at the first text",
+                 "<html><head><meta charset=utf-8><title>t</title>" + kMeet, kMeet, 0},
+        HtmlCase{"<!--> is an empty comment", "<!-->" + kMeet, kMeet, 0},
+        HtmlCase{"<!---> is an empty comment", "<!--->" + kMeet + "<!-- x -->", kMeet, 0},
+        HtmlCase{"a comment ends at --!>", "<!-- a --!>" + kMeet, kMeet, 0},
+        HtmlCase{"<!--!> does not end the comment", "<!--!>x-->" + kMeet, kMeet, 0},
+        HtmlCase{"> inside a quoted attribute", "<a title=\"a>b\" href='c>d'>" + kMeet + "</a>", kMeet, 0},
+        HtmlCase{"declarations, processing instructions, </> and </ + non-letter",
+                 "<!DOCTYPE html><?xml version=\"1.0\"?></></ x>" + kMeet, kMeet, 0},
+        HtmlCase{"script content is no markup", "<script>if (a<b) x='</p>'</script >" + kMeet, kMeet, 0},
+        HtmlCase{"textarea shows its content as text", "<textarea><b>x</b> &amp;</textarea>" + kMeet,
+                 "<b>x</b> &" + kMeet, 0},
+        HtmlCase{"plaintext: the rest is text", "<plaintext><b>" + kMeet, "<b>" + kMeet, 0},
+        HtmlCase{"a broken lead byte does not swallow a tag", "\x82<b>" + kMeet + "</b>", "\x82" + kMeet, 0},
+        HtmlCase{"an unclosed comment is marked, the rest kept", kMeet + "<!-- x", kMeet + "〓[HTML終わりなし:!--]<!-- x", 1},
+        HtmlCase{"an unclosed tag is marked, the rest kept", kMeet + "<a href=\"x>y", kMeet + "〓[HTML終わりなし:a]<a href=\"x>y",
+                 1},
+        HtmlCase{"an unclosed declaration is marked", "<!x " + kMeet, "〓[HTML終わりなし:!]<!x " + kMeet, 1},
+        HtmlCase{"a hidden element without its end tag is marked, its content kept", "<style>" + kMeet,
+                 "〓[HTML終わりなし:style]" + kMeet, 1}));
 
 TEST(FullMail, TopHeaderFields) {
   const FullMail m = DecodeFullMail(
@@ -189,6 +244,69 @@ struct Recorder : MimeReporter {
   void Warn(MimeWarning w, std::size_t offset, std::string_view) override { seen.push_back({w, offset}); }
 };
 
+// The cap on parts holds for the parts of every multipart together, nested
+// ones too: what is not split is kept, marked and counted.
+struct CapCase {
+  const char* what;
+  std::size_t siblings;  // leaf parts before the nested multipart
+  std::size_t nested;    // leaf parts of the nested multipart
+  std::size_t attachments;
+  std::string lastName;
+  std::string lastStart;  // how the last attachment's bytes begin
+};
+
+class PartsCapTest : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(PartsCapTest, HoldsAtEveryDepth) {
+  const CapCase& c = GetParam();
+  std::string mail = "Content-Type: multipart/mixed; boundary=o\r\n\r\n";
+  for (std::size_t i = 0; i < c.siblings; ++i) mail += "--o\r\nContent-Type: a/b\r\n\r\ns\r\n";
+  mail += "--o\r\nContent-Type: multipart/mixed; boundary=i\r\n\r\n";
+  for (std::size_t i = 0; i < c.nested; ++i) mail += "--i\r\nContent-Type: a/b\r\n\r\nn\r\n";
+  mail += "--i--\r\n--o--\r\n";
+  Recorder r;
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter(), &r);
+  ASSERT_EQ(m.attachments.size(), c.attachments) << c.what;
+  EXPECT_EQ(m.attachments.back().name, c.lastName) << c.what;
+  EXPECT_EQ(m.attachments.back().bytes.substr(0, c.lastStart.size()), c.lastStart) << c.what;
+  EXPECT_EQ(m.undecoded, 1u) << c.what;
+  ASSERT_EQ(r.seen.size(), 1u) << c.what;
+  EXPECT_EQ(r.seen[0].first, MimeWarning::TooManyParts) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NestedMultiparts, PartsCapTest,
+    ::testing::Values(
+        CapCase{"the cap reached beside the nested multipart keeps it whole", 999, 5000, kMaxMimeParts, "part1000.eml",
+                "Content-Type: multipart/mixed; boundary=i\r\n\r\n--i\r\n"},
+        CapCase{"the cap reached inside it keeps the rest, marked", 990, 5000, 999, "part999.txt",
+                "〓[未分割:multipart/mixed]--i\r\nContent-Type: a/b\r\n\r\nn\r\n--i\r\n"},
+        CapCase{"one part left for it: all of its body is the rest", 998, 20, 999, "part999.txt",
+                "〓[未分割:multipart/mixed]--i\r\n"}));
+
+TEST(FullMail, DelimiterSearchReadsEachLineOnce) {
+  // A boundary of dashes over lines of dashes: every byte begins an
+  // occurrence, and none is a delimiter but the last line.
+  const std::string boundary(kMaxBoundaryBytes, '-');
+  std::string mail = "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
+  for (int i = 0; i < 1000; ++i) mail += std::string(1000, '-') + "\r\n";
+  mail += "--" + boundary + "\r\n\r\nlast";
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter());
+  EXPECT_EQ(m.body, "last");
+  EXPECT_LE(m.work, 2 * mail.size());
+}
+
+TEST(FullMail, ManyParametersAreLookedUpByName) {
+  // Tens of thousands of parameters in one header, each looked up once.
+  std::string type = "Content-Type: application/octet-stream";
+  for (int i = 0; i < 40000; ++i) type += "; n" + std::to_string(i) + "*=x; p" + std::to_string(i) + "=y";
+  const std::string mail = "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n" + type +
+                           "; name=plain; name=second; name*=UTF-8''%E6%97%A5.bin\r\n\r\nz\r\n--b--";
+  const FullMail m = DecodeFullMail(mail, SystemCharsetConverter());
+  ASSERT_EQ(m.attachments.size(), 1u);
+  EXPECT_EQ(m.attachments[0].name, "日.bin");  // the RFC 2231 form wins over the first plain one
+}
+
 TEST(FullMail, ReporterHearsEachProblemWithItsOffset) {
   const std::string mail =
       "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: text/plain; charset=x-foo\r\n\r\nt\r\n--b--";
@@ -205,6 +323,15 @@ TEST(FullMail, UsesOnlyTheConverterItIsGiven) {
   const FullMail m = DecodeFullMail("Subject: =?utf-8?B?QQ==?=\r\nContent-Type: text/plain; charset=utf-8\r\n\r\nb", fake);
   EXPECT_EQ(m.undecoded, 2u);  // the fake knows no UTF-8
   EXPECT_EQ(fake.asked, (std::vector<std::string>{"utf-8", "utf-8"}));
+}
+
+TEST(FullMail, EncodedWordsWithoutCharsetAreNotReadAgain) {
+  // Starts with an empty charset before a single "?=": each is no word.
+  std::string subject = "Subject: ";
+  for (int i = 0; i < 50000; ++i) subject += "=??B?x";
+  subject += "?=";
+  const FullMail m = DecodeFullMail(subject + "\r\n\r\n", SystemCharsetConverter());
+  EXPECT_EQ(m.subject, subject.substr(9));
 }
 
 TEST(FullMail, EncodedWordSearchStaysLinear) {

@@ -175,9 +175,15 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
     bool last = false;
     if (m.status == MatchStatus::Found) {
       part = Slice(item, m.start, m.end);
-      from = m.start + 1;
+      decoded.work += static_cast<std::size_t>(m.end - from + 1);
+      // The next part begins at the delimiter that closes this one. An
+      // occurrence inside this part's opening delimiter (a boundary of dashes
+      // over a line of dashes) is none: starting there would read the same
+      // bytes again for every byte of the boundary.
+      from = m.end - static_cast<int32_t>(delimiter.size()) + 1;
     } else if (m.status == MatchStatus::StartWithoutEnd) {
       part = TruncatedLastPart(item, FindBytes(from, item, delimiter), delimiter, entry.rangeEndTag);
+      decoded.work += item.size() - static_cast<std::size_t>(from - 1);
       last = true;
       if (part.empty()) break;
     } else {

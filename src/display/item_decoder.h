@@ -40,6 +40,9 @@ struct DecodedItem {
   // (FullMail::Problems()), 0 for every other item.
   bool fullMime = false;
   std::size_t undecodable = 0;
+  // Bytes the split of a multipart item read, its parts and the searches
+  // between them: never much more than twice the item, whatever it holds.
+  std::size_t work = 0;
 };
 
 // A multipart item's attachments, given as soon as they are known: before its

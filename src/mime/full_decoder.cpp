@@ -21,25 +21,48 @@ struct Leaf {
   std::string fileName;  // Shift_JIS; empty when the part names none
   std::string_view body;
   std::size_t offset = 0;
+  std::string mark;  // written before the bytes as they came
 };
 
 struct Pending {
   std::string_view entity;
   int depth;
   bool inDigest;  // parts of multipart/digest are messages unless they say otherwise
+  // The type of the multipart whose body ran past the parts allowed, when
+  // entity is the rest of that body, kept as it came; empty otherwise.
+  std::string unsplitOf;
+};
+
+struct Split {
+  std::vector<std::string_view> parts;
+  // From the delimiter line of the first part not split off to the end of
+  // the body; empty unless the parts ran past the number allowed.
+  std::string_view rest;
 };
 
 // The parts of a multipart body between delimiter lines ("--" boundary, white
 // space allowed after it, alone on its line). Preamble and epilogue are left
 // out; without a closing delimiter the last part runs to the end. At most
-// maxParts parts: the last one then keeps the rest.
-std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_view boundary, std::size_t maxParts,
-                                             bool* cut) {
-  std::vector<std::string_view> parts;
-  if (body.empty()) return parts;  // an empty view may hold no pointer at all
+// maxParts (at least 1) come out, the rest counted as one: when there are
+// more, the last allowed is the rest, unsplit.
+// An occurrence of the boundary that is no delimiter line costs the rest of
+// its line only: the search goes on at the next line, so it reads each byte a
+// bounded number of times whatever the boundary and the body.
+Split SplitMultipart(MimeContext& ctx, std::string_view body, std::string_view boundary, std::size_t maxParts) {
+  Split split;
+  if (body.empty()) return split;  // an empty view may hold no pointer at all
   const std::string dashes = "--" + std::string(boundary);
   std::size_t partStart = std::string_view::npos;  // none open yet
-  for (std::size_t p = FindIn(body, dashes, 0); p != std::string_view::npos; p = FindIn(body, dashes, p + 1)) {
+  std::size_t openedAt = 0;                        // the delimiter line of the open part
+  std::size_t from = 0;
+  while (from < body.size()) {
+    const std::size_t p = FindIn(body, dashes, from);
+    ctx.work += (p == std::string_view::npos ? body.size() : p + dashes.size()) - from;
+    if (p == std::string_view::npos) break;
+    const std::size_t lf = body.find('\n', p);
+    const std::size_t nextLine = lf == std::string_view::npos ? body.size() : lf + 1;
+    ctx.work += nextLine - p;
+    from = nextLine;
     if (p > 0 && body[p - 1] != '\n') continue;
     std::size_t q = p + dashes.size();
     const bool closing = body.substr(q, 2) == "--";
@@ -49,21 +72,30 @@ std::vector<std::string_view> SplitMultipart(std::string_view body, std::string_
     if (q < body.size() && body[q] == '\r') ++q;
     if (q < body.size() && body[q] == '\n') ++q;
     if (partStart != std::string_view::npos) {
+      if (split.parts.size() + 1 == maxParts && !closing) {
+        // Another part follows the last one allowed.
+        split.rest = body.substr(openedAt);
+        return split;
+      }
       // The line break before a delimiter belongs to the delimiter.
       std::size_t end = p;
       if (end > partStart && body[end - 1] == '\n') --end;
       if (end > partStart && body[end - 1] == '\r') --end;
-      if (parts.size() + 1 == maxParts) {
-        *cut = true;
-        break;
-      }
-      parts.push_back(body.substr(partStart, end - partStart));
+      split.parts.push_back(body.substr(partStart, end - partStart));
     }
-    if (closing) return parts;
+    if (closing) return split;
     partStart = q;
+    openedAt = p;
   }
-  if (partStart != std::string_view::npos) parts.push_back(body.substr(partStart));
-  return parts;
+  if (partStart != std::string_view::npos) split.parts.push_back(body.substr(partStart));
+  return split;
+}
+
+// A boundary that can name a delimiter line: 1 to 70 characters, none of
+// them a line break.
+bool UsableBoundary(std::string_view boundary) {
+  return !boundary.empty() && boundary.size() <= kMaxBoundaryBytes &&
+         boundary.find_first_of("\r\n") == std::string_view::npos;
 }
 
 enum class Transfer { Identity, Base64, QuotedPrintable, Unknown };
@@ -163,13 +195,24 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
   }
 
   std::vector<Leaf> leaves;
-  std::vector<Pending> stack{{top, 0, false}};
-  std::size_t partsMade = 1;
+  std::vector<Pending> stack{{top, 0, false, {}}};
+  std::size_t partsMade = 1;  // the top entity is the first; never above kMaxMimeParts + 1
   bool first = true;
   while (!stack.empty()) {
-    const Pending e = stack.back();
+    const Pending e = std::move(stack.back());
     stack.pop_back();
     ctx.offset = static_cast<std::size_t>(e.entity.data() - item.data());
+    if (!e.unsplitOf.empty()) {
+      // Delimiters, headers and bodies as they came, to be read as text.
+      Leaf rest;
+      rest.type = "text/plain";
+      rest.isAttachment = true;
+      rest.body = e.entity;
+      rest.offset = ctx.offset;
+      rest.mark = UnsplitMark(e.unsplitOf);
+      leaves.push_back(std::move(rest));
+      continue;
+    }
     const HeaderBlock block = SplitHeaderBlock(e.entity);
     if (first) {
       first = false;
@@ -184,6 +227,7 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
       if (parts == MailParts::HeaderOnly) {
         mail.undecoded = ctx.undecoded;
         mail.replaced = ctx.replaced;
+        mail.work = ctx.work;
         return mail;
       }
     }
@@ -212,21 +256,21 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
     if (leaf.type.compare(0, 10, "multipart/") == 0) {
       const std::string* boundaryParam = leaf.contentType.Param("boundary");
       const std::string boundary(boundaryParam ? TrimSpaceAndLineEnds(*boundaryParam) : std::string_view());
-      if (e.depth >= kMaxMimeDepth) {
+      const bool tooDeep = e.depth >= kMaxMimeDepth;
+      if (tooDeep || partsMade > kMaxMimeParts) {
         // Kept whole, headers and all, to be opened as a message.
         ++ctx.undecoded;
-        ctx.Warn(MimeWarning::TooDeep, leaf.type);
+        ctx.Warn(tooDeep ? MimeWarning::TooDeep : MimeWarning::TooManyParts, leaf.type);
         leaf.type = "message/rfc822";
         leaf.encoding.clear();
         leaf.body = e.entity;
         leaves.push_back(std::move(leaf));
         continue;
       }
-      bool cut = false;
-      const std::vector<std::string_view> parts =
-          boundary.empty() ? std::vector<std::string_view>()
-                           : SplitMultipart(block.body, boundary, kMaxMimeParts + 1 - partsMade, &cut);
-      if (parts.empty()) {
+      const Split split = UsableBoundary(boundary)
+                              ? SplitMultipart(ctx, block.body, boundary, kMaxMimeParts + 1 - partsMade)
+                              : Split();
+      if (split.parts.empty() && split.rest.empty()) {
         ctx.Warn(MimeWarning::NoBoundary, leaf.type);
         // A nested multipart that holds nothing (one that took its parent's
         // boundary) would otherwise take the body's place with no text.
@@ -236,10 +280,15 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
         leaves.push_back(std::move(leaf));
         continue;
       }
-      if (cut) ctx.Warn(MimeWarning::TooManyParts, leaf.type);
-      partsMade += parts.size();
+      partsMade += split.parts.size();
+      if (!split.rest.empty()) {
+        ++partsMade;
+        ++ctx.undecoded;
+        ctx.Warn(MimeWarning::TooManyParts, leaf.type);
+        stack.push_back({split.rest, e.depth + 1, false, leaf.type});
+      }
       const bool digest = leaf.type == "multipart/digest";
-      for (auto it = parts.rbegin(); it != parts.rend(); ++it) stack.push_back({*it, e.depth + 1, digest});
+      for (auto it = split.parts.rbegin(); it != split.parts.rend(); ++it) stack.push_back({*it, e.depth + 1, digest, {}});
       continue;
     }
     // A part with nothing in it (two delimiters in a row) is neither body nor attachment.
@@ -262,12 +311,13 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
     }
     MailAttachment a;
     bool known = false;
-    a.bytes = DecodeTransfer(ctx, leaf, &known);
+    a.bytes = leaf.mark + DecodeTransfer(ctx, leaf, &known);
     a.name = leaf.fileName.empty() ? MadeUpName(leaf.type, mail.attachments.size() + 1) : leaf.fileName;
     mail.attachments.push_back(std::move(a));
   }
   mail.undecoded = ctx.undecoded;
   mail.replaced = ctx.replaced;
+  mail.work = ctx.work;
   return mail;
 }
 

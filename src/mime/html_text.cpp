@@ -1,6 +1,9 @@
 // An HTML body made plain text, for mail that has no text/plain part: what a
-// reader sees, not a renderer. The text is Shift_JIS already; the bytes that
-// matter here ("<", ">", "&", ";") never occur as a trail byte.
+// reader sees, not a renderer. Tags, comments and the text-only elements are
+// read as a browser's tokenizer reads them, so that no text a browser shows is
+// taken for markup. The text is Shift_JIS already; the bytes that matter here
+// ("<", ">", "&", ";", quotes, "/", "=", "-", "!" and white space) never occur
+// as a trail byte.
 #include <string>
 
 #include "mime/mime_parts.h"
@@ -12,9 +15,11 @@ namespace {
 
 bool IsHtmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // Tags after which the text goes on on a new line.
 bool BreaksLine(const std::string& tag) {
-  static const char* const kBlocks[] = {"br", "p", "/p", "div", "/div", "tr", "/tr", "li", "/li", "h1", "/h1",
+  static const char* const kBlocks[] = {"br", "/br", "p", "/p", "div", "/div", "tr", "/tr", "li", "/li", "h1", "/h1",
                                         "h2", "/h2", "h3", "/h3", "h4", "/h4", "/table", "blockquote",
                                         "/blockquote", "hr", "/ul", "/ol", "pre", "/pre"};
   for (const char* b : kBlocks) {
@@ -101,6 +106,70 @@ std::string Reference(MimeContext& ctx, std::string_view name) {
   return {};
 }
 
+// Elements whose content is text up to their own end tag, markup and all;
+// shown: whether a browser displays it.
+struct TextElement {
+  const char* name;
+  bool shown;
+  bool references;  // character references resolved in it
+};
+constexpr TextElement kTextElements[] = {
+    {"script", false, false},  {"style", false, false},   {"title", false, true}, {"iframe", false, false},
+    {"noembed", false, false}, {"noframes", false, false}, {"textarea", true, true}, {"xmp", true, false},
+};
+
+// Where a tag ends: j is just after its name; the attributes are read as the
+// tokenizer reads them, so that a ">" in a quoted value does not end the tag.
+// npos when the text ends first.
+std::size_t TagEnd(std::string_view html, std::size_t j) {
+  while (j < html.size()) {
+    if (html[j] == '>') return j;
+    if (IsHtmlSpace(html[j]) || html[j] == '/') {
+      ++j;
+      continue;
+    }
+    ++j;  // an attribute name, which may begin with "="
+    while (j < html.size() && !IsHtmlSpace(html[j]) && html[j] != '/' && html[j] != '>' && html[j] != '=') ++j;
+    while (j < html.size() && IsHtmlSpace(html[j])) ++j;
+    if (j >= html.size() || html[j] != '=') continue;
+    ++j;
+    while (j < html.size() && IsHtmlSpace(html[j])) ++j;
+    if (j < html.size() && (html[j] == '"' || html[j] == '\'')) {
+      const std::size_t close = html.find(html[j], j + 1);
+      if (close == std::string_view::npos) return close;
+      j = close + 1;
+    } else {
+      while (j < html.size() && !IsHtmlSpace(html[j]) && html[j] != '>') ++j;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The end tag of a text element ("</name" in any case, then white space, "/"
+// or ">") at or after j; npos when there is none.
+std::size_t EndTagOf(std::string_view html, std::string_view name, std::size_t j) {
+  for (std::size_t at = html.find("</", j); at != std::string_view::npos; at = html.find("</", at + 2)) {
+    const std::size_t after = at + 2 + name.size();
+    if (after < html.size() && AsciiLowered(html.substr(at + 2, name.size())) == name &&
+        (IsHtmlSpace(html[after]) || html[after] == '/' || html[after] == '>')) {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Just past the comment that opens at i ("<!--"): "<!-->" and "<!--->" are
+// empty comments, any other ends at "-->" or "--!>". One pass over the
+// comment, so that many comments cost their own length only. npos when the
+// text ends first.
+std::size_t CommentEnd(std::string_view html, std::size_t i) {
+  for (std::size_t at = html.find("--", i + 2); at != std::string_view::npos; at = html.find("--", at + 1)) {
+    if (at + 2 < html.size() && html[at + 2] == '>') return at + 3;
+    if (at >= i + 4 && html.compare(at + 2, 2, "!>") == 0) return at + 4;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 std::string HtmlToText(MimeContext& ctx, std::string_view html) {
@@ -118,60 +187,106 @@ std::string HtmlToText(MimeContext& ctx, std::string_view html) {
     pendingSpace = false;
     out.append(s);
   };
-  for (std::size_t i = 0; i < html.size();) {
-    const char c = html[i];
-    if (c == '<') {
-      if (html.compare(i, 4, "<!--") == 0) {
-        const std::size_t end = html.find("-->", i + 4);
-        i = end == std::string_view::npos ? html.size() : end + 3;
-        continue;
-      }
-      const std::size_t end = html.find('>', i + 1);
-      if (end == std::string_view::npos) break;  // an unclosed tag ends the text
-      std::size_t n = i + 1;
-      while (n < end && !IsHtmlSpace(html[n]) && html[n] != '>') ++n;
-      std::string tag = AsciiLowered(html.substr(i + 1, n - i - 1));
-      if (!tag.empty() && tag.back() == '/') tag.pop_back();
-      i = end + 1;
-      if (tag == "script" || tag == "style" || tag == "head" || tag == "title") {
-        // Their content is no text; skip to the matching end tag.
-        const std::string closing = "</" + tag;
-        std::size_t close = html.find("</", i);
-        while (close != std::string_view::npos && AsciiLowered(html.substr(close, closing.size())) != closing) {
-          close = html.find("</", close + 2);
-        }
-        const std::size_t closeEnd = close == std::string_view::npos ? close : html.find('>', close);
-        i = closeEnd == std::string_view::npos ? html.size() : closeEnd + 1;
-        continue;
-      }
-      if (BreaksLine(tag)) newline();
-      continue;
-    }
-    if (c == '&') {
-      const std::size_t semi = html.substr(0, i + 2 + kMaxReferenceBytes).find(';', i + 1);
+  // One character of text at i; text ends where markup or an end tag begins.
+  auto textAt = [&](std::string_view text, std::size_t i, bool references) -> std::size_t {
+    const char c = text[i];
+    if (c == '&' && references) {
+      const std::size_t semi = text.substr(0, i + 2 + kMaxReferenceBytes).find(';', i + 1);
       if (semi != std::string_view::npos) {
-        const std::string text = Reference(ctx, html.substr(i + 1, semi - i - 1));
-        if (!text.empty()) {
-          put(text);
-          i = semi + 1;
-          continue;
+        const std::string ref = Reference(ctx, text.substr(i + 1, semi - i - 1));
+        if (!ref.empty()) {
+          put(ref);
+          return semi + 1;
         }
       }
       put("&");
-      ++i;
-      continue;
+      return i + 1;
     }
     if (IsHtmlSpace(c)) {
       pendingSpace = true;
+      return i + 1;
+    }
+    // A lead byte takes its trail byte only when that is one: a broken pair
+    // never swallows the "<" of a tag.
+    const bool pair = IsShiftJisLead(static_cast<unsigned char>(c)) && i + 1 < text.size() &&
+                      static_cast<unsigned char>(text[i + 1]) >= 0x40 && text[i + 1] != 0x7F &&
+                      static_cast<unsigned char>(text[i + 1]) <= 0xFC;
+    put(text.substr(i, pair ? 2 : 1));
+    return i + (pair ? 2 : 1);
+  };
+  // What never ends (a comment, a tag, a hidden element) would take the rest
+  // of the text with it: marked, counted, and the rest kept as it came.
+  bool cutShort = false;
+  auto unclosed = [&](std::string_view name, std::size_t from) {
+    ++ctx.undecoded;
+    ctx.Warn(MimeWarning::UnclosedHtml, name);
+    put(UnclosedHtmlMark(name));
+    out.append(html.substr(from));
+    cutShort = true;
+  };
+  for (std::size_t i = 0; i < html.size() && !cutShort;) {
+    if (html[i] != '<') {
+      i = textAt(html, i, true);
+      continue;
+    }
+    const char next = i + 1 < html.size() ? html[i + 1] : '\0';
+    const char after = i + 2 < html.size() ? html[i + 2] : '\0';
+    if (next == '!' && html.compare(i, 4, "<!--") == 0) {
+      const std::size_t end = CommentEnd(html, i);
+      if (end == std::string_view::npos) {
+        unclosed("!--", i);
+      } else {
+        i = end;
+      }
+      continue;
+    }
+    const bool endTag = next == '/' && IsAsciiLetter(after);
+    if (next == '!' || next == '?' || (next == '/' && i + 2 < html.size() && !endTag)) {
+      // A declaration, a processing instruction, "</>" or "</" and no
+      // letter: no text, up to the first ">".
+      const std::size_t end = html.find('>', i + 2);
+      if (end == std::string_view::npos) {
+        unclosed(html.substr(i + 1, 1), i);
+      } else {
+        i = end + 1;
+      }
+      continue;
+    }
+    if (!IsAsciiLetter(next) && !endTag) {
+      put("<");  // "5 < 10", "<3", and "<" or "</" at the very end: text
       ++i;
       continue;
     }
-    const std::size_t n = (static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0x9F) ||
-                                  (static_cast<unsigned char>(c) >= 0xE0 && static_cast<unsigned char>(c) <= 0xFC)
-                              ? 2
-                              : 1;
-    put(html.substr(i, n));
-    i += n;
+    const std::size_t nameStart = i + (endTag ? 2 : 1);
+    std::size_t j = nameStart;
+    while (j < html.size() && !IsHtmlSpace(html[j]) && html[j] != '/' && html[j] != '>') ++j;
+    const std::string name = AsciiLowered(html.substr(nameStart, j - nameStart));
+    const std::size_t end = TagEnd(html, j);
+    if (end == std::string_view::npos) {
+      unclosed(name, i);
+      continue;
+    }
+    i = end + 1;
+    if (BreaksLine(endTag ? "/" + name : name)) newline();
+    if (endTag) continue;
+    if (name == "plaintext") {
+      while (i < html.size()) i = textAt(html, i, false);  // the rest is text, markup and all
+      continue;
+    }
+    for (const TextElement& element : kTextElements) {
+      if (name != element.name) continue;
+      const std::size_t close = EndTagOf(html, name, i);
+      if (close == std::string_view::npos && !element.shown) {
+        unclosed(name, i);
+        break;
+      }
+      const std::string_view content = html.substr(0, close == std::string_view::npos ? html.size() : close);
+      if (element.shown) {
+        for (std::size_t k = i; k < content.size();) k = textAt(content, k, element.references);
+      }
+      i = content.size();
+      break;
+    }
   }
   while (!out.empty() && (out.back() == ' ' || out.back() == '\n' || out.back() == '\r')) out.pop_back();
   std::size_t lead = 0;  // a block tag at the start leaves an empty first line

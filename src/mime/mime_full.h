@@ -16,8 +16,12 @@ class CharsetConverter;
 // Multiparts nest at most this deep (the top entity is depth 0); a deeper
 // one is kept whole as an attachment, so hostile nesting costs nothing.
 constexpr int kMaxMimeDepth = 16;
-// Leaf parts walked per item; the rest is kept whole in the last one.
+// Parts made per item, at every depth together; where a multipart would pass
+// it, the rest of its body is kept whole, unsplit, in one part.
 constexpr std::size_t kMaxMimeParts = 1000;
+// A boundary is 1 to 70 characters (RFC 2046); a longer one names no
+// delimiter line, and the multipart is read as text like one without it.
+constexpr std::size_t kMaxBoundaryBytes = 70;
 // RFC 2231 continuation sections joined per parameter (name*0, name*1, ...).
 constexpr int kMaxParameterSections = 64;
 
@@ -25,17 +29,24 @@ constexpr int kMaxParameterSections = 64;
 // followed by the bytes as they came, so nothing is hidden from the reader.
 //   〓[文字コード不明:NAME]   text in a charset this system cannot convert
 //   〓[エンコード不明:NAME]   a part in a transfer encoding it does not know
+//   〓[HTML終わりなし:NAME]  HTML whose comment, tag or hidden element (NAME:
+//                            "!--", "!", a tag name) never ends: the rest of the part
+//   〓[未分割:TYPE]          the rest of a multipart's body past kMaxMimeParts,
+//                            delimiters and all (an attachment of its own)
 // A single character that Shift_JIS cannot hold becomes 〓 alone.
 std::string UnknownCharsetMark(std::string_view charset);
 std::string UnknownEncodingMark(std::string_view encoding);
+std::string UnclosedHtmlMark(std::string_view name);
+std::string UnsplitMark(std::string_view type);
 
 enum class MimeWarning {
   UnknownCharset,         // detail: the charset name
   UnknownTransferEncoding,  // detail: the encoding name
   UnmappedCharacters,     // detail: the charset; characters became 〓
   TooDeep,                // a multipart below kMaxMimeDepth, kept whole
-  TooManyParts,           // parts beyond kMaxMimeParts, kept in the last one
-  NoBoundary,             // a multipart without its boundary: read as text
+  TooManyParts,           // a body past kMaxMimeParts, kept whole in one part
+  NoBoundary,             // a multipart without a usable boundary: read as text
+  UnclosedHtml,           // detail: what never ends; the rest of the HTML kept as it came
 };
 
 // Told about each problem as it is met, with the byte offset (0-based) of the
@@ -59,8 +70,11 @@ struct FullMail {
   std::string subject;
   std::string body;  // Shift_JIS: the first text/plain part, or the first text/html made plain
   std::vector<MailAttachment> attachments;
-  std::size_t undecoded = 0;  // marks written (unknown charsets and encodings, nesting cut off)
+  std::size_t undecoded = 0;  // marks written, and bodies kept unsplit (nesting or parts cut off)
   std::size_t replaced = 0;   // characters that became 〓
+  // Bytes the multipart splits read: at most about twice the item at each
+  // depth, never the square of anything.
+  std::size_t work = 0;
   std::size_t Problems() const { return undecoded + replaced; }
 };
 

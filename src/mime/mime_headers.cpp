@@ -1,6 +1,8 @@
 // Header block, parameters (RFC 2045 and 2231) and encoded words (RFC 2047).
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "codec/codec.h"
 #include "mime/mime_parts.h"
@@ -92,7 +94,9 @@ bool ReadEncodedWord(std::string_view text, std::size_t at, EncodedWord* w, std:
          !IsLineEnd(text[q1])) {
     ++q1;
   }
-  if (q1 + 3 > text.size() || text[q1] != '?' || text[q1 + 2] != '?') return false;
+  // No charset, no word: known before its text is read, which a run of
+  // "=??B?" starts before one "?=" would otherwise read again for each start.
+  if (q1 == at + 2 || q1 + 3 > text.size() || text[q1] != '?' || text[q1 + 2] != '?') return false;
   const char kind = text[q1 + 1];
   if (kind != 'B' && kind != 'b' && kind != 'Q' && kind != 'q') return false;
   std::size_t close = q1 + 3;
@@ -105,7 +109,6 @@ bool ReadEncodedWord(std::string_view text, std::size_t at, EncodedWord* w, std:
     return false;
   }
   std::string_view charset = text.substr(at + 2, q1 - at - 2);
-  if (charset.empty()) return false;
   const std::string_view payload = text.substr(q1 + 3, close - q1 - 3);
   charset = charset.substr(0, charset.find('*'));
   w->charset = std::string(charset);
@@ -146,6 +149,14 @@ std::string UnknownCharsetMark(std::string_view charset) {
 
 std::string UnknownEncodingMark(std::string_view encoding) {
   return "〓[エンコード不明:" + Printable(encoding) + "]";
+}
+
+std::string UnclosedHtmlMark(std::string_view name) {
+  return "〓[HTML終わりなし:" + Printable(name) + "]";
+}
+
+std::string UnsplitMark(std::string_view type) {
+  return "〓[未分割:" + Printable(type) + "]";
 }
 
 std::string MimeContext::ToShiftJis(std::string_view charset, std::string_view bytes) {
@@ -268,18 +279,21 @@ ParameterizedValue ParseParameterized(MimeContext& ctx, std::string_view raw) {
   struct Sections {
     std::map<int, std::pair<std::string, bool>> parts;  // number -> value, extended
   };
-  std::vector<std::pair<std::string, Sections>> extended;
+  // Looked up by name, never by a walk over the parameters seen: a header may
+  // hold tens of thousands of them.
+  std::map<std::string, std::size_t, std::less<>> plainAt;  // name -> index in out.params
+  std::vector<std::pair<std::string, Sections>> extended;   // in the order first seen
+  std::map<std::string, std::size_t, std::less<>> extendedAt;
   auto sectionsOf = [&](const std::string& base) -> Sections& {
-    for (auto& e : extended) {
-      if (e.first == base) return e.second;
-    }
-    extended.push_back({base, Sections{}});
-    return extended.back().second;
+    const auto [at, added] = extendedAt.emplace(base, extended.size());
+    if (added) extended.push_back({base, Sections{}});
+    return extended[at->second].second;
   };
   for (const RawParam& p : rawParams) {
     const std::size_t star = p.name.find('*');
     if (star == std::string::npos) {
-      if (out.Param(p.name)) continue;  // the first of a repeated parameter counts
+      // The first of a repeated parameter counts.
+      if (!plainAt.emplace(p.name, out.params.size()).second) continue;
       // Encoded words in a quoted value (against the RFC, but how many mail
       // programs write a Japanese file name) are decoded; raw text as well.
       out.params.push_back({p.name, DecodeHeaderText(ctx, p.value)});
@@ -335,14 +349,12 @@ ParameterizedValue ParseParameterized(MimeContext& ctx, std::string_view raw) {
       value = ctx.ToShiftJis(charset, bytes);
     }
     // The RFC 2231 form wins over a plain parameter of the same name.
-    bool replacedPlain = false;
-    for (auto& p : out.params) {
-      if (p.first == e.first) {
-        p.second = value;
-        replacedPlain = true;
-      }
+    const auto plain = plainAt.find(e.first);
+    if (plain != plainAt.end()) {
+      out.params[plain->second].second = std::move(value);
+    } else {
+      out.params.push_back({e.first, std::move(value)});
     }
-    if (!replacedPlain) out.params.push_back({e.first, std::move(value)});
   }
   return out;
 }

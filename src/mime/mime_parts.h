@@ -21,6 +21,7 @@ struct MimeContext {
   std::size_t undecoded = 0;
   std::size_t replaced = 0;
   std::size_t offset = 0;
+  std::size_t work = 0;  // FullMail::work
 
   void Warn(MimeWarning w, std::string_view detail) {
     if (reporter) reporter->Warn(w, offset, detail);
