@@ -81,6 +81,10 @@ index = (b"((C:\\work\\mail.dat))\r\n((C:\\work\\mail.kta))\r\n((C:\\work\\mail.
          b"((1))2006/01/10 first[[1]]\r\n((2))line\r\nwith break[[320]]\r\n((3))x[[y]][[&H1F]]\r\n")
 seed("index_file_fuzz", "three", index)
 seed("index_file_fuzz", "empty", b"((\\.))\r\n((\\.))\r\n((\\.))\r\n((0))\r\n")
+# The network and device namespaces in their NT spellings.
+for i, path in enumerate([b"\\??\\UNC\\host\\share\\x.vmg", b"\\??\\GLOBALROOT\\Device\\Mup\\h\\s\\x",
+                          b"//?/Global/unc/h/s/x", b"\\??\\C:\\x.dat", b"\\\\.\\Mup\\h\\s"]):
+    seed("index_file_fuzz", "namespace%d" % i, index.replace(b"C:\\work\\mail.dat", path, 1))
 
 codecs = {
     0: b"QUJD\r\nREVG\r\nRw==\r\n=?*",

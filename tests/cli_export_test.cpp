@@ -72,6 +72,23 @@ std::set<std::string> Listing(const fs::path& folder) {
   return names;
 }
 
+std::string PageName(int k) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%04d.html", k);
+  return name;
+}
+
+// Where the export writes attachment NAME (its folder by record), and the
+// link to it from the page of the record table.
+std::string AttachmentPath(const std::string& name) { return "attachments/0001/" + name; }
+std::string LinkFromPage(const std::string& path) { return "../" + path; }
+// Every page of the report, one after another.
+std::string ReportPages(const fs::path& out) {
+  std::string pages;
+  for (int k = 1; fs::exists(out / "report" / PageName(k)); ++k) pages += ReadBytes(out / "report" / PageName(k));
+  return pages;
+}
+
 const std::string kJpeg = "\xff\xd8\xff\xe0JFIF\0\x01\x02\x80\xff\xd9"s;
 // Items lose their TAB and NUL bytes in decoding; the list line keeps a TAB
 // of its template and a body its NUL.
@@ -156,7 +173,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     EXPECT_EQ(row[3], TsvField(f.app.index.lines[n]));
     const RenderedRecord r = RenderRecord(f.app, n, nullptr, RenderValues::Collect);
     ASSERT_EQ(r.status, RenderStatus::Rendered);
-    std::snprintf(file, sizeof file, "records/%04d.txt", n);
+    std::snprintf(file, sizeof file, "records/%04d/%06d.txt", (n - 1) / 1000 + 1, n);
     EXPECT_EQ(ReadBytes(o / file), r.text) << file;
     for (std::size_t k = 0; k < data.size(); ++k) {
       std::string joined;
@@ -170,13 +187,14 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     ASSERT_EQ(names.size(), static_cast<std::size_t>(listed)) << n;
     for (int slot = 1; slot <= listed; ++slot) {
       const std::string& name = names[static_cast<std::size_t>(slot - 1)];
-      std::snprintf(file, sizeof file, "%04d-%d-", n, slot);
+      std::snprintf(file, sizeof file, "%04d/%06d-%d-", (n - 1) / 1000 + 1, n, slot);
       EXPECT_EQ(name.rfind(file, 0), 0u) << name;
       EXPECT_EQ(ReadBytes(o / "attachments" / name), DecodeAttachment(r.attachmentFiles[slot - 1].content)) << name;
       ++attachments;
     }
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), attachments);
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(o / "attachments"), fs::recursive_directory_iterator()),
+            attachments + 1);  // and their folder
   EXPECT_TRUE(fs::is_regular_file(o / "report.html"));
 
   // The attachments are the files the samples were made from.
@@ -188,7 +206,7 @@ TEST_F(CliExportTest, ExportsTheBundledSamplesVerifiably) {
     const std::vector<std::string> f = Split(line, "\t");
     ASSERT_EQ(f.size(), 4u) << line;
     char prefix[32];
-    std::snprintf(prefix, sizeof prefix, "%04d-%s-", std::stoi(f[0]), f[1].c_str());
+    std::snprintf(prefix, sizeof prefix, "0001/%06d-%s-", std::stoi(f[0]), f[1].c_str());
     EXPECT_EQ(ReadBytes(o / "attachments" / (prefix + f[2])), ReadBytes(originals / f[3])) << line;
     ++compared;
   }
@@ -199,13 +217,13 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   const fs::path o = dir / "out";
   ASSERT_EQ(Run({"export", ini, o.string()}), kExitOk) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  EXPECT_EQ(ReadBytes(o / "attachments/0002-1-p.jpg"), kJpeg);
-  EXPECT_EQ(ReadBytes(o / "attachments/0002-2-.._.._evil.exe"), "MZ");
-  EXPECT_EQ(ReadBytes(o / "attachments/0002-3-p.jpg"), "second");
-  EXPECT_EQ(ReadBytes(o / "attachments/0003-1-_img src=x_&'.jpg"), "img");
-  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 4);
-  EXPECT_EQ(std::distance(fs::directory_iterator(o / "records"), fs::directory_iterator()), 3);
-  EXPECT_EQ(ReadBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000002-1-p.jpg"), kJpeg);
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000002-2-.._.._evil.exe"), "MZ");
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000002-3-p.jpg"), "second");
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000003-1-_img src=x_&'.jpg"), "img");
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments/0001"), fs::directory_iterator()), 4);
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "records/0001"), fs::directory_iterator()), 3);
+  EXPECT_EQ(ReadBytes(o / "records/0001/000001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
 
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
@@ -215,7 +233,7 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
                                                "body\\x00with NUL", ""}));
   EXPECT_EQ(rows[2][4], "b@y");
   EXPECT_EQ(rows[2][6], "see\\r\\n");
-  EXPECT_EQ(rows[2][7], "0002-1-p.jpg | 0002-2-.._.._evil.exe | 0002-3-p.jpg");
+  EXPECT_EQ(rows[2][7], "0001/000002-1-p.jpg | 0001/000002-2-.._.._evil.exe | 0001/000002-3-p.jpg");
   const std::size_t second = program.app.state.mobileFile.find("<MAIL>", 1);
   EXPECT_EQ(rows[2][1], std::to_string(second + 1));
 
@@ -224,8 +242,8 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
   EXPECT_EQ(rows[3][3], subjectTsv + "\\t!");
   EXPECT_EQ(rows[3][5], subjectTsv);
   EXPECT_EQ(rows[3][6], "<b>bold</b> & \"q\"\\r\\n");
-  EXPECT_EQ(rows[3][7], "0003-1-_img src=x_&'.jpg");
-  const std::string html = ReadBytes(o / "report.html");
+  EXPECT_EQ(rows[3][7], "0001/000003-1-_img src=x_&'.jpg");
+  const std::string html = ReadBytes(o / "report/0001.html");
   for (const char* markup : {"<script", "<img", "<b>", "\"q\""}) {
     EXPECT_EQ(html.find(markup), std::string::npos) << markup;
   }
@@ -235,11 +253,11 @@ TEST_F(CliExportTest, WritesRecordsAttachmentsAndTheirTableRows) {
             std::string::npos);
   EXPECT_NE(html.find("&lt;b&gt;bold&lt;/b&gt; &amp; &quot;q&quot;"), std::string::npos);
   EXPECT_NE(html.find("body<span class=\"x\">\\x00</span>with NUL"), std::string::npos);
-  EXPECT_NE(html.find("<a href=\"attachments/0003-1-_img%20src%3Dx_%26%27.jpg\">0003-1-_img src=x_&amp;&#39;.jpg</a>"),
+  EXPECT_NE(html.find("<a href=\"../attachments/0001/000003-1-_img%20src%3Dx_%26%27.jpg\">000003-1-_img src=x_&amp;&#39;.jpg</a>"),
             std::string::npos);
-  EXPECT_NE(html.find("<a href=\"records/0002.txt\">0002.txt</a>"), std::string::npos);
+  EXPECT_NE(html.find("<a href=\"../records/0001/000002.txt\">000002.txt</a>"), std::string::npos);
   EXPECT_NE(err.find("エクスポート: 3件のレコードを書き出します\n"), std::string::npos) << err;
-  EXPECT_NE(err.find("エクスポート終了: 3件 (見つからないもの 0件)、添付ファイル 4個、ファイル 10個、"), std::string::npos);
+  EXPECT_NE(err.find("エクスポート終了: 3件 (見つからないもの 0件)、添付ファイル 4個、ファイル 11個、"), std::string::npos);
 }
 
 TEST_F(CliExportTest, LeavesTheEvidenceAsItWas) {
@@ -288,12 +306,12 @@ TEST_F(CliExportTest, RecordsMissingFromAChangedFileAreMarkedAndExitOne) {
   EXPECT_EQ(RunCli({"--utf8", "export", ini, o.string()}, nullptr, &out, &err), kExitFailed);
   EXPECT_NE(err.find(u8"警告: 1件のレコードが携帯ファイルの記録位置に見つかりませんでした!!\n"), std::string::npos) << err;
   EXPECT_TRUE(ChecksumsVerify(o));
-  EXPECT_FALSE(fs::exists(o / "records/0003.txt"));
-  EXPECT_TRUE(fs::exists(o / "records/0002.txt"));
+  EXPECT_FALSE(fs::exists(o / "records/0001/000003.txt"));
+  EXPECT_TRUE(fs::exists(o / "records/0001/000002.txt"));
   const auto rows = Table(o / "records.tsv");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3], (std::vector<std::string>{"3", rows[3][1], rows[3][2], rows[3][3], "", "", "", ""}));
-  EXPECT_NE(ReadBytes(o / "report.html").find(u8"見つかりません"), std::string::npos);
+  EXPECT_NE(ReadBytes(o / "report/0001.html").find(u8"見つかりません"), std::string::npos);
 }
 
 // Exports the mails with the fixture's settings into dir/out; its exit status.
@@ -309,6 +327,42 @@ int ExportMails(const fs::path& dir, const std::vector<Mail>& mails, std::string
     return -1;
   }
   return RunCli({"export", ini, (dir / "out").string()}, nullptr, &out, err);
+}
+
+// A click in the report opens what a link names in the browser: only what the
+// window program would open is linked; an HTML or SVG attachment would run as
+// a page of its own, outside the report's Content-Security-Policy.
+TEST(CliExportAttachments, OnlyWhatTheWindowProgramOpensIsLinked) {
+  const fs::path dir = FreshTestFolder("tanavo_cli_export");
+  struct Case {
+    std::string name, bytes;
+    bool linked;
+  };
+  const Case cases[] = {
+      {"photo.jpg", kJpeg, true},
+      {"notes.txt", "text", true},
+      {"invoice.html", "<script>fetch('http://x/')</script>", false},
+      {"page.HTM", "<p>", false},
+      {"chart.svg", "<svg onload=x>", false},
+      {"page.xhtml", "<html>", false},
+      {"program.jpg", "MZ\x90", false},  // a program under a photo's name
+      {"noextension", "x", false},
+  };
+  Mail mail{"a@x", "s", "b", {}};
+  for (const Case& c : cases) mail.attachments.push_back({c.name, c.bytes});
+  std::string err;
+  ASSERT_EQ(ExportMails(dir, {mail}, &err), kExitOk) << err;
+  const std::string html = ReportPages(dir / "out");
+  int k = 0;
+  for (const Case& c : cases) {
+    const std::string name = "000001-" + std::to_string(++k) + "-" + c.name;
+    EXPECT_EQ(ReadBytes(dir / "out" / AttachmentPath(name)), c.bytes) << name;
+    const std::string link = "<a href=\"" + LinkFromPage(AttachmentPath(name)) + "\">" + name + "</a>";
+    const std::string plain = "<span class=\"nolink\">" + name + "</span>";
+    EXPECT_EQ(html.find(link) != std::string::npos, c.linked) << name;
+    EXPECT_EQ(html.find(plain) != std::string::npos, !c.linked) << name;
+  }
+  fs::remove_all(dir);
 }
 
 // A spreadsheet importing records.tsv runs no formula and keeps one row per
@@ -377,12 +431,12 @@ TEST(CliExportAttachments, EveryAttachmentOfEveryItemIsWritten) {
   const fs::path o = dir / "out";
   ASSERT_EQ(RunCli({"export", ini, o.string()}, nullptr, &out, &err), kExitOk) << err;
   for (int i = 1; i <= 6; ++i) {
-    EXPECT_EQ(ReadBytes(o / "attachments" / ("0001-" + std::to_string(i) + "-f" + std::to_string(i) + ".txt")),
+    EXPECT_EQ(ReadBytes(o / "attachments/0001" / ("000001-" + std::to_string(i) + "-f" + std::to_string(i) + ".txt")),
               "data" + std::to_string(i));
   }
-  EXPECT_EQ(ReadBytes(o / "attachments/0002-1-body.txt"), "body");
-  EXPECT_EQ(ReadBytes(o / "attachments/0002-2-fwd.txt"), "fwd");
-  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments"), fs::directory_iterator()), 8);
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000002-1-body.txt"), "body");
+  EXPECT_EQ(ReadBytes(o / "attachments/0001/000002-2-fwd.txt"), "fwd");
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "attachments/0001"), fs::directory_iterator()), 8);
   EXPECT_TRUE(ChecksumsVerify(o));
 
   ASSERT_EQ(RunCli({"render", ini, "1", "--attachments", (dir / "r1").string()}, nullptr, &out, &err), kExitOk);
@@ -404,7 +458,7 @@ TEST(CliExportAttachments, AttachmentsPastWhatAnItemKeepsAreNamedAndExitOne) {
   EXPECT_EQ(ExportMails(dir, {many}, &err), kExitFailed);
   EXPECT_NE(err.find("警告: レコード1の添付ファイルのうち1件は書き出していません (1項目1000件まで)!!\n"), std::string::npos)
       << err;
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out" / "attachments"), fs::directory_iterator()),
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out" / "attachments/0001"), fs::directory_iterator()),
             static_cast<std::ptrdiff_t>(kMaxItemAttachments));
   EXPECT_TRUE(ChecksumsVerify(dir / "out"));
   fs::remove_all(dir);
@@ -457,7 +511,7 @@ TEST_F(CliExportTest, EvidenceIsHashedAsLoadedUnderItsAbsolutePath) {
     EXPECT_NE(report.find(Sha256Hex(bytes)), std::string::npos) << path;
     EXPECT_NE(bytes, ReadBytes(path)) << path;  // the files did change
   }
-  EXPECT_EQ(ReadBytes(o / "records/0001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
+  EXPECT_EQ(ReadBytes(o / "records/0001/000001.txt"), "From: a@x\r\nSubject: plain\r\nbody\0with NUL"s);
 
   // The index naming its files relative to the working folder.
   std::string relative = loaded[3].second;

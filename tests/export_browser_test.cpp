@@ -1,6 +1,7 @@
-// The export's report in a real browser: headless Chromium loads report.html,
-// takes a screenshot and dumps the page as it built it; the page must load
-// with no console message (a blocked script or fetch would be one).
+// The export's report in a real browser: headless Chromium loads report.html
+// and its pages, takes screenshots and dumps the page as it built it; each
+// must load with no console message (a script, or a fetch the
+// Content-Security-Policy blocked, would be one).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -79,6 +80,12 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
   fs::remove(png);
   EXPECT_EQ(ConsoleMessages(report, "--window-size=1280,1024 --screenshot=" + Quoted(png)), "");
   EXPECT_EQ(ReadBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+  const fs::path pagePng = fs::current_path() / "export-report-page.png";
+  fs::remove(pagePng);
+  EXPECT_EQ(ConsoleMessages(report.parent_path() / "report/0001.html",
+                            "--window-size=1280,1024 --screenshot=" + Quoted(pagePng)),
+            "");
+  EXPECT_EQ(ReadBytes(pagePng).substr(0, 8), "\x89PNG\r\n\x1a\n");
 
   // Hostile values: the page the browser built holds them as text only.
   FakeApp program;
@@ -91,6 +98,7 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
       Export("hostile", (dir / "h.dat").string(), (dir / "h.kta").string(), (dir / "h.kdp").string());
   std::string dom;
   EXPECT_EQ(ConsoleMessages(hostile, "--dump-dom", &dom), "");
+  EXPECT_EQ(ConsoleMessages(hostile.parent_path() / "report/0001.html", "--dump-dom", &dom), "");
   for (const char* element : {"<script", "<img", "<svg"}) EXPECT_EQ(dom.find(element), std::string::npos) << element;
   EXPECT_NE(dom.find("&lt;script&gt;document.title='ran'&lt;/script&gt;"), std::string::npos) << dom;
   EXPECT_NE(dom.find("&lt;img src=x onerror=\"document.title='ran'\"&gt;&amp;amp;"), std::string::npos);

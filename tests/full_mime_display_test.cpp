@@ -173,9 +173,9 @@ TEST(FullMimeDisplay, ExportAndRenderWriteTheDecodedBytes) {
                    nullptr, &out, &err),
             kExitOk);
   ASSERT_EQ(RunCli({"export", ini, (dir / "out").string()}, nullptr, &out, &err), kExitOk) << err;
-  EXPECT_EQ(ReadBytes(dir / "out/attachments/0001-1-p.png"), kPng);
-  EXPECT_EQ(ReadBytes(dir / "out/attachments/0001-2-part2.eml"), kInnerMail);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out/attachments"), fs::directory_iterator()), 2);
+  EXPECT_EQ(ReadBytes(dir / "out/attachments/0001/000001-1-p.png"), kPng);
+  EXPECT_EQ(ReadBytes(dir / "out/attachments/0001/000001-2-part2.eml"), kInnerMail);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out/attachments/0001"), fs::directory_iterator()), 2);
   ASSERT_EQ(RunCli({"render", ini, "1", "--attachments", (dir / "r").string()}, nullptr, &out, &err), kExitOk);
   EXPECT_EQ(out, "photos|see");
   EXPECT_EQ(ReadBytes(dir / "r/p.png"), kPng);

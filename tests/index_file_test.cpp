@@ -312,6 +312,10 @@ TEST(IndexFile, NetworkPathsAndWhatIsNoFileRefuseTheIndexFile) {
       {'\\', "//host/share/phone.dat", network},
       {'/', "//host/share/phone.dat", network},
       {'\\', "\\\\?\\UNC\\host\\share\\phone.dat", network},
+      {'\\', "\\??\\UNC\\host\\share\\phone.dat", network},
+      {'\\', "\\??\\GLOBALROOT\\Device\\Mup\\host\\share\\phone.dat", network},
+      {'\\', "D:\\mapped\\phone.dat", network},  // a drive the system resolves to a share
+      {'\\', "\\??\\C:\\work\\phone.dat", device},
       {'\\', "\\\\.\\pipe\\phone", device},
       {'\\', "D:\\work\\CON.txt", device},
       {'\\', "D:\\work\\com1 .dat", device},
@@ -325,6 +329,7 @@ TEST(IndexFile, NetworkPathsAndWhatIsNoFileRefuseTheIndexFile) {
       f.platform.separator = c.separator;
       f.platform.files[c.path] = "";
       f.platform.special = {"D:\\work\\fifo.dat", "/tmp/fifo.dat"};
+      f.platform.remote = {"D:\\mapped\\phone.dat"};
       std::string named[] = {kMobilePath, kKtaPath, kKdpPath};
       named[which] = c.path;
       f.platform.files[kIndexPath] = IndexNaming(named[0], named[1], named[2]);

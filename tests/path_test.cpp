@@ -68,5 +68,50 @@ TEST(FileNameOf, LastPartOfEitherSystemsPath) {
   EXPECT_EQ(FolderOf("x.ini", '/'), "");
 }
 
+TEST(NamesNetworkPath, EverySpellingOfTheNetworkAndOfTheDeviceNamespace) {
+  enum Reach { File, Network, Device };
+  struct Case {
+    std::string path;
+    Reach reach;
+  };
+  const Case cases[] = {
+      {"\\\\host\\share\\x.vmg", Network},
+      {"//host/share/x.vmg", Network},
+      {"\\/host/share", Network},  // separators mixed
+      {"\\\\*\\mailslot\\x", Network},
+      {"\\\\?\\UNC\\host\\share\\x", Network},
+      {"//?/unc/host/share/x", Network},
+      {"\\\\.\\UNC\\host\\share\\x", Network},
+      {"\\??\\UNC\\evilhost\\share\\vmessage.vmg", Network},
+      {"\\?" "?/unc/host/share", Network},  // split: no trigraph
+      {"\\??\\UNC", Network},
+      {"\\??\\Global\\UNC\\host\\share", Network},
+      {"\\\\?\\GLOBAL\\global\\UNC\\host", Network},
+      {"\\??\\GLOBALROOT\\Device\\Mup\\host\\share", Network},
+      {"\\\\?\\GLOBALROOT\\??\\UNC\\host", Network},
+      {"\\\\.\\Mup\\host\\share", Network},
+      {"\\??\\C:\\work\\x.dat", Device},
+      {"\\\\?\\C:\\work\\x.dat", Device},
+      {"\\\\.\\pipe\\x", Device},
+      {"\\??\\PhysicalDrive0", Device},
+      {"\\??\\UNCX\\host", Device},
+      {"\\??\\", Device},
+      // A rooted path without a namespace prefix is a folder of the current
+      // drive (C:\\Device\\Mup\\...), and a drive-relative path a file too.
+      {"\\Device\\Mup\\host\\share\\x", File},
+      {"\\?\\UNC\\host", File},
+      {"C:x.dat", File},
+      {"Z:\\home\\u\\mail.dat", File},
+      {"/home/u/mail.dat", File},
+      {"\\\\", Network},
+      {"\\", File},
+      {"", File},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NamesNetworkPath(c.path), c.reach == Network) << c.path;
+    EXPECT_EQ(NamesDevice(c.path, '\\'), c.reach == Device) << c.path;
+  }
+}
+
 }  // namespace
 }  // namespace tanavo

@@ -37,7 +37,9 @@ const CliCommand kCommands[] = {
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
-    {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
+    {"export",
+     "export INDEX OUTDIR [--records LIST]   records, attachments, a TSV table, an HTML report and\n"
+     "      SHA256SUMS into OUTDIR; all records, or those of LIST such as 1-100,250,300-",
      RunExportCommand},
     {"lint",
      "lint KTA [KDP]   one line for each thing that makes the settings silently show nothing;\n"

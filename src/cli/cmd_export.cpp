@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -14,7 +15,9 @@
 #include "cli/export_report.h"
 #include "cli/export_text.h"
 #include "cli/progress.h"
+#include "cli/record_choice.h"
 #include "display/attachment.h"
+#include "display/attachment_opening.h"
 #include "display/render.h"
 #include "platform/digest.h"
 #include "platform/files.h"
@@ -24,12 +27,10 @@ namespace tanavo {
 
 namespace {
 
-static_assert(kIndexSlots <= 9999, "record file names have four digits");
-
 constexpr const char* kExportCaption = "エクスポート";
 constexpr const char* kTableFile = "records.tsv";
-constexpr const char* kReportFile = "report.html";
 constexpr const char* kSumsFile = "SHA256SUMS";
+constexpr const char* kRecordsOption = "--records";
 constexpr std::string_view kJoinValues = " | ";
 constexpr const char* kRowEnd = "\r\n";
 
@@ -114,57 +115,67 @@ class HashedFile {
 };
 
 // The files of one export: created beneath the output folder held open,
-// each hashed.
+// each hashed, its line written into SHA256SUMS as soon as it is whole (the
+// checksums are never all held at once).
 class ExportWriter {
  public:
   ExportWriter(Platform& p, OutputFolder& root, ExportTimes& times) : p_(p), root_(root), times_(times) {}
 
+  // The folders, and SHA256SUMS opened to take its lines as files are done.
   bool MakeFolders() {
-    records_ = root_.MakeFolder(kRecordsFolder);
-    if (records_) attachments_ = root_.MakeFolder(kAttachmentsFolder);
-    if (records_ && attachments_) return true;
-    p_.MessageBox(BoxOwner::Main,
-                  "フォルダを作成できません!!\r\n" + root_.Path() + p_.PathSeparator() +
-                      (records_ ? kAttachmentsFolder : kRecordsFolder),
-                  kExportCaption, BoxIcon::Warning);
-    return false;
+    sums_ = root_.Create(kSumsFile);
+    if (!sums_) return Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+    const std::pair<const char*, std::unique_ptr<OutputFolder>*> folders[] = {
+        {kRecordsFolder, &records_}, {kAttachmentsFolder, &attachments_}, {kPagesFolder, &pages_}};
+    for (const auto& [name, folder] : folders) {
+      *folder = root_.MakeFolder(name);
+      if (*folder) continue;
+      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + root_.Path() + p_.PathSeparator() + name,
+                    kExportCaption, BoxIcon::Warning);
+      return false;
+    }
+    return true;
   }
 
-  // A whole file into records/ or attachments/ under its native name, with
-  // its checksum line; false after the failure box.
-  bool Write(bool attachment, const std::string& nativeName, const std::string& bytes, double* timeInto) {
-    OutputFolder& folder = attachment ? *attachments_ : *records_;
+  // A whole file of record n into its folder of records/ or attachments/
+  // under its native name, with its checksum line; false after the failure
+  // box.
+  bool Write(bool attachment, int32_t n, const std::string& nativeName, const std::string& bytes, double* timeInto) {
+    Shard& shard = attachment ? attachmentShard_ : recordShard_;
     const char* sub = attachment ? kAttachmentsFolder : kRecordsFolder;
+    OutputFolder* folder = ShardFor(shard, attachment ? *attachments_ : *records_, n);
+    if (!folder) return false;
     {
       Timed t(timeInto);
-      if (!WriteNewFileIn(folder, nativeName, bytes)) return Failed(folder.Path() + p_.PathSeparator() + nativeName);
+      if (!WriteNewFileIn(*folder, nativeName, bytes)) return Failed(folder->Path() + p_.PathSeparator() + nativeName);
     }
     Sha256Digest d;
     {
       Timed t(&times_.hashing);
       if (!Sha256OfBytes(bytes, &d)) return HashFailed();
     }
-    sums_ += Sha256SumsLine(HexDigest(d), std::string(sub) + "/" + nativeName);
     ++times_.files;
-    return true;
+    return AddSum(HexDigest(d), std::string(sub) + "/" + shard.name + "/" + nativeName);
   }
 
-  // A file of the folder itself, written in pieces; null after the box.
-  std::unique_ptr<HashedFile> Start(const char* name) {
-    std::unique_ptr<NewFile> f = root_.Create(name);
+  // A file of the folder itself (page: of report/), written in pieces; null
+  // after the box.
+  std::unique_ptr<HashedFile> Start(const std::string& name, bool page = false) {
+    OutputFolder& folder = page ? *pages_ : root_;
+    std::unique_ptr<NewFile> f = folder.Create(name);
     if (!f) {
-      Failed(root_.Path() + p_.PathSeparator() + name);
+      Failed(folder.Path() + p_.PathSeparator() + name);
       return nullptr;
     }
     return std::make_unique<HashedFile>(std::move(f));
   }
 
-  bool Finish(HashedFile& f, const char* name) {
+  bool Finish(HashedFile& f, const std::string& name, bool page = false) {
     const std::string hex = f.Finish();
-    if (hex.empty()) return Failed(root_.Path() + p_.PathSeparator() + name);
-    sums_ += Sha256SumsLine(hex, name);
+    const std::string relative = page ? std::string(kPagesFolder) + "/" + name : name;
+    if (hex.empty()) return Failed(root_.Path() + p_.PathSeparator() + relative);
     ++times_.files;
-    return true;
+    return AddSum(hex, relative);
   }
 
   std::unique_ptr<ScratchFile> Scratch() {
@@ -173,13 +184,13 @@ class ExportWriter {
     return s;
   }
 
-  void AddEvidence(const EvidenceFile& e) { sums_ += Sha256SumsLine(e.sha256, e.path); }
+  bool AddEvidence(const EvidenceFile& e) { return AddSum(e.sha256, e.path); }
 
-  // SHA256SUMS itself, last: every file but itself is in it. Then all that
+  // SHA256SUMS finished last: every file but itself is in it. Then all that
   // was written is made durable at once.
-  bool WriteSumsAndSync() {
+  bool FinishSumsAndSync() {
     Timed t(&times_.writing);
-    if (!WriteNewFileIn(root_, kSumsFile, sums_)) return Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+    if (!sumsOk_ || !sums_->Finish()) return Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
     ++times_.files;
     if (root_.Sync()) return true;
     p_.MessageBox(BoxOwner::Main, "書き出したファイルをディスクに保存できませんでした!!", kExportCaption,
@@ -188,6 +199,30 @@ class ExportWriter {
   }
 
  private:
+  // The folder of a thousand records that record n's files go into, made
+  // when its first file is written; records come in rising order, so a
+  // folder once left is never needed again.
+  struct Shard {
+    std::string name;
+    std::unique_ptr<OutputFolder> folder;
+  };
+  OutputFolder* ShardFor(Shard& shard, OutputFolder& parent, int32_t n) {
+    const std::string name = RecordFolder(n);
+    if (shard.folder && shard.name == name) return shard.folder.get();
+    shard.folder = parent.MakeFolder(name);
+    shard.name = name;
+    if (!shard.folder) {
+      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + parent.Path() + p_.PathSeparator() + name,
+                    kExportCaption, BoxIcon::Warning);
+    }
+    return shard.folder.get();
+  }
+
+  bool AddSum(const std::string& hex, const std::string& path) {
+    if (!sums_->Append(Sha256SumsLine(hex, path))) sumsOk_ = false;
+    return sumsOk_ || Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+  }
+
   bool Failed(const std::string& path) {
     p_.MessageBox(BoxOwner::Main, "ファイルオープンに失敗\r\n" + path, kExportCaption, BoxIcon::Warning);
     return false;
@@ -202,9 +237,90 @@ class ExportWriter {
   OutputFolder& root_;
   std::unique_ptr<OutputFolder> records_;
   std::unique_ptr<OutputFolder> attachments_;
+  std::unique_ptr<OutputFolder> pages_;
+  Shard recordShard_;
+  Shard attachmentShard_;
   ExportTimes& times_;
-  std::string sums_;
+  std::unique_ptr<NewFile> sums_;
+  bool sumsOk_ = true;
 };
+
+// The pages of the report, each kRecordsPerPage records of those chosen:
+// the rows go straight into the page, the record sections wait in a scratch
+// file until the rows are complete.
+class ReportPages {
+ public:
+  ReportPages(ExportWriter& out, std::string mobileName, std::vector<ReportPage> pages)
+      : out_(out), mobileName_(std::move(mobileName)), pages_(std::move(pages)) {}
+
+  const std::vector<ReportPage>& Pages() const { return pages_; }
+
+  bool Add(const ReportRecord& r, std::string_view text) {
+    if (!page_ && !Open()) return false;
+    page_->Append(PageRow(r));
+    PageSection(toSections_, r, text);
+    if (++onPage_ == pages_[static_cast<std::size_t>(number_ - 1)].records) return Close();
+    return true;
+  }
+
+  // True when every page was written whole.
+  bool Done() const { return ok_ && !page_ && number_ == static_cast<int32_t>(pages_.size()); }
+
+ private:
+  bool Open() {
+    if (number_ >= static_cast<int32_t>(pages_.size())) return ok_ = false;
+    const ReportPage& p = pages_[static_cast<std::size_t>(number_)];
+    ++number_;
+    onPage_ = 0;
+    page_ = out_.Start(PageFileName(number_), true);
+    if (page_) sections_ = out_.Scratch();
+    if (!page_ || !sections_) return ok_ = false;
+    page_->Append(PageStart(mobileName_, number_, static_cast<int32_t>(pages_.size()), p.first, p.last));
+    return true;
+  }
+
+  bool Close() {
+    page_->Append(PageSectionsStart());
+    if (!sectionsOk_ || !sections_->ReadBack([&](std::string_view piece) { return page_->Append(piece); })) {
+      ok_ = false;
+    }
+    sections_.reset();
+    page_->Append(PageEnd(number_, static_cast<int32_t>(pages_.size())));
+    if (!ok_ || !out_.Finish(*page_, PageFileName(number_), true)) ok_ = false;
+    page_.reset();
+    return ok_;
+  }
+
+  ExportWriter& out_;
+  std::string mobileName_;
+  std::vector<ReportPage> pages_;
+  int32_t number_ = 0;  // of the page open or last closed, from 1
+  int32_t onPage_ = 0;
+  std::unique_ptr<HashedFile> page_;
+  std::unique_ptr<ScratchFile> sections_;
+  bool sectionsOk_ = true;
+  bool ok_ = true;
+  TextSink toSections_ = [this](std::string_view piece) {
+    if (!sections_->Append(piece)) sectionsOk_ = false;
+  };
+};
+
+// The pages the chosen records fill, in order: known before the first is
+// written, so that each names its records and its neighbours.
+std::vector<ReportPage> PagesOf(const RecordChoice& choice) {
+  std::vector<ReportPage> pages;
+  for (const auto& [first, last] : choice.Ranges()) {
+    for (int64_t n = first; n <= last;) {
+      if (pages.empty() || pages.back().records == kRecordsPerPage) pages.push_back({static_cast<int32_t>(n), 0, 0});
+      ReportPage& p = pages.back();
+      const int64_t take = std::min<int64_t>(kRecordsPerPage - p.records, last - n + 1);
+      p.records += static_cast<int32_t>(take);
+      n += take;
+      p.last = static_cast<int32_t>(n - 1);
+    }
+  }
+  return pages;
+}
 
 // The Data entries of the extraction settings, in table order: one TSV
 // column each.
@@ -271,12 +387,15 @@ void WriteTableRow(HashedFile& out, const ReportRecord& r, const RenderedRecord&
     const std::size_t entry = static_cast<std::size_t>(c);
     row.Values(r.found && entry < rendered.values.size() ? rendered.values[entry] : kNone);
   }
-  row.Values(r.attachmentFiles);
+  // Each beneath attachments/, its folder included.
+  std::vector<std::string> files;
+  for (const std::string& name : r.attachmentFiles) files.push_back(RecordFolder(r.number) + "/" + name);
+  row.Values(files);
   row.End();
 }
 
 // The attachments of the record just rendered, every multipart item's,
-// decoded as opening them does, each as NNNN-K-NAME.
+// decoded as opening them does, each as NNNNNN-K-NAME in its folder.
 bool WriteAttachments(const RenderedRecord& rendered, int32_t n, ExportWriter& out, ExportTimes& times,
                       ReportRecord* record) {
   int k = 0;
@@ -288,10 +407,13 @@ bool WriteAttachments(const RenderedRecord& rendered, int32_t n, ExportWriter& o
     {
       Timed t(&times.attachments);
       bytes = DecodeAttachment(a.content);
-      name = RecordNumber4(n) + "-" + std::to_string(k) + "-" + SafeAttachmentName(a.name, k, &taken);
+      name = RecordNumber6(n) + "-" + std::to_string(k) + "-" + SafeAttachmentName(a.name, k, &taken);
     }
-    if (!out.Write(true, NativeFileName(name), bytes, &times.attachments)) return false;
+    if (!out.Write(true, n, NativeFileName(name), bytes, &times.attachments)) return false;
     record->attachmentFiles.push_back(name);
+    const std::string::size_type dot = name.rfind('.');
+    const std::string_view extension = dot == std::string::npos ? std::string_view() : std::string_view(name).substr(dot + 1);
+    record->attachmentLinked.push_back(JudgeAttachment(extension, bytes) == AttachmentOpening::Open);
     ++times.attachmentFiles;
   }
   return true;
@@ -355,14 +477,23 @@ bool OpenOutputFolder(Platform& p, const std::string& outDir, std::unique_ptr<Ou
 }
 
 int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
-           CliProgress& progress, ExportTimes& times) {
+           RecordChoice choice, CliProgress& progress, ExportTimes& times) {
   Workspace ws(p);
   if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
-  const std::string madeAt = UtcNow();
-  std::vector<EvidenceFile> evidence;
+  int32_t beyond = 0;
+  if (!choice.Resolve(ws.index.count, &beyond)) {
+    ctx.err += "tanavo-cli: no record " + std::to_string(beyond) + " (the index holds " +
+               std::to_string(ws.index.count) + " records)\n";
+    return kExitFailed;
+  }
+  ReportSummary summary;
+  summary.madeAt = UtcNow();
+  summary.indexRecords = ws.index.count;
+  summary.choice = choice.All() ? std::string() : choice.Text();
+  summary.chosen = choice.Count();
   {
     Timed t(&times.hashing);
-    if (!EvidenceAsLoaded(ws, p, indexPath, &evidence)) {
+    if (!EvidenceAsLoaded(ws, p, indexPath, &summary.evidence)) {
       static_cast<Platform&>(p).MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
       return kExitFailed;
@@ -373,75 +504,69 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   std::unique_ptr<OutputFolder> root;
   if (!OpenOutputFolder(p, outDir, &root)) return kExitFailed;
   ExportWriter out(p, *root, times);
-  for (const EvidenceFile& e : evidence) out.AddEvidence(e);
   if (!out.MakeFolders()) return kExitFailed;
+  for (const EvidenceFile& e : summary.evidence) {
+    if (!out.AddEvidence(e)) return kExitFailed;
+  }
 
-  const int32_t count = ws.index.count;
-  times.records = count;
+  const int64_t count = summary.chosen;
+  times.records = static_cast<int>(count);
   progress.Line("エクスポート: " + std::to_string(count) + "件のレコードを書き出します");
   const std::vector<int> columns = DataColumns(ws.extraction);
-  // The table and the report are written as the records are: the report's
-  // record sections go to a scratch file until the table of rows before them
-  // is complete.
+  // The table and the pages are written as the records are.
   std::unique_ptr<HashedFile> table = out.Start(kTableFile);
   if (!table) return kExitFailed;
-  std::unique_ptr<HashedFile> report = out.Start(kReportFile);
-  if (!report) return kExitFailed;
-  std::unique_ptr<ScratchFile> sections = out.Scratch();
-  if (!sections) return kExitFailed;
-  bool sectionsOk = true;
-  const TextSink toSections = [&](std::string_view piece) {
-    if (!sections->Append(piece)) sectionsOk = false;
-  };
+  ReportPages pages(out, summary.evidence[0].name, PagesOf(choice));
   {
     Timed t(&times.tables);
     table->Append(TableHeader(ws.extraction, columns));
-    report->Append(ReportStart(evidence, count, madeAt));
   }
-  for (int32_t n = 1; n <= count; ++n) {
-    const std::size_t slot = static_cast<std::size_t>(n);
-    ReportRecord record;
-    record.number = n;
-    record.position = ws.index.positions[slot];
-    record.listLine = ws.index.lines[slot];
-    RenderedRecord rendered;
-    {
-      Timed t(&times.rendering);
-      rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
-      record.found = rendered.status == RenderStatus::Rendered;
-    }
-    if (record.found) {
-      record.textFile = RecordNumber4(n) + ".txt";
-      if (!out.Write(false, record.textFile, rendered.text, &times.writing)) return kExitFailed;
-      if (!WriteAttachments(rendered, n, out, times, &record)) return kExitFailed;
-      if (rendered.attachmentsNotKept > 0) {
-        ShowWarning(p, NotWrittenAttachments(n, rendered.attachmentsNotKept));
-        times.attachmentsNotWritten += rendered.attachmentsNotKept;
+  int64_t done = 0;
+  for (const auto& [first, last] : choice.Ranges()) {
+    for (int32_t n = first; n <= last; ++n) {
+      const std::size_t slot = static_cast<std::size_t>(n);
+      ReportRecord record;
+      record.number = n;
+      record.position = ws.index.positions[slot];
+      record.listLine = ws.index.lines[slot];
+      RenderedRecord rendered;
+      {
+        Timed t(&times.rendering);
+        rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
+        record.found = rendered.status == RenderStatus::Rendered;
       }
-    } else {
-      ++times.missingRecords;
+      if (record.found) {
+        record.textFile = RecordFileName(n);
+        if (!out.Write(false, n, record.textFile, rendered.text, &times.writing)) return kExitFailed;
+        if (!WriteAttachments(rendered, n, out, times, &record)) return kExitFailed;
+        if (rendered.attachmentsNotKept > 0) {
+          ShowWarning(p, NotWrittenAttachments(n, rendered.attachmentsNotKept));
+          times.attachmentsNotWritten += rendered.attachmentsNotKept;
+        }
+      } else {
+        ++times.missingRecords;
+      }
+      {
+        Timed t(&times.tables);
+        WriteTableRow(*table, record, rendered, columns);
+        if (!pages.Add(record, rendered.text)) return kExitFailed;
+      }
+      ++done;
+      progress.Count(static_cast<int>(done),
+                     "エクスポート: " + std::to_string(done) + "/" + std::to_string(count) + "件目");
     }
-    {
-      Timed t(&times.tables);
-      WriteTableRow(*table, record, rendered, columns);
-      report->Append(ReportRow(record));
-      ReportSection(toSections, record, rendered.text);
-    }
-    progress.Count(n, "エクスポート: " + std::to_string(n) + "/" + std::to_string(count) + "件目");
   }
+  if (!pages.Done() || !out.Finish(*table, kTableFile)) return kExitFailed;
+  summary.missing = times.missingRecords;
+  summary.attachments = times.attachmentFiles;
+  summary.tableRows = count + 1;
+  summary.pages = pages.Pages();
   {
     Timed t(&times.writing);
-    report->Append(ReportSectionsStart());
-    if (!sectionsOk || !sections->ReadBack([&](std::string_view piece) { return report->Append(piece); })) {
-      sectionsOk = false;
-    }
-    sections.reset();
-    report->Append(ReportEnd());
+    std::unique_ptr<HashedFile> index = out.Start(kReportFile);
+    if (!index || !index->Append(ReportIndexPage(summary)) || !out.Finish(*index, kReportFile)) return kExitFailed;
   }
-  if (!out.Finish(*table, kTableFile) || !sectionsOk || !out.Finish(*report, kReportFile) ||
-      !out.WriteSumsAndSync()) {
-    return kExitFailed;
-  }
+  if (!out.FinishSumsAndSync()) return kExitFailed;
   if (times.missingRecords > 0) {
     ShowWarning(p, std::to_string(times.missingRecords) + "件のレコードが携帯ファイルの記録位置に見つかりませんでした!!");
   }
@@ -450,7 +575,8 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
 
 }  // namespace
 
-int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times) {
+int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times,
+                const RecordChoice& choice) {
   ExportTimes local;
   ExportTimes& t = times ? *times : local;
   t = ExportTimes();
@@ -461,7 +587,7 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   ConsolePlatform* const console = ctx.platform;
   RecordingPlatform recording(&ctx.err, *console);
   ctx.platform = &recording;
-  const int code = Export(ctx, recording, indexPath, outDir, progress, t);
+  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t);
   ctx.platform = console;
   t.total = std::chrono::duration<double>(Clock::now() - start).count();
   if (t.files > 0) {
@@ -475,10 +601,30 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   return code;
 }
 
-// export INDEX OUTDIR
+// export INDEX OUTDIR [--records LIST]
 int RunExportCommand(CliContext& ctx) {
-  if (ctx.args.size() != 2) return kExitUsage;
-  return ExportIndex(ctx, MakeAbsolute(ctx.args[0]), MakeAbsolute(ctx.args[1]));
+  std::vector<std::string> args;
+  RecordChoice choice;
+  bool chosen = false;
+  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    if (ctx.args[i] != kRecordsOption) {
+      args.push_back(ctx.args[i]);
+      continue;
+    }
+    std::string why;
+    if (chosen) {
+      why = "given twice";
+    } else if (i + 1 >= ctx.args.size()) {
+      why = "needs a list such as 1-100,250,300-";
+    } else if (RecordChoice::Parse(ctx.args[++i], &choice, &why)) {
+      chosen = true;
+      continue;
+    }
+    ctx.err += std::string("tanavo-cli: ") + kRecordsOption + ": " + why + "\n";
+    return kExitUsage;
+  }
+  if (args.size() != 2) return kExitUsage;
+  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice);
 }
 
 }  // namespace tanavo

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "cli/record_choice.h"
+
 namespace tanavo {
 
 struct CliContext;
@@ -24,11 +26,12 @@ struct ExportTimes {
   int files = 0;  // in the output folder
 };
 
-// Loads the index file as `list` does and writes into outDir (created; refused
-// when it exists and is not empty): records/NNNN.txt, attachments/NNNN-K-NAME,
-// records.tsv, report.html and SHA256SUMS. kExitOk, or kExitFailed after
-// saying why.
+// Loads the index file as `list` does and writes the chosen records into
+// outDir (created; refused when it exists and is not empty):
+// records/FFFF/NNNNNN.txt, attachments/FFFF/NNNNNN-K-NAME (FFFF: a folder per
+// thousand records), records.tsv, report.html with its pages in report/, and
+// SHA256SUMS. kExitOk, or kExitFailed after saying why.
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir,
-                ExportTimes* times = nullptr);
+                ExportTimes* times = nullptr, const RecordChoice& choice = RecordChoice());
 
 }  // namespace tanavo

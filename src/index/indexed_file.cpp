@@ -17,6 +17,11 @@ IndexedFile LocateIndexedFile(Platform& p, const std::string& stored, const std:
     file.refusal = IndexedFileRefusal::NotAFile;
     return file;
   }
+  // Only now that the spelling names no device may the system resolve it.
+  if (p.ReachesNetwork(file.path)) {
+    file.refusal = IndexedFileRefusal::NetworkPath;
+    return file;
+  }
   // Settings never saved to a file are stored as a name of nothing: their
   // opening fails as it always has.
   const std::string name = FileNameOf(stored);
@@ -30,7 +35,7 @@ IndexedFile LocateIndexedFile(Platform& p, const std::string& stored, const std:
   for (const std::string& path : elsewhere) {
     // Only a regular file on this computer is taken instead; anything else
     // there is passed over, and the stored path's failure is told.
-    if (path.empty() || NamesNetworkPath(path) || NamesDevice(path, sep)) continue;
+    if (path.empty() || NamesNetworkPath(path) || NamesDevice(path, sep) || p.ReachesNetwork(path)) continue;
     if (!p.FileExists(path) || p.IsSpecialFile(path)) continue;
     file.path = path;
     file.moved = true;

@@ -14,6 +14,8 @@ WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& b
 bool RealFileExists(const std::string& path);
 // Something other than a regular file is at path (links followed).
 bool RealIsSpecialFile(const std::string& path);
+// The path resolves to another computer (see Platform::ReachesNetwork).
+bool RealReachesNetwork(const std::string& path);
 bool CreateRealNewEmptyFile(const std::string& path);
 bool CreateRealFolder(const std::string& path);
 std::string RealCurrentDirectory();

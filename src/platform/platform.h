@@ -238,6 +238,11 @@ class Platform {
   // device, a FIFO, a socket): reading it could hang or never end. Asked
   // without opening it.
   virtual bool IsSpecialFile(const std::string& path) = 0;
+  // True when path, as this system resolves it, names a file on another
+  // computer although its spelling does not say so: on Windows a relative
+  // path in a folder of a share, a drive letter mapped to one, or a link that
+  // leads there. Asked after the spelling was judged (NamesNetworkPath).
+  virtual bool ReachesNetwork(const std::string& path) = 0;
   virtual bool CreateNewEmptyFile(const std::string& path) = 0;
   // True when a folder is at path afterwards (made now or there already).
   virtual bool CreateFolder(const std::string& path) = 0;

@@ -95,22 +95,59 @@ std::string FolderOf(const std::string& path, char separator) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
-bool NamesNetworkPath(const std::string& path) {
-  if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
-  // \\.\ and \\?\ are this computer's namespaces, unless they lead to UNC.
-  if (path.size() >= 4 && (path[2] == '.' || path[2] == '?') && IsSeparator(path[3])) {
-    std::string rest = path.substr(4, 4);
-    for (char& c : rest) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return rest == "UNC\\" || rest == "UNC/";
+namespace {
+
+// The component of path that starts at at, compared without case, ends at a
+// separator or at the end; *next is then where the following one starts.
+bool ComponentIs(const std::string& path, std::string::size_type at, std::string_view word,
+                 std::string::size_type* next) {
+  if (path.size() - at < word.size()) return false;
+  for (std::string::size_type i = 0; i < word.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(path[at + i])) != word[i]) return false;
   }
+  const std::string::size_type end = at + word.size();
+  if (end < path.size() && !IsSeparator(path[end])) return false;
+  *next = end < path.size() ? end + 1 : end;
   return true;
 }
 
-bool NamesDevice(const std::string& path, char separator) {
-  if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && (path[2] == '.' || path[2] == '?') &&
-      IsSeparator(path[3])) {
-    return true;
+// Length of a Windows namespace prefix at the start of path: "\\.\" and
+// "\\?\" of Win32, and "\??\", which Windows hands to the object manager
+// as it is. Separators of either kind, as Windows takes them; 0 when none.
+std::string::size_type NamespacePrefix(const std::string& path) {
+  if (path.size() < 4 || !IsSeparator(path[0]) || !IsSeparator(path[3])) return 0;
+  if (IsSeparator(path[1]) && (path[2] == '.' || path[2] == '?')) return 4;
+  if (path[1] == '?' && path[2] == '?') return 4;
+  return 0;
+}
+
+enum class Reach { File, Network, Device };
+
+// Where a path leads, from its spelling alone.
+Reach ReachOf(const std::string& path) {
+  std::string::size_type at = NamespacePrefix(path);
+  if (at == 0) {
+    // Two separators and no namespace: \\host\share, //host/share, \\*\mailslot.
+    const bool unc = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+    return unc ? Reach::Network : Reach::File;
   }
+  // In the namespace, "Global" leads back to it, and UNC and MUP are the
+  // network redirector. GLOBALROOT reaches every device of the system, the
+  // redirectors among them, whatever follows: it is taken as the network.
+  std::string::size_type next = 0;
+  while (ComponentIs(path, at, "GLOBAL", &next)) at = next;
+  for (std::string_view network : {"UNC", "MUP", "GLOBALROOT"}) {
+    if (ComponentIs(path, at, network, &next)) return Reach::Network;
+  }
+  return Reach::Device;
+}
+
+}  // namespace
+
+bool NamesNetworkPath(const std::string& path) { return ReachOf(path) == Reach::Network; }
+
+bool NamesDevice(const std::string& path, char separator) {
+  if (ReachOf(path) == Reach::Device) return true;
   if (separator != '\\') return false;
   // Windows opens the device whatever the folder and extension, and ignores
   // spaces and dots after the name.

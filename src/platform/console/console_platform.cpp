@@ -61,6 +61,7 @@ WriteStatus ConsolePlatform::WriteFileReplacing(const std::string& path, const s
 }
 bool ConsolePlatform::FileExists(const std::string& path) { return RealFileExists(path); }
 bool ConsolePlatform::IsSpecialFile(const std::string& path) { return RealIsSpecialFile(path); }
+bool ConsolePlatform::ReachesNetwork(const std::string& path) { return RealReachesNetwork(path); }
 void ConsolePlatform::Note(const std::string& line) {
   *err_ += ConsoleBoxLine("", line).substr(2) + "\n";  // one line, as a box's text is written
 }

@@ -32,6 +32,7 @@ class ConsolePlatform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool IsSpecialFile(const std::string& path) override;
+  bool ReachesNetwork(const std::string& path) override;
   void Note(const std::string& line) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

@@ -46,6 +46,7 @@ class FakePlatform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool IsSpecialFile(const std::string& path) override { return special.count(path) != 0; }
+  bool ReachesNetwork(const std::string& path) override { return remote.count(path) != 0; }
   void Note(const std::string& line) override { notes.push_back(line); }
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -84,6 +85,7 @@ class FakePlatform : public Platform {
   std::set<std::string> tooLarge;
   std::set<std::string> folders;
   std::set<std::string> special;  // exist, but are no regular files (a FIFO, a device)
+  std::set<std::string> remote;   // resolve to a share (a mapped drive, a link)
   std::vector<std::string> notes;
   int writes = 0;
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/files.h"
+#include "text/path.h"
 
 namespace tanavo {
 
@@ -124,6 +125,38 @@ bool RealIsSpecialFile(const std::string& path) {
   // Wine gives a POSIX FIFO a file's attributes, but refuses to open it
   // (without waiting): it fails as a file that cannot be opened.
   return (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0;
+}
+
+bool RealReachesNetwork(const std::string& path) {
+  // The path as Windows completes it against the current folder and drive:
+  // a relative path inside a share is a path of that share.
+  std::string full(MAX_PATH, '\0');
+  DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+  if (n >= full.size()) {
+    full.assign(n, '\0');
+    n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+  }
+  if (n == 0 || n >= full.size()) return false;
+  full.resize(n);
+  if (NamesNetworkPath(full)) return true;
+  if (full.size() >= 3 && full[1] == ':' && (full[2] == '\\' || full[2] == '/')) {
+    const char root[] = {full[0], ':', '\\', '\0'};
+    if (GetDriveTypeA(root) == DRIVE_REMOTE) return true;
+  }
+  // A link on this computer may still lead to a share: the final path of an
+  // open handle says where the file really is (\\?\UNC\... for a share).
+  const DWORD a = GetFileAttributesA(full.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DEVICE) != 0) return false;
+  HANDLE h = CreateFileA(full.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  constexpr DWORD kFinalPathBytes = 32768;  // the longest path Windows has
+  std::string finalPath(kFinalPathBytes, '\0');
+  const DWORD got = GetFinalPathNameByHandleA(h, &finalPath[0], kFinalPathBytes, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(h);
+  if (got == 0 || got >= kFinalPathBytes) return false;
+  finalPath.resize(got);
+  return NamesNetworkPath(finalPath);
 }
 
 bool CreateRealNewEmptyFile(const std::string& path) {

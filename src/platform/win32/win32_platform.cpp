@@ -533,6 +533,7 @@ WriteStatus Win32Platform::WriteFileReplacing(const std::string& path, const std
 
 bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(path); }
 bool Win32Platform::IsSpecialFile(const std::string& path) { return RealIsSpecialFile(path); }
+bool Win32Platform::ReachesNetwork(const std::string& path) { return RealReachesNetwork(path); }
 
 bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
 

@@ -95,6 +95,7 @@ class Win32Platform : public Platform {
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override;
   bool IsSpecialFile(const std::string& path) override;
+  bool ReachesNetwork(const std::string& path) override;
   bool CreateNewEmptyFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   void MarkFromInternet(const std::string& path) override;
