@@ -33,8 +33,39 @@ TEST(CliStreams, ControlBytesAreShownVisibly) {
       {"end\r", "end^M"},
       {std::string("\0\x07\x7f", 3), "^@^G^?"},
       {"\x95\x5c", "\x95\x5c"},  // trail bytes are never control bytes
+      // Bytes that are no complete Shift_JIS character: 8-bit controls a
+      // terminal would act on, and leads without a trail.
+      {"\x9b" "8m", "\\x9B8m"},
+      {"\x9b" "2J", "\\x9B2J"},
+      {"\x9d" "0;t\x9c", "\\x9D0;t\\x9C"},
+      {"\x82\x1b", "\\x82^["},
+      {"a\x82", "a\\x82"},
+      {"\x80\xa0\xfd\xfe\xff", "\\x80\\xA0\\xFD\\xFE\\xFF"},
+      {"\x82\xa0\x9b\x40\xb1", "\x82\xa0\x9b\x40\xb1"},  // あ, a pair and a half-width kana stay
   };
   for (const auto& c : cases) EXPECT_EQ(ShowControlBytes(c.in), c.want) << c.in;
+}
+
+// What reaches a stream of each form: on a terminal nothing that is no
+// complete character; in UTF-8 never a byte that is not UTF-8; a pipe without
+// conversion gets the bytes as they are.
+TEST(CliStreams, StreamsGetOnlyCompleteCharacters) {
+  const struct {
+    std::string in;
+    const char* encoding;
+    bool terminal;
+    std::string want;
+  } cases[] = {
+      {"\x9b" "2J\x93\xfa", "UTF-8", true, "\\x9B2J\xe6\x97\xa5"},
+      {"\x9b" "2J\x1b", "UTF-8", false, "\\x9B2J\x1b"},       // --utf8 into a pipe: valid UTF-8
+      {"a\x85\x40" "b", "UTF-8", true, "a\\x85\\x40b"},        // a pair without a character
+      {"a\x85\x40" "b", "UTF-8", false, "a\\x85\\x40b"},
+      {"\x9b" "2J\x85\x40", "", true, "\\x9B2J\x85\x40"},     // a Shift_JIS terminal: whole pairs stay
+      {"\x9b" "2J\x1b\x85", "", false, "\x9b" "2J\x1b\x85"},  // a pipe: byte-exact
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ForStream(c.in, {c.encoding, c.terminal}), c.want) << c.in << " " << c.encoding << c.terminal;
+  }
 }
 
 TEST(CliStreams, LocaleCharacterSetGivesTheEncoding) {
@@ -150,6 +181,14 @@ TEST_F(CliTerminalTest, TerminalGetsTheLocaleAndVisibleControlsPipesGetTheBytes)
   EXPECT_EQ(err, u8"TextEditor: ファイルオープンに失敗\n");
   Run({"check", missing, missing}, "C", false);
   EXPECT_EQ(err, "TextEditor: ファイルオープンに失敗\n");  // Shift_JIS as compiled
+}
+
+TEST_F(CliTerminalTest, EightBitControlsAndCutCharactersAreShownOnTerminalsOnly) {
+  std::ofstream(dir / "in", std::ios::binary) << "mzJKk/qC";  // CSI 2 J, 日, a lead byte alone
+  const std::vector<std::string> decode = {"codec", "base64-decode"};
+  EXPECT_EQ(Run(decode, "C.UTF-8", true), "\\x9B2J\xe6\x97\xa5\\x82");
+  EXPECT_EQ(Run(decode, "C", true), "\\x9B2J\x93\xfa\\x82");
+  EXPECT_EQ(Run(decode, "C.UTF-8", false), "\x9b" "2J\x93\xfa\x82");
 }
 
 }  // namespace

@@ -24,7 +24,11 @@ struct StreamForm {
 };
 // The text as it goes to a stream of that form.
 std::string ForStream(std::string text, const StreamForm& form);
-// Control bytes but TAB, LF and the CR of a CR LF shown as ^@ .. ^_ and ^?.
+// For a terminal: control bytes but TAB, LF and the CR of a CR LF shown as
+// ^@ .. ^_ and ^?; every other byte that is no complete Shift_JIS character
+// (8-bit controls, a lead byte without its trail, 0x80, 0xA0, 0xFD-0xFF) as
+// \xHH.
+
 std::string ShowControlBytes(const std::string& text);
 // The encoding the standard streams take under a locale whose character set
 // (nl_langinfo(CODESET)) is codeset: "UTF-8", another one iconv converts to,

@@ -15,7 +15,6 @@ namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 constexpr std::size_t kMaxUtf8Bytes = 3;  // code page 932 maps into the Basic Multilingual Plane
 
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool IsHalfWidthKana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 
 // The length of the one UTF-8 character that is all of s, 0 when s is not one.
@@ -51,7 +50,7 @@ class ShiftJisCharacters {
       }
       if (!IsShiftJisLead(static_cast<unsigned char>(lead))) continue;
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+        if (!IsShiftJisTrail(static_cast<unsigned char>(trail))) continue;
         codes.push_back(lead << 8 | trail);
         all.push_back(static_cast<char>(lead));
         all.push_back(static_cast<char>(trail));
@@ -126,7 +125,7 @@ void ConvertShiftJisInto(std::string& out, std::string_view s, Plain plain, Asci
   for (std::size_t i = 0; i < s.size();) {
     if (out.size() >= kSpillBytes) spill(out);
     const unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+    if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsShiftJisTrail(static_cast<unsigned char>(s[i + 1]))) {
       const unsigned char t = static_cast<unsigned char>(s[i + 1]);
       const ShiftJisCharacters::Entry& e = table.Of(static_cast<unsigned>(b) << 8 | t);
       if (e.size > 0) {
@@ -237,6 +236,10 @@ void AppendHtmlAscii(std::string& out, unsigned char b) {
 }
 
 }  // namespace
+
+std::string Utf8Text(std::string_view shiftJis) {
+  return ConvertShiftJis(shiftJis, [](unsigned char) { return true; }, [](std::string& out, unsigned char b) { out.push_back(static_cast<char>(b)); }, AppendHexEscape);
+}
 
 std::string TsvField(std::string_view shiftJis) {
   return ConvertShiftJis(shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);

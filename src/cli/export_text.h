@@ -13,6 +13,10 @@ namespace tanavo {
 // as its value, so the large ones are never held whole).
 using TextSink = std::function<void(std::string_view)>;
 
+// UTF-8 of a Shift_JIS text: ASCII as it is, every byte that is no
+// character as \xHH, so that the result is always valid UTF-8.
+std::string Utf8Text(std::string_view shiftJis);
+
 // A TSV field in UTF-8: TAB, CR, LF and backslash as \t \r \n \\; other
 // control bytes and bytes that are no Shift_JIS character as \xHH.
 std::string TsvField(std::string_view shiftJis);

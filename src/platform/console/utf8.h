@@ -8,7 +8,8 @@ namespace tanavo {
 std::string Cp932ToUtf8(const std::string& text);
 #ifndef _WIN32
 // Shift_JIS to another encoding iconv knows (the locale's, such as EUC-JP);
-// bytes that do not convert are kept, and an unknown encoding keeps them all.
+// bytes that do not convert are shown as \xHH, and an unknown encoding keeps
+// them all.
 std::string Cp932ToEncoding(const std::string& text, const std::string& encoding);
 #endif
 // A file name made from a Shift_JIS text as this system names files: the
