@@ -13,7 +13,7 @@ std::string Cp932ToUtf8(const std::string& text);
 std::string Cp932ToEncoding(const std::string& text, const std::string& encoding);
 #endif
 // A file name made from a Shift_JIS text as this system names files: the
-// bytes themselves on Windows, UTF-8 on POSIX.
+// bytes themselves on Windows, UTF-8 on POSIX (a byte without a character as \xHH).
 std::string NativeFileName(const std::string& text);
 // A name of the platform's file system (a path as given) in UTF-8: converted
 // from Shift_JIS on Windows, the bytes themselves on POSIX, where names are

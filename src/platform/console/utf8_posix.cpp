@@ -47,7 +47,9 @@ std::string Cp932ToEncoding(const std::string& text, const std::string& encoding
   return Convert(text, encoding, true);
 }
 
-std::string NativeFileName(const std::string& text) { return Cp932ToUtf8(text); }
+// A byte without a character becomes \xHH: a name of valid UTF-8, and still
+// one name for each text (a name made safe holds no backslash of its own).
+std::string NativeFileName(const std::string& text) { return Convert(text, "UTF-8", true); }
 
 std::string NativeNameToUtf8(const std::string& name) { return name; }
 
