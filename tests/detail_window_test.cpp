@@ -5,6 +5,7 @@
 
 #include "app/detail_window.h"
 #include "app/extraction_window.h"
+#include "extract/carrier_choice.h"
 #include "mime/full_choice.h"
 #include "test_support.h"
 
@@ -45,7 +46,7 @@ TEST(DetailWindow, IsCreatedHiddenWithLimitedEditFields) {
   EXPECT_EQ(d.Declaration().height, 396);
   EXPECT_EQ(d.Declaration().frame, FrameKind::CaptionOnly);
   EXPECT_EQ(d.Declaration().fontIndex, 3);
-  EXPECT_EQ(d.ControlIds().size(), 44u);
+  EXPECT_EQ(d.ControlIds().size(), 45u);
   for (int id : kSlotIds) {
     EXPECT_EQ(d.Control(id).decl.kind, ControlKind::Edit) << id;
     EXPECT_EQ(d.TextLimit(id), kDetailFieldBytes) << id;
@@ -302,6 +303,40 @@ TEST(DetailWindow, FullMimeCheckBoxSetsAndClearsTheMarkerPair) {
   EXPECT_FALSE(IsFullMimeEntry(f.E(2)));
   EXPECT_EQ(f.E(2).japaneseCodeStartTag, "");
   EXPECT_EQ(f.E(2).japaneseCodeEndTag, "");
+}
+
+// The record entry's button steps through the carrier settings, shown in its
+// Japanese code pair and applied to both lines of the pair on finishing.
+TEST(DetailWindow, CarrierButtonStepsThroughTheSettings) {
+  DetailApp f;
+  f.Build();
+  f.OpenFor(2);
+  EXPECT_FALSE(f.D().IsShown(kDetailCarrier));  // a Data entry
+  f.OpenFor(0);
+  MemoryWindow& d = f.D();
+  ASSERT_TRUE(d.IsShown(kDetailCarrier));
+  EXPECT_EQ(d.Text(kDetailCarrier), "絵文字: 自動");
+  const struct {
+    const char* button;
+    const char* start;
+    const char* end;
+  } steps[] = {{"絵文字: docomo", "*EMOJI*", "docomo"}, {"絵文字: au", "*EMOJI*", "au"},
+               {"絵文字: SoftBank", "*EMOJI*", "SoftBank"}, {"絵文字: なし", "*EMOJI*", "none"},
+               {"絵文字: 自動", "", ""}, {"絵文字: docomo", "*EMOJI*", "docomo"}, {"絵文字: au", "*EMOJI*", "au"}};
+  for (const auto& s : steps) {
+    d.Click(kDetailCarrier);
+    EXPECT_EQ(d.Text(kDetailCarrier), s.button);
+    EXPECT_EQ(d.Text(kDetailJapaneseStart), s.start);
+    EXPECT_EQ(d.Text(kDetailJapaneseEnd), s.end);
+  }
+  EXPECT_TRUE(f.app.detailWindow->HasEditsNotApplied());
+  d.Type(kDetailName, "MAIL");
+  f.Finish();
+  EXPECT_EQ(CarrierSettingOf(f.app.extraction), CarrierSetting::Au);
+  EXPECT_EQ(EntryCarrierSetting(f.E(4)), CarrierSetting::Au);  // the closing line
+  f.OpenFor(4);  // reflects the entry
+  EXPECT_EQ(d.Text(kDetailCarrier), "絵文字: au");
+  EXPECT_FALSE(f.app.detailWindow->HasEditsNotApplied());
 }
 
 }  // namespace

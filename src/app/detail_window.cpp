@@ -4,6 +4,7 @@
 #include "app/placement.h"
 #include "text/bytes.h"
 #include "app/extraction_window.h"
+#include "extract/carrier_choice.h"
 #include "extract/settings.h"
 #include "mime/full_choice.h"
 
@@ -38,6 +39,14 @@ constexpr int kFirstContentSlot = 4;
 constexpr int kLastContentSlot = 11;
 constexpr int kJapaneseStartSlot = 8;
 constexpr int kJapaneseEndSlot = 9;
+
+std::string CarrierButtonText(CarrierSetting setting) {
+  switch (setting) {
+    case CarrierSetting::Auto: return "絵文字: 自動";
+    case CarrierSetting::None: return "絵文字: なし";
+    default: return std::string("絵文字: ") + CarrierSettingName(setting);
+  }
+}
 
 constexpr const char* kCaption = "変数のテスト";
 
@@ -114,6 +123,7 @@ std::vector<ControlSpec> DetailWindow::Controls() {
       {kDetailFinish, K::PushButton, kStyleNone, 430, 5, 50, 20, "終了"},
       // Below the content extraction tags it changes the meaning of.
       {kDetailFullMime, K::CheckBox, kStyleNone, 235, 232, 160, 20, "MIME全体を解読"},
+      {kDetailCarrier, K::PushButton, kStyleNone, 235, 232, 160, 20, "絵文字: 自動"},
   };
 }
 
@@ -138,6 +148,7 @@ void DetailWindow::OnCommand(int id, int code) {
     case kDetailTokenSpace: AppendToken("[SP]"); break;
     case kDetailFinish: ApplyAndClose(); break;
     case kDetailFullMime: FullMimeClicked(); break;
+    case kDetailCarrier: CarrierClicked(); break;
     default: break;
   }
 }
@@ -171,6 +182,8 @@ void DetailWindow::Open() {
   window->SetChecked(kDetailFullMime, full);
   window->Enable(kDetailJapaneseStart, content && !full);
   window->Enable(kDetailJapaneseEnd, content && !full);
+  window->Show(kDetailCarrier, e.kind == EntryKind::DSet);
+  window->SetText(kDetailCarrier, CarrierButtonText(EntryCarrierSetting(e)));
   pairSaved_ = false;
 
   editIndex = line;
@@ -219,6 +232,19 @@ void DetailWindow::FullMimeClicked() {
   window->SetText(kDetailJapaneseEnd, shown[1]);
   window->Enable(kDetailJapaneseStart, !on);
   window->Enable(kDetailJapaneseEnd, !on);
+}
+
+void DetailWindow::CarrierClicked() {
+  if (editKind != EntryKind::DSet) return;
+  // The pair as shown is the one applied on finishing, to both lines of the pair.
+  TagDefinition pair;
+  pair.japaneseCodeStartTag = FromTagNotation(SlotText(kJapaneseStartSlot));
+  pair.japaneseCodeEndTag = FromTagNotation(SlotText(kJapaneseEndSlot));
+  const CarrierSetting next = NextCarrierSetting(EntryCarrierSetting(pair));
+  SetEntryCarrierSetting(pair, next);
+  window->SetText(kDetailJapaneseStart, ToTagNotation(pair.japaneseCodeStartTag));
+  window->SetText(kDetailJapaneseEnd, ToTagNotation(pair.japaneseCodeEndTag));
+  window->SetText(kDetailCarrier, CarrierButtonText(next));
 }
 
 std::string DetailWindow::SlotText(int slot) const {

@@ -44,6 +44,10 @@ constexpr int kDetailFinish = 1011;
 // Data entries only: the entry's item read in full as Internet mail, stored
 // as the marker in the Japanese code pair (mime/full_choice.h).
 constexpr int kDetailFullMime = 1046;  // check box
+// The record entry only: whose emoji its records' user-defined codes are,
+// stepped through auto, docomo, au, SoftBank and none on each click, stored
+// in the Japanese code pair (extract/carrier_choice.h).
+constexpr int kDetailCarrier = 1047;  // push button
 
 // An edit field holds this many bytes; a token is appended only while the
 // field holds at most kDetailFieldBytes - 4, so that it always fits whole.
@@ -83,6 +87,7 @@ class DetailWindow : public BaseWindow<DetailWindow, App> {
   void Created(Window& w) override;
   void AppendToken(const char* token);
   void FullMimeClicked();
+  void CarrierClicked();
   void ApplyAndClose();
   std::string SlotText(int slot) const;
 

@@ -90,7 +90,7 @@ std::string ForStream(std::string text, const StreamForm& form) {
   // Shift_JIS trail byte is a control byte.
   std::string shown = form.terminal ? ShowControlBytes(text) : std::move(text);
   if (form.encoding.empty()) return shown;
-  if (form.encoding == "UTF-8") return Utf8Text(shown);
+  if (form.encoding == "UTF-8") return Utf8Text(shown, form.carrier);
 #ifndef _WIN32
   return Cp932ToEncoding(shown, form.encoding);
 #else

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/carrier_emoji.h"
 #include "platform/console/console_platform.h"
 #include "platform/files.h"
 #include "platform/console/utf8.h"
@@ -21,6 +22,7 @@ constexpr int kExitUsage = 2;
 struct StreamForm {
   std::string encoding;   // converted to it ("UTF-8", or the locale's); empty: the bytes as they are
   bool terminal = false;  // control bytes shown visibly (^[) rather than sent raw
+  Carrier carrier = Carrier::None;  // whose emoji the text's user-defined codes are, in UTF-8
 };
 // The text as it goes to a stream of that form.
 std::string ForStream(std::string text, const StreamForm& form);

@@ -59,7 +59,7 @@ std::string HexOffset(int32_t position) {
 std::string ReportRow(const ReportRecord& r) {
   const std::string n = std::to_string(r.number);
   std::string row = "<tr><td class=\"n\"><a href=\"#" + SectionId(r.number) + "\">" + n + "</a></td><td class=\"mono\">" +
-                    HexOffset(r.position) + "</td><td class=\"line\">" + HtmlText(r.listLine) + "</td><td>";
+                    HexOffset(r.position) + "</td><td class=\"line\">" + HtmlText(r.listLine, r.carrier) + "</td><td>";
   row += r.found ? Link(kRecordsFolder, r.textFile, HtmlUtf8(NativeNameToUtf8(r.textFile)))
                  : "<span class=\"missing\">" + Own("見つかりません") + "</span>";
   row += "</td><td class=\"files\">";
@@ -72,10 +72,10 @@ std::string ReportRow(const ReportRecord& r) {
 
 void ReportSection(const TextSink& sink, const ReportRecord& r, std::string_view text) {
   sink("<details id=\"" + SectionId(r.number) + "\"><summary>(" + std::to_string(r.number) + ") " +
-       HtmlText(r.listLine) + "</summary>");
+       HtmlText(r.listLine, r.carrier) + "</summary>");
   if (r.found) {
     sink("<pre>");
-    HtmlTextTo(sink, text);
+    HtmlTextTo(sink, text, r.carrier);
     sink("</pre>");
   } else {
     sink("<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") + "</p>");

@@ -26,6 +26,7 @@ struct ReportRecord {
   bool found = false;    // rendered; when not, there is no text and no file
   std::string textFile;  // its name in the records folder
   std::vector<std::string> attachmentFiles;  // names in the attachments folder, Shift_JIS
+  Carrier carrier = Carrier::None;           // whose emoji its texts' user-defined codes are
 };
 
 // The page is written in this order, so that it never has to be held whole:
