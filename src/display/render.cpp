@@ -53,7 +53,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
-    if (item.undecodable > 0) {
+    if (item.undecodable > 0 && !item.fullMime) {
+      r.undecodable += item.undecodable;  // each item its own text
+    } else if (item.undecodable > 0) {
       std::size_t& counted = countedMails[{itemText.size(), std::hash<std::string>{}(itemText)}];
       counted = std::max(counted, item.undecodable);
     }
