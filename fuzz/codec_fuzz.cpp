@@ -1,6 +1,7 @@
 // Every codec on outside bytes; the first byte chooses the codec.
 #include <cmath>
 
+#include "codec/carrier_emoji.h"
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "fuzz_support.h"
@@ -49,9 +50,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(!std::isnan(v));
       break;
     }
-    case 5:
+    case 5: {
       FUZZ_CHECK(UpperCaseAscii(in).size() == in.size());
+      // Carrier emoji marks: no carrier keeps every byte; text without an
+      // emoji of the carrier is given back as it is.
+      FUZZ_CHECK(MarkCarrierEmoji(in, Carrier::None) == in);
+      for (Carrier c : {Carrier::Docomo, Carrier::Au, Carrier::SoftBank}) {
+        std::size_t count = 0;
+        const std::string marked = MarkCarrierEmoji(in, c, &count);
+        FUZZ_CHECK(count > 0 || marked == in);
+        FUZZ_CHECK(count <= in.size() / 2);
+      }
       break;
+    }
   }
   return 0;
 }

@@ -336,4 +336,35 @@ write("vcalendar.kdp", kdp(
     "場所　: " + placeholder("Location", 40) + CRLF +
     "内容　: " + placeholder("Description", 60) + CRLF))
 
+# ---------------------------------------------------------------- vNote
+
+# body, created, last modified: the memo pad of a phone, one note per
+# VNOTE, the body in Quoted-Printable as phones write it.
+NOTES = [
+    ("買い物：牛乳、卵、食パン", "20060105T083000", "20060105T083000"),
+    ("会議メモ\r\n来月の予算案を金曜までにまとめる。\r\n出席者：山田、佐藤", "20060210T150000", "20060211T091500"),
+    ("駐車場は三階のＢ区画", "20060318T190000", "20060318T190000"),
+]
+
+
+def vnote(body, created, modified):
+    lines = ["BEGIN:VNOTE", "VERSION:1.1", "BODY;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:" + sjis_qp(body),
+             "DCREATED:" + created, "LAST-MODIFIED:" + modified, "END:VNOTE"]
+    return (CRLF.join(lines) + CRLF).encode("cp932")
+
+
+write("vnote.vnt", b"".join(vnote(*n) for n in NOTES))
+write("vnote.kta", b"".join([
+    entry("D_SET", "VNOTE", b"BEGIN:VNOTE", b"END:VNOTE"),
+    property_item("Body", b"BODY"),
+    property_item("Created", b"DCREATED"),
+    property_item("Modified", b"LAST-MODIFIED"),
+    entry("D_SET", "VNOTE", b"BEGIN:VNOTE", b"END:VNOTE"),
+]))
+write("vnote.kdp", kdp(
+    placeholder("Modified", 18) + " " + placeholder("Body", 50),
+    "作成　: " + placeholder("Created", 20) + CRLF +
+    "更新　: " + placeholder("Modified", 20) + CRLF +
+    CRLF + placeholder("Body", 60) + CRLF))
+
 print("presets written to", presets)

@@ -28,8 +28,15 @@ inline const std::vector<ConversionCase>& SystemCharsetCases() {
       {"utf-8", "\xF0\x9F\x98\x80!", "〓!", 1},          // no place in Shift_JIS
       {"utf-8", "a\xFF" "b", "a〓b", 1},                  // not UTF-8 at all
       {"utf-8", "a\xE6\x97", "a〓", 1},                   // cut short
+      {"UTF-16LE", "\xE5\x65\x2C\x67", "日本", 0},
+      {"UTF-16BE", "\x65\xE5\x67\x2C", "日本", 0},
+      {"utf-16le", std::string("A\0\r\0\n\0", 6), "A\r\n", 0},
+      {"utf-16le", "\x3D\xD8\x00\xDE", "〓", 1},  // a surrogate pair: one character, none in Shift_JIS
+      {"utf-16le", "\xE5\x65\x2C", "日〓", 1},     // an odd last byte
       {"ISO-2022-JP", "\x1B$B0!\x1B(B", "亜", 0},
       {"iso-2022-jp", "\x1B$B-!\x1B(B", "①", 0},          // NEC row 13
+      {"iso-2022-jp", "\x1B$@-j\x1B(B", "㈱", 0},          // NEC row 13 in the 1978 edition's escape
+      {"iso-2022-jp", "\x1B$By!\x1B(B", "\xED\x40", 0},     // NEC-selected IBM rows: 纊 as CP50220 reads it
       {"iso-2022-jp", "\x1B(I1\x1B(B", "ｱ", 0},            // katakana by escape
       {"iso-2022-jp", "\x0E" "1\x0F" "a", "ｱa", 0},        // katakana by SO/SI
       {"ISO-2022-JP-2", "\x1B$A4s\x1B(B", "大", 0},        // GB 2312 inside

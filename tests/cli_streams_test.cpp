@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "export_support.h"
+#include "index/index_creation.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -33,8 +35,39 @@ TEST(CliStreams, ControlBytesAreShownVisibly) {
       {"end\r", "end^M"},
       {std::string("\0\x07\x7f", 3), "^@^G^?"},
       {"\x95\x5c", "\x95\x5c"},  // trail bytes are never control bytes
+      // Bytes that are no complete Shift_JIS character: 8-bit controls a
+      // terminal would act on, and leads without a trail.
+      {"\x9b" "8m", "\\x9B8m"},
+      {"\x9b" "2J", "\\x9B2J"},
+      {"\x9d" "0;t\x9c", "\\x9D0;t\\x9C"},
+      {"\x82\x1b", "\\x82^["},
+      {"a\x82", "a\\x82"},
+      {"\x80\xa0\xfd\xfe\xff", "\\x80\\xA0\\xFD\\xFE\\xFF"},
+      {"\x82\xa0\x9b\x40\xb1", "\x82\xa0\x9b\x40\xb1"},  // あ, a pair and a half-width kana stay
   };
   for (const auto& c : cases) EXPECT_EQ(ShowControlBytes(c.in), c.want) << c.in;
+}
+
+// What reaches a stream of each form: on a terminal nothing that is no
+// complete character; in UTF-8 never a byte that is not UTF-8; a pipe without
+// conversion gets the bytes as they are.
+TEST(CliStreams, StreamsGetOnlyCompleteCharacters) {
+  const struct {
+    std::string in;
+    const char* encoding;
+    bool terminal;
+    std::string want;
+  } cases[] = {
+      {"\x9b" "2J\x93\xfa", "UTF-8", true, "\\x9B2J\xe6\x97\xa5"},
+      {"\x9b" "2J\x1b", "UTF-8", false, "\\x9B2J\x1b"},       // --utf8 into a pipe: valid UTF-8
+      {"a\x85\x40" "b", "UTF-8", true, "a\\x85\\x40b"},        // a pair without a character
+      {"a\x85\x40" "b", "UTF-8", false, "a\\x85\\x40b"},
+      {"\x9b" "2J\x85\x40", "", true, "\\x9B2J\x85\x40"},     // a Shift_JIS terminal: whole pairs stay
+      {"\x9b" "2J\x1b\x85", "", false, "\x9b" "2J\x1b\x85"},  // a pipe: byte-exact
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ForStream(c.in, {c.encoding, c.terminal}), c.want) << c.in << " " << c.encoding << c.terminal;
+  }
 }
 
 TEST(CliStreams, LocaleCharacterSetGivesTheEncoding) {
@@ -150,6 +183,58 @@ TEST_F(CliTerminalTest, TerminalGetsTheLocaleAndVisibleControlsPipesGetTheBytes)
   EXPECT_EQ(err, u8"TextEditor: ファイルオープンに失敗\n");
   Run({"check", missing, missing}, "C", false);
   EXPECT_EQ(err, "TextEditor: ファイルオープンに失敗\n");  // Shift_JIS as compiled
+}
+
+TEST_F(CliTerminalTest, EightBitControlsAndCutCharactersAreShownOnTerminalsOnly) {
+  std::ofstream(dir / "in", std::ios::binary) << "mzJKk/qC";  // CSI 2 J, 日, a lead byte alone
+  const std::vector<std::string> decode = {"codec", "base64-decode"};
+  EXPECT_EQ(Run(decode, "C.UTF-8", true), "\\x9B2J\xe6\x97\xa5\\x82");
+  EXPECT_EQ(Run(decode, "C", true), "\\x9B2J\x93\xfa\\x82");
+  EXPECT_EQ(Run(decode, "C.UTF-8", false), "\x9b" "2J\x93\xfa\x82");
+}
+
+// Records holding 8-bit controls (CSI, OSC ... ST) through list, render and
+// check, and a file name holding one in an error message: shown visibly on a
+// terminal, in the locale's encoding or not; byte-exact into a pipe.
+TEST(CliStreams, EightBitControlsFromRecordsAndFileNames) {
+  const fs::path dir = FreshTestFolder("cli_controls");
+  const std::string controls = "\x9b" "8m|\x9b" "2J|\x9d" "0;t\x9c";
+  const std::string shown = "\\x9B8m|\\x9B2J|\\x9D0;t\\x9C";
+  FakeApp f;
+  f.app.state.mobileFile = "<R>\r\n" + controls + "</R>\r\n";
+  const TagDefinition record = Def("D_SET", "REC", "<R>", "</R>");
+  SetTable(f.app.extraction, {record, Item("Text", "<R>\r\n", "</R>"), record});
+  f.app.display.listLineTemplate = "??Text??";
+  f.app.display.layoutText = "??Text??";
+  ASSERT_EQ(CreateIndex(f.app), 0);
+  WriteEvidence(f.app, dir, "m");
+  const std::string ini = (dir / "m.ini").string(), dat = (dir / "m.dat").string(), kta = (dir / "m.kta").string();
+  std::string out, err;
+  ASSERT_EQ(RunCli({"index", dat, kta, (dir / "m.kdp").string(), ini}, nullptr, &out, &err), kExitOk) << err;
+
+  const std::vector<std::vector<std::string>> commands = {{"list", ini}, {"render", ini, "1"}, {"check", dat, kta}};
+  for (const auto& command : commands) {
+    for (const char* locale : {"UTF-8", ""}) {
+      const std::string call = command[0] + " locale " + locale;
+      ASSERT_EQ(RunCli(command, nullptr, &out, &err, {true, true, locale}), kExitOk) << call << err;
+      EXPECT_NE(out.find(shown), std::string::npos) << call << out;
+      for (const char* raw : {"\x9b" "8m", "\x9b" "2J", "\x9d" "0;"}) EXPECT_EQ(out.find(raw), std::string::npos) << call;
+    }
+    ASSERT_EQ(RunCli(command, nullptr, &out, &err, {false, false, ""}), kExitOk) << command[0] << err;
+    EXPECT_NE(out.find(controls), std::string::npos) << command[0] << " into a pipe";
+  }
+
+  // An error message naming a settings file whose name holds them.
+  const fs::path named = dir / ("k\x9b" "2J\x9d" "0;t\x9c.kta");
+  fs::copy_file(kta, named);
+  const std::vector<std::string> item = {"item", named.string(), "NoSuchEntry"};
+  for (const char* locale : {"UTF-8", ""}) {
+    EXPECT_EQ(RunCli(item, nullptr, &out, &err, {true, true, locale}), kExitUsage);
+    EXPECT_NE(err.find("k\\x9B2J\\x9D0;t\\x9C.kta"), std::string::npos) << locale << err;
+  }
+  EXPECT_EQ(RunCli(item, nullptr, &out, &err, {false, false, ""}), kExitUsage);
+  EXPECT_NE(err.find("k\x9b" "2J\x9d" "0;t\x9c.kta"), std::string::npos) << err;  // into a file: the bytes
+  fs::remove_all(dir);
 }
 
 }  // namespace

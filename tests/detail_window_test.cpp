@@ -5,6 +5,8 @@
 
 #include "app/detail_window.h"
 #include "app/extraction_window.h"
+#include "extract/carrier_choice.h"
+#include "extract/item_charset.h"
 #include "mime/full_choice.h"
 #include "test_support.h"
 
@@ -45,7 +47,7 @@ TEST(DetailWindow, IsCreatedHiddenWithLimitedEditFields) {
   EXPECT_EQ(d.Declaration().height, 396);
   EXPECT_EQ(d.Declaration().frame, FrameKind::CaptionOnly);
   EXPECT_EQ(d.Declaration().fontIndex, 3);
-  EXPECT_EQ(d.ControlIds().size(), 44u);
+  EXPECT_EQ(d.ControlIds().size(), 46u);
   for (int id : kSlotIds) {
     EXPECT_EQ(d.Control(id).decl.kind, ControlKind::Edit) << id;
     EXPECT_EQ(d.TextLimit(id), kDetailFieldBytes) << id;
@@ -302,6 +304,84 @@ TEST(DetailWindow, FullMimeCheckBoxSetsAndClearsTheMarkerPair) {
   EXPECT_FALSE(IsFullMimeEntry(f.E(2)));
   EXPECT_EQ(f.E(2).japaneseCodeStartTag, "");
   EXPECT_EQ(f.E(2).japaneseCodeEndTag, "");
+}
+
+// The record entry's button steps through the carrier settings, shown in its
+// Japanese code pair and applied to both lines of the pair on finishing.
+TEST(DetailWindow, CarrierButtonStepsThroughTheSettings) {
+  DetailApp f;
+  f.Build();
+  f.OpenFor(2);
+  EXPECT_FALSE(f.D().IsShown(kDetailCarrier));  // a Data entry
+  f.OpenFor(0);
+  MemoryWindow& d = f.D();
+  ASSERT_TRUE(d.IsShown(kDetailCarrier));
+  EXPECT_EQ(d.Text(kDetailCarrier), "絵文字: 自動");
+  const struct {
+    const char* button;
+    const char* start;
+    const char* end;
+  } steps[] = {{"絵文字: docomo", "*EMOJI*", "docomo"}, {"絵文字: au", "*EMOJI*", "au"},
+               {"絵文字: SoftBank", "*EMOJI*", "SoftBank"}, {"絵文字: なし", "*EMOJI*", "none"},
+               {"絵文字: 自動", "", ""}, {"絵文字: docomo", "*EMOJI*", "docomo"}, {"絵文字: au", "*EMOJI*", "au"}};
+  for (const auto& s : steps) {
+    d.Click(kDetailCarrier);
+    EXPECT_EQ(d.Text(kDetailCarrier), s.button);
+    EXPECT_EQ(d.Text(kDetailJapaneseStart), s.start);
+    EXPECT_EQ(d.Text(kDetailJapaneseEnd), s.end);
+  }
+  EXPECT_TRUE(f.app.detailWindow->HasEditsNotApplied());
+  d.Type(kDetailName, "MAIL");
+  f.Finish();
+  EXPECT_EQ(CarrierSettingOf(f.app.extraction), CarrierSetting::Au);
+  EXPECT_EQ(EntryCarrierSetting(f.E(4)), CarrierSetting::Au);  // the closing line
+  f.OpenFor(4);  // reflects the entry
+  EXPECT_EQ(d.Text(kDetailCarrier), "絵文字: au");
+  EXPECT_FALSE(f.app.detailWindow->HasEditsNotApplied());
+}
+
+// A Data entry's charset button fills the Japanese code pair with its choice
+// and gives a typed pair back when it comes round to the tags again; full
+// decoding, which reads the mail's own charsets, greys it out.
+TEST(DetailWindow, ItemCharsetButtonStepsThroughTheCharsets) {
+  DetailApp f;
+  f.Build();
+  f.E(2).japaneseCodeStartTag = "charset=";
+  f.E(2).japaneseCodeEndTag = "\r\n";
+  f.OpenFor(0);
+  EXPECT_FALSE(f.D().IsShown(kDetailItemCharset));  // a record
+  f.OpenFor(2);
+  MemoryWindow& d = f.D();
+  ASSERT_TRUE(d.IsShown(kDetailItemCharset));
+  EXPECT_EQ(d.Text(kDetailItemCharset), "文字コード: タグ");
+  const struct {
+    const char* button;
+    const char* start;
+    const char* end;
+    bool typed;
+  } steps[] = {{"文字コード: UTF-8", "*TEXT*", "UTF-8", false},
+               {"文字コード: EUC-JP", "*TEXT*", "EUC-JP", false},
+               {"文字コード: UTF-16", "*TEXT*", "UTF-16", false},
+               {"文字コード: タグ", "charset=", "[CR][LF]", true},
+               {"文字コード: UTF-8", "*TEXT*", "UTF-8", false}};
+  for (const auto& s : steps) {
+    d.Click(kDetailItemCharset);
+    EXPECT_EQ(d.Text(kDetailItemCharset), s.button);
+    EXPECT_EQ(d.Text(kDetailJapaneseStart), s.start);
+    EXPECT_EQ(d.Text(kDetailJapaneseEnd), s.end);
+    EXPECT_EQ(d.IsEnabled(kDetailJapaneseStart), s.typed) << s.button;
+  }
+  d.Click(kDetailFullMime);
+  EXPECT_FALSE(d.IsEnabled(kDetailItemCharset));
+  d.Click(kDetailFullMime);
+  EXPECT_TRUE(d.IsEnabled(kDetailItemCharset));
+  d.Type(kDetailName, "Body");
+  f.Finish();
+  EXPECT_EQ(EntryItemCharset(f.E(2)), ItemCharset::Utf8);
+  f.OpenFor(2);  // reflects the entry
+  EXPECT_EQ(d.Text(kDetailItemCharset), "文字コード: UTF-8");
+  EXPECT_FALSE(d.IsEnabled(kDetailJapaneseStart));
+  EXPECT_FALSE(f.app.detailWindow->HasEditsNotApplied());
 }
 
 }  // namespace

@@ -93,6 +93,10 @@ TEST(Presets, EachReadsItsSample) {
       {"vcalendar", "vcalendar.vcs", 4, 2, "Description", 0, "新幹線の切符は前日に受け取る。\r\n宿泊はホテル梅田。"},
       {"vcalendar", "vcalendar.vcs", 4, 3, "Summary", 0, "お花見"},  // the to-do before it is no record
       {"vcalendar", "vcalendar.vcs", 4, 4, "End", 0, "20060412T190000"},
+      {"vnote", "vnote.vnt", 3, 1, "Body", 0, "買い物：牛乳、卵、食パン"},
+      {"vnote", "vnote.vnt", 3, 2, "Body", 0, "会議メモ\r\n来月の予算案を金曜までにまとめる。\r\n出席者：山田、佐藤"},  // soft breaks
+      {"vnote", "vnote.vnt", 3, 2, "Modified", 0, "20060211T091500"},
+      {"vnote", "vnote.vnt", 3, 3, "Created", 0, "20060318T190000"},
       {"mmdf", "mmdf.mmdf", 5, 2, "Subject", 0, "おはよう"},
       {"mmdf", "mmdf.mmdf", 5, 5, "Body", 0, "この前の旅行の写真です。\nまた行きましょう！"},
       {"mmdf", "mmdf.mmdf", 5, 5, "From", 0, "佐藤花子 <hanako@example.jp>"},

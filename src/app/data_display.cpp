@@ -18,12 +18,17 @@ namespace {
 Window* DisplayControls(App& app) { return app.displayWindow ? app.displayWindow->window : nullptr; }
 
 // Shown after rendering a record whose mails hold what full decoding could
-// not decode (marked in the text); nothing for every other record.
+// not decode (marked in the text), or carrier emoji (marked too); nothing
+// for every other record.
 // Attachments of a mail decoded in full past those the list holds are
 // counted there too, since such a mail raises no box.
-std::string RecordStatus(std::size_t undecodable, std::size_t attachmentsNotListed) {
+std::string RecordStatus(std::size_t undecodable, std::size_t attachmentsNotListed, std::size_t emoji) {
   std::string status;
   if (undecodable > 0) status = "変換不能: " + std::to_string(undecodable) + "箇所";
+  if (emoji > 0) {
+    if (!status.empty()) status += " ";
+    status += "絵文字: " + std::to_string(emoji);
+  }
   if (attachmentsNotListed > 0) {
     if (!status.empty()) status += " ";
     status += "添付+" + std::to_string(attachmentsNotListed) + "件非表示";
@@ -74,9 +79,12 @@ int ShowRecord(App& app, int n, RenderedRecord* out) {
     w->SetText(kDispStatusText, "記録位置にレコードなし");
   }
   if (w && found) {
-    w->SetText(kDispLayoutEdit, r.text);
+    // Code page 932 draws an emoji's code as a dot that looks like a real
+    // one: the window shows a mark that names it, counted.
+    std::size_t emoji = 0;
+    w->SetText(kDispLayoutEdit, MarkCarrierEmoji(r.text, r.carrier, &emoji));
     if (!r.attachments) w->SetText(kDispAttachmentLabel, "");
-    w->SetText(kDispStatusText, RecordStatus(r.undecodable, shown.notListed));
+    w->SetText(kDispStatusText, RecordStatus(r.undecodable, shown.notListed, emoji));
   }
   if (out) *out = std::move(r);
   return found ? 0 : 1;

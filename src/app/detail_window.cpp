@@ -4,6 +4,8 @@
 #include "app/placement.h"
 #include "text/bytes.h"
 #include "app/extraction_window.h"
+#include "extract/carrier_choice.h"
+#include "extract/item_charset.h"
 #include "extract/settings.h"
 #include "mime/full_choice.h"
 
@@ -38,6 +40,14 @@ constexpr int kFirstContentSlot = 4;
 constexpr int kLastContentSlot = 11;
 constexpr int kJapaneseStartSlot = 8;
 constexpr int kJapaneseEndSlot = 9;
+
+std::string CarrierButtonText(CarrierSetting setting) {
+  switch (setting) {
+    case CarrierSetting::Auto: return "絵文字: 自動";
+    case CarrierSetting::None: return "絵文字: なし";
+    default: return std::string("絵文字: ") + CarrierSettingName(setting);
+  }
+}
 
 constexpr const char* kCaption = "変数のテスト";
 
@@ -114,6 +124,8 @@ std::vector<ControlSpec> DetailWindow::Controls() {
       {kDetailFinish, K::PushButton, kStyleNone, 430, 5, 50, 20, "終了"},
       // Below the content extraction tags it changes the meaning of.
       {kDetailFullMime, K::CheckBox, kStyleNone, 235, 232, 160, 20, "MIME全体を解読"},
+      {kDetailCarrier, K::PushButton, kStyleNone, 235, 232, 160, 20, "絵文字: 自動"},
+      {kDetailItemCharset, K::PushButton, kStyleNone, 235, 256, 160, 20, "文字コード: タグ"},
   };
 }
 
@@ -138,6 +150,8 @@ void DetailWindow::OnCommand(int id, int code) {
     case kDetailTokenSpace: AppendToken("[SP]"); break;
     case kDetailFinish: ApplyAndClose(); break;
     case kDetailFullMime: FullMimeClicked(); break;
+    case kDetailCarrier: CarrierClicked(); break;
+    case kDetailItemCharset: ItemCharsetClicked(); break;
     default: break;
   }
 }
@@ -169,13 +183,15 @@ void DetailWindow::Open() {
   const bool full = IsFullMimeEntry(e);
   window->Show(kDetailFullMime, e.kind == EntryKind::Data);
   window->SetChecked(kDetailFullMime, full);
-  window->Enable(kDetailJapaneseStart, content && !full);
-  window->Enable(kDetailJapaneseEnd, content && !full);
+  window->Show(kDetailItemCharset, e.kind == EntryKind::Data);
+  window->Show(kDetailCarrier, e.kind == EntryKind::DSet);
+  window->SetText(kDetailCarrier, CarrierButtonText(EntryCarrierSetting(e)));
   pairSaved_ = false;
 
   editIndex = line;
   partnerIndex = FindPartner(app_.extraction, line);
   editKind = e.kind;
+  ShowPairState();
   // Beside the list it serves, off the raw text one reads while typing tags.
   window->SetPlacement(PlaceToolWindow(app_.platform, *window, list));
   window->ShowWindow(true);
@@ -217,8 +233,65 @@ void DetailWindow::FullMimeClicked() {
   }
   window->SetText(kDetailJapaneseStart, shown[0]);
   window->SetText(kDetailJapaneseEnd, shown[1]);
-  window->Enable(kDetailJapaneseStart, !on);
-  window->Enable(kDetailJapaneseEnd, !on);
+  ShowPairState();
+}
+
+void DetailWindow::ShowPairState() {
+  TagDefinition pair;
+  pair.kind = editKind;
+  pair.japaneseCodeStartTag = FromTagNotation(SlotText(kJapaneseStartSlot));
+  pair.japaneseCodeEndTag = FromTagNotation(SlotText(kJapaneseEndSlot));
+  const bool data = editKind == EntryKind::Data;
+  const bool full = data && window->IsChecked(kDetailFullMime);
+  const ItemCharset charset = EntryItemCharset(pair);
+  // A pair the check box or the button fills is theirs, not typed.
+  const bool typed = data && !full && charset == ItemCharset::Tags;
+  const bool content = editKind != EntryKind::DSet && editKind != EntryKind::Group;
+  window->Enable(kDetailJapaneseStart, content && (typed || !data));
+  window->Enable(kDetailJapaneseEnd, content && (typed || !data));
+  window->Enable(kDetailItemCharset, data && !full);
+  window->SetText(kDetailItemCharset, charset == ItemCharset::Tags
+                                          ? std::string("文字コード: タグ")
+                                          : std::string("文字コード: ") + ItemCharsetName(charset));
+}
+
+void DetailWindow::ItemCharsetClicked() {
+  if (editKind != EntryKind::Data || window->IsChecked(kDetailFullMime)) return;
+  TagDefinition pair;
+  pair.kind = editKind;
+  pair.japaneseCodeStartTag = FromTagNotation(SlotText(kJapaneseStartSlot));
+  pair.japaneseCodeEndTag = FromTagNotation(SlotText(kJapaneseEndSlot));
+  const ItemCharset current = EntryItemCharset(pair);
+  if (current == ItemCharset::Tags) {
+    savedPair_[0] = SlotText(kJapaneseStartSlot);
+    savedPair_[1] = SlotText(kJapaneseEndSlot);
+    pairSaved_ = true;
+  }
+  const ItemCharset next = NextItemCharset(current);
+  SetEntryItemCharset(pair, next);
+  if (next == ItemCharset::Tags && pairSaved_) {
+    // Round to the tags again: the pair as it was, typed bytes and all.
+    window->SetText(kDetailJapaneseStart, savedPair_[0]);
+    window->SetText(kDetailJapaneseEnd, savedPair_[1]);
+    pairSaved_ = false;
+  } else {
+    window->SetText(kDetailJapaneseStart, ToTagNotation(pair.japaneseCodeStartTag));
+    window->SetText(kDetailJapaneseEnd, ToTagNotation(pair.japaneseCodeEndTag));
+  }
+  ShowPairState();
+}
+
+void DetailWindow::CarrierClicked() {
+  if (editKind != EntryKind::DSet) return;
+  // The pair as shown is the one applied on finishing, to both lines of the pair.
+  TagDefinition pair;
+  pair.japaneseCodeStartTag = FromTagNotation(SlotText(kJapaneseStartSlot));
+  pair.japaneseCodeEndTag = FromTagNotation(SlotText(kJapaneseEndSlot));
+  const CarrierSetting next = NextCarrierSetting(EntryCarrierSetting(pair));
+  SetEntryCarrierSetting(pair, next);
+  window->SetText(kDetailJapaneseStart, ToTagNotation(pair.japaneseCodeStartTag));
+  window->SetText(kDetailJapaneseEnd, ToTagNotation(pair.japaneseCodeEndTag));
+  window->SetText(kDetailCarrier, CarrierButtonText(next));
 }
 
 std::string DetailWindow::SlotText(int slot) const {

@@ -44,6 +44,14 @@ constexpr int kDetailFinish = 1011;
 // Data entries only: the entry's item read in full as Internet mail, stored
 // as the marker in the Japanese code pair (mime/full_choice.h).
 constexpr int kDetailFullMime = 1046;  // check box
+// The record entry only: whose emoji its records' user-defined codes are,
+// stepped through auto, docomo, au, SoftBank and none on each click, stored
+// in the Japanese code pair (extract/carrier_choice.h).
+constexpr int kDetailCarrier = 1047;  // push button
+// Data entries only: the charset the entry's text is in (extract/item_charset.h),
+// stepped through the tags' charset, UTF-8, EUC-JP and UTF-16, kept in the
+// Japanese code pair; not with full decoding, which reads the mail's own.
+constexpr int kDetailItemCharset = 1048;  // push button
 
 // An edit field holds this many bytes; a token is appended only while the
 // field holds at most kDetailFieldBytes - 4, so that it always fits whole.
@@ -83,6 +91,11 @@ class DetailWindow : public BaseWindow<DetailWindow, App> {
   void Created(Window& w) override;
   void AppendToken(const char* token);
   void FullMimeClicked();
+  void CarrierClicked();
+  void ItemCharsetClicked();
+  // The pair's fields and the charset button as the pair shown and the full
+  // decoding check box have them.
+  void ShowPairState();
   void ApplyAndClose();
   std::string SlotText(int slot) const;
 

@@ -1,5 +1,7 @@
 #include "cli/cli.h"
+#include "cli/export_text.h"
 #include "cli/progress.h"
+#include "text/bytes.h"
 
 #include <sys/stat.h>
 
@@ -60,6 +62,7 @@ std::string UsageText() {
 }  // namespace
 
 std::string ShowControlBytes(const std::string& text) {
+  static const char kHexDigits[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -68,19 +71,28 @@ std::string ShowControlBytes(const std::string& text) {
     if ((b < 0x20 && b != '\t' && b != '\n' && !crOfCrLf) || b == 0x7f) {
       out += '^';
       out += static_cast<char>(b ^ 0x40);
-    } else {
+    } else if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
       out += static_cast<char>(b);
+    } else if (IsShiftJisLead(b) && i + 1 < text.size() && IsShiftJisTrail(static_cast<unsigned char>(text[i + 1]))) {
+      out.append(text, i, 2);  // a whole double-byte character: its trail is never a control byte
+      ++i;
+    } else {
+      // An 8-bit control (0x9B is a terminal's CSI), a lead without its trail,
+      // or a byte Shift_JIS never uses.
+      out += "\\x";
+      out += kHexDigits[b >> 4];
+      out += kHexDigits[b & 0x0F];
     }
   }
   return out;
 }
 
 std::string ForStream(std::string text, const StreamForm& form) {
-  // Made visible first: "^[" is ASCII in every encoding, and no Shift_JIS
-  // trail byte is a control byte.
+  // Made visible first: "^[" and "\x9B" are ASCII in every encoding, and no
+  // Shift_JIS trail byte is a control byte.
   std::string shown = form.terminal ? ShowControlBytes(text) : std::move(text);
   if (form.encoding.empty()) return shown;
-  if (form.encoding == "UTF-8") return Cp932ToUtf8(shown);
+  if (form.encoding == "UTF-8") return Utf8Text(shown, form.carrier);
 #ifndef _WIN32
   return Cp932ToEncoding(shown, form.encoding);
 #else

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/carrier_emoji.h"
 #include "platform/console/console_platform.h"
 #include "platform/files.h"
 #include "platform/console/utf8.h"
@@ -21,10 +22,15 @@ constexpr int kExitUsage = 2;
 struct StreamForm {
   std::string encoding;   // converted to it ("UTF-8", or the locale's); empty: the bytes as they are
   bool terminal = false;  // control bytes shown visibly (^[) rather than sent raw
+  Carrier carrier = Carrier::None;  // whose emoji the text's user-defined codes are, in UTF-8
 };
 // The text as it goes to a stream of that form.
 std::string ForStream(std::string text, const StreamForm& form);
-// Control bytes but TAB, LF and the CR of a CR LF shown as ^@ .. ^_ and ^?.
+// For a terminal: control bytes but TAB, LF and the CR of a CR LF shown as
+// ^@ .. ^_ and ^?; every other byte that is no complete Shift_JIS character
+// (8-bit controls, a lead byte without its trail, 0x80, 0xA0, 0xFD-0xFF) as
+// \xHH.
+
 std::string ShowControlBytes(const std::string& text);
 // The encoding the standard streams take under a locale whose character set
 // (nl_langinfo(CODESET)) is codeset: "UTF-8", another one iconv converts to,

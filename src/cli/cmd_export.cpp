@@ -348,11 +348,11 @@ class TableRowWriter {
     out_.Append(cell);
   }
   // A cell of values (Shift_JIS) joined by " | ".
-  void Values(const std::vector<std::string>& values) {
+  void Values(const std::vector<std::string>& values, Carrier carrier = Carrier::None) {
     Cell();
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i > 0) Piece(kJoinValues);
-      TsvFieldTo(sink_, values[i]);
+      TsvFieldTo(sink_, values[i], carrier);
     }
   }
   void End() { out_.Append(kRowEnd); }
@@ -381,11 +381,11 @@ void WriteTableRow(HashedFile& out, const ReportRecord& r, const RenderedRecord&
   row.Plain(std::to_string(r.number));
   row.Plain(std::to_string(r.position));
   row.Plain(HexOffset(r.position));
-  row.Values({r.listLine});
+  row.Values({r.listLine}, r.carrier);
   static const std::vector<std::string> kNone;
   for (int c : columns) {
     const std::size_t entry = static_cast<std::size_t>(c);
-    row.Values(r.found && entry < rendered.values.size() ? rendered.values[entry] : kNone);
+    row.Values(r.found && entry < rendered.values.size() ? rendered.values[entry] : kNone, r.carrier);
   }
   // Each beneath attachments/, its folder included.
   std::vector<std::string> files;
@@ -534,6 +534,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
         Timed t(&times.rendering);
         rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
         record.found = rendered.status == RenderStatus::Rendered;
+        record.carrier = rendered.carrier;
       }
       if (record.found) {
         record.textFile = RecordFileName(n);

@@ -91,7 +91,14 @@ int RunRenderCommand(CliContext& ctx) {
     ctx.err += "tanavo-cli: record " + args[1] + " was not found at its position in the mobile file\n";
     return kExitFailed;
   }
-  ctx.out = std::move(record.text);
+  // As the data display shows it: in UTF-8 an emoji is its character, in
+  // Shift_JIS its mark.
+  if (ctx.outForm.encoding == "UTF-8") {
+    ctx.outForm.carrier = record.carrier;
+    ctx.out = std::move(record.text);
+  } else {
+    ctx.out = MarkCarrierEmoji(record.text, record.carrier);
+  }
   if (folder.empty() || !record.attachments) return kExitOk;
   std::unique_ptr<OutputFolder> into;
   if (OutputFolder::Open(folder, false, &into) != FolderOpen::Ok) {

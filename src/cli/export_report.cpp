@@ -28,7 +28,10 @@ constexpr const char* kStyle =
     "th { background: #eee; white-space: nowrap; }\n"
     "td.n { text-align: right; } .hash, .path, .mono { font-family: monospace; }\n"
     ".hash { word-break: break-all; }\n"
-    ".line, pre { font-family: \"MS Gothic\", \"ＭＳ ゴシック\", \"IPAGothic\", \"IPAゴシック\", "
+    // Literals compile to Shift_JIS and the page is UTF-8: the Japanese face
+    // names (ＭＳ ゴシック, IPAゴシック) go as CSS escapes.
+    ".line, pre { font-family: \"MS Gothic\", \"\\00FF2D\\00FF33\\000020\\0030B4\\0030B7\\0030C3\\0030AF\", "
+    "\"IPAGothic\", \"IPA\\0030B4\\0030B7\\0030C3\\0030AF\", "
     "\"Noto Sans Mono CJK JP\", \"Osaka-Mono\", monospace; }\n"
     "td.line { white-space: pre; } td.files { white-space: nowrap; }\n"
     "pre { white-space: pre-wrap; word-break: break-all; background: #f7f7f7; border: 1px solid #ddd; "
@@ -104,7 +107,7 @@ std::string PageRow(const ReportRecord& r) {
   const std::string n = std::to_string(r.number);
   const std::string folder = RecordFolder(r.number);
   std::string row = "<tr><td class=\"n\"><a href=\"#" + SectionId(r.number) + "\">" + n + "</a></td><td class=\"mono\">" +
-                    HexOffset(r.position) + "</td><td class=\"line\">" + HtmlText(r.listLine) + "</td><td>";
+                    HexOffset(r.position) + "</td><td class=\"line\">" + HtmlText(r.listLine, r.carrier) + "</td><td>";
   row += r.found ? Link(kRecordsFolder, folder, r.textFile, HtmlUtf8(NativeNameToUtf8(r.textFile)))
                  : "<span class=\"missing\">" + Own("見つかりません") + "</span>";
   row += "</td><td class=\"files\">";
@@ -121,10 +124,10 @@ std::string PageSectionsStart() { return "</table>\n<h2>" + Own("レコード本
 
 void PageSection(const TextSink& sink, const ReportRecord& r, std::string_view text) {
   sink("<details id=\"" + SectionId(r.number) + "\"><summary class=\"line\">(" + std::to_string(r.number) + ") " +
-       HtmlText(r.listLine) + "</summary>");
+       HtmlText(r.listLine, r.carrier) + "</summary>");
   if (r.found) {
     sink("<pre>");
-    HtmlTextTo(sink, text);
+    HtmlTextTo(sink, text, r.carrier);
     sink("</pre>");
   } else {
     sink("<p class=\"missing\">" + Own("このレコードは携帯ファイルの記録位置に見つかりませんでした。") + "</p>");

@@ -45,6 +45,7 @@ struct ReportRecord {
   // are links: a browser opens an HTML or SVG attachment as a page of its
   // own, outside the report's Content-Security-Policy.
   std::vector<bool> attachmentLinked;
+  Carrier carrier = Carrier::None;  // whose emoji its texts' user-defined codes are
 };
 
 // The folder of record n's files: "0001" for records 1 to 1000. Numbers

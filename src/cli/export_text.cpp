@@ -15,7 +15,6 @@ namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 constexpr std::size_t kMaxUtf8Bytes = 3;  // code page 932 maps into the Basic Multilingual Plane
 
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool IsHalfWidthKana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 
 // The length of the one UTF-8 character that is all of s, 0 when s is not one.
@@ -51,7 +50,7 @@ class ShiftJisCharacters {
       }
       if (!IsShiftJisLead(static_cast<unsigned char>(lead))) continue;
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+        if (!IsShiftJisTrail(static_cast<unsigned char>(trail))) continue;
         codes.push_back(lead << 8 | trail);
         all.push_back(static_cast<char>(lead));
         all.push_back(static_cast<char>(trail));
@@ -110,7 +109,8 @@ constexpr std::size_t kSpillBytes = 256 * 1024;
 // it through as it is (runs of those go in one append), any other byte
 // through bad(out, byte). spill(out) may take what out holds on the way.
 template <typename Plain, typename Ascii, typename Bad, typename Spill>
-void ConvertShiftJisInto(std::string& out, std::string_view s, Plain plain, Ascii ascii, Bad bad, Spill spill) {
+void ConvertShiftJisInto(std::string& out, std::string_view s, Carrier carrier, Plain plain, Ascii ascii, Bad bad,
+                         Spill spill) {
   const ShiftJisCharacters& table = TheShiftJisCharacters();
   char block[kConvertedBlockBytes];
   std::size_t used = 0;
@@ -126,10 +126,13 @@ void ConvertShiftJisInto(std::string& out, std::string_view s, Plain plain, Asci
   for (std::size_t i = 0; i < s.size();) {
     if (out.size() >= kSpillBytes) spill(out);
     const unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+    if (b >= 0x80 && IsShiftJisLead(b) && i + 1 < s.size() && IsShiftJisTrail(static_cast<unsigned char>(s[i + 1]))) {
       const unsigned char t = static_cast<unsigned char>(s[i + 1]);
       const ShiftJisCharacters::Entry& e = table.Of(static_cast<unsigned>(b) << 8 | t);
-      if (e.size > 0) {
+      if (const CarrierEmoji* emoji = CarrierEmojiAt(carrier, s.substr(i, 2))) {
+        flush();
+        out += emoji->utf8;
+      } else if (e.size > 0) {
         put(e);
       } else {
         flush();
@@ -168,22 +171,22 @@ void ConvertShiftJisInto(std::string& out, std::string_view s, Plain plain, Asci
 }
 
 template <typename Plain, typename Ascii, typename Bad>
-std::string ConvertShiftJis(std::string_view s, Plain plain, Ascii ascii, Bad bad) {
+std::string ConvertShiftJis(std::string_view s, Carrier carrier, Plain plain, Ascii ascii, Bad bad) {
   std::string out;
   out.reserve(s.size() + s.size() / 2);
-  ConvertShiftJisInto(out, s, plain, ascii, bad, [](std::string&) {});
+  ConvertShiftJisInto(out, s, carrier, plain, ascii, bad, [](std::string&) {});
   return out;
 }
 
 template <typename Plain, typename Ascii, typename Bad>
-void ConvertShiftJisTo(const TextSink& sink, std::string_view s, Plain plain, Ascii ascii, Bad bad) {
+void ConvertShiftJisTo(const TextSink& sink, std::string_view s, Carrier carrier, Plain plain, Ascii ascii, Bad bad) {
   std::string out;
   out.reserve(kSpillBytes + kConvertedBlockBytes);
   auto spill = [&](std::string& o) {
     sink(o);
     o.clear();
   };
-  ConvertShiftJisInto(out, s, plain, ascii, bad, spill);
+  ConvertShiftJisInto(out, s, carrier, plain, ascii, bad, spill);
   if (!out.empty()) sink(out);
 }
 
@@ -238,16 +241,27 @@ void AppendHtmlAscii(std::string& out, unsigned char b) {
 
 }  // namespace
 
-std::string TsvField(std::string_view shiftJis) {
-  return ConvertShiftJis(shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
+std::string Utf8Text(std::string_view shiftJis, Carrier carrier) {
+  return ConvertShiftJis(
+      shiftJis, carrier, [](unsigned char) { return true; },
+      [](std::string& out, unsigned char b) { out.push_back(static_cast<char>(b)); }, AppendHexEscape);
 }
 
-void TsvFieldTo(const TextSink& sink, std::string_view shiftJis) {
-  ConvertShiftJisTo(sink, shiftJis, PlainInTsv, AppendTsvAscii, AppendHexEscape);
+std::string TsvField(std::string_view shiftJis) { return TsvField(shiftJis, Carrier::None); }
+void TsvFieldTo(const TextSink& sink, std::string_view shiftJis) { TsvFieldTo(sink, shiftJis, Carrier::None); }
+std::string HtmlText(std::string_view shiftJis) { return HtmlText(shiftJis, Carrier::None); }
+void HtmlTextTo(const TextSink& sink, std::string_view shiftJis) { HtmlTextTo(sink, shiftJis, Carrier::None); }
+
+std::string TsvField(std::string_view shiftJis, Carrier carrier) {
+  return ConvertShiftJis(shiftJis, carrier, PlainInTsv, AppendTsvAscii, AppendHexEscape);
 }
 
-void HtmlTextTo(const TextSink& sink, std::string_view shiftJis) {
-  ConvertShiftJisTo(sink, shiftJis, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
+void TsvFieldTo(const TextSink& sink, std::string_view shiftJis, Carrier carrier) {
+  ConvertShiftJisTo(sink, shiftJis, carrier, PlainInTsv, AppendTsvAscii, AppendHexEscape);
+}
+
+void HtmlTextTo(const TextSink& sink, std::string_view shiftJis, Carrier carrier) {
+  ConvertShiftJisTo(sink, shiftJis, carrier, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
 }
 
 bool TsvCellNeedsApostrophe(char first) { return std::string_view("=+-@\"'").find(first) != std::string_view::npos; }
@@ -257,8 +271,8 @@ std::string TsvCell(std::string cell) {
   return cell;
 }
 
-std::string HtmlText(std::string_view shiftJis) {
-  return ConvertShiftJis(shiftJis, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
+std::string HtmlText(std::string_view shiftJis, Carrier carrier) {
+  return ConvertShiftJis(shiftJis, carrier, PlainInHtml, AppendHtmlAscii, AppendHtmlEscape);
 }
 
 std::string HtmlUtf8(std::string_view utf8) {

@@ -7,17 +7,26 @@
 #include <string>
 #include <string_view>
 
+#include "codec/carrier_emoji.h"
+
 namespace tanavo {
 
 // Takes a converted text in pieces (an escaped text may be many times as long
 // as its value, so the large ones are never held whole).
 using TextSink = std::function<void(std::string_view)>;
 
+// UTF-8 of a Shift_JIS text: ASCII as it is, every byte that is no
+// character as \xHH, so that the result is always valid UTF-8. In this and
+// every UTF-8 text below, an emoji of the carrier is its Unicode character.
+std::string Utf8Text(std::string_view shiftJis, Carrier carrier = Carrier::None);
+
 // A TSV field in UTF-8: TAB, CR, LF and backslash as \t \r \n \\; other
 // control bytes and bytes that are no Shift_JIS character as \xHH.
 std::string TsvField(std::string_view shiftJis);
+std::string TsvField(std::string_view shiftJis, Carrier carrier);
 // The same given to sink in pieces.
 void TsvFieldTo(const TextSink& sink, std::string_view shiftJis);
+void TsvFieldTo(const TextSink& sink, std::string_view shiftJis, Carrier carrier);
 
 // A whole TSV cell (fields already escaped and joined) as spreadsheet programs
 // may import it: a cell that starts with = + - @ (a formula), " (a quoted field
@@ -32,7 +41,9 @@ bool TsvCellNeedsApostrophe(char first);
 // (for <pre>); other control bytes and bytes that are no Shift_JIS character
 // as \xHH in a <span class="x">.
 std::string HtmlText(std::string_view shiftJis);
+std::string HtmlText(std::string_view shiftJis, Carrier carrier);
 void HtmlTextTo(const TextSink& sink, std::string_view shiftJis);
+void HtmlTextTo(const TextSink& sink, std::string_view shiftJis, Carrier carrier);
 // The same for a text in UTF-8 (file names of the platform); bytes that are
 // not UTF-8 as \xHH.
 std::string HtmlUtf8(std::string_view utf8);

@@ -25,8 +25,6 @@ bool ForbiddenInName(unsigned char c) {
   return c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-bool IsShiftJisTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
-
 // A single byte that is a character of its own: printable ASCII or a
 // half-width katakana. 0x80, 0xA0 and 0xFD-0xFF are none (Windows maps 0x80
 // to a control character).

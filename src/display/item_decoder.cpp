@@ -1,5 +1,6 @@
 #include "display/item_decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -8,8 +9,10 @@
 #include "display/mime_header.h"
 #include "text/bytes.h"
 #include "engine/tag_match.h"
+#include "extract/item_charset.h"
 #include "extract/settings.h"
 #include "mime/full_choice.h"
+#include "platform/charset.h"
 
 namespace tanavo {
 
@@ -37,6 +40,67 @@ bool IsTextPlain(std::string_view contentType) {
 
 std::string_view Slice(std::string_view text, int32_t first, int32_t last) {
   return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool StartsWith(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
+
+// The text of an entry that says its charset: the transfer encoding its tags
+// find undone, then the text converted to Shift_JIS, what Shift_JIS cannot
+// hold (and bytes that are no character) as 〓, counted in replaced. UTF-16
+// goes by its byte order mark, little-endian without one, as Windows and
+// phones write it; a mark is no text.
+std::string BodyInCharset(Workspace& ws, std::string_view body, const std::string& encoding, ItemCharset charset,
+                          std::size_t* replaced) {
+  std::string bytes;
+  if (charset == ItemCharset::Utf16) {
+    // Whole: a TAB's byte may be half of a UTF-16 character.
+    switch (encoding.empty() ? TransferEncoding::SevenBit : ParseEncodingName(encoding)) {
+      case TransferEncoding::Base64: bytes = DecodeBase64(body); break;
+      case TransferEncoding::QuotedPrintable: bytes = DecodeQuotedPrintable(body); break;
+      default: bytes.assign(body.data(), body.size()); break;
+    }
+  } else {
+    // The charset stands in for the tags', so that nothing reads the text as
+    // Shift_JIS mail words on the way.
+    bytes = DecodeBody(ws.platform, body, encoding, "Shift_JIS");
+  }
+  std::string_view text = bytes;
+  const char* name = ItemCharsetName(charset);
+  if (charset == ItemCharset::Utf8 && StartsWith(text, kUtf8Bom)) {
+    text.remove_prefix(kUtf8Bom.size());
+  } else if (charset == ItemCharset::Utf16) {
+    name = StartsWith(text, kUtf16BeBom) ? "UTF-16BE" : "UTF-16LE";
+    if (StartsWith(text, kUtf16BeBom) || StartsWith(text, kUtf16LeBom)) text.remove_prefix(kUtf16LeBom.size());
+  }
+  CharsetResult converted;
+  if (!ws.platform.Charsets().ToShiftJis(name, text, &converted)) {
+    // No converter for it here: one mark for the whole text, never its bytes
+    // read as Shift_JIS.
+    converted.text = text.empty() ? "" : std::string(kShiftJisGeta);
+    converted.replaced = text.empty() ? 0 : 1;
+  }
+  converted.text.erase(std::remove(converted.text.begin(), converted.text.end(), '\t'), converted.text.end());
+  if (replaced) *replaced += converted.replaced;
+  return std::move(converted.text);
+}
+
+// The display text of an item that is no multipart item, or the marker.
+std::string PlainItemText(Workspace& ws, const TagDefinition& entry, std::string_view item, std::size_t* replaced) {
+  if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
+    std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
+    if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);
+  }
+  std::string encoding = ReadHeaderValue(item, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
+  const ItemCharset said = EntryItemCharset(entry);
+  std::string_view body = ReadContentView(item, entry.contentStartTag, entry.contentEndTag);
+  if (said != ItemCharset::Tags) return body.empty() ? std::string() : BodyInCharset(ws, body, encoding, said, replaced);
+  std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
+  if (body.empty()) return {};
+  return DecodeBody(ws.platform, body, encoding, charset);
 }
 
 // The bytes after the first empty line up to the first endTag after it. An
@@ -127,24 +191,18 @@ DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::strin
 std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
   const TagDefinition& entry = EntryOf(ws, tagIndex);
   if (IsFullMimeEntry(entry)) return FullMailField(DecodedFullMail(ws, entry, item), entry.name);
-  if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
-    std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
-    if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);
-  }
-  std::string encoding = ReadHeaderValue(item, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
-  std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
-  std::string_view body = ReadContentView(item, entry.contentStartTag, entry.contentEndTag);
-  if (body.empty()) return {};
-  return DecodeBody(ws.platform, body, encoding, charset);
+  return PlainItemText(ws, entry, item, nullptr);
 }
 
 DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
   const TagDefinition& entry = EntryOf(ws, tagIndex);
   if (IsFullMimeEntry(entry)) return DecodeFullItem(ws, entry, item, found);
-  std::string text = DecodeDataItem(ws, tagIndex, item);
+  std::size_t replaced = 0;
+  std::string text = PlainItemText(ws, entry, item, &replaced);
   if (text != kMultipartMarker) {
     DecodedItem plain;
     plain.text = std::move(text);
+    plain.undecodable = replaced;
     return plain;
   }
   return DecodeMultipart(ws, tagIndex, item, found);
@@ -202,10 +260,16 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
   if (textPart.empty()) return decoded;
   std::string encoding =
       ReadHeaderValue(textPart, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
+  std::string_view body = AfterEmptyLine(textPart, delimiter);
+  if (body.empty()) return decoded;
+  const ItemCharset said = EntryItemCharset(entry);
+  if (said != ItemCharset::Tags) {
+    decoded.text = BodyInCharset(ws, body, encoding, said, &decoded.undecodable);
+    return decoded;
+  }
   std::string charset =
       ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
-  std::string_view body = AfterEmptyLine(textPart, delimiter);
-  if (!body.empty()) decoded.text = DecodeBody(ws.platform, body, encoding, charset);
+  decoded.text = DecodeBody(ws.platform, body, encoding, charset);
   return decoded;
 }
 

@@ -37,7 +37,8 @@ struct DecodedItem {
   std::vector<ItemAttachment> attachments;
   std::size_t attachmentCount = 0;  // how many the item holds, those not kept included
   // An item of an entry in full mode: what its mail could not decode
-  // (FullMail::Problems()), 0 for every other item.
+  // (FullMail::Problems()); an item of an entry that says its charset: the
+  // characters Shift_JIS cannot hold, each shown as 〓; 0 for every other item.
   bool fullMime = false;
   std::size_t undecodable = 0;
   // Bytes the split of a multipart item read, its parts and the searches

@@ -7,6 +7,7 @@
 
 #include "display/placeholder.h"
 #include "engine/walk.h"
+#include "extract/carrier_choice.h"
 #include "platform/progress_throttle.h"
 #include "state/workspace.h"
 
@@ -37,7 +38,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
     progress.Update(std::to_string(entry + 1) + total);
     return false;
   };
+  const CarrierSetting carrierSetting = CarrierSettingOf(ws.extraction);
   hooks.onRecord = [&](const TagMatch& record) {
+    r.carrier = CarrierFor(carrierSetting, record.text);
     if (reporter) reporter->RecordFound(record);
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -50,7 +53,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();
       for (ItemAttachment& a : item.attachments) r.attachmentFiles.push_back(std::move(a));
     }
-    if (item.undecodable > 0) {
+    if (item.undecodable > 0 && !item.fullMime) {
+      r.undecodable += item.undecodable;  // each item its own text
+    } else if (item.undecodable > 0) {
       std::size_t& counted = countedMails[{itemText.size(), std::hash<std::string>{}(itemText)}];
       counted = std::max(counted, item.undecodable);
     }

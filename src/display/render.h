@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/carrier_emoji.h"
 #include "display/item_decoder.h"
 
 namespace tanavo {
@@ -35,6 +36,10 @@ struct RenderedRecord {
   // What the record's mails in full mode could not decode, each mail counted
   // once however many entries read it; the status text says it when not 0.
   std::size_t undecodable = 0;
+  // Whose emoji the record's user-defined codes are: the carrier the record
+  // names, else the extraction settings' (None: every byte as it is). The
+  // text keeps the evidence's bytes; each output shows them its way.
+  Carrier carrier = Carrier::None;
 };
 
 // Told as the render goes, so that a window shows each step at once, in the

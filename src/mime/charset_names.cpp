@@ -47,6 +47,8 @@ constexpr NamedCharset kCharsets[] = {
     {"iso-2022-jp-2004", kJis, "ISO-2022-JP-3", 50221},
     {"utf-8", kSys, "UTF-8", 65001},        {"utf8", kSys, "UTF-8", 65001},
     {"x-utf-8", kSys, "UTF-8", 65001},
+    // The byte order named: a text without a mark reads alike on every system.
+    {"utf-16le", kSys, "UTF-16LE", 1200},  {"utf-16be", kSys, "UTF-16BE", 1201},
     {"utf-7", kSys, "UTF-7", 65000},        {"utf7", kSys, "UTF-7", 65000},
     {"unicode-1-1-utf-7", kSys, "UTF-7", 65000},
     {"csunicode11utf7", kSys, "UTF-7", 65000},

@@ -42,6 +42,8 @@ std::string RightAligned(int64_t n, std::size_t width);
 
 // The first byte of a double-byte Shift_JIS character.
 inline bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// A byte that may follow a lead byte as the second byte of its character.
+inline bool IsShiftJisTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 // The longest start of text of at most maxBytes that does not split a
 // double-byte character.
 std::string_view CutOnCharBoundary(std::string_view text, std::size_t maxBytes);

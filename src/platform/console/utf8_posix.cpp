@@ -6,9 +6,9 @@
 
 namespace tanavo {
 
-std::string Cp932ToUtf8(const std::string& text) { return Cp932ToEncoding(text, "UTF-8"); }
+namespace {
 
-std::string Cp932ToEncoding(const std::string& text, const std::string& encoding) {
+std::string Convert(const std::string& text, const std::string& encoding, bool visible) {
   iconv_t cd = iconv_open(encoding.c_str(), "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1)) return text;
   std::string out;
@@ -22,7 +22,15 @@ std::string Cp932ToEncoding(const std::string& text, const std::string& encoding
     std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
     out.append(buf, sizeof buf - oLeft);
     if (r == static_cast<std::size_t>(-1) && oLeft == sizeof buf && inLeft > 0) {
-      out.push_back(*in);  // keep what does not convert
+      if (visible) {
+        static const char kHexDigits[] = "0123456789ABCDEF";
+        const unsigned char b = static_cast<unsigned char>(*in);
+        out += "\\x";
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 0x0F];
+      } else {
+        out.push_back(*in);  // keep what does not convert
+      }
       ++in;
       --inLeft;
     }
@@ -31,7 +39,17 @@ std::string Cp932ToEncoding(const std::string& text, const std::string& encoding
   return out;
 }
 
-std::string NativeFileName(const std::string& text) { return Cp932ToUtf8(text); }
+}  // namespace
+
+std::string Cp932ToUtf8(const std::string& text) { return Convert(text, "UTF-8", false); }
+
+std::string Cp932ToEncoding(const std::string& text, const std::string& encoding) {
+  return Convert(text, encoding, true);
+}
+
+// A byte without a character becomes \xHH: a name of valid UTF-8, and still
+// one name for each text (a name made safe holds no backslash of its own).
+std::string NativeFileName(const std::string& text) { return Convert(text, "UTF-8", true); }
 
 std::string NativeNameToUtf8(const std::string& name) { return name; }
 

@@ -20,9 +20,26 @@ constexpr UINT kKsc5601CodePage = 949;
 constexpr UINT kLatin1CodePage = 28591;
 constexpr UINT kGreekCodePage = 28597;
 
+constexpr UINT kUtf16LeCodePage = 1200;
+constexpr UINT kUtf16BeCodePage = 1201;
+constexpr wchar_t kReplacementCharacter = 0xFFFD;
+
 bool ToWide(UINT codePage, std::string_view bytes, std::wstring* wide) {
   wide->clear();
   if (bytes.empty()) return true;
+  if (codePage == kUtf16LeCodePage || codePage == kUtf16BeCodePage) {
+    // UTF-16 is the wide form already (MultiByteToWideChar takes neither);
+    // an odd last byte is no character.
+    const bool little = codePage == kUtf16LeCodePage;
+    wide->reserve(bytes.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      const unsigned lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+      const unsigned hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+      wide->push_back(static_cast<wchar_t>(hi << 8 | lo));
+    }
+    if (bytes.size() % 2 != 0) wide->push_back(kReplacementCharacter);
+    return true;
+  }
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
   const int n = static_cast<int>(bytes.size());
   const int w = MultiByteToWideChar(codePage, 0, bytes.data(), n, nullptr, 0);
