@@ -17,8 +17,9 @@ level() {
     state) echo 4 ;;
     display | files) echo 5 ;;
     check | index) echo 6 ;;
-    app) echo 7 ;;
-    cli | entry) echo 8 ;;
+    case) echo 7 ;;
+    app) echo 8 ;;
+    cli | entry) echo 9 ;;
     *) echo unknown ;;
   esac
 }

@@ -43,6 +43,15 @@ const CliCommand kCommands[] = {
      "export INDEX OUTDIR [--records LIST]   records, attachments, a TSV table, an HTML report and\n"
      "      SHA256SUMS into OUTDIR; all records, or those of LIST such as 1-100,250,300-",
      RunExportCommand},
+    {"case", "case INDEX CASE [--zone +HH:MM]   build the case file CASE (NAME.tcase) for search and tags;\n"
+             "      a time that names no zone is taken in --zone (+09:00 unless given)",
+     RunCaseCommand},
+    {"search",
+     "search CASE QUERY [--json] [--sort time]   records matching QUERY: number TAB offset TAB list line;\n"
+     "      --json: one object per line, with where each term was found",
+     RunSearchCommand},
+    {"tag", "tag CASE N LABEL [--note TEXT]   tag record N of the case", RunTagCommand},
+    {"tags", "tags CASE   every tag: number TAB offset TAB label TAB note TAB list line", RunTagsCommand},
     {"lint",
      "lint KTA [KDP]   one line for each thing that makes the settings silently show nothing;\n"
      "      exit 0 when nothing is found, 1 when something is",

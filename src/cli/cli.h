@@ -81,6 +81,10 @@ int RunListCommand(CliContext& ctx);
 int RunRenderCommand(CliContext& ctx);
 int RunExportCommand(CliContext& ctx);
 int RunLintCommand(CliContext& ctx);
+int RunCaseCommand(CliContext& ctx);
+int RunSearchCommand(CliContext& ctx);
+int RunTagCommand(CliContext& ctx);
+int RunTagsCommand(CliContext& ctx);
 
 struct ExtractionSettings;
 struct DisplaySettings;

@@ -1,0 +1,505 @@
+#include "case/case_search.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "case/case_build.h"
+#include "case/search_tokens.h"
+
+namespace tanavo {
+
+namespace {
+
+struct Node {
+  enum Kind { And, Or, Not, Term } kind = Term;
+  std::vector<std::unique_ptr<Node>> children;
+  std::string field;  // folded field key; empty for the whole text
+  std::string text;   // UTF-8
+  bool prefix = false;
+};
+
+struct Lexeme {
+  enum Kind { Word, Phrase, Open, Close, End } kind = End;
+  std::string text;
+  std::string field;  // a phrase's field: subject:"..."
+};
+
+bool IsSpaceAt(const std::string& s, std::size_t i, std::size_t* width) {
+  if (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n') {
+    *width = 1;
+    return true;
+  }
+  if (s.compare(i, 3, "\xE3\x80\x80") == 0) {  // the ideographic space
+    *width = 3;
+    return true;
+  }
+  return false;
+}
+
+class Parser {
+ public:
+  explicit Parser(const std::string& q) : q_(q) { Advance(); }
+
+  std::unique_ptr<Node> Parse(std::string* error) {
+    std::unique_ptr<Node> n = OrExpr();
+    if (error_.empty() && next_.kind != Lexeme::End) error_ = "unexpected )";
+    if (error_.empty() && terms_ == 0) error_ = "no search term";
+    *error = error_;
+    return error_.empty() ? std::move(n) : nullptr;
+  }
+
+ private:
+  void Advance() {
+    next_ = Lexeme();
+    std::size_t w = 0;
+    while (pos_ < q_.size() && IsSpaceAt(q_, pos_, &w)) pos_ += w;
+    if (pos_ >= q_.size()) return;
+    const char c = q_[pos_];
+    if (c == '(' || c == ')') {
+      next_.kind = c == '(' ? Lexeme::Open : Lexeme::Close;
+      ++pos_;
+      return;
+    }
+    if (c == '"') {
+      next_.kind = Lexeme::Phrase;
+      ReadPhrase();
+      return;
+    }
+    const std::size_t start = pos_;
+    while (pos_ < q_.size() && !IsSpaceAt(q_, pos_, &w) && q_[pos_] != '(' && q_[pos_] != ')' && q_[pos_] != '"') ++pos_;
+    next_.kind = Lexeme::Word;
+    next_.text = q_.substr(start, pos_ - start);
+    // field:"phrase"
+    if (pos_ < q_.size() && q_[pos_] == '"' && next_.text.size() > 1 && next_.text.back() == ':') {
+      next_.field = next_.text.substr(0, next_.text.size() - 1);
+      next_.kind = Lexeme::Phrase;
+      ReadPhrase();
+    }
+  }
+
+  void ReadPhrase() {
+    ++pos_;  // the opening quote
+    const std::size_t close = q_.find('"', pos_);
+    const std::size_t end = close == std::string::npos ? q_.size() : close;
+    next_.text = q_.substr(pos_, end - pos_);
+    pos_ = close == std::string::npos ? q_.size() : close + 1;
+  }
+
+  std::unique_ptr<Node> Combine(Node::Kind kind, std::unique_ptr<Node> a, std::unique_ptr<Node> b) {
+    auto n = std::make_unique<Node>();
+    n->kind = kind;
+    n->children.push_back(std::move(a));
+    n->children.push_back(std::move(b));
+    return n;
+  }
+
+  std::unique_ptr<Node> OrExpr() {
+    std::unique_ptr<Node> left = AndExpr();
+    while (error_.empty() && next_.kind == Lexeme::Word && next_.text == "OR") {
+      Advance();
+      left = Combine(Node::Or, std::move(left), AndExpr());
+    }
+    return left;
+  }
+
+  std::unique_ptr<Node> AndExpr() {
+    std::unique_ptr<Node> left = Unary();
+    for (;;) {
+      if (!error_.empty() || next_.kind == Lexeme::End || next_.kind == Lexeme::Close) return left;
+      if (next_.kind == Lexeme::Word && next_.text == "OR") return left;
+      if (next_.kind == Lexeme::Word && next_.text == "AND") Advance();
+      left = Combine(Node::And, std::move(left), Unary());
+    }
+  }
+
+  std::unique_ptr<Node> Unary() {
+    if (++depth_ > kMaxQueryTerms) {
+      error_ = "the query is nested too deeply";
+      return nullptr;
+    }
+    std::unique_ptr<Node> n;
+    if (next_.kind == Lexeme::Word && (next_.text == "NOT" || (next_.text == "-"))) {
+      Advance();
+      n = std::make_unique<Node>();
+      n->kind = Node::Not;
+      n->children.push_back(Unary());
+    } else if (next_.kind == Lexeme::Word && next_.text.size() > 1 && next_.text[0] == '-') {
+      next_.text.erase(0, 1);
+      n = std::make_unique<Node>();
+      n->kind = Node::Not;
+      n->children.push_back(Primary());
+    } else {
+      n = Primary();
+    }
+    --depth_;
+    return n;
+  }
+
+  std::unique_ptr<Node> Primary() {
+    if (!error_.empty()) return nullptr;
+    if (next_.kind == Lexeme::Open) {
+      Advance();
+      std::unique_ptr<Node> n = OrExpr();
+      if (error_.empty() && next_.kind != Lexeme::Close) error_ = "missing )";
+      Advance();
+      return n;
+    }
+    if (next_.kind != Lexeme::Word && next_.kind != Lexeme::Phrase) {
+      error_ = next_.kind == Lexeme::End ? "a term is missing at the end" : "unexpected )";
+      return nullptr;
+    }
+    if (++terms_ > kMaxQueryTerms) {
+      error_ = "more than " + std::to_string(kMaxQueryTerms) + " terms";
+      return nullptr;
+    }
+    auto n = std::make_unique<Node>();
+    n->text = next_.text;
+    n->field = next_.field;
+    if (next_.kind == Lexeme::Word) {
+      const std::size_t colon = n->text.find(':');
+      if (colon != std::string::npos && colon > 0 && colon + 1 < n->text.size()) {
+        n->field = n->text.substr(0, colon);
+        n->text.erase(0, colon + 1);
+      }
+      if (n->text.size() > 1 && n->text.back() == '*') {
+        n->prefix = true;
+        n->text.pop_back();
+      }
+    }
+    n->field = FieldKey(n->field);
+    Advance();
+    return n;
+  }
+
+  const std::string& q_;
+  std::size_t pos_ = 0;
+  Lexeme next_;
+  std::string error_;
+  int terms_ = 0;
+  int depth_ = 0;
+};
+
+constexpr const char* kNothing = "SELECT NULL AS record WHERE 0";
+
+// LIKE pattern of text anywhere, its wildcards taken literally.
+std::string LikeAnywhere(const std::string& text) {
+  std::string p = "%";
+  for (char c : text) {
+    if (c == '%' || c == '_' || c == '\\') p += '\\';
+    p += c;
+  }
+  return p + "%";
+}
+
+std::string FtsPhrase(const Node& n) {
+  std::string q = "\"";
+  for (char c : n.text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return q + "\"" + (n.prefix ? " *" : "");
+}
+
+bool TimeBound(const std::string& s) {
+  if (s.size() > 19) return false;
+  for (char c : s) {
+    if (!(c >= '0' && c <= '9') && c != '-' && c != ':' && c != 'T') return false;
+  }
+  return true;
+}
+
+class Compiler {
+ public:
+  explicit Compiler(CaseFile& c) : c_(c) {}
+
+  bool Compile(const Node& n, std::string* sql) {
+    switch (n.kind) {
+      case Node::And:
+      case Node::Or: {
+        std::string a, b;
+        if (!Compile(*n.children[0], &a) || !Compile(*n.children[1], &b)) return false;
+        *sql = "SELECT record FROM (" + a + ") " + (n.kind == Node::And ? "INTERSECT" : "UNION") +
+               " SELECT record FROM (" + b + ")";
+        return true;
+      }
+      case Node::Not: {
+        std::string a;
+        if (!Compile(*n.children[0], &a)) return false;
+        *sql = "SELECT number AS record FROM records EXCEPT SELECT record FROM (" + a + ")";
+        return true;
+      }
+      case Node::Term: return Term(n, sql);
+    }
+    return false;
+  }
+
+  std::vector<std::string> params;
+  std::string error;
+  std::vector<const Node*> textTerms;  // terms of the text, for the places of a hit
+
+ private:
+  bool Term(const Node& n, std::string* sql) {
+    const std::string& f = n.field;
+    if (f == "time") return Time(n.text, sql);
+    if (f == "attachment" || f == "type") {
+      params.push_back(LikeAnywhere(n.text));
+      *sql = std::string("SELECT record FROM attachments WHERE ") + (f == "type" ? "type" : "name_utf8") +
+             " LIKE ? ESCAPE '\\'";
+      return true;
+    }
+    if (f == "tag") {
+      params.push_back(n.text);
+      *sql = "SELECT record FROM tags WHERE label = ?";
+      return true;
+    }
+    if (f == "has") {
+      if (n.text == "attachment") *sql = "SELECT record FROM attachments";
+      else if (n.text == "time") *sql = "SELECT number AS record FROM records WHERE time_utc IS NOT NULL";
+      else if (n.text == "tag") *sql = "SELECT record FROM tags";
+      else return Fail("has: takes attachment, time or tag");
+      return true;
+    }
+    if (!f.empty()) {
+      Statement known(c_.db(), "SELECT 1 FROM entry_values WHERE name_key = ?1 LIMIT 1");
+      known.Bind(1, f);
+      if (known.Step() != SQLITE_ROW) return Fail("no Data entry named " + f + " holds a value in this case");
+    }
+    if (SearchTokens(n.text, TokenizeFor::Query).empty()) {
+      *sql = kNothing;  // punctuation alone: no word to look for
+      return true;
+    }
+    params.push_back(FtsPhrase(n));
+    *sql = "SELECT v.record AS record FROM entry_search JOIN entry_values v ON v.id = entry_search.rowid "
+           "WHERE entry_search MATCH ?";
+    if (!f.empty()) {
+      params.push_back(f);
+      *sql += " AND v.name_key = ?";
+    }
+    textTerms.push_back(&n);
+    return true;
+  }
+
+  bool Time(const std::string& range, std::string* sql) {
+    if (range == "none") {
+      *sql = "SELECT number AS record FROM records WHERE time_local IS NULL";
+      return true;
+    }
+    const std::size_t dots = range.find("..");
+    const std::string from = dots == std::string::npos ? range : range.substr(0, dots);
+    const std::string to = dots == std::string::npos ? range : range.substr(dots + 2);
+    if (!TimeBound(from) || !TimeBound(to) || (from.empty() && to.empty())) {
+      return Fail("time: takes FROM..TO, each a beginning of yyyy-mm-ddThh:mm:ss");
+    }
+    *sql = "SELECT number AS record FROM records WHERE time_local IS NOT NULL";
+    if (!from.empty()) {
+      params.push_back(from);
+      *sql += " AND time_local >= ?";
+    }
+    if (!to.empty()) {
+      params.push_back(to);
+      params.push_back(to);
+      *sql += " AND substr(time_local, 1, length(?)) <= ?";
+    }
+    return true;
+  }
+
+  bool Fail(const std::string& why) {
+    error = why;
+    return false;
+  }
+
+  CaseFile& c_;
+};
+
+// A byte position in Shift_JIS text of its character number k (from 0).
+std::int64_t ShiftJisPosition(const std::string& sjis, std::size_t k) {
+  std::size_t i = 0;
+  for (std::size_t ch = 0; ch < k && i < sjis.size(); ++ch) {
+    const unsigned char b = static_cast<unsigned char>(sjis[i]);
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    i += lead && i + 1 < sjis.size() ? 2 : 1;
+  }
+  return static_cast<std::int64_t>(i) + 1;
+}
+
+constexpr std::size_t kExcerptChars = 20;  // on each side of the match
+
+// Where a term matches text as the index matches it: the term's tokens at
+// consecutive positions of the text's (the last one a prefix for a prefix
+// term). The byte range of the first match; false when there is none.
+bool LocateTerm(const std::string& text, const Node& term, std::size_t* start, std::size_t* end) {
+  const std::vector<SearchToken> want = SearchTokens(term.text, TokenizeFor::Query);
+  if (want.empty()) return false;
+  // The text's tokens grouped by position.
+  std::vector<std::vector<SearchToken>> at;
+  TokenizeSearchText(text, TokenizeFor::Document, [&](const SearchToken& t) {
+    if (!t.colocated || at.empty()) at.emplace_back();
+    at.back().push_back(t);
+    return true;
+  });
+  for (std::size_t p = 0; p + want.size() <= at.size(); ++p) {
+    std::size_t first = 0, last = 0;
+    bool all = true;
+    for (std::size_t k = 0; k < want.size() && all; ++k) {
+      const bool prefix = term.prefix && k + 1 == want.size();
+      bool one = false;
+      for (const SearchToken& t : at[p + k]) {
+        if (t.text == want[k].text || (prefix && t.text.compare(0, want[k].text.size(), want[k].text) == 0)) {
+          if (k == 0) first = t.start;
+          last = t.end;
+          one = true;
+          break;
+        }
+      }
+      all = one;
+    }
+    if (all) {
+      *start = first;
+      *end = last;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The characters of utf8 before byte pos.
+std::size_t CharactersBefore(const std::string& utf8, std::size_t pos) {
+  std::size_t n = 0, i = 0;
+  while (i < pos && i < utf8.size()) {
+    NextCodePoint(utf8, &i);
+    ++n;
+  }
+  return n;
+}
+
+void PlaceInValue(const std::string& sjis, const Node& term, HitPlace* place) {
+  const std::string text = SearchTextFromShiftJis(sjis);
+  std::size_t start = 0, end = 0;
+  if (!LocateTerm(text, term, &start, &end)) return;
+  place->position = ShiftJisPosition(sjis, CharactersBefore(text, start));
+  // kExcerptChars characters each side.
+  std::size_t from = start;
+  for (std::size_t n = 0; n < kExcerptChars && from > 0; ++n) {
+    do --from;
+    while (from > 0 && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80);
+  }
+  std::size_t to = end;
+  for (std::size_t n = 0; n < kExcerptChars && to < text.size(); ++n) NextCodePoint(text, &to);
+  std::string excerpt =
+      text.substr(from, start - from) + "[" + text.substr(start, end - start) + "]" + text.substr(end, to - end);
+  for (char& ch : excerpt) {
+    if (ch == '\r' || ch == '\n' || ch == '\t') ch = ' ';
+  }
+  place->excerpt = excerpt;
+}
+
+bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* hit) {
+  Statement range(c.db(), "SELECT min(id), max(id) FROM entry_values WHERE record = ?1");
+  range.Bind(1, static_cast<std::int64_t>(hit->number));
+  if (range.Step() != SQLITE_ROW || range.IsNull(0)) return true;
+  const std::int64_t lo = range.Int(0), hi = range.Int(1);
+  for (const Node* t : terms) {
+    std::string sql =
+        "SELECT v.name, v.occurrence, v.value FROM entry_search "
+        "JOIN entry_values v ON v.id = entry_search.rowid WHERE entry_search MATCH ?1 AND entry_search.rowid "
+        "BETWEEN ?2 AND ?3";
+    if (!t->field.empty()) sql += " AND v.name_key = ?4";
+    sql += " ORDER BY entry_search.rowid LIMIT 1";
+    Statement s(c.db(), sql);
+    if (!s.ok()) return false;
+    s.Bind(1, FtsPhrase(*t));
+    s.Bind(2, lo);
+    s.Bind(3, hi);
+    if (!t->field.empty()) s.Bind(4, t->field);
+    const int rc = s.Step();
+    if (rc == SQLITE_DONE) continue;
+    if (rc != SQLITE_ROW) return false;
+    HitPlace p;
+    p.term = (t->field.empty() ? "" : t->field + ":") + t->text + (t->prefix ? "*" : "");
+    p.entry = s.Text(0);
+    p.occurrence = s.Int(1);
+    PlaceInValue(s.Text(2), *t, &p);
+    hit->places.push_back(std::move(p));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const char32_t c = NextCodePoint(utf8, &pos);
+    char buf[16];
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else if (c < 0x10000) {
+      std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+      out += buf;
+    } else {
+      const char32_t v = c - 0x10000;
+      std::snprintf(buf, sizeof buf, "\\u%04x\\u%04x", static_cast<unsigned>(0xD800 + (v >> 10)),
+                    static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
+      out += buf;
+    }
+  }
+  return out + "\"";
+}
+
+SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces, SearchOrder order) {
+  SearchResult result;
+  if (queryUtf8.size() > kMaxQueryBytes) {
+    result.status = SearchStatus::BadQuery;
+    result.error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return result;
+  }
+  const std::string query = ValidUtf8(queryUtf8);
+  Parser parser(query);
+  std::unique_ptr<Node> root = parser.Parse(&result.error);
+  Compiler compiler(c);
+  std::string expr;
+  if (!root || !compiler.Compile(*root, &expr)) {
+    if (result.error.empty()) result.error = compiler.error;
+    result.status = SearchStatus::BadQuery;
+    return result;
+  }
+  const std::string sql =
+      "SELECT number, offset, length, list_line, time_iso, time_zone_assumed FROM records WHERE number IN (" + expr +
+      ") ORDER BY " + (order == SearchOrder::Time ? "time_utc IS NULL, time_utc, number" : "number");
+  Statement s(c.db(), sql);
+  if (!s.ok()) {
+    result.error = c.LastError();
+    return result;
+  }
+  for (std::size_t i = 0; i < compiler.params.size(); ++i) s.Bind(static_cast<int>(i + 1), compiler.params[i]);
+  int rc;
+  while ((rc = s.Step()) == SQLITE_ROW) {
+    SearchHit h;
+    h.number = static_cast<std::int32_t>(s.Int(0));
+    h.offset = s.Int(1);
+    h.length = s.Int(2);
+    h.listLine = s.Text(3);
+    h.time = s.Text(4);
+    h.zoneAssumed = s.Int(5) != 0;
+    result.hits.push_back(std::move(h));
+  }
+  if (rc != SQLITE_DONE) {
+    result.error = c.LastError();
+    return result;
+  }
+  if (withPlaces) {
+    for (SearchHit& h : result.hits) {
+      if (!FindPlaces(c, compiler.textTerms, &h)) {
+        result.error = c.LastError();
+        return result;
+      }
+    }
+  }
+  result.status = SearchStatus::Ok;
+  return result;
+}
+
+}  // namespace tanavo

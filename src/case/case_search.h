@@ -1,0 +1,56 @@
+// Search of a case file. A query is words and "phrases" joined by AND (or
+// nothing), OR and NOT (or a leading -), in parentheses as needed; a word
+// ending in * is a prefix. A term may name a field: any Data entry's name
+// (subject:会議), time:FROM..TO (the clock as the record shows it, any prefix
+// of yyyy-mm-ddThh:mm:ss; either end may be left open), attachment:NAME,
+// type:TYPE (attachments by content), tag:LABEL, has:attachment|time|tag.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "case/case_file.h"
+
+namespace tanavo {
+
+// A query longer than this is refused: it becomes one SQL statement.
+constexpr std::size_t kMaxQueryBytes = 4096;
+constexpr int kMaxQueryTerms = 64;
+
+// Where in the record a term of the query was found.
+struct HitPlace {
+  std::string term;      // the term as the query gave it (UTF-8)
+  std::string entry;     // the Data entry's name (Shift_JIS)
+  std::int64_t occurrence = 0;  // which value of the entry, from 1
+  std::int64_t position = 0;    // 1-based byte position in that value (Shift_JIS, as the data display shows it)
+  std::string excerpt;   // the text around it (UTF-8), the match in [ ]
+};
+
+struct SearchHit {
+  std::int32_t number = 0;
+  std::int64_t offset = 0;  // of the record's first byte in the mobile file
+  std::int64_t length = 0;
+  std::string listLine;     // Shift_JIS
+  std::string time;         // ISO 8601, empty without one
+  bool zoneAssumed = false;
+  std::vector<HitPlace> places;  // filled when asked for
+};
+
+enum class SearchStatus { Ok, BadQuery, Failed };
+enum class SearchOrder { Number, Time };
+
+struct SearchResult {
+  SearchStatus status = SearchStatus::Failed;
+  std::string error;  // UTF-8: what is wrong with the query, or the database's message
+  std::vector<SearchHit> hits;
+};
+
+SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces,
+                        SearchOrder order = SearchOrder::Number);
+
+// A JSON string of UTF-8 text in ASCII alone (\uXXXX for the rest), so that
+// it passes any conversion of the stream unchanged.
+std::string JsonString(const std::string& utf8);
+
+}  // namespace tanavo

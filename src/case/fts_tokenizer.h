@@ -1,0 +1,14 @@
+// The search's tokenizer registered with SQLite's full-text search (FTS5),
+// under the name kSearchTokenizerName, on one connection.
+#pragma once
+
+struct sqlite3;
+
+namespace tanavo {
+
+constexpr const char* kSearchTokenizerName = "tanavo";
+
+// False when the connection has no FTS5 or refused the tokenizer.
+bool RegisterSearchTokenizer(sqlite3* db);
+
+}  // namespace tanavo

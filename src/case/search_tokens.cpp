@@ -1,0 +1,242 @@
+#include "case/search_tokens.h"
+
+#include <array>
+
+#include "platform/console/utf8.h"
+
+namespace tanavo {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Half-width katakana U+FF61..U+FF9F as their full-width characters.
+constexpr std::array<char16_t, 0x3F> kHalfWidthKana = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5,
+    0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,
+    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
+    0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
+    0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+constexpr char32_t kHalfVoiced = 0xFF9E;
+constexpr char32_t kHalfSemiVoiced = 0xFF9F;
+
+// The voiced (or semi-voiced) form of a full-width katakana, 0 when it has none.
+char32_t Voiced(char32_t kana, bool semi) {
+  if (kana == 0x30CF || kana == 0x30D2 || kana == 0x30D5 || kana == 0x30D8 || kana == 0x30DB) {
+    return kana + (semi ? 2 : 1);
+  }
+  if (semi) return 0;
+  if (kana == 0x30A6) return 0x30F4;  // ヴ
+  if ((kana >= 0x30AB && kana <= 0x30C2 && (kana - 0x30AB) % 2 == 0) || kana == 0x30C4 || kana == 0x30C6 ||
+      kana == 0x30C8) {
+    return kana + 1;
+  }
+  return 0;
+}
+
+char32_t FoldCase(char32_t c) {
+  if (c >= 'A' && c <= 'Z') return c + 0x20;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;  // Greek
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;                 // Cyrillic
+  return c;
+}
+
+enum class CharClass { Separator, Word, Cjk };
+
+CharClass ClassOf(char32_t c) {
+  if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return CharClass::Word;
+  if (c < 0xC0) return CharClass::Separator;
+  if (c <= 0x24F && c != 0xD7 && c != 0xF7) return CharClass::Word;  // Latin letters with marks
+  if ((c >= 0x370 && c <= 0x3FF) || (c >= 0x400 && c <= 0x4FF)) return CharClass::Word;
+  if ((c >= 0x3005 && c <= 0x3007) || (c >= 0x3041 && c <= 0x30FA) || (c >= 0x30FC && c <= 0x30FF) ||
+      (c >= 0x31F0 && c <= 0x31FF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+      (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF)) {
+    return CharClass::Cjk;
+  }
+  return CharClass::Separator;
+}
+
+// One character after folding, with where it was in the text.
+struct FoldedChar {
+  char32_t c;
+  std::size_t start;
+  std::size_t end;
+};
+
+// The next character folded: full-width ASCII to ASCII, half-width katakana
+// to full-width with a following voiced mark joined to it, case folded.
+FoldedChar NextFolded(std::string_view text, std::size_t* pos) {
+  FoldedChar f{0, *pos, 0};
+  char32_t c = NextCodePoint(text, pos);
+  if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;
+  if (c == 0x3000) c = ' ';
+  if (c >= 0xFF61 && c <= 0xFF9F) {
+    c = kHalfWidthKana[c - 0xFF61];
+    std::size_t next = *pos;
+    const char32_t mark = next < text.size() ? NextCodePoint(text, &next) : 0;
+    if (mark == kHalfVoiced || mark == kHalfSemiVoiced) {
+      const char32_t voiced = Voiced(c, mark == kHalfSemiVoiced);
+      if (voiced != 0) {
+        c = voiced;
+        *pos = next;
+      }
+    }
+  }
+  f.c = FoldCase(c);
+  f.end = *pos;
+  return f;
+}
+
+}  // namespace
+
+char32_t NextCodePoint(std::string_view s, std::size_t* pos) {
+  const std::size_t i = *pos;
+  const unsigned char b0 = static_cast<unsigned char>(s[i]);
+  *pos = i + 1;
+  if (b0 < 0x80) return b0;
+  int extra = 0;
+  char32_t c = 0, min = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    extra = 1, c = b0 & 0x1F, min = 0x80;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    extra = 2, c = b0 & 0x0F, min = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    extra = 3, c = b0 & 0x07, min = 0x10000;
+  } else {
+    return kReplacement;
+  }
+  if (i + static_cast<std::size_t>(extra) >= s.size()) return kReplacement;
+  for (int k = 1; k <= extra; ++k) {
+    const unsigned char b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+    if ((b & 0xC0) != 0x80) return kReplacement;
+    c = (c << 6) | (b & 0x3F);
+  }
+  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  *pos = i + 1 + static_cast<std::size_t>(extra);
+  return c;
+}
+
+void AppendUtf8(std::string* out, char32_t c) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+std::string ValidUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t start = pos;
+    const char32_t c = NextCodePoint(bytes, &pos);
+    if (c == kReplacement && !(pos - start == 3 && bytes.substr(start, 3) == "\xEF\xBF\xBD")) {
+      AppendUtf8(&out, kReplacement);
+    } else {
+      out.append(bytes.substr(start, pos - start));
+    }
+  }
+  return out;
+}
+
+std::string SearchTextFromShiftJis(const std::string& sjis) {
+  bool ascii = true;
+  for (char b : sjis) ascii = ascii && static_cast<unsigned char>(b) < 0x80;
+  if (ascii) return sjis;
+  return ValidUtf8(Cp932ToUtf8(sjis));
+}
+
+bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink& sink) {
+  std::size_t pos = 0;
+  SearchToken token;
+  // The unspaced run being split: the character before the current one.
+  bool havePrevious = false;
+  FoldedChar previous{0, 0, 0};
+  bool previousAlone = false;  // a query run of one character so far
+  while (pos < text.size()) {
+    const FoldedChar f = NextFolded(text, &pos);
+    const CharClass cls = ClassOf(f.c);
+    if (cls == CharClass::Cjk) {
+      if (mode == TokenizeFor::Document) {
+        if (havePrevious) {
+          token.text.clear();
+          AppendUtf8(&token.text, previous.c);
+          AppendUtf8(&token.text, f.c);
+          token.start = previous.start, token.end = f.end, token.colocated = true;
+          if (!sink(token)) return false;
+        }
+        token.text.clear();
+        AppendUtf8(&token.text, f.c);
+        token.start = f.start, token.end = f.end, token.colocated = false;
+        if (!sink(token)) return false;
+      } else if (havePrevious) {
+        token.text.clear();
+        AppendUtf8(&token.text, previous.c);
+        AppendUtf8(&token.text, f.c);
+        token.start = previous.start, token.end = f.end, token.colocated = false;
+        if (!sink(token)) return false;
+        previousAlone = false;
+      } else {
+        previousAlone = true;
+      }
+      previous = f;
+      havePrevious = true;
+      continue;
+    }
+    // The end of an unspaced run: a query's run of one character is that
+    // character alone.
+    if (havePrevious && previousAlone) {
+      token.text.clear();
+      AppendUtf8(&token.text, previous.c);
+      token.start = previous.start, token.end = previous.end, token.colocated = false;
+      if (!sink(token)) return false;
+    }
+    havePrevious = previousAlone = false;
+    if (cls != CharClass::Word) continue;
+    token.text.clear();
+    token.start = f.start;
+    token.colocated = false;
+    FoldedChar w = f;
+    for (;;) {
+      if (token.text.size() + 4 <= kMaxWordTokenBytes) AppendUtf8(&token.text, w.c);
+      token.end = w.end;
+      if (pos >= text.size()) break;
+      std::size_t next = pos;
+      const FoldedChar n = NextFolded(text, &next);
+      if (ClassOf(n.c) != CharClass::Word) break;
+      pos = next;
+      w = n;
+    }
+    if (!sink(token)) return false;
+  }
+  if (havePrevious && previousAlone) {
+    token.text.clear();
+    AppendUtf8(&token.text, previous.c);
+    token.start = previous.start, token.end = previous.end, token.colocated = false;
+    if (!sink(token)) return false;
+  }
+  return true;
+}
+
+std::vector<SearchToken> SearchTokens(std::string_view utf8, TokenizeFor mode) {
+  std::vector<SearchToken> tokens;
+  TokenizeSearchText(utf8, mode, [&](const SearchToken& t) {
+    tokens.push_back(t);
+    return true;
+  });
+  return tokens;
+}
+
+}  // namespace tanavo

@@ -1,0 +1,270 @@
+// The case file: built from a loaded index, searched, tagged; a file that is
+// no case of ours is refused and left as it was.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "case/case_build.h"
+#include "case/case_file.h"
+#include "case/case_search.h"
+#include "case/case_tags.h"
+#include "mail_records.h"
+#include "platform/digest.h"
+
+namespace tanavo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+void WriteBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+const std::string kPng = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
+
+// Literals here are the program's Shift_JIS (the mobile file); queries are UTF-8 (u8).
+const std::vector<Mail> kCaseMails = {
+    {"taro@example.jp", "明日の会議について", "会議室は三階です。\r\nMeeting at 10:30", {}},
+    {"hanako@example.jp", "ｶﾞｽ料金", "ＡＢＣ社の請求書", {{"invoice.png", kPng}}},
+    {"jiro@example.jp", "Re: lunch", "Let's meet for lunch tomorrow", {}},
+};
+
+struct BuiltCase {
+  BuiltCase() : folder(FreshTestFolder("case_file")), path((folder / "mails.tcase").string()) {
+    LoadMails(f, kCaseMails, "??Subject??");
+    WriteBytes(folder / "mails.idx", "abcd");  // stands for the index file
+    std::uint64_t size = 0;
+    EXPECT_TRUE(HashFile((folder / "mails.idx").string(), &indexSum, &size));
+    Build(CaseBuildStatus::Built);
+  }
+  void Build(CaseBuildStatus expected) { Build(expected, indexSum); }
+  void Build(CaseBuildStatus expected, const std::string& sum) {
+    std::unique_ptr<CaseFile> c;
+    ASSERT_EQ(CaseFile::Open(path, true, &c), CaseOpenStatus::Ok);
+    CaseBuildInput input;
+    input.evidence = {{"index", (folder / "mails.idx").string(), 4, sum}};
+    EXPECT_EQ(BuildCase(*c, f.app, input).status, expected);
+  }
+  std::unique_ptr<CaseFile> Open() {
+    std::unique_ptr<CaseFile> c;
+    EXPECT_EQ(CaseFile::Open(path, false, &c), CaseOpenStatus::Ok);
+    return c;
+  }
+  std::vector<int> Numbers(const std::string& query) {
+    std::unique_ptr<CaseFile> c = Open();
+    const SearchResult r = SearchCase(*c, query, false);
+    EXPECT_EQ(r.status, SearchStatus::Ok) << query << ": " << r.error;
+    std::vector<int> n;
+    for (const SearchHit& h : r.hits) n.push_back(h.number);
+    return n;
+  }
+  FakeApp f;
+  fs::path folder;
+  std::string path;
+  std::string indexSum;
+};
+
+TEST(CaseFileTest, QueriesFindTheirRecords) {
+  BuiltCase b;
+  const struct {
+    const char* query;
+    std::vector<int> hits;
+  } cases[] = {
+      {u8"会議", {1}},            // two characters inside a sentence
+      {u8"会", {1}},              // one character
+      {u8"会議室", {1}},          // a phrase of bigrams
+      {u8"議会", {}},             // the same characters in another order
+      {u8"ガス", {2}},            // ｶﾞｽ in the record
+      {u8"ｶﾞｽ", {2}},             // and in the query
+      {"abc", {2}},              // ＡＢＣ in the record
+      {"LUNCH", {3}},
+      {"lun*", {3}},
+      {"lun", {}},               // a word is whole without *
+      {u8"\"meeting at 10\"", {1}},
+      {u8"会議 OR lunch", {1, 3}},
+      {u8"請求 AND abc", {2}},
+      {u8"NOT 会議", {2, 3}},
+      {u8"-会議 -lunch", {2}},
+      {u8"(会議 OR ガス) NOT 請求", {1}},
+      {u8"subject:会議", {1}},
+      {u8"body:会議", {1}},
+      {"from:hanako", {2}},
+      {"attachment:invoice", {2}},
+      {"type:image/png", {2}},
+      {"has:attachment", {2}},
+      {"time:none", {1, 2, 3}},  // these mails carry no date
+      {u8"。、", {}},             // punctuation alone
+  };
+  for (const auto& c : cases) EXPECT_EQ(b.Numbers(c.query), c.hits) << c.query;
+}
+
+TEST(CaseFileTest, WrongQueriesAreRefused) {
+  BuiltCase b;
+  std::unique_ptr<CaseFile> c = b.Open();
+  for (const std::string& q : std::vector<std::string>{"", "(lunch", "lunch OR", "nosuchfield:x", "time:yesterday", "has:everything",
+                              std::string(kMaxQueryBytes + 1, 'a')}) {
+    EXPECT_EQ(SearchCase(*c, q, false).status, SearchStatus::BadQuery) << q;
+  }
+  std::string deep;
+  for (int i = 0; i < 1000; ++i) deep += "(";
+  EXPECT_EQ(SearchCase(*c, deep + "a", false).status, SearchStatus::BadQuery);
+}
+
+TEST(CaseFileTest, AHitSaysWhereInTheRecordItWasFound) {
+  BuiltCase b;
+  std::unique_ptr<CaseFile> c = b.Open();
+  const SearchResult r = SearchCase(*c, u8"会議室", true);
+  ASSERT_EQ(r.hits.size(), 1u);
+  const SearchHit& h = r.hits[0];
+  EXPECT_EQ(h.listLine, "明日の会議について");
+  EXPECT_EQ(h.offset, 0);
+  EXPECT_GT(h.length, 0);
+  ASSERT_EQ(h.places.size(), 1u);
+  EXPECT_EQ(h.places[0].entry, "Body");
+  EXPECT_EQ(h.places[0].occurrence, 1);
+  EXPECT_EQ(h.places[0].position, 1);  // the body's first character, Shift_JIS bytes counted from 1
+  EXPECT_EQ(h.places[0].excerpt.substr(0, 11), u8"[会議室]");
+  // Offset and length are the record's bytes in the mobile file.
+  const std::string& mobile = b.f.app.state.mobileFile;
+  EXPECT_EQ(mobile.substr(static_cast<std::size_t>(h.length) - 7, 7), "</MAIL>");
+  const SearchResult second = SearchCase(*c, u8"ガス", true);
+  ASSERT_EQ(second.hits.size(), 1u);
+  EXPECT_EQ(mobile.substr(static_cast<std::size_t>(second.hits[0].offset), 6), "<MAIL>");
+  EXPECT_GT(second.hits[0].offset, h.length);
+  ASSERT_EQ(second.hits[0].places.size(), 1u);
+  EXPECT_EQ(second.hits[0].places[0].entry, "Subject");
+}
+
+TEST(CaseFileTest, AttachmentsAreHashedAndTypedByContent) {
+  BuiltCase b;
+  std::unique_ptr<CaseFile> c = b.Open();
+  Statement s(c->db(), "SELECT record, name, size, sha256, type FROM attachments");
+  ASSERT_EQ(s.Step(), SQLITE_ROW);
+  EXPECT_EQ(s.Int(0), 2);
+  EXPECT_EQ(s.Text(1), "invoice.png");
+  EXPECT_EQ(s.Int(2), static_cast<std::int64_t>(kPng.size()));
+  Sha256Digest d;
+  ASSERT_TRUE(Sha256OfBytes(kPng, &d));
+  EXPECT_EQ(s.Text(3), HexDigest(d));
+  EXPECT_EQ(s.Text(4), "image/png");
+  EXPECT_EQ(s.Step(), SQLITE_DONE);
+}
+
+TEST(CaseFileTest, TypesByContent) {
+  const struct {
+    std::string bytes;
+    const char* type;
+  } cases[] = {
+      {"\xFF\xD8\xFF\xE0", "image/jpeg"}, {kPng, "image/png"},         {"GIF89a..", "image/gif"},
+      {"%PDF-1.4", "application/pdf"},    {"\0\0\0\x14" "ftyp3gp4"s, "video/3gpp"},
+      {"BEGIN:VCARD\r\n", "text/vcard"},  {"hello\r\n", "text/plain"}, {"a\0b"s, "application/octet-stream"},
+      {"", "application/octet-stream"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TypeByContent(c.bytes), c.type) << c.bytes;
+}
+
+TEST(CaseFileTest, TagsOutliveARebuildAndAnotherIndexIsRefused) {
+  BuiltCase b;
+  {
+    std::unique_ptr<CaseFile> c = b.Open();
+    EXPECT_EQ(AddTag(*c, 2, u8"請求", u8"要確認"), TagStatus::Saved);
+    EXPECT_EQ(AddTag(*c, 99, "x", ""), TagStatus::NoRecord);
+    EXPECT_EQ(AddTag(*c, 1, std::string(kMaxTagLabelBytes + 1, 'x'), ""), TagStatus::TooLong);
+  }
+  b.Build(CaseBuildStatus::Built);
+  b.Build(CaseBuildStatus::OtherEvidence, "2222");
+  std::unique_ptr<CaseFile> c = b.Open();
+  std::vector<CaseTag> tags;
+  ASSERT_TRUE(ListTags(*c, &tags));
+  ASSERT_EQ(tags.size(), 1u);
+  EXPECT_EQ(tags[0].record, 2);
+  EXPECT_EQ(tags[0].label, u8"請求");
+  EXPECT_EQ(tags[0].note, u8"要確認");
+  EXPECT_EQ(tags[0].listLine, "ｶﾞｽ料金");
+  EXPECT_EQ(b.Numbers(u8"tag:請求"), std::vector<int>{2});
+  // Still the first build's evidence.
+  ASSERT_EQ(c->Evidence().size(), 1u);
+  EXPECT_EQ(c->Evidence()[0].sha256, b.indexSum);
+}
+
+TEST(CaseFileTest, EvidenceThatChangedIsSeen) {
+  BuiltCase b;
+  const fs::path evidence = b.folder / "mails.idx";
+  std::unique_ptr<CaseFile> c = b.Open();
+  ASSERT_EQ(c->CheckEvidence().size(), 1u);
+  EXPECT_EQ(c->CheckEvidence()[0].state, EvidenceState::Same);
+  WriteBytes(evidence, "abce");
+  EXPECT_EQ(c->CheckEvidence()[0].state, EvidenceState::Changed);
+  fs::remove(evidence);
+  EXPECT_EQ(c->CheckEvidence()[0].state, EvidenceState::Missing);
+}
+
+TEST(CaseFileTest, AFileThatIsNoCaseIsRefusedAndKept) {
+  const fs::path folder = FreshTestFolder("case_foreign");
+  // Another program's SQLite database.
+  const fs::path other = folder / "other.tcase";
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(other.string().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  // A case of ours whose pages were overwritten in the middle.
+  BuiltCase b;
+  std::string damaged = ReadBytes(b.path);
+  ASSERT_GT(damaged.size(), 8192u);
+  for (std::size_t i = 4096; i < damaged.size(); i += 7) damaged[i] = '\x5A';
+  const fs::path broken = folder / "broken.tcase";
+  WriteBytes(broken, damaged);
+  const struct {
+    fs::path path;
+    std::string bytes;
+  } cases[] = {
+      {folder / "text.tcase", "not a database\n"},
+      {folder / "half.tcase", ReadBytes(b.path).substr(0, 100)},
+      {other, ReadBytes(other)},
+      {broken, damaged},
+  };
+  for (const auto& c : cases) {
+    if (c.path != other && c.path != broken) WriteBytes(c.path, c.bytes);
+    for (bool create : {false, true}) {
+      std::unique_ptr<CaseFile> cf;
+      const CaseOpenStatus s = CaseFile::Open(c.path.string(), create, &cf);
+      if (s == CaseOpenStatus::Ok) {
+        // Opened (its first page is sound): it is never made fit to write.
+        EXPECT_FALSE(cf->Intact()) << c.path;
+      } else {
+        EXPECT_TRUE(s == CaseOpenStatus::NotACase || s == CaseOpenStatus::Damaged) << c.path;
+      }
+      cf.reset();
+      EXPECT_EQ(ReadBytes(c.path), c.bytes) << c.path;
+      EXPECT_FALSE(fs::exists(c.path.string() + "-wal") && fs::file_size(c.path.string() + "-wal") > 0) << c.path;
+    }
+  }
+}
+
+TEST(CaseFileTest, TwoOpenersShareOneCase) {
+  BuiltCase b;
+  std::unique_ptr<CaseFile> first = b.Open();
+  std::unique_ptr<CaseFile> second = b.Open();
+  // One reads while the other writes; each sees the other's saved tags.
+  {
+    Statement reading(first->db(), "SELECT number FROM records");
+    ASSERT_EQ(reading.Step(), SQLITE_ROW);
+    EXPECT_EQ(AddTag(*second, 1, "a", ""), TagStatus::Saved);
+  }
+  EXPECT_EQ(AddTag(*first, 3, "b", ""), TagStatus::Saved);
+  std::vector<CaseTag> tags;
+  ASSERT_TRUE(ListTags(*second, &tags));
+  EXPECT_EQ(tags.size(), 2u);
+  EXPECT_TRUE(first->Intact());
+}
+
+}  // namespace
+}  // namespace tanavo
