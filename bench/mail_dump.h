@@ -65,6 +65,23 @@ inline std::string MailDump(int mails, int attachmentEvery = 0) {
   return file;
 }
 
+// One D_SET per short text message of about 300 bytes (plain Date, From and
+// Subject, a short plain body), in the shape of MailDump so that its settings
+// fit: a million of them make a dump of about 300 MB.
+inline std::string ShortMailDump(int records) {
+  std::string file;
+  file.reserve(static_cast<std::size_t>(records) * 320);
+  for (int m = 0; m < records; ++m) {
+    file += "BEGIN:MAIL\r\nDate: 2006/" + std::to_string(1 + m % 12) + "/" + std::to_string(1 + m % 28) +
+            " 09:15\r\nFrom: user" + std::to_string(m % 997) + "@example.jp\r\nSubject: message " +
+            std::to_string(m + 1) + "\r\nContent-Type: text/plain\r\n\r\n";
+    std::string body = "Short message number " + std::to_string(m + 1) + " of the generated dump. ";
+    while (body.size() < 170) body += "Text text text. ";
+    file += body + "\r\nEND:MAIL\r\n";
+  }
+  return file;
+}
+
 inline TagDefinition Entry(const char* kind, const char* name, const char* start, const char* end) {
   return Flagged(Def(kind, name, start, end), false, false);
 }

@@ -1,7 +1,7 @@
 #include "app/data_display.h"
 
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app/app.h"
 #include "app/attachment_list.h"
@@ -115,10 +115,14 @@ void OpenDataDisplay(App& app) {
     ShowWarning(app.platform, "インデックス・データがありません!!");
     return;
   }
-  std::vector<std::string> rows;
-  rows.reserve(static_cast<std::size_t>(index.count));
-  for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) rows.push_back(RecordListRow(index, n));
-  w->ListSetRows(kDispRecordList, rows);
+  // The list asks for the rows it shows: a million records open at once.
+  // The index may be replaced while the list shows it; a row past its end
+  // reads empty until the list is filled again.
+  const int32_t rows = std::min<int32_t>(index.count, kIndexSlots);
+  w->ListSetRowSource(kDispRecordList, rows, [&index](int row) {
+    const int32_t n = row + 1;
+    return (n >= 1 && n <= index.count && n <= kIndexSlots) ? RecordListRow(index, n) : std::string();
+  });
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   ShowRecord(app, 1);

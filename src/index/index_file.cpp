@@ -131,13 +131,14 @@ struct NamedFile {
 };
 
 // The file's part of the status bar; a file found elsewhere than its stored
-// path says so there (and, for tanavo-cli, in a line of its own).
-void ShowFileStatus(Workspace& ws, int part, const char* prefix, const PathParts& parts, const NamedFile& file) {
-  if (!file.found.moved) {
-    ShowStatus(ws, part, prefix, parts);
-    return;
-  }
-  ws.platform.SetStatusText(part, prefix + ShownFileName(parts) + " (別の場所から)");
+// path says so there (and, for tanavo-cli, in a line of its own). The part
+// is narrow: the mark comes before the name, where it is never cut off, and
+// the whole path of the file used is the part's tip.
+void ShowFileStatus(Workspace& ws, int part, const char* label, const PathParts& parts, const NamedFile& file) {
+  const std::string prefix = std::string(label) + (file.found.moved ? "(別の場所): " : ": ");
+  ws.platform.SetStatusText(part, prefix + ShownFileName(parts));
+  if (!file.found.moved) return;
+  ws.platform.SetStatusTip(part, "読み込んだファイル: " + file.found.path + " (記録されたパス: " + file.stored + ")");
   ws.platform.Note(file.stored + " が開けないため、" + file.found.path + " を読み込みました");
 }
 
@@ -148,7 +149,7 @@ bool ReloadExtractionSettings(Workspace& ws, const NamedFile& file) {
   Platform& p = ws.platform;
   ResetSettings(ws.extraction);
   p.SetStatusText(kOperationPart, "抽出設定処理中");
-  ShowFileStatus(ws, kExtractionPart, "抽出: ", ws.state.extractionFilePath, file);
+  ShowFileStatus(ws, kExtractionPart, "抽出", ws.state.extractionFilePath, file);
   std::string bytes;
   const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.extractionFilePath, p.PathSeparator()), &bytes);
   bool read = rs == ReadStatus::Ok;
@@ -171,7 +172,7 @@ bool ReloadExtractionSettings(Workspace& ws, const NamedFile& file) {
 bool ReloadDisplaySettings(Workspace& ws, const NamedFile& file) {
   Platform& p = ws.platform;
   p.SetStatusText(kOperationPart, "表示設定処理中");
-  ShowFileStatus(ws, kDisplayPart, "表示: ", ws.state.displayFilePath, file);
+  ShowFileStatus(ws, kDisplayPart, "表示", ws.state.displayFilePath, file);
   std::string bytes;
   const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.displayFilePath, p.PathSeparator()), &bytes);
   const bool taken = rs == ReadStatus::Ok && TakeDisplaySettingsFile(ws, bytes);
@@ -323,7 +324,7 @@ int LoadIndexFileCommand(Workspace& ws) {
   }
 
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
-  ShowFileStatus(ws, kMobilePart, "携帯: ", ws.state.mobileFilePath, files[0]);
+  ShowFileStatus(ws, kMobilePart, "携帯", ws.state.mobileFilePath, files[0]);
   bool opened = true;
   const bool mobileRead = ReloadMobileFile(ws, OpenablePath(ws.state.mobileFilePath, sep), kLoadCaption, &opened);
   p.SetStatusText(kOperationPart, "");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "codec/codec.h"
 #include "display/attachment.h"
@@ -59,6 +60,73 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
   EXPECT_EQ(ReadBytes(dir + "\\temp." + ext), DecodeBase64(g.app().attachments.contents[1]));
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispAttachmentLabel)), "添付ファイル");
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "");
+}
+
+// The record list holds no rows: it is given their count and asks for the
+// rows it draws. A million rows open at once, scroll to the end and choose
+// by keyboard and mouse as a list of strings does.
+TEST(GuiDataDisplay, AMillionRowListOpensScrollsAndChooses) {
+  constexpr int kRows = 1000000;
+  GuiApp g;
+  Window* display = g.app().displayWindow->window;
+  display->ShowWindow(true);
+  HWND w = g.WindowOfClass(kDisplayWindowClass);
+  HWND list = GetDlgItem(w, kDispRecordList);
+  ASSERT_TRUE(GetWindowLongA(list, GWL_STYLE) & LBS_NODATA);
+  std::vector<int> asked;
+  display->ListSetRowSource(kDispRecordList, kRows, [&asked](int row) {
+    asked.push_back(row);
+    return "(" + std::to_string(row + 1) + ")row";
+  });
+  Pump();
+  UpdateWindow(list);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), kRows);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+  // Only the rows on screen were drawn, so only they were asked for.
+  EXPECT_FALSE(asked.empty());
+  EXPECT_LT(asked.size(), 200u);
+  for (int row : asked) EXPECT_LT(row, 100);
+  // As high as the rows of the list of strings beside it, in the same font.
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0),
+            SendMessageA(GetDlgItem(w, kDispAttachmentList), LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(display->ListRow(kDispRecordList, kRows - 1), "(1000000)row");
+  EXPECT_EQ(display->ListRow(kDispRecordList, kRows), "");
+
+  // End: the last row chosen and scrolled into view; the window is told, as
+  // a click tells it, and renders that record (there is none behind it here).
+  SetFocus(list);
+  asked.clear();
+  SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+  Pump();
+  UpdateWindow(list);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), kRows - 1);
+  EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), kRows - 100);
+  EXPECT_EQ(WindowText(GetDlgItem(w, kDispStatusText)), "記録位置にレコードなし");
+  ASSERT_FALSE(asked.empty());
+  for (int row : asked) EXPECT_GT(row, kRows - 100);
+  Checkpoint("data-display-million-end", w);
+
+  // Up and page up move the selection as in any list.
+  SendMessageA(list, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), kRows - 2);
+  SendMessageA(list, WM_KEYDOWN, VK_PRIOR, 0);
+  const LRESULT paged = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  EXPECT_LT(paged, kRows - 2);
+  EXPECT_GT(paged, kRows - 100);
+
+  // A click on the second row shown chooses it.
+  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  const LPARAM at = MAKELPARAM(5, rowHeight + rowHeight / 2);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  Pump();
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), top + 1);
+
+  // Home goes back to the first row.
+  SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
 }
 
 }  // namespace
