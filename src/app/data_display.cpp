@@ -117,7 +117,7 @@ void OpenDataDisplay(App& app) {
   }
   std::vector<std::string> rows;
   rows.reserve(static_cast<std::size_t>(index.count));
-  for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) rows.push_back(RecordListRow(index, n));
+  for (int32_t n = 1; HoldsRecord(index, n); ++n) rows.push_back(RecordListRow(index, n));
   w->ListSetRows(kDispRecordList, rows);
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
