@@ -67,9 +67,10 @@ TEST(DataDisplay, TheRecordListAsksForItsRowsAndHoldsNone) {
   d.ListAdd(kDispRecordList, "stray");
   EXPECT_EQ(d.ListCount(kDispRecordList), 3);
   // An index replaced by a shorter one while the list still shows the old
-  // count: the rows past its end read empty, nothing is read past it.
+  // count: the rows past its end read as their number alone, nothing is
+  // read past it.
   f.app.index.count = 1;
-  EXPECT_EQ(d.ListRow(kDispRecordList, 2), "");
+  EXPECT_EQ(d.ListRow(kDispRecordList, 2), "(3)");
   d.UserSelect(kDispRecordList, 2);
   EXPECT_EQ(d.ListSelection(kDispRecordList), 2);
   EXPECT_EQ(d.Text(kDispStatusText), "記録位置にレコードなし");

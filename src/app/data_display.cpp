@@ -117,12 +117,10 @@ void OpenDataDisplay(App& app) {
   }
   // The list asks for the rows it shows: a million records open at once.
   // The index may be replaced while the list shows it; a row past its end
-  // reads empty until the list is filled again.
-  const int32_t rows = std::min<int32_t>(index.count, kIndexSlots);
-  w->ListSetRowSource(kDispRecordList, rows, [&index](int row) {
-    const int32_t n = row + 1;
-    return (n >= 1 && n <= index.count && n <= kIndexSlots) ? RecordListRow(index, n) : std::string();
-  });
+  // reads as its number alone until the list is filled again.
+  const int32_t rows = static_cast<int32_t>(
+      std::min<std::size_t>(static_cast<std::size_t>(index.count), std::max<std::size_t>(index.lines.size(), 1) - 1));
+  w->ListSetRowSource(kDispRecordList, rows, [&index](int row) { return RecordListRow(index, row + 1); });
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   ShowRecord(app, 1);

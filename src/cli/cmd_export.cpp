@@ -24,8 +24,6 @@ namespace tanavo {
 
 namespace {
 
-static_assert(kIndexSlots <= 9999, "record file names have four digits");
-
 constexpr const char* kExportCaption = "エクスポート";
 constexpr const char* kTableFile = "records.tsv";
 constexpr const char* kReportFile = "report.html";

@@ -44,7 +44,8 @@ std::string ReportEnd();
 constexpr const char* kRecordsFolder = "records";
 constexpr const char* kAttachmentsFolder = "attachments";
 
-// The record number zero-padded to four, as the file names have it.
+// The record number zero-padded to four, as the file names have it (records
+// past 9999 take the digits they need).
 std::string RecordNumber4(int32_t n);
 // The 0-based offset in hexadecimal of a 1-based position ("0x0000001A").
 std::string HexOffset(int32_t position);

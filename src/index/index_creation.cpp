@@ -7,6 +7,7 @@
 #include "state/workspace.h"
 #include "display/item_decoder.h"
 #include "engine/walk.h"
+#include "index/coverage.h"
 #include "index/index_file.h"
 #include "display/placeholder.h"
 #include "platform/progress_throttle.h"
@@ -84,7 +85,7 @@ int CreateIndex(Workspace& ws) {
 
   RecordIndex& index = ws.index;
   const int64_t length = static_cast<int64_t>(ws.state.mobileFile.size());
-  index.count = 0;
+  ClearRecords(index);
   int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
   int filled = 0;
   bool found = false;
@@ -96,7 +97,7 @@ int CreateIndex(Workspace& ws) {
   hooks.onRecord = [&](const TagMatch& record) {
     found = true;
     ++index.count;
-    index.positions[static_cast<std::size_t>(index.count)] = record.start;
+    index.positions[RecordSlotFor(index, index.count)] = record.start;
     next = static_cast<int64_t>(record.end) + 1;
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -106,7 +107,7 @@ int CreateIndex(Workspace& ws) {
   };
 
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
-  while (next < length && index.count < kIndexSlots) {
+  while (next < length && index.count < index.capacity) {
     filled = 0;
     found = false;
     line = listTemplate;
@@ -122,9 +123,10 @@ int CreateIndex(Workspace& ws) {
   progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  if (index.count == kIndexSlots && RecordFollows(ws, first, next)) {
-    ShowWarning(p, "レコードが" + std::to_string(kIndexSlots) + "件を超えています。" +
-                       std::to_string(kIndexSlots + 1) + "件目以降はインデックスに登録されません!!");
+  ws.coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, index);
+  if (index.count == index.capacity && RecordFollows(ws, first, next)) {
+    ShowWarning(p, "レコードが" + std::to_string(index.capacity) + "件を超えています。" +
+                       std::to_string(static_cast<int64_t>(index.capacity) + 1) + "件目以降はインデックスに登録されません!!");
   }
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "display/attachment.h"
 #include "app/display_window.h"
 #include "app/menus.h"
+#include "state/record_index.h"
 #include "gui_support.h"
 
 namespace tanavo {
@@ -63,38 +64,50 @@ TEST(GuiDataDisplay, RecordsAndAnAttachmentOfTheSamples) {
 }
 
 // The record list holds no rows: it is given their count and asks for the
-// rows it draws. A million rows open at once, scroll to the end and choose
-// by keyboard and mouse as a list of strings does.
-TEST(GuiDataDisplay, AMillionRowListOpensScrollsAndChooses) {
+// rows it draws. An index of a million records opens at once, scrolls to the
+// end and chooses by keyboard and mouse as a list of strings does.
+TEST(GuiDataDisplay, AMillionRecordsOpenScrollAndChoose) {
   constexpr int kRows = 1000000;
   GuiApp g;
-  Window* display = g.app().displayWindow->window;
-  display->ShowWindow(true);
+  RecordIndex& index = g.app().index;
+  SetRecordCapacity(index, kAllRecords);
+  for (int32_t n = 1; n <= kRows; ++n) {
+    const std::size_t slot = RecordSlotFor(index, n);
+    index.positions[slot] = n;
+    index.lines[slot] = "line " + std::to_string(n);
+  }
+  index.count = kRows;
+  Responder r;
+  g.Command(kCmdDataDisplay);  // record 1 is not rendered: there is no mobile file
+  EXPECT_TRUE(r.Boxes().empty());
   HWND w = g.WindowOfClass(kDisplayWindowClass);
   HWND list = GetDlgItem(w, kDispRecordList);
   ASSERT_TRUE(GetWindowLongA(list, GWL_STYLE) & LBS_NODATA);
-  std::vector<int> asked;
-  display->ListSetRowSource(kDispRecordList, kRows, [&asked](int row) {
-    asked.push_back(row);
-    return "(" + std::to_string(row + 1) + ")row";
-  });
-  Pump();
-  UpdateWindow(list);
   EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), kRows);
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
-  // Only the rows on screen were drawn, so only they were asked for.
-  EXPECT_FALSE(asked.empty());
-  EXPECT_LT(asked.size(), 200u);
-  for (int row : asked) EXPECT_LT(row, 100);
+  EXPECT_EQ(GetFocus(), list);
   // As high as the rows of the list of strings beside it, in the same font.
   EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0),
             SendMessageA(GetDlgItem(w, kDispAttachmentList), LB_GETITEMHEIGHT, 0, 0));
-  EXPECT_EQ(display->ListRow(kDispRecordList, kRows - 1), "(1000000)row");
+  Window* display = g.app().displayWindow->window;
+  EXPECT_EQ(display->ListRow(kDispRecordList, 0), "(1)line 1");
+  EXPECT_EQ(display->ListRow(kDispRecordList, kRows - 1), "(1000000)line 1000000");
   EXPECT_EQ(display->ListRow(kDispRecordList, kRows), "");
+  Checkpoint("data-display-million", w);
+
+  // Only the rows on screen are drawn, so only they are asked for.
+  std::vector<int> asked;
+  display->ListSetRowSource(kDispRecordList, kRows, [&asked, &index](int row) {
+    asked.push_back(row);
+    return RecordListRow(index, row + 1);
+  });
+  UpdateWindow(list);
+  EXPECT_FALSE(asked.empty());
+  EXPECT_LT(asked.size(), 200u);
+  for (int row : asked) EXPECT_LT(row, 100);
 
   // End: the last row chosen and scrolled into view; the window is told, as
   // a click tells it, and renders that record (there is none behind it here).
-  SetFocus(list);
   asked.clear();
   SendMessageA(list, WM_KEYDOWN, VK_END, 0);
   Pump();

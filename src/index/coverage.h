@@ -1,0 +1,37 @@
+// The coverage of the mobile file by the record index: the D_SET ranges found
+// one after another from the start of the file, as index creation finds them,
+// with every byte counted once. A walk of its own, of the D_SET tags alone,
+// so that the record walk stays as it is and the account costs little beside
+// index creation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "extract/settings.h"
+#include "state/coverage.h"
+#include "state/record_index.h"
+
+namespace tanavo {
+
+// The coverage of mobile by index under the extraction settings s: records
+// taken from the first D_SET entry's range tags (its line end and next-line
+// head included). Records whose start is after the index's last position are
+// counted as left out. Settings without a D_SET entry give a coverage of one
+// gap (the whole file) and made == true.
+Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index);
+
+// Whether a byte counts as white space in a gap: space, tab, CR, LF, FF, VT.
+bool IsGapBlank(unsigned char b);
+
+// One finding in a line of its own (Shift_JIS), with its offset in hex:
+// what tanavo-cli writes on standard error and the coverage window lists.
+std::string CoverageFindingText(const CoverageFinding& f);
+// The summary in one line, for the status bar ("レコード 3000件 (インデックス
+// 2500件)、レコード内 99.2% ..." and the number of findings).
+std::string CoverageSummaryText(const Coverage& c);
+// Whether an export of this index leaves out records the file holds (by the
+// capacity, or a cut record), which needs --partial.
+bool CoverageLeavesRecordsOut(const Coverage& c);
+
+}  // namespace tanavo
