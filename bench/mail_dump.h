@@ -65,19 +65,18 @@ inline std::string MailDump(int mails, int attachmentEvery = 0) {
   return file;
 }
 
-// One D_SET per short text message of about 300 bytes (plain Date, From and
-// Subject, a short plain body), in the shape of MailDump so that its settings
-// fit: a million of them make a dump of about 300 MB.
-inline std::string ShortMailDump(int records) {
+// Short SMS-like mails of about 300 bytes each, for the index at a million
+// records: the settings of MailDump read them.
+inline std::string SmsDump(int mails) {
   std::string file;
-  file.reserve(static_cast<std::size_t>(records) * 320);
-  for (int m = 0; m < records; ++m) {
-    file += "BEGIN:MAIL\r\nDate: 2006/" + std::to_string(1 + m % 12) + "/" + std::to_string(1 + m % 28) +
-            " 09:15\r\nFrom: user" + std::to_string(m % 997) + "@example.jp\r\nSubject: message " +
-            std::to_string(m + 1) + "\r\nContent-Type: text/plain\r\n\r\n";
-    std::string body = "Short message number " + std::to_string(m + 1) + " of the generated dump. ";
-    while (body.size() < 170) body += "Text text text. ";
-    file += body + "\r\nEND:MAIL\r\n";
+  file.reserve(static_cast<std::size_t>(mails) * 320);
+  for (int m = 1; m <= mails; ++m) {
+    const std::string n = std::to_string(m);
+    file += "BEGIN:MAIL\r\nX-BOX:INBOX\r\nDate: 2006/" + std::to_string(1 + m % 12) + "/" + std::to_string(1 + m % 28) +
+            " 09:15\r\nFrom: user" + std::to_string(m % 997) + "@example.jp\r\nSubject: sms " + n +
+            "\r\nContent-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"
+            "See you at the station at " + std::to_string(m % 24) + ". Message number " + n +
+            ", sent from a phone.\r\nEND:MAIL\r\n";
   }
   return file;
 }

@@ -48,7 +48,7 @@ int Make(int mails, const std::string& dir, bool shortMails) {
   std::string kta;
   for (const TagDefinition& e : MailEntries()) kta += EncodeEntry(e);
   const std::string kdp = BuildDisplaySettingsFile(kMailListLine, "??Body??");
-  const bool ok = WriteFileBytes(dir + "\\dump.dat", shortMails ? ShortMailDump(mails) : MailDump(mails)) && WriteFileBytes(dir + "\\mail.kta", kta) &&
+  const bool ok = WriteFileBytes(dir + "\\dump.dat", shortMails ? SmsDump(mails) : MailDump(mails)) && WriteFileBytes(dir + "\\mail.kta", kta) &&
                   WriteFileBytes(dir + "\\mail.kdp", kdp);
   return ok ? 0 : 1;
 }

@@ -33,11 +33,17 @@ const CliCommand kCommands[] = {
      "      the input is the whole item text, its end tag included (for the sample settings a\n"
      "      header line must end in CR LF: printf 'Subject: ...\\r\\n' | tanavo-cli item ...)",
      RunItemCommand},
-    {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
+    {"index",
+     "index [--max-records N|all] MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT;\n"
+     "      it takes the first 2500 records unless --max-records says otherwise. A line on standard\n"
+     "      error for each record cut, merged or left out, and each gap that is not blank",
+     RunIndexCommand},
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
-    {"export", "export INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS into OUTDIR",
+    {"export",
+     "export [--partial] INDEX OUTDIR   records, attachments, a TSV table, an HTML report and SHA256SUMS\n"
+     "      into OUTDIR; refused when records of MOBILE are left out of the index or cut, unless --partial",
      RunExportCommand},
     {"lint",
      "lint KTA [KDP]   one line for each thing that makes the settings silently show nothing;\n"

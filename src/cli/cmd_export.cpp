@@ -11,11 +11,13 @@
 #include "text/path.h"
 #include "cli/cli.h"
 #include "cli/export.h"
+#include "cli/export_coverage.h"
 #include "cli/export_report.h"
 #include "cli/export_text.h"
 #include "cli/progress.h"
 #include "display/attachment.h"
 #include "display/render.h"
+#include "index/coverage.h"
 #include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/new_files.h"
@@ -352,10 +354,32 @@ bool OpenOutputFolder(Platform& p, const std::string& outDir, std::unique_ptr<Ou
   return false;
 }
 
+// What the index leaves out of the mobile file, in a line: records past its
+// last one, and a record cut at the end of the file.
+std::string LeftOutText(const Coverage& c) {
+  std::string t;
+  if (c.recordsLeftOut > 0) {
+    t += "インデックスに登録されていないレコードが" + std::to_string(c.recordsLeftOut) + "件あります (全" +
+         std::to_string(c.recordsFound) + "件中)";
+  }
+  if (c.cutTail) t += std::string(t.empty() ? "" : "。") + "携帯ファイルの最後のレコードが途中で切れています";
+  return t;
+}
+
 int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
-           CliProgress& progress, ExportTimes& times) {
+           CliProgress& progress, ExportTimes& times, bool partial) {
   Workspace ws(p);
   if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
+  // What the export covers is known before anything is written: an export
+  // that would leave records out says so and writes nothing, unless asked
+  // for a partial one.
+  const Coverage coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, ws.index);
+  WriteCoverageFindings(ctx, coverage);
+  if (CoverageLeavesRecordsOut(coverage) && !partial) {
+    ShowWarning(p, LeftOutText(coverage) + "。すべてを書き出すにはインデックスを作り直してください "
+                                           "(--max-records all)。この分を除いて書き出すには --partial を付けてください!!");
+    return kExitFailed;
+  }
   const std::string madeAt = UtcNow();
   std::vector<EvidenceFile> evidence;
   {
@@ -394,7 +418,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   {
     Timed t(&times.tables);
     table->Append(TableHeader(ws.extraction, columns));
-    report->Append(ReportStart(evidence, count, madeAt));
+    report->Append(ReportStart(evidence, count, madeAt, ReportCoverage(coverage, count)));
   }
   for (int32_t n = 1; n <= count; ++n) {
     const std::size_t slot = static_cast<std::size_t>(n);
@@ -448,7 +472,8 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
 
 }  // namespace
 
-int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times) {
+int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times,
+                bool partial) {
   ExportTimes local;
   ExportTimes& t = times ? *times : local;
   t = ExportTimes();
@@ -459,7 +484,7 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   ConsolePlatform* const console = ctx.platform;
   RecordingPlatform recording(&ctx.err, *console);
   ctx.platform = &recording;
-  const int code = Export(ctx, recording, indexPath, outDir, progress, t);
+  const int code = Export(ctx, recording, indexPath, outDir, progress, t, partial);
   ctx.platform = console;
   t.total = std::chrono::duration<double>(Clock::now() - start).count();
   if (t.files > 0) {
@@ -473,10 +498,19 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   return code;
 }
 
-// export INDEX OUTDIR
+// export [--partial] INDEX OUTDIR
 int RunExportCommand(CliContext& ctx) {
-  if (ctx.args.size() != 2) return kExitUsage;
-  return ExportIndex(ctx, MakeAbsolute(ctx.args[0]), MakeAbsolute(ctx.args[1]));
+  bool partial = false;
+  std::vector<std::string> paths;
+  for (const std::string& a : ctx.args) {
+    if (a == "--partial") {
+      partial = true;
+    } else {
+      paths.push_back(a);
+    }
+  }
+  if (paths.size() != 2) return kExitUsage;
+  return ExportIndex(ctx, MakeAbsolute(paths[0]), MakeAbsolute(paths[1]), nullptr, partial);
 }
 
 }  // namespace tanavo

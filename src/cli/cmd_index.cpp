@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "state/workspace.h"
 #include "files/mobile_file.h"
@@ -7,26 +8,69 @@
 #include "files/display_file.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "index/coverage.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 #include "platform/files.h"
 
 namespace tanavo {
 
+namespace {
+
+// The value of --max-records: a count of 1 or more in decimal digits, or
+// "all". False for anything else.
+bool ParseMaxRecords(const std::string& text, int32_t* capacity) {
+  if (text == "all") {
+    *capacity = kAllRecords;
+    return true;
+  }
+  if (text.empty() || text.size() > 10) return false;
+  long long n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n < 1 || n > kAllRecords) return false;
+  *capacity = static_cast<int32_t>(n);
+  return true;
+}
+
+}  // namespace
+
 int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
+  // An index file holds the records someone chose to index: all of them are
+  // read, whatever capacity it was made with.
+  SetRecordCapacity(ws.index, kAllRecords);
   return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(ws); });
 }
 
-// index MOBILE KTA KDP OUT: the three files loaded as their menu commands load
-// them, the index created without the confirmation box and saved to OUT.
+void WriteCoverageFindings(CliContext& ctx, const Coverage& coverage) {
+  for (const CoverageFinding& f : coverage.findings) ctx.err += "tanavo-cli: " + CoverageFindingText(f) + "\n";
+}
+
+// index [--max-records N|all] MOBILE KTA KDP OUT: the three files loaded as
+// their menu commands load them, the index created without the confirmation
+// box and saved to OUT; then a line for each coverage finding.
 int RunIndexCommand(CliContext& ctx) {
-  if (ctx.args.size() != 4) return kExitUsage;
+  int32_t capacity = kIndexSlots;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    if (ctx.args[i] != "--max-records") {
+      files.push_back(ctx.args[i]);
+    } else if (i + 1 == ctx.args.size() || !ParseMaxRecords(ctx.args[++i], &capacity)) {
+      return kExitUsage;
+    }
+  }
+  if (files.size() != 4) return kExitUsage;
+  ctx.args = files;
   ConsolePlatform& platform = *ctx.platform;
   Workspace ws(platform);
+  SetRecordCapacity(ws.index, capacity);
   if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
   if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
   if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(ws); })) return kExitFailed;
   const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(ws); });
+  WriteCoverageFindings(ctx, ws.coverage);
   return saved == 0 ? kExitOk : kExitFailed;
 }
 

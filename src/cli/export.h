@@ -26,9 +26,11 @@ struct ExportTimes {
 
 // Loads the index file as `list` does and writes into outDir (created; refused
 // when it exists and is not empty): records/NNNN.txt, attachments/NNNN-K-NAME,
-// records.tsv, report.html and SHA256SUMS. kExitOk, or kExitFailed after
-// saying why.
+// records.tsv, report.html (its coverage first) and SHA256SUMS. kExitOk, or
+// kExitFailed after saying why. An index that leaves records of the mobile
+// file out (past its capacity, or cut at the end) is refused before anything
+// is written, unless partial.
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir,
-                ExportTimes* times = nullptr);
+                ExportTimes* times = nullptr, bool partial = false);
 
 }  // namespace tanavo

@@ -83,12 +83,14 @@ void ReportSection(const TextSink& sink, const ReportRecord& r, std::string_view
   sink("</details>\n");
 }
 
-std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt) {
+std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt,
+                        const std::string& coverageHtml) {
   const std::string mobileName = evidence.empty() ? std::string() : HtmlUtf8(NativeNameToUtf8(evidence[0].name));
   std::string page = kHead;
   page += "<title>" + Own("エクスポート報告") + " " + mobileName + "</title>\n";
   page += kStyle;
   page += "</head>\n<body>\n<h1>" + Own("エクスポート報告") + ": " + mobileName + "</h1>\n";
+  page += coverageHtml;
   page += "<h2>" + Own("証拠ファイル") + "</h2>\n<table>\n<tr><th></th><th>" + Own("パス") + "</th><th>" +
           Own("サイズ (バイト)") + "</th><th>SHA-256</th></tr>\n";
   for (const EvidenceFile& e : evidence) {

@@ -32,7 +32,9 @@ struct ReportRecord {
 // ReportStart, a ReportRow per record, ReportSectionsStart, a ReportSection
 // per record, ReportEnd.
 // Everything up to the rows of the record table; evidence[0] is the mobile file.
-std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt);
+// coverageHtml (ReportCoverage) comes first, under the title.
+std::string ReportStart(const std::vector<EvidenceFile>& evidence, int32_t records, const std::string& madeAt,
+                        const std::string& coverageHtml = std::string());
 // A record's row in the table.
 std::string ReportRow(const ReportRecord& r);
 std::string ReportSectionsStart();

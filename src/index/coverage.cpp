@@ -9,12 +9,6 @@ namespace tanavo {
 
 namespace {
 
-std::string HexOffset64(int64_t offset) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%08llX", static_cast<unsigned long long>(offset));
-  return buf;
-}
-
 // Tenths of a percent, rounded down, so that a file with one byte outside
 // its records never shows 100.0%.
 std::string PercentText(int64_t part, int64_t whole) {
@@ -64,6 +58,12 @@ void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t 
 }
 
 }  // namespace
+
+std::string CoverageOffsetText(int64_t offset) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%08llX", static_cast<unsigned long long>(offset));
+  return buf;
+}
 
 bool IsGapBlank(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n' || b == '\f' || b == '\v'; }
 
@@ -137,8 +137,8 @@ Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, c
   return c;
 }
 
-std::string CoverageFindingText(const CoverageFinding& f) {
-  const std::string at = HexOffset64(f.offset) + ": ";
+std::string CoverageFindingText(const CoverageFinding& f, bool withOffset) {
+  const std::string at = withOffset ? CoverageOffsetText(f.offset) + ": " : std::string();
   const std::string bytes = std::to_string(f.length) + "バイト";
   switch (f.kind) {
     case CoverageKind::CutTail:

@@ -24,9 +24,12 @@ Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, c
 // Whether a byte counts as white space in a gap: space, tab, CR, LF, FF, VT.
 bool IsGapBlank(unsigned char b);
 
-// One finding in a line of its own (Shift_JIS), with its offset in hex:
-// what tanavo-cli writes on standard error and the coverage window lists.
-std::string CoverageFindingText(const CoverageFinding& f);
+// One finding in a line of its own (Shift_JIS), led by its offset in hex
+// unless withOffset is false: what tanavo-cli writes on standard error and
+// the coverage window lists.
+std::string CoverageFindingText(const CoverageFinding& f, bool withOffset = true);
+// A 0-based offset as the findings show it ("0x0000001A").
+std::string CoverageOffsetText(int64_t offset);
 // The summary in one line, for the status bar ("レコード 3000件 (インデックス
 // 2500件)、レコード内 99.2% ..." and the number of findings).
 std::string CoverageSummaryText(const Coverage& c);

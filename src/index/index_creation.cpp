@@ -1,8 +1,10 @@
 #include "index/index_creation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "state/workspace.h"
 #include "display/item_decoder.h"
@@ -51,6 +53,21 @@ bool RecordFollows(const Workspace& ws, int entry, int64_t from) {
   return m.status == MatchStatus::Found && m.end >= m.start;
 }
 
+// The entries whose placeholder occurs in the template, of any kind: what is
+// left of them after a record's walk becomes blank, as in the layout. Longer
+// names first, so that "??D21??" is cleared as D21's, never as D2's with a
+// filler of "1".
+std::vector<int> PlaceholdersOfTemplate(const ExtractionSettings& s, const std::string& listTemplate) {
+  std::vector<int> named;
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    if (FindPlaceholder(listTemplate, s.entries[i].name).status == MatchStatus::Found) named.push_back(i);
+  }
+  std::stable_sort(named.begin(), named.end(),
+                   [&s](int a, int b) { return s.entries[a].name.size() > s.entries[b].name.size(); });
+  return named;
+}
+
 }  // namespace
 
 int CreateIndex(Workspace& ws) {
@@ -78,6 +95,7 @@ int CreateIndex(Workspace& ws) {
   p.SetStatusText(kOperationPart, "インデックス作成中");
   ws.stack.Reset();
   const ReferencedList refs = BuildReferencedList(ws.extraction, listTemplate);
+  const std::vector<int> named = PlaceholdersOfTemplate(ws.extraction, listTemplate);
   if (refs.overflow) {
     ShowWarning(p, "一覧に表示できるDataタグは" + std::to_string(kReferencedEntries) + "件までです。" +
                        std::to_string(kReferencedEntries + 1) + "件目以降は一覧に反映されません!!");
@@ -118,6 +136,9 @@ int CreateIndex(Workspace& ws) {
     ResetLastEnd(ws.walk);
     WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, first, static_cast<int32_t>(next), hooks);
     if (!r.recordFound) break;
+    // A placeholder no value was written into (an item the record lacks, or
+    // one the walk stopped before) shows as blanks of its width.
+    for (int entry : named) ClearPlaceholder(line, ws.extraction.entries[entry].name);
     index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');
   }
   progress.Flush();
