@@ -146,10 +146,14 @@ int CreateIndex(Workspace& ws) {
   p.SetStatusText(kOperationPart, "");
   ws.coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, index);
   if (index.count == index.capacity && RecordFollows(ws, first, next)) {
-    ShowWarning(p, "レコードが" + std::to_string(index.capacity) + "件を超えています。" +
-                       std::to_string(static_cast<int64_t>(index.capacity) + 1) + "件目以降はインデックスに登録されません!!");
+    ShowWarning(p, LeftOutWarningText(index.capacity, ws.coverage.recordsFound));
   }
   return 0;
+}
+
+std::string LeftOutWarningText(int32_t capacity, int32_t found) {
+  return "レコードが" + std::to_string(capacity) + "件を超えています(全" + std::to_string(found) + "件)。" +
+         std::to_string(static_cast<int64_t>(capacity) + 1) + "件目以降はインデックスに登録されません!!";
 }
 
 int CreateAndSaveIndex(Workspace& ws) {
