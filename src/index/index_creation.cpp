@@ -104,6 +104,8 @@ int CreateIndex(Workspace& ws) {
   RecordIndex& index = ws.index;
   const int64_t length = static_cast<int64_t>(ws.state.mobileFile.size());
   ClearRecords(index);
+  // The coverage is counted from the records the walk finds, beside it.
+  CoverageWalk coverage(ws.state.mobileFile, ws.extraction, index);
   int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
   int filled = 0;
   bool found = false;
@@ -116,6 +118,7 @@ int CreateIndex(Workspace& ws) {
     found = true;
     ++index.count;
     index.positions[RecordSlotFor(index, index.count)] = record.start;
+    coverage.TakeIndexed(record.start, record.end);
     next = static_cast<int64_t>(record.end) + 1;
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -144,7 +147,7 @@ int CreateIndex(Workspace& ws) {
   progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  ws.coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, index);
+  ws.coverage = coverage.Finish();
   if (index.count == index.capacity && RecordFollows(ws, first, next)) {
     ShowWarning(p, LeftOutWarningText(index.capacity, ws.coverage.recordsFound));
   }
