@@ -138,6 +138,29 @@ TEST_F(CliCoverageTest, AMailWithoutItsEndTagIsNamedAsTwoMailsMerged) {
   EXPECT_NE(ReadBytes(dir / "x" / "report.html").find(u8"つながったレコード"), std::string::npos);
 }
 
+// A contact's list line through the ready-made preset: a value the record
+// lacks leaves blanks of its placeholder's width, never the placeholder.
+TEST_F(CliCoverageTest, AContactWithoutAPhoneNumberHasBlanksInItsListLine) {
+  struct Case {
+    const char* what;
+    const char* tel;  // the TEL line, or "" for none
+    std::string line;
+  };
+  const Case cases[] = {
+      {"with a number", "TEL;CELL:090-1111-2222\r\n", "(1)Taro" + std::string(46, ' ') + "090-1111-2222   \n"},
+      {"without a number", "", "(1)Taro" + std::string(46 + 16, ' ') + "\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string card = std::string("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Taro\r\n") + c.tel + "END:VCARD\r\n";
+    std::ofstream(dir / "c.vcf", std::ios::binary) << card;
+    ASSERT_EQ(Run({"index", (dir / "c.vcf").string(), Preset("vcard.kta"), Preset("vcard.kdp"), Ini()}), kExitOk)
+        << c.what << err;
+    ASSERT_EQ(Run({"list", Ini()}), kExitOk) << c.what << err;
+    EXPECT_EQ(out.find("??"), std::string::npos) << c.what << out;
+    EXPECT_EQ(out, c.line) << c.what;
+  }
+}
+
 // Saving and loading an index count their records at a visible rate, ending
 // on the last.
 TEST(IndexFileProgress, SavingAndLoadingShowTheirCounterSeldom) {

@@ -165,7 +165,10 @@ TEST(CreateIndex, StopsAtTheIndexCapacity) {
     ASSERT_EQ(CreateIndex(f.app), 0);
     EXPECT_EQ(f.app.index.count, kIndexSlots);
     EXPECT_EQ(f.app.index.lines[kIndexSlots], std::to_string(kIndexSlots));
-    EXPECT_EQ(f.platform.boxes.size(), records > kIndexSlots ? 1u : 0u) << records;
+    ASSERT_EQ(f.platform.boxes.size(), records > kIndexSlots ? 1u : 0u) << records;
+    if (records > kIndexSlots) {
+      EXPECT_EQ(f.platform.boxes[0].text, "レコードが2500件を超えています(全2501件)。2501件目以降はインデックスに登録されません!!");
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "index/coverage.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "engine/tag_match.h"
 #include "text/bytes.h"
@@ -67,74 +68,87 @@ std::string CoverageOffsetText(int64_t offset) {
 
 bool IsGapBlank(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n' || b == '\f' || b == '\v'; }
 
-Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index) {
-  Coverage c;
-  c.made = true;
-  c.fileBytes = static_cast<int64_t>(mobile.size());
-  c.recordsIndexed = index.count;
-  const int first = FirstEntryOfKind(s, EntryKind::DSet);
+CoverageWalk::CoverageWalk(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index)
+    : mobile_(mobile), index_(index), dset_(FirstEntryOfKind(s, EntryKind::DSet)) {
+  if (dset_ >= 0) entry_ = &s.entries[static_cast<std::size_t>(dset_)];
+  c_.made = true;
+  c_.fileBytes = static_cast<int64_t>(mobile.size());
   // Records after the index's last one were left out; an index of no record
   // leaves out every record found.
-  const int64_t lastIndexed = HoldsRecord(index, index.count) ? index.positions[static_cast<std::size_t>(index.count)] : 0;
-  std::size_t gapFrom = 0;
-  if (first >= 0) {
-    const TagDefinition& e = s.entries[static_cast<std::size_t>(first)];
-    CoverageFinding leftOut;
-    leftOut.kind = CoverageKind::LeftOut;
-    // The records are looked for as index creation looks for them: from 1,
-    // each after the end of the one before, while a byte is left before the
-    // last.
-    int64_t from = 1;
-    while (from < c.fileBytes) {
-      const TagMatch m = ExtractBetweenTags(mobile, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
+  lastIndexed_ = HoldsRecord(index, index.count) ? index.positions[static_cast<std::size_t>(index.count)] : 0;
+  leftOut_.kind = CoverageKind::LeftOut;
+}
+
+void CoverageWalk::Take(int32_t start1, int32_t end1) {
+  if (start1 < 1 || end1 < start1 || static_cast<std::size_t>(end1) > mobile_.size() ||
+      static_cast<std::size_t>(start1) <= gapFrom_) {
+    return;  // not a record after the ones taken: the walk keeps to its own account
+  }
+  const std::size_t start = static_cast<std::size_t>(start1) - 1;
+  const std::size_t end = static_cast<std::size_t>(end1);
+  CountGap(mobile_, gapFrom_, start, &c_);
+  ++c_.recordsFound;
+  const int64_t bytes = static_cast<int64_t>(end - start);
+  c_.recordBytes += bytes;
+  if (start1 <= lastIndexed_) {
+    c_.indexedBytes += bytes;
+  } else {
+    if (c_.recordsLeftOut == 0) {
+      leftOut_.offset = static_cast<int64_t>(start);
+      leftOut_.record = c_.recordsFound;
+    }
+    ++c_.recordsLeftOut;
+    leftOut_.length = static_cast<int64_t>(end) - leftOut_.offset;
+  }
+  if (entry_) FindMerged(mobile_, entry_->rangeStartTag, start, end, c_.recordsFound, &c_);
+  gapFrom_ = end;
+}
+
+Coverage CoverageWalk::Finish() {
+  if (entry_) {
+    // The records are looked for as index creation looks for them: each
+    // after the end of the one before, while a byte is left before the last.
+    const TagDefinition& e = *entry_;
+    int64_t from = static_cast<int64_t>(gapFrom_) + 1;
+    while (from < c_.fileBytes) {
+      const TagMatch m = ExtractBetweenTags(mobile_, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
                                             e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
       if (m.status == MatchStatus::StartWithoutEnd) {
-        const int32_t at = FindBytes(static_cast<int32_t>(from), mobile, e.rangeStartTag);
+        const int32_t at = FindBytes(static_cast<int32_t>(from), mobile_, e.rangeStartTag);
         if (at <= 0) break;
         const std::size_t start = static_cast<std::size_t>(at) - 1;
-        CountGap(mobile, gapFrom, start, &c);
+        CountGap(mobile_, gapFrom_, start, &c_);
         CoverageFinding f;
         f.kind = CoverageKind::CutTail;
         f.offset = static_cast<int64_t>(start);
-        f.length = c.fileBytes - f.offset;
-        f.record = c.recordsFound + 1;
-        c.findings.push_back(f);
-        c.cutTail = true;
-        c.cutBytes = f.length;
-        gapFrom = mobile.size();
+        f.length = c_.fileBytes - f.offset;
+        f.record = c_.recordsFound + 1;
+        c_.findings.push_back(f);
+        c_.cutTail = true;
+        c_.cutBytes = f.length;
+        gapFrom_ = mobile_.size();
         break;
       }
       if (m.status != MatchStatus::Found || m.end < m.start) break;
-      const std::size_t start = static_cast<std::size_t>(m.start) - 1;
-      const std::size_t end = static_cast<std::size_t>(m.end);
-      CountGap(mobile, gapFrom, start, &c);
-      ++c.recordsFound;
-      const int64_t bytes = static_cast<int64_t>(end - start);
-      c.recordBytes += bytes;
-      if (m.start <= lastIndexed) {
-        c.indexedBytes += bytes;
-      } else {
-        if (c.recordsLeftOut == 0) {
-          leftOut.offset = static_cast<int64_t>(start);
-          leftOut.record = c.recordsFound;
-        }
-        ++c.recordsLeftOut;
-        leftOut.length = static_cast<int64_t>(end) - leftOut.offset;
-      }
-      FindMerged(mobile, e.rangeStartTag, start, end, c.recordsFound, &c);
-      gapFrom = end;
+      Take(m.start, m.end);
       from = static_cast<int64_t>(m.end) + 1;
     }
-    if (c.recordsLeftOut > 0) {
-      leftOut.records = c.recordsLeftOut;
-      // Kept in offset order: after every finding before the first record left out.
-      std::size_t at = c.findings.size();
-      while (at > 0 && c.findings[at - 1].offset > leftOut.offset) --at;
-      c.findings.insert(c.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut);
-    }
   }
-  CountGap(mobile, gapFrom, mobile.size(), &c);
-  return c;
+  c_.recordsIndexed = index_.count;
+  if (c_.recordsLeftOut > 0) {
+    leftOut_.records = c_.recordsLeftOut;
+    // Kept in offset order: after every finding before the first record left out.
+    std::size_t at = c_.findings.size();
+    while (at > 0 && c_.findings[at - 1].offset > leftOut_.offset) --at;
+    c_.findings.insert(c_.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut_);
+  }
+  CountGap(mobile_, gapFrom_, mobile_.size(), &c_);
+  gapFrom_ = mobile_.size();
+  return std::move(c_);
+}
+
+Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index) {
+  return CoverageWalk(mobile, s, index).Finish();
 }
 
 std::string CoverageFindingText(const CoverageFinding& f, bool withOffset) {

@@ -14,6 +14,36 @@
 
 namespace tanavo {
 
+// The coverage counted as the records are found: index creation hands over
+// each record its walk finds (the D_SET range, as onRecord gives it), so that
+// no record is looked for twice; Finish looks for the rest itself (records
+// left out by the capacity, a cut record) and accounts the end of the file.
+// mobile, s and index must outlive it. For an index being made, its records
+// are given by TakeIndexed; its count is read when the walk finishes.
+class CoverageWalk {
+ public:
+  CoverageWalk(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index);
+  // A record [start, end] (1-based, both bytes inside it, as TagMatch has
+  // them) found after the ones taken; anything else is not taken.
+  void Take(int32_t start, int32_t end);
+  // Records taken from now on are counted as indexed.
+  void TakeIndexed(int32_t start, int32_t end) {
+    if (start > lastIndexed_) lastIndexed_ = start;
+    Take(start, end);
+  }
+  Coverage Finish();
+
+ private:
+  std::string_view mobile_;
+  const RecordIndex& index_;
+  int dset_;
+  const TagDefinition* entry_ = nullptr;
+  int64_t lastIndexed_ = 0;
+  std::size_t gapFrom_ = 0;  // 0-based end of the last record taken
+  CoverageFinding leftOut_;
+  Coverage c_;
+};
+
 // The coverage of mobile by index under the extraction settings s: records
 // taken from the first D_SET entry's range tags (its line end and next-line
 // head included). Records whose start is after the index's last position are

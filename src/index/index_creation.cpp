@@ -104,6 +104,8 @@ int CreateIndex(Workspace& ws) {
   RecordIndex& index = ws.index;
   const int64_t length = static_cast<int64_t>(ws.state.mobileFile.size());
   ClearRecords(index);
+  // The coverage is counted from the records the walk finds, beside it.
+  CoverageWalk coverage(ws.state.mobileFile, ws.extraction, index);
   int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
   int filled = 0;
   bool found = false;
@@ -116,6 +118,7 @@ int CreateIndex(Workspace& ws) {
     found = true;
     ++index.count;
     index.positions[RecordSlotFor(index, index.count)] = record.start;
+    coverage.TakeIndexed(record.start, record.end);
     next = static_cast<int64_t>(record.end) + 1;
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -144,12 +147,16 @@ int CreateIndex(Workspace& ws) {
   progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  ws.coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, index);
+  ws.coverage = coverage.Finish();
   if (index.count == index.capacity && RecordFollows(ws, first, next)) {
-    ShowWarning(p, "レコードが" + std::to_string(index.capacity) + "件を超えています。" +
-                       std::to_string(static_cast<int64_t>(index.capacity) + 1) + "件目以降はインデックスに登録されません!!");
+    ShowWarning(p, LeftOutWarningText(index.capacity, ws.coverage.recordsFound));
   }
   return 0;
+}
+
+std::string LeftOutWarningText(int32_t capacity, int32_t found) {
+  return "レコードが" + std::to_string(capacity) + "件を超えています(全" + std::to_string(found) + "件)。" +
+         std::to_string(static_cast<int64_t>(capacity) + 1) + "件目以降はインデックスに登録されません!!";
 }
 
 int CreateAndSaveIndex(Workspace& ws) {

@@ -2,6 +2,9 @@
 // file, each record's start position and list line into the record index.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace tanavo {
 
 struct Workspace;
@@ -9,6 +12,10 @@ struct Workspace;
 // The list-line template can name this many Data entries; the first ones in
 // table order are used.
 constexpr int kReferencedEntries = 20;
+
+// The warning after a creation that stopped at the capacity, with the number
+// of records the file holds.
+std::string LeftOutWarningText(int32_t capacity, int32_t found);
 
 // Menu command: asks for confirmation, creates the index and saves it.
 void CreateIndexCommand(Workspace& ws);
