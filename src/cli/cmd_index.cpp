@@ -8,34 +8,13 @@
 #include "files/display_file.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "index/capacity_setting.h"
 #include "index/coverage.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 #include "platform/files.h"
 
 namespace tanavo {
-
-namespace {
-
-// The value of --max-records: a count of 1 or more in decimal digits, or
-// "all". False for anything else.
-bool ParseMaxRecords(const std::string& text, int32_t* capacity) {
-  if (text == "all") {
-    *capacity = kAllRecords;
-    return true;
-  }
-  if (text.empty() || text.size() > 10) return false;
-  long long n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    n = n * 10 + (c - '0');
-  }
-  if (n < 1 || n > kAllRecords) return false;
-  *capacity = static_cast<int32_t>(n);
-  return true;
-}
-
-}  // namespace
 
 int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
   // An index file holds the records someone chose to index: all of them are
@@ -57,7 +36,7 @@ int RunIndexCommand(CliContext& ctx) {
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     if (ctx.args[i] != "--max-records") {
       files.push_back(ctx.args[i]);
-    } else if (i + 1 == ctx.args.size() || !ParseMaxRecords(ctx.args[++i], &capacity)) {
+    } else if (i + 1 == ctx.args.size() || !ParseRecordCapacity(ctx.args[++i], &capacity)) {
       return kExitUsage;
     }
   }

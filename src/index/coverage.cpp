@@ -178,6 +178,11 @@ std::string CoverageSummaryText(const Coverage& c) {
   return t;
 }
 
+std::string CoverageStatusText(const Coverage& c) {
+  return "全" + std::to_string(c.recordsFound) + "件 " +
+         (c.findings.empty() ? std::string("指摘なし") : "指摘" + std::to_string(c.findings.size()) + "件");
+}
+
 bool CoverageLeavesRecordsOut(const Coverage& c) { return c.recordsLeftOut > 0 || c.cutTail; }
 
 }  // namespace tanavo

@@ -63,6 +63,9 @@ std::string CoverageOffsetText(int64_t offset);
 // The summary in one line, for the status bar ("レコード 3000件 (インデックス
 // 2500件)、レコード内 99.2% ..." and the number of findings).
 std::string CoverageSummaryText(const Coverage& c);
+// The summary short enough for a narrow part of the status bar: the findings'
+// count ("指摘なし", "指摘 3件"), led by "全N件" of records found.
+std::string CoverageStatusText(const Coverage& c);
 // Whether an export of this index leaves out records the file holds (by the
 // capacity, or a cut record), which needs --partial.
 bool CoverageLeavesRecordsOut(const Coverage& c);

@@ -9,6 +9,7 @@
 #include "state/workspace.h"
 #include "display/item_decoder.h"
 #include "engine/walk.h"
+#include "index/capacity_setting.h"
 #include "index/coverage.h"
 #include "index/index_file.h"
 #include "display/placeholder.h"
@@ -70,7 +71,7 @@ std::vector<int> PlaceholdersOfTemplate(const ExtractionSettings& s, const std::
 
 }  // namespace
 
-int CreateIndex(Workspace& ws) {
+int CreateIndex(Workspace& ws, bool offerAllRecords) {
   Platform& p = ws.platform;
   if (ws.state.mobileFile.empty()) {
     ShowWarning(p, "携帯データを読み込んでください!!");
@@ -149,7 +150,13 @@ int CreateIndex(Workspace& ws) {
   p.SetStatusText(kOperationPart, "");
   ws.coverage = coverage.Finish();
   if (index.count == index.capacity && RecordFollows(ws, first, next)) {
-    ShowWarning(p, LeftOutWarningText(index.capacity, ws.coverage.recordsFound));
+    const std::string warning = LeftOutWarningText(index.capacity, ws.coverage.recordsFound);
+    if (!offerAllRecords) {
+      ShowWarning(p, warning);
+    } else if (p.MessageBox(BoxOwner::None, warning + "\r\n" + kRaiseCapacityQuestion, "警告", BoxIcon::None,
+                            BoxButtons::YesNo) == BoxAnswer::Yes) {
+      return kCreateAgainWithAll;
+    }
   }
   return 0;
 }
@@ -171,7 +178,23 @@ void CreateIndexCommand(Workspace& ws) {
   BoxAnswer a = ws.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
                                         BoxIcon::None, BoxButtons::OkCancel);
   if (a != BoxAnswer::Ok) return;
-  CreateAndSaveIndex(ws);
+  int created = CreateIndex(ws, true);
+  if (created == kCreateAgainWithAll) {
+    RememberRecordCapacity(ws, kAllRecords);
+    created = CreateIndex(ws);
+  }
+  if (created != 0) {
+    ShowWarning(ws.platform, "インデックス作成に失敗しました！！");
+    return;
+  }
+  SaveIndexFile(ws);
+  // After the save, whose counter uses the same parts.
+  Platform& p = ws.platform;
+  const std::string summary = CoverageSummaryText(ws.coverage);
+  p.SetStatusText(kOperationPart, CoverageStatusText(ws.coverage));
+  p.SetStatusTip(kOperationPart, summary);
+  p.SetStatusText(kProgressPart, "");
+  p.SetStatusTip(kProgressPart, summary);
 }
 
 }  // namespace tanavo
