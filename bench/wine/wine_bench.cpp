@@ -181,6 +181,18 @@ int Run(const std::string& exe, const std::string& dir, int record, bool copy) {
   DeleteFileA((dir + "\\dump.ini").c_str());
 
   const std::string folder = exe.substr(0, exe.find_last_of('\\'));
+  // Every record indexed, as tanavo-cli index --max-records all does: the
+  // capacity the program keeps beside it, for this run only.
+  const std::string setting = folder + "\\Tanavo.cfg";
+  const bool hadSetting = GetFileAttributesA(setting.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (!hadSetting && !WriteFileBytes(setting, "MaxRecords=all\r\n")) return 1;
+  struct Remove {
+    const std::string& path;
+    bool keep;
+    ~Remove() {
+      if (!keep) DeleteFileA(path.c_str());
+    }
+  } removeSetting{setting, hadSetting};
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
