@@ -10,7 +10,7 @@ namespace tanavo {
 
 namespace {
 
-constexpr int kOuterWidth = 640;
+constexpr int kOuterWidth = 820;  // a merged record's finding in one line
 constexpr int kOuterHeight = 480;
 constexpr int kCoverageFont = 0;  // the raw text view's, so the bytes look as they do there
 constexpr int kSummaryHeight = 22;
@@ -38,10 +38,10 @@ WindowSpec CoverageWindow::Declaration() {
 
 std::vector<ControlSpec> CoverageWindow::Controls() {
   return {
-      {kCoverageSummary, ControlKind::Static, kStyleNone, 4, 4, 600, 18, ""},
-      {kCoverageList, ControlKind::ListBox, kClientEdge | kVScroll | kNotify, 0, kSummaryHeight, 624, 140, ""},
+      {kCoverageSummary, ControlKind::Static, kStyleNone, 4, 4, 796, 18, ""},
+      {kCoverageList, ControlKind::ListBox, kClientEdge | kVScroll | kNotify, 0, kSummaryHeight, 804, 140, ""},
       {kCoverageText, ControlKind::TextView,
-       kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly, 0, 166, 624, 270, ""},
+       kClientEdge | kVScroll | kHScroll | kMultiLine | kAutoVScroll | kAutoHScroll | kReadOnly, 0, 166, 804, 270, ""},
   };
 }
 
