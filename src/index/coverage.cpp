@@ -1,7 +1,6 @@
 #include "index/coverage.h"
 
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 #include "engine/tag_match.h"
@@ -43,7 +42,12 @@ void CountGap(std::string_view mobile, std::size_t from, std::size_t to, Coverag
 void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t start, std::size_t end,
                 int32_t record, Coverage* c) {
   if (startTag.empty()) return;
-  auto found = [&](std::size_t at) {
+  const bool ownLineBreak = startTag.front() == '\r' || startTag.front() == '\n';
+  const std::string_view body = mobile.substr(0, end);
+  for (std::size_t at = FindIn(body, startTag, start + 1); at != std::string_view::npos;
+       at = FindIn(body, startTag, at + 1)) {
+    const char before = mobile[at - 1];
+    if (!ownLineBreak && before != '\n' && before != '\r') continue;
     CoverageFinding f;
     f.kind = CoverageKind::MergedRecords;
     f.offset = static_cast<int64_t>(at);
@@ -51,29 +55,6 @@ void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t 
     f.record = record;
     c->findings.push_back(f);
     ++c->mergedRecords;
-  };
-  if (startTag.front() == '\r' || startTag.front() == '\n') {
-    const std::string_view body = mobile.substr(0, end);
-    for (std::size_t at = FindIn(body, startTag, start + 1); at != std::string_view::npos;
-         at = FindIn(body, startTag, at + 1)) {
-      found(at);
-    }
-    return;
-  }
-  // Only the bytes after each line break are compared: a search for line
-  // breaks costs far less than one for the tag through a long record (a
-  // mail's Base64 body), which creation has already read for its end tag.
-  const char* base = mobile.data();
-  std::size_t pos = start;
-  while (pos < end) {
-    const void* lf = std::memchr(base + pos, '\n', end - pos);
-    const std::size_t nl = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : end;
-    const void* cr = std::memchr(base + pos, '\r', nl - pos);
-    const std::size_t lineBreak = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : nl;
-    if (lineBreak >= end) break;
-    const std::size_t at = lineBreak + 1;
-    if (startTag.size() <= end - at && mobile.compare(at, startTag.size(), startTag) == 0) found(at);
-    pos = at;
   }
 }
 
