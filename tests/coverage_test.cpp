@@ -113,6 +113,32 @@ TEST(Coverage, AccountsForEveryByteAsTheDumpWasBuilt) {
   }
 }
 
+// The start tag again inside a record counts where a line starts, after any
+// line break, or anywhere for a start tag that begins with a line break.
+TEST(Coverage, TheStartTagAgainCountsAtTheStartOfALine) {
+  const struct {
+    const char* what;
+    std::string startTag, record;
+    int merged;
+  } cases[] = {
+      {"after CR LF", "<R>", "<R>a\r\n<R>b\r\n</R>", 1},
+      {"after LF", "<R>", "<R>a\n<R>b\n</R>", 1},
+      {"after a bare CR", "<R>", "<R>a\r<R>b\r</R>", 1},
+      {"inside a line", "<R>", "<R>a <R>b\r\n</R>", 0},
+      {"at the end, cut short", "<R>", "<R>a\r\n<R</R>", 0},
+      {"twice", "<R>", "<R>\r\n<R>\r\n<R>\r\n</R>", 2},
+      {"a tag led by a line break, anywhere", "\n<R>", "\n<R>a\n<R>b</R>", 1},
+  };
+  for (const auto& c : cases) {
+    RecordIndex index;
+    ExtractionSettings s;
+    SetTable(s, {Def("D_SET", "R", c.startTag, "</R>"), Def("D_SET", "R", c.startTag, "</R>")});
+    const Coverage cov = ComputeCoverage(c.record, s, index);
+    EXPECT_EQ(cov.recordsFound, 1) << c.what;
+    EXPECT_EQ(cov.mergedRecords, c.merged) << c.what;
+  }
+}
+
 TEST(Coverage, FindingTextsLeadWithTheOffset) {
   CoverageFinding cut;
   cut.kind = CoverageKind::CutTail;
