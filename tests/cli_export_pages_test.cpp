@@ -83,9 +83,11 @@ class CliExportPagesTest : public ::testing::Test {
   }
 
   // Exports the index (with --records when chosen is not empty) into dir/name.
-  int Export(const std::string& name, const std::string& chosen, const std::string& ini = "m.ini") {
+  int Export(const std::string& name, const std::string& chosen, const std::string& ini = "m.ini",
+             bool partial = false) {
     std::vector<std::string> args = {"export", (*dir / ini).string(), (*dir / name).string()};
     if (!chosen.empty()) args.insert(args.end(), {"--records", chosen});
+    if (partial) args.push_back("--partial");
     return RunCli(args, nullptr, &out, &err);
   }
 
@@ -153,7 +155,9 @@ TEST_F(CliExportPagesTest, AnIndexOfNoRecordsHasAnIndexPageAndNoPages) {
   WriteFileBytes(*dir / "none.ini", BuildIndexFileText({(*dir / "m.dat").string(), (*dir / "m.kta").string(),
                                                         (*dir / "m.kdp").string()},
                                                        none));
-  ASSERT_EQ(Export("out0", "", "none.ini"), kExitOk) << err;
+  // It leaves every record of the mobile file out: only a partial export.
+  ASSERT_EQ(Export("out0", "", "none.ini"), kExitFailed) << err;
+  ASSERT_EQ(Export("out0", "", "none.ini", true), kExitOk) << err;
   const std::string index = ReadBytes(*dir / "out0/report.html");
   EXPECT_NE(index.find(u8"書き出したレコードはありません。"), std::string::npos);
   EXPECT_TRUE(fs::is_empty(*dir / "out0/report"));

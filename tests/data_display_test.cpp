@@ -53,6 +53,31 @@ TEST(DataDisplay, OpensWithTheRecordListAndRecordOne) {
   EXPECT_TRUE(f.platform.boxes.empty());
 }
 
+TEST(DataDisplay, TheRecordListAsksForItsRowsAndHoldsNone) {
+  DisplayApp f;
+  f.Open();
+  MemoryWindow& d = f.Display();
+  EXPECT_TRUE(d.Control(kDispRecordList).decl.style & kOwnerData);
+  EXPECT_TRUE(d.Control(kDispRecordList).rows.empty());
+  EXPECT_EQ(d.ListCount(kDispRecordList), 3);
+  // Rows are read when asked for: a changed line shows at once.
+  f.app.index.lines[2] = "changed";
+  EXPECT_EQ(d.ListRow(kDispRecordList, 1), "(2)changed");
+  // Nor are rows added to it one by one.
+  d.ListAdd(kDispRecordList, "stray");
+  EXPECT_EQ(d.ListCount(kDispRecordList), 3);
+  // An index replaced by a shorter one while the list still shows the old
+  // count: the rows past its end read as their number alone, nothing is
+  // read past it.
+  f.app.index.count = 1;
+  EXPECT_EQ(d.ListRow(kDispRecordList, 2), "(3)");
+  d.UserSelect(kDispRecordList, 2);
+  EXPECT_EQ(d.ListSelection(kDispRecordList), 2);
+  EXPECT_EQ(d.Text(kDispStatusText), "記録位置にレコードなし");
+  d.ListSelect(kDispRecordList, 3);  // past the count: no selection
+  EXPECT_EQ(d.ListSelection(kDispRecordList), -1);
+}
+
 TEST(DataDisplay, WithoutAnIndexWarnsAndStaysEmpty) {
   FakeApp f;
   f.app.display.layoutText = "x";

@@ -68,9 +68,12 @@ TEST(CreateIndex, FillsPlaceholdersOfTheTemplate) {
       {"missing item gets the empty value", "", {from}, "[??From??]", "[]"},
       {"a name that starts another fills its placeholder first", "F:x\r\nFr:y\r\n",
        {Item("Fr", "Fr:", "\r\n"), from}, "??From??", "y       "},
-      {"repeated item named twice: only the first", "T:1\r\nT:2\r\n", {repeatedTo}, "??To?? ??To??", "1 ??To??"},
+      // A placeholder left without a value is blank, as in the layout: a
+      // bare one vanishes, a padded one leaves spaces of its width.
+      {"repeated item named twice: only the first", "T:1\r\nT:2\r\n", {repeatedTo}, "??To?? ??To??", "1 "},
       {"repeated item stops the record once counted", "T:1\r\nT:2\r\nF:f\r\n", {repeatedTo, from},
-       "??To??,??To??,??From??", "1,2,??From??"},
+       "??To??,??To??,??From??", "1,2,"},
+      {"repeated item never found, padded", "F:f\r\n", {repeatedTo, from}, "[??To    ??][??From??]", "[          ][f]"},
       {"unreferenced items leave no trace", "F:f\r\nT:t\r\n", {from, to}, "[??From??]", "[f]"},
       {"no placeholder: the template itself", "F:f\r\n", {from}, "fixed", "fixed"},
       {"NUL bytes are removed from the line", "F:a\0b\r\n"s, {from}, "\0[??From??]\0"s, "[ab]"},
@@ -142,7 +145,7 @@ TEST(CreateIndex, UsesTheFirstTwentyNamedEntriesAndWarnsOnce) {
     table.push_back(Item("D" + n, "<" + n + ">", "</" + n + ">"));
     record += "<" + n + ">v" + n + "</" + n + ">";
     listTemplate += "??D" + n + "??,";
-    line += i <= 20 ? "v" + n + "," : "??D21??,";
+    line += i <= 20 ? "v" + n + "," : ",";  // the entry past twenty is blank
   }
   table.push_back(kRecord);
   f.Load("<R>" + record + "</R><R>" + record + "</R>", table, listTemplate);
@@ -162,7 +165,10 @@ TEST(CreateIndex, StopsAtTheIndexCapacity) {
     ASSERT_EQ(CreateIndex(f.app), 0);
     EXPECT_EQ(f.app.index.count, kIndexSlots);
     EXPECT_EQ(f.app.index.lines[kIndexSlots], std::to_string(kIndexSlots));
-    EXPECT_EQ(f.platform.boxes.size(), records > kIndexSlots ? 1u : 0u) << records;
+    ASSERT_EQ(f.platform.boxes.size(), records > kIndexSlots ? 1u : 0u) << records;
+    if (records > kIndexSlots) {
+      EXPECT_EQ(f.platform.boxes[0].text, "レコードが2500件を超えています(全2501件)。2501件目以降はインデックスに登録されません!!");
+    }
   }
 }
 

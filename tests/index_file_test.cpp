@@ -266,9 +266,17 @@ TEST(IndexFile, FilesNotAtTheirStoredPathAreLookedForAsTheyTravel) {
     EXPECT_EQ(f.app.display.listLineTemplate, "[??From??]") << c.what;
     // The files are held by where they were found, and said so.
     EXPECT_EQ(f.app.state.mobileFilePath.folder, c.foundFolder) << c.what;
-    EXPECT_EQ(f.platform.status[2], "携帯: phone.dat (別の場所から)") << c.what;
-    EXPECT_EQ(f.platform.status[3], "抽出: mail.kta (別の場所から)") << c.what;
-    EXPECT_EQ(f.platform.status[4], "表示: mail.kdp (別の場所から)") << c.what;
+    // The mark before the name, where a narrow part never cuts it off; the
+    // file used, whole, in the part's tip.
+    EXPECT_EQ(f.platform.status[2], "携帯(別の場所): phone.dat") << c.what;
+    EXPECT_EQ(f.platform.status[3], "抽出(別の場所): mail.kta") << c.what;
+    EXPECT_EQ(f.platform.status[4], "表示(別の場所): mail.kdp") << c.what;
+    EXPECT_EQ(f.platform.statusTip[2], "読み込んだファイル: " + c.foundFolder + sep + "phone.dat (記録されたパス: " +
+                                           c.storedFolder + storedSep + "phone.dat)")
+        << c.what;
+    EXPECT_EQ(f.platform.statusTip[4], "読み込んだファイル: " + c.foundFolder + sep + "mail.kdp (記録されたパス: " +
+                                           c.storedFolder + storedSep + "mail.kdp)")
+        << c.what;
     ASSERT_EQ(f.platform.notes.size(), 3u) << c.what;
     EXPECT_EQ(f.platform.notes[0], c.storedFolder + storedSep + "phone.dat が開けないため、" + c.foundFolder + sep +
                                        "phone.dat を読み込みました")
@@ -286,6 +294,7 @@ TEST(IndexFile, TheStoredPathComesFirst) {
   ASSERT_EQ(f.LoadIndex("D:\\in\\x.ini"), 0);
   EXPECT_EQ(f.app.state.mobileFile, kMobile);
   EXPECT_EQ(f.platform.status[2], "携帯: phone.dat");
+  EXPECT_EQ(f.platform.statusTip[2], "");
   EXPECT_TRUE(f.platform.notes.empty());
 }
 

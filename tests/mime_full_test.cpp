@@ -282,7 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
         CapCase{"the cap reached inside it keeps the rest, marked", 990, 5000, 999, "part999.txt",
                 "〓[未分割:multipart/mixed]--i\r\nContent-Type: a/b\r\n\r\nn\r\n--i\r\n"},
         CapCase{"one part left for it: all of its body is the rest", 998, 20, 999, "part999.txt",
-                "〓[未分割:multipart/mixed]--i\r\n"}));
+                "〓[未分割:multipart/mixed]--i\r\n"}),
+    [](const ::testing::TestParamInfo<CapCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST(FullMail, DelimiterSearchReadsEachLineOnce) {
   // A boundary of dashes over lines of dashes: every byte begins an

@@ -111,5 +111,18 @@ TEST(Presets, EachReadsItsSample) {
   }
 }
 
+// A contact without a phone number: its list line has blanks where the
+// number would be, as its layout has, never the placeholder itself.
+TEST(Presets, AContactWithoutAPhoneNumberListsBlanks) {
+  PresetApp p("vcard", "vcard.vcf");
+  p.app.state.mobileFile += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Nobody;;;;\r\nFN:Nobody\r\nEND:VCARD\r\n";
+  ASSERT_EQ(CreateIndex(p.app), 0);
+  ASSERT_EQ(p.app.index.count, 6);
+  const std::string& line = p.app.index.lines[6];
+  EXPECT_EQ(line.find("??"), std::string::npos) << line;
+  EXPECT_NE(line.find("Nobody"), std::string::npos) << line;
+  EXPECT_EQ(line.substr(line.size() - 16), std::string(16, ' ')) << line;  // "??Tel         ??" at the end
+}
+
 }  // namespace
 }  // namespace tanavo

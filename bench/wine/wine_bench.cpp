@@ -2,14 +2,18 @@
 // step by the wall clock until the window answers again. Run under Wine by
 // bench/wine_bench.py, which also times tanavo-cli doing the same work.
 //
-//   tanavo_wine_bench make MAILS DIR
-//       writes DIR\dump.dat (bench/mail_dump.h), DIR\mail.kta and DIR\mail.kdp
-//   tanavo_wine_bench run TANAVO_EXE DIR RECORD
-//       opens dump.dat, loads the settings, creates the index (confirmation
-//       to save dialog), opens the data display (until record 1 is shown),
-//       chooses RECORD, selects all and copies in the raw text view after
-//       opening; prints one "step seconds" line per step and the peak memory.
+//   tanavo_wine_bench make MAILS DIR [short]
+//       writes DIR\dump.dat (bench/mail_dump.h: mails of 20 KiB, or short
+//       ones of about 300 bytes), DIR\mail.kta and DIR\mail.kdp
+//   tanavo_wine_bench run TANAVO_EXE DIR RECORD [nocopy]
+//       opens dump.dat, selects all and copies in the raw text view (unless
+//       nocopy), loads the settings, creates and saves the index (from OK in
+//       the confirmation to the index saved, the save dialog's own time left
+//       out), loads the index file, opens the data display (until record 1 is
+//       shown), chooses RECORD; prints one "step seconds" line per step and
+//       the peak memory.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <chrono>
@@ -39,12 +43,12 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(f);
 }
 
-int Make(int mails, const std::string& dir) {
+int Make(int mails, const std::string& dir, bool shortMails) {
   // The settings of the native benchmarks (MailSettings), as files.
   std::string kta;
   for (const TagDefinition& e : MailEntries()) kta += EncodeEntry(e);
   const std::string kdp = BuildDisplaySettingsFile(kMailListLine, "??Body??");
-  const bool ok = WriteFileBytes(dir + "\\dump.dat", MailDump(mails)) && WriteFileBytes(dir + "\\mail.kta", kta) &&
+  const bool ok = WriteFileBytes(dir + "\\dump.dat", shortMails ? SmsDump(mails) : MailDump(mails)) && WriteFileBytes(dir + "\\mail.kta", kta) &&
                   WriteFileBytes(dir + "\\mail.kdp", kdp);
   return ok ? 0 : 1;
 }
@@ -122,6 +126,24 @@ LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   return static_cast<LRESULT>(r);
 }
 
+// Asked for its text, the status bar answers only once the main window's
+// thread is free: when the command under way has ended.
+void AskStatusBar(HWND main) {
+  HWND bar = FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr);
+  char text[512] = {};
+  Ask(bar ? bar : main, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+}
+
+// Types a path into the dialog that is open, presses OK, and waits for the
+// command to end: the seconds from OK until the status bar answers. The
+// dialog must be gone first, or its own loop would answer.
+double AnswerFileAndWait(DWORD pid, HWND main, const std::string& path) {
+  const auto t0 = AnswerFile(pid, path);
+  while (TopWindow(pid, "#32770")) Sleep(1);
+  AskStatusBar(main);
+  return Since(t0);
+}
+
 // Until no dialog is open and the window answers.
 void WaitIdle(DWORD pid, HWND main) {
   while (TopWindow(pid, "#32770")) Sleep(5);
@@ -151,7 +173,7 @@ HWND WindowOf(DWORD pid, const char* cls) {
   return a.found;
 }
 
-int Run(const std::string& exe, const std::string& dir, int record) {
+int Run(const std::string& exe, const std::string& dir, int record, bool copy) {
   const std::string dat = dir + "\\dump.dat";
   WIN32_FILE_ATTRIBUTE_DATA fa{};
   GetFileAttributesExA(dat.c_str(), GetFileExInfoStandard, &fa);
@@ -159,6 +181,18 @@ int Run(const std::string& exe, const std::string& dir, int record) {
   DeleteFileA((dir + "\\dump.ini").c_str());
 
   const std::string folder = exe.substr(0, exe.find_last_of('\\'));
+  // Every record indexed, as tanavo-cli index --max-records all does: the
+  // capacity the program keeps beside it, for this run only.
+  const std::string setting = folder + "\\Tanavo.cfg";
+  const bool hadSetting = GetFileAttributesA(setting.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (!hadSetting && !WriteFileBytes(setting, "MaxRecords=all\r\n")) return 1;
+  struct Remove {
+    const std::string& path;
+    bool keep;
+    ~Remove() {
+      if (!keep) DeleteFileA(path.c_str());
+    }
+  } removeSetting{setting, hadSetting};
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -190,21 +224,23 @@ int Run(const std::string& exe, const std::string& dir, int record) {
     std::printf("peak_open %zu\n", static_cast<std::size_t>(pmc.PeakWorkingSetSize));
   }
 
-  t0 = Clock::now();
-  Ask(view, EM_SETSEL, 0, -1);
-  Ask(view, WM_COPY);
-  std::printf("copy %.3f\n", Since(t0));
-  std::size_t copied = 0;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-      if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-        copied = strnlen(p, GlobalSize(h));
-        GlobalUnlock(h);
+  if (copy) {
+    t0 = Clock::now();
+    Ask(view, EM_SETSEL, 0, -1);
+    Ask(view, WM_COPY);
+    std::printf("copy %.3f\n", Since(t0));
+    std::size_t copied = 0;
+    if (OpenClipboard(nullptr)) {
+      if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+          copied = strnlen(p, GlobalSize(h));
+          GlobalUnlock(h);
+        }
       }
+      CloseClipboard();
     }
-    CloseClipboard();
+    if (copied != static_cast<std::size_t>(fileBytes)) std::fprintf(stderr, "copied %zu bytes\n", copied);
   }
-  if (copied != static_cast<std::size_t>(fileBytes)) std::fprintf(stderr, "copied %zu bytes\n", copied);
 
   PostMessageA(main, WM_COMMAND, 1048, 0);
   AnswerFile(pid, dir + "\\mail.kta");
@@ -213,7 +249,8 @@ int Run(const std::string& exe, const std::string& dir, int record) {
   AnswerFile(pid, dir + "\\mail.kdp");
   WaitIdle(pid, main);
 
-  // Index: from OK in the confirmation until the save dialog shows.
+  // Index: from OK in the confirmation until the save dialog shows, then from
+  // OK in the save dialog until the index is saved.
   PostMessageA(main, WM_COMMAND, 1052, 0);
   HWND box = WaitWindow(pid, "#32770");
   Sleep(100);
@@ -224,8 +261,15 @@ int Run(const std::string& exe, const std::string& dir, int record) {
     if (d && d != box && FileNameEdit(d)) break;
     Sleep(1);
   }
-  std::printf("index %.3f\n", Since(t0));
-  AnswerFile(pid, dir + "\\dump.ini");
+  const double create = Since(t0);
+  const double save = AnswerFileAndWait(pid, main, dir + "\\dump.ini");
+  std::printf("index_create %.3f\nindex_save %.3f\nindex %.3f\n", create, save, create + save);
+  WaitIdle(pid, main);
+
+  // Index file loading: from OK in the open dialog until the index and the
+  // three files it names are loaded.
+  PostMessageA(main, WM_COMMAND, 1050, 0);
+  std::printf("load %.3f\n", AnswerFileAndWait(pid, main, dir + "\\dump.ini"));
   WaitIdle(pid, main);
 
   // Data display: the command returns once record 1 is rendered.
@@ -262,8 +306,15 @@ int Run(const std::string& exe, const std::string& dir, int record) {
 }  // namespace tanavo
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "make") return tanavo::Make(std::atoi(argv[2]), argv[3]);
-  if (argc == 5 && std::string(argv[1]) == "run") return tanavo::Run(argv[2], argv[3], std::atoi(argv[4]));
-  std::fprintf(stderr, "usage: tanavo_wine_bench make MAILS DIR | run TANAVO_EXE DIR RECORD\n");
+  const bool flag = argc == 6 || (argc == 5 && std::string(argv[1]) == "make");
+  if ((argc == 4 || argc == 5) && std::string(argv[1]) == "make") {
+    if (flag && std::string(argv[4]) != "short") return 2;
+    return tanavo::Make(std::atoi(argv[2]), argv[3], flag);
+  }
+  if ((argc == 5 || argc == 6) && std::string(argv[1]) == "run") {
+    if (flag && std::string(argv[5]) != "nocopy") return 2;
+    return tanavo::Run(argv[2], argv[3], std::atoi(argv[4]), !flag);
+  }
+  std::fprintf(stderr, "usage: tanavo_wine_bench make MAILS DIR [short] | run TANAVO_EXE DIR RECORD [nocopy]\n");
   return 2;
 }

@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/conversion_window.h"
+#include "app/coverage_window.h"
 #include "app/detail_window.h"
 #include "app/display_window.h"
 #include "app/extraction_window.h"
@@ -22,6 +23,7 @@ void App::Start() {
   conversionWindow = std::make_unique<ConversionWindow>(*this);
   displayWindow = std::make_unique<DisplayWindow>(*this);
   nameListWindow = std::make_unique<NameListWindow>(*this);
+  coverageWindow = std::make_unique<CoverageWindow>(*this);
 
   mainWindow->Create();
   extractionWindow->Create();
@@ -30,9 +32,11 @@ void App::Start() {
   conversionWindow->Create();
   displayWindow->Create();
   nameListWindow->Create();
+  coverageWindow->Create();
 }
 
 void App::MobileFileReplaced() {
+  if (coverageWindow) coverageWindow->MobileFileReplaced();
   // The raw text view shows the mobile file's own bytes, the one buffer.
   Window* w = mainWindow ? mainWindow->window : nullptr;
   if (!w) return;

@@ -15,12 +15,13 @@ class DetailWindow;
 class ConversionWindow;
 class DisplayWindow;
 class NameListWindow;
+class CoverageWindow;
 
 struct App : Workspace, private WorkspaceViews {
   explicit App(Platform& platform);
   ~App() override;
 
-  // Start-up: the main window, then the six tool windows hidden, in order.
+  // Start-up: the main window, then the seven tool windows hidden, in order.
   void Start();
 
   std::unique_ptr<MainWindow> mainWindow;
@@ -30,6 +31,7 @@ struct App : Workspace, private WorkspaceViews {
   std::unique_ptr<ConversionWindow> conversionWindow;
   std::unique_ptr<DisplayWindow> displayWindow;
   std::unique_ptr<NameListWindow> nameListWindow;
+  std::unique_ptr<CoverageWindow> coverageWindow;
 
  private:
   void MobileFileReplaced() override;

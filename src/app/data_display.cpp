@@ -1,7 +1,7 @@
 #include "app/data_display.h"
 
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app/app.h"
 #include "app/attachment_list.h"
@@ -123,10 +123,12 @@ void OpenDataDisplay(App& app) {
     ShowWarning(app.platform, "インデックス・データがありません!!");
     return;
   }
-  std::vector<std::string> rows;
-  rows.reserve(static_cast<std::size_t>(index.count));
-  for (int32_t n = 1; n <= index.count && n <= kIndexSlots; ++n) rows.push_back(RecordListRow(index, n));
-  w->ListSetRows(kDispRecordList, rows);
+  // The list asks for the rows it shows: a million records open at once.
+  // The index may be replaced while the list shows it; a row past its end
+  // reads as its number alone until the list is filled again.
+  const int32_t rows = static_cast<int32_t>(
+      std::min<std::size_t>(static_cast<std::size_t>(index.count), std::max<std::size_t>(index.lines.size(), 1) - 1));
+  w->ListSetRowSource(kDispRecordList, rows, [&index](int row) { return RecordListRow(index, row + 1); });
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   ShowRecord(app, 1);

@@ -49,7 +49,7 @@ WindowSpec DisplayWindow::Declaration() {
 std::vector<ControlSpec> DisplayWindow::Controls() {
   const unsigned list = kClientEdge | kVScroll | kHScroll | kNotify;
   return {
-      {kDispRecordList, ControlKind::ListBox, list, 15, 0, 84, 60, ""},
+      {kDispRecordList, ControlKind::ListBox, list | kOwnerData, 15, 0, 84, 60, ""},
       {kDispTemplateEdit, ControlKind::Edit, kClientEdge | kAutoHScroll, 14, 77, 70, 21, ""},
       {kDispLayoutEdit, ControlKind::Edit, kClientEdge | kVScroll | kMultiLine | kAutoVScroll | kWantReturn, 14, 115,
        70, 21, ""},

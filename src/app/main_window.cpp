@@ -7,6 +7,7 @@
 #include "app/unsaved.h"
 #include "codec/codec.h"
 #include "app/conversion_window.h"
+#include "app/coverage_window.h"
 #include "app/data_display.h"
 #include "app/display_window.h"
 #include "dispset/kdp_file.h"
@@ -14,6 +15,7 @@
 #include "app/extraction_window.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "index/capacity_setting.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 
@@ -49,6 +51,7 @@ void MainWindow::Created(Window& w) {
   app_.state.mobileFilePath = PathParts{};
   app_.state.extractionFilePath = PathParts{};
   app_.state.programFolder = app_.platform.CurrentDirectory();
+  LoadRecordCapacity(app_);
   (void)TheBase64Alphabet();
 }
 
@@ -79,6 +82,7 @@ void MainWindow::OnCommand(int id, int /*code*/) {
       break;
     case kCmdLoadIndexFile: LoadIndexFileCommand(app_); break;
     case kCmdCreateIndex: CreateIndexCommand(app_); break;
+    case kCmdCoverage: app_.coverageWindow->ShowCoverage(); break;
     case kCmdDataDisplay: OpenDataDisplay(app_); break;
     case kCmdAnalysisMemo: OpenAnalysisMemo(app_); break;
     case kCmdConversionTool: app_.conversionWindow->ShowTool(); break;

@@ -21,6 +21,7 @@ enum MenuCommand {
   kCmdDisplaySettings = 1057,
   kCmdUserManual = 1058,
   kCmdVersion = 1059,
+  kCmdCoverage = 1060,
 };
 
 // The five drop-down menus in the order they appear, items in the order they

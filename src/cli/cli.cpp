@@ -35,13 +35,18 @@ const CliCommand kCommands[] = {
      "      the input is the whole item text, its end tag included (for the sample settings a\n"
      "      header line must end in CR LF: printf 'Subject: ...\\r\\n' | tanavo-cli item ...)",
      RunItemCommand},
-    {"index", "index MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT", RunIndexCommand},
+    {"index",
+     "index [--max-records N|all] MOBILE KTA KDP OUT   create the index of MOBILE and save it to OUT;\n"
+     "      it takes the first 2500 records unless --max-records says otherwise. A line on standard\n"
+     "      error for each record cut, merged or left out, and each gap that is not blank",
+     RunIndexCommand},
     {"list", "list INDEX   the record list of an index file, one row per record", RunListCommand},
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
     {"export",
-     "export INDEX OUTDIR [--records LIST]   records, attachments, a TSV table, an HTML report and\n"
-     "      SHA256SUMS into OUTDIR; all records, or those of LIST such as 1-100,250,300-",
+     "export [--partial] INDEX OUTDIR [--records LIST]   records, attachments, a TSV table, an HTML\n"
+     "      report and SHA256SUMS into OUTDIR; all records, or those of LIST such as 1-100,250,300-;\n"
+     "      refused when records of MOBILE are left out of the index or cut, unless --partial",
      RunExportCommand},
     {"case", "case INDEX CASE [--zone +HH:MM]   build the case file CASE (NAME.tcase) for search and tags;\n"
              "      a time that names no zone is taken in --zone (+09:00 unless given)",

@@ -107,6 +107,9 @@ struct Workspace;
 // Loads an index file as its menu command does, answering its dialog with
 // path; 0 when the index and the three files it names were read.
 int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath);
+struct Coverage;
+// One "tanavo-cli:" line on standard error for each finding of the coverage.
+void WriteCoverageFindings(CliContext& ctx, const Coverage& coverage);
 // The warning for attachments of record n that were not written: those past
 // what one item keeps (kMaxItemAttachments).
 std::string NotWrittenAttachments(int32_t n, std::size_t count);

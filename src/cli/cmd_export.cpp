@@ -12,6 +12,7 @@
 #include "text/path.h"
 #include "cli/cli.h"
 #include "cli/export.h"
+#include "cli/export_coverage.h"
 #include "cli/export_report.h"
 #include "cli/export_text.h"
 #include "cli/progress.h"
@@ -19,6 +20,7 @@
 #include "display/attachment.h"
 #include "display/attachment_opening.h"
 #include "display/render.h"
+#include "index/coverage.h"
 #include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/new_files.h"
@@ -476,10 +478,32 @@ bool OpenOutputFolder(Platform& p, const std::string& outDir, std::unique_ptr<Ou
   return false;
 }
 
+// What the index leaves out of the mobile file, in a line: records past its
+// last one, and a record cut at the end of the file.
+std::string LeftOutText(const Coverage& c) {
+  std::string t;
+  if (c.recordsLeftOut > 0) {
+    t += "インデックスに登録されていないレコードが" + std::to_string(c.recordsLeftOut) + "件あります (全" +
+         std::to_string(c.recordsFound) + "件中)";
+  }
+  if (c.cutTail) t += std::string(t.empty() ? "" : "。") + "携帯ファイルの最後のレコードが途中で切れています";
+  return t;
+}
+
 int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
-           RecordChoice choice, CliProgress& progress, ExportTimes& times) {
+           RecordChoice choice, CliProgress& progress, ExportTimes& times, bool partial) {
   Workspace ws(p);
   if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
+  // What the export covers is known before anything is written: an export
+  // that would leave records out says so and writes nothing, unless asked
+  // for a partial one.
+  const Coverage coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, ws.index);
+  WriteCoverageFindings(ctx, coverage);
+  if (CoverageLeavesRecordsOut(coverage) && !partial) {
+    ShowWarning(p, LeftOutText(coverage) + "。すべてを書き出すにはインデックスを作り直してください "
+                                           "(--max-records all)。この分を除いて書き出すには --partial を付けてください!!");
+    return kExitFailed;
+  }
   int32_t beyond = 0;
   if (!choice.Resolve(ws.index.count, &beyond)) {
     ctx.err += "tanavo-cli: no record " + std::to_string(beyond) + " (the index holds " +
@@ -491,6 +515,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   summary.indexRecords = ws.index.count;
   summary.choice = choice.All() ? std::string() : choice.Text();
   summary.chosen = choice.Count();
+  summary.sections.push_back(ReportCoverage(coverage, static_cast<int32_t>(summary.chosen)));
   {
     Timed t(&times.hashing);
     if (!EvidenceAsLoaded(ws, p, indexPath, &summary.evidence)) {
@@ -577,7 +602,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
 }  // namespace
 
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times,
-                const RecordChoice& choice) {
+                const RecordChoice& choice, bool partial) {
   ExportTimes local;
   ExportTimes& t = times ? *times : local;
   t = ExportTimes();
@@ -588,7 +613,7 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   ConsolePlatform* const console = ctx.platform;
   RecordingPlatform recording(&ctx.err, *console);
   ctx.platform = &recording;
-  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t);
+  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t, partial);
   ctx.platform = console;
   t.total = std::chrono::duration<double>(Clock::now() - start).count();
   if (t.files > 0) {
@@ -602,12 +627,17 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   return code;
 }
 
-// export INDEX OUTDIR [--records LIST]
+// export [--partial] INDEX OUTDIR [--records LIST]
 int RunExportCommand(CliContext& ctx) {
   std::vector<std::string> args;
   RecordChoice choice;
   bool chosen = false;
+  bool partial = false;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    if (ctx.args[i] == "--partial") {
+      partial = true;
+      continue;
+    }
     if (ctx.args[i] != kRecordsOption) {
       args.push_back(ctx.args[i]);
       continue;
@@ -625,7 +655,7 @@ int RunExportCommand(CliContext& ctx) {
     return kExitUsage;
   }
   if (args.size() != 2) return kExitUsage;
-  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice);
+  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice, partial);
 }
 
 }  // namespace tanavo

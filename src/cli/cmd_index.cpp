@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "state/workspace.h"
 #include "files/mobile_file.h"
@@ -7,6 +8,8 @@
 #include "files/display_file.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
+#include "index/capacity_setting.h"
+#include "index/coverage.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
 #include "platform/files.h"
@@ -14,19 +17,39 @@
 namespace tanavo {
 
 int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
+  // An index file holds the records someone chose to index: all of them are
+  // read, whatever capacity it was made with.
+  SetRecordCapacity(ws.index, kAllRecords);
   return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(ws); });
 }
 
-// index MOBILE KTA KDP OUT: the three files loaded as their menu commands load
-// them, the index created without the confirmation box and saved to OUT.
+void WriteCoverageFindings(CliContext& ctx, const Coverage& coverage) {
+  for (const CoverageFinding& f : coverage.findings) ctx.err += "tanavo-cli: " + CoverageFindingText(f) + "\n";
+}
+
+// index [--max-records N|all] MOBILE KTA KDP OUT: the three files loaded as
+// their menu commands load them, the index created without the confirmation
+// box and saved to OUT; then a line for each coverage finding.
 int RunIndexCommand(CliContext& ctx) {
-  if (ctx.args.size() != 4) return kExitUsage;
+  int32_t capacity = kIndexSlots;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    if (ctx.args[i] != "--max-records") {
+      files.push_back(ctx.args[i]);
+    } else if (i + 1 == ctx.args.size() || !ParseRecordCapacity(ctx.args[++i], &capacity)) {
+      return kExitUsage;
+    }
+  }
+  if (files.size() != 4) return kExitUsage;
+  ctx.args = files;
   ConsolePlatform& platform = *ctx.platform;
   Workspace ws(platform);
+  SetRecordCapacity(ws.index, capacity);
   if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
   if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
   if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(ws); })) return kExitFailed;
   const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(ws); });
+  WriteCoverageFindings(ctx, ws.coverage);
   return saved == 0 ? kExitOk : kExitFailed;
 }
 

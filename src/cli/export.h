@@ -29,9 +29,11 @@ struct ExportTimes {
 // Loads the index file as `list` does and writes the chosen records into
 // outDir (created; refused when it exists and is not empty):
 // records/FFFF/NNNNNN.txt, attachments/FFFF/NNNNNN-K-NAME (FFFF: a folder per
-// thousand records), records.tsv, report.html with its pages in report/, and
-// SHA256SUMS. kExitOk, or kExitFailed after saying why.
+// thousand records), records.tsv, report.html (its coverage first) with its
+// pages in report/, and SHA256SUMS. kExitOk, or kExitFailed after saying why.
+// An index that leaves records of the mobile file out (past its capacity, or
+// cut at the end) is refused before anything is written, unless partial.
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir,
-                ExportTimes* times = nullptr, const RecordChoice& choice = RecordChoice());
+                ExportTimes* times = nullptr, const RecordChoice& choice = RecordChoice(), bool partial = false);
 
 }  // namespace tanavo

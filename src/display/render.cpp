@@ -18,7 +18,7 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   ResetLastEnd(ws.walk);
   ws.stack.Reset();
   // A number outside the index has no stored position to start from.
-  if (n < 1 || n > ws.index.count || n > kIndexSlots) return r;
+  if (!HoldsRecord(ws.index, n)) return r;
 
   r.text = ws.display.layoutText;
   const bool collect = values == RenderValues::Collect;

@@ -1,12 +1,16 @@
 #include "index/index_creation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "state/workspace.h"
 #include "display/item_decoder.h"
 #include "engine/walk.h"
+#include "index/capacity_setting.h"
+#include "index/coverage.h"
 #include "index/index_file.h"
 #include "display/placeholder.h"
 #include "platform/progress_throttle.h"
@@ -50,9 +54,24 @@ bool RecordFollows(const Workspace& ws, int entry, int64_t from) {
   return m.status == MatchStatus::Found && m.end >= m.start;
 }
 
+// The entries whose placeholder occurs in the template, of any kind: what is
+// left of them after a record's walk becomes blank, as in the layout. Longer
+// names first, so that "??D21??" is cleared as D21's, never as D2's with a
+// filler of "1".
+std::vector<int> PlaceholdersOfTemplate(const ExtractionSettings& s, const std::string& listTemplate) {
+  std::vector<int> named;
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    if (FindPlaceholder(listTemplate, s.entries[i].name).status == MatchStatus::Found) named.push_back(i);
+  }
+  std::stable_sort(named.begin(), named.end(),
+                   [&s](int a, int b) { return s.entries[a].name.size() > s.entries[b].name.size(); });
+  return named;
+}
+
 }  // namespace
 
-int CreateIndex(Workspace& ws) {
+int CreateIndex(Workspace& ws, bool offerAllRecords) {
   Platform& p = ws.platform;
   if (ws.state.mobileFile.empty()) {
     ShowWarning(p, "携帯データを読み込んでください!!");
@@ -77,6 +96,7 @@ int CreateIndex(Workspace& ws) {
   p.SetStatusText(kOperationPart, "インデックス作成中");
   ws.stack.Reset();
   const ReferencedList refs = BuildReferencedList(ws.extraction, listTemplate);
+  const std::vector<int> named = PlaceholdersOfTemplate(ws.extraction, listTemplate);
   if (refs.overflow) {
     ShowWarning(p, "一覧に表示できるDataタグは" + std::to_string(kReferencedEntries) + "件までです。" +
                        std::to_string(kReferencedEntries + 1) + "件目以降は一覧に反映されません!!");
@@ -84,7 +104,9 @@ int CreateIndex(Workspace& ws) {
 
   RecordIndex& index = ws.index;
   const int64_t length = static_cast<int64_t>(ws.state.mobileFile.size());
-  index.count = 0;
+  ClearRecords(index);
+  // The coverage is counted from the records the walk finds, beside it.
+  CoverageWalk coverage(ws.state.mobileFile, ws.extraction, index);
   int64_t next = 1;  // wider than a position: a record may end at the last byte of a 2 GiB file
   int filled = 0;
   bool found = false;
@@ -96,7 +118,8 @@ int CreateIndex(Workspace& ws) {
   hooks.onRecord = [&](const TagMatch& record) {
     found = true;
     ++index.count;
-    index.positions[static_cast<std::size_t>(index.count)] = record.start;
+    index.positions[RecordSlotFor(index, index.count)] = record.start;
+    coverage.TakeIndexed(record.start, record.end);
     next = static_cast<int64_t>(record.end) + 1;
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -106,7 +129,7 @@ int CreateIndex(Workspace& ws) {
   };
 
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
-  while (next < length && index.count < kIndexSlots) {
+  while (next < length && index.count < index.capacity) {
     filled = 0;
     found = false;
     line = listTemplate;
@@ -117,16 +140,30 @@ int CreateIndex(Workspace& ws) {
     ResetLastEnd(ws.walk);
     WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, first, static_cast<int32_t>(next), hooks);
     if (!r.recordFound) break;
+    // A placeholder no value was written into (an item the record lacks, or
+    // one the walk stopped before) shows as blanks of its width.
+    for (int entry : named) ClearPlaceholder(line, ws.extraction.entries[entry].name);
     index.lines[static_cast<std::size_t>(index.count)] = RemoveByte(line, '\0');
   }
   progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
-  if (index.count == kIndexSlots && RecordFollows(ws, first, next)) {
-    ShowWarning(p, "レコードが" + std::to_string(kIndexSlots) + "件を超えています。" +
-                       std::to_string(kIndexSlots + 1) + "件目以降はインデックスに登録されません!!");
+  ws.coverage = coverage.Finish();
+  if (index.count == index.capacity && RecordFollows(ws, first, next)) {
+    const std::string warning = LeftOutWarningText(index.capacity, ws.coverage.recordsFound);
+    if (!offerAllRecords) {
+      ShowWarning(p, warning);
+    } else if (p.MessageBox(BoxOwner::None, warning + "\r\n" + kRaiseCapacityQuestion, "警告", BoxIcon::None,
+                            BoxButtons::YesNo) == BoxAnswer::Yes) {
+      return kCreateAgainWithAll;
+    }
   }
   return 0;
+}
+
+std::string LeftOutWarningText(int32_t capacity, int32_t found) {
+  return "レコードが" + std::to_string(capacity) + "件を超えています(全" + std::to_string(found) + "件)。" +
+         std::to_string(static_cast<int64_t>(capacity) + 1) + "件目以降はインデックスに登録されません!!";
 }
 
 int CreateAndSaveIndex(Workspace& ws) {
@@ -141,7 +178,23 @@ void CreateIndexCommand(Workspace& ws) {
   BoxAnswer a = ws.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
                                         BoxIcon::None, BoxButtons::OkCancel);
   if (a != BoxAnswer::Ok) return;
-  CreateAndSaveIndex(ws);
+  int created = CreateIndex(ws, true);
+  if (created == kCreateAgainWithAll) {
+    RememberRecordCapacity(ws, kAllRecords);
+    created = CreateIndex(ws);
+  }
+  if (created != 0) {
+    ShowWarning(ws.platform, "インデックス作成に失敗しました！！");
+    return;
+  }
+  SaveIndexFile(ws);
+  // After the save, whose counter uses the same parts.
+  Platform& p = ws.platform;
+  const std::string summary = CoverageSummaryText(ws.coverage);
+  p.SetStatusText(kOperationPart, CoverageStatusText(ws.coverage));
+  p.SetStatusTip(kOperationPart, summary);
+  p.SetStatusText(kProgressPart, "");
+  p.SetStatusTip(kProgressPart, summary);
 }
 
 }  // namespace tanavo

@@ -2,6 +2,9 @@
 // file, each record's start position and list line into the record index.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace tanavo {
 
 struct Workspace;
@@ -10,13 +13,28 @@ struct Workspace;
 // table order are used.
 constexpr int kReferencedEntries = 20;
 
-// Menu command: asks for confirmation, creates the index and saves it.
+// The warning after a creation that stopped at the capacity, with the number
+// of records the file holds.
+std::string LeftOutWarningText(int32_t capacity, int32_t found);
+
+// The question the window program's warning box adds after the records were
+// left out.
+inline constexpr char kRaiseCapacityQuestion[] = "登録件数の上限を全件に上げて、インデックスを作り直しますか？";
+
+// Menu command: asks for confirmation, creates the index and saves it, then
+// shows the coverage's summary in the status bar (the text in the operation
+// part, the whole summary as the tip of both parts). When records were left
+// out, the warning box offers to raise the capacity to all records: the
+// capacity is remembered (capacity_setting.h) and the index made again.
 void CreateIndexCommand(Workspace& ws);
 // The command after its confirmation: creation, its failure box, then the
 // save. 0 when the index was created and written to a file.
 int CreateAndSaveIndex(Workspace& ws);
 // 0 when the scan ran (also when it found no record); 1 when it refused to
-// start (after its warning), leaving the previous index as it was.
-int CreateIndex(Workspace& ws);
+// start (after its warning), leaving the previous index as it was. With
+// offerAllRecords, the warning that records were left out asks
+// kRaiseCapacityQuestion; kCreateAgainWithAll when it was answered yes.
+inline constexpr int kCreateAgainWithAll = 2;
+int CreateIndex(Workspace& ws, bool offerAllRecords = false);
 
 }  // namespace tanavo

@@ -14,6 +14,7 @@
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "index/indexed_file.h"
+#include "platform/progress_throttle.h"
 
 namespace tanavo {
 
@@ -131,13 +132,14 @@ struct NamedFile {
 };
 
 // The file's part of the status bar; a file found elsewhere than its stored
-// path says so there (and, for tanavo-cli, in a line of its own).
-void ShowFileStatus(Workspace& ws, int part, const char* prefix, const PathParts& parts, const NamedFile& file) {
-  if (!file.found.moved) {
-    ShowStatus(ws, part, prefix, parts);
-    return;
-  }
-  ws.platform.SetStatusText(part, prefix + ShownFileName(parts) + " (別の場所から)");
+// path says so there (and, for tanavo-cli, in a line of its own). The part
+// is narrow: the mark comes before the name, where it is never cut off, and
+// the whole path of the file used is the part's tip.
+void ShowFileStatus(Workspace& ws, int part, const char* label, const PathParts& parts, const NamedFile& file) {
+  const std::string prefix = std::string(label) + (file.found.moved ? "(別の場所): " : ": ");
+  ws.platform.SetStatusText(part, prefix + ShownFileName(parts));
+  if (!file.found.moved) return;
+  ws.platform.SetStatusTip(part, "読み込んだファイル: " + file.found.path + " (記録されたパス: " + file.stored + ")");
   ws.platform.Note(file.stored + " が開けないため、" + file.found.path + " を読み込みました");
 }
 
@@ -148,7 +150,7 @@ bool ReloadExtractionSettings(Workspace& ws, const NamedFile& file) {
   Platform& p = ws.platform;
   ResetSettings(ws.extraction);
   p.SetStatusText(kOperationPart, "抽出設定処理中");
-  ShowFileStatus(ws, kExtractionPart, "抽出: ", ws.state.extractionFilePath, file);
+  ShowFileStatus(ws, kExtractionPart, "抽出", ws.state.extractionFilePath, file);
   std::string bytes;
   const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.extractionFilePath, p.PathSeparator()), &bytes);
   bool read = rs == ReadStatus::Ok;
@@ -171,7 +173,7 @@ bool ReloadExtractionSettings(Workspace& ws, const NamedFile& file) {
 bool ReloadDisplaySettings(Workspace& ws, const NamedFile& file) {
   Platform& p = ws.platform;
   p.SetStatusText(kOperationPart, "表示設定処理中");
-  ShowFileStatus(ws, kDisplayPart, "表示: ", ws.state.displayFilePath, file);
+  ShowFileStatus(ws, kDisplayPart, "表示", ws.state.displayFilePath, file);
   std::string bytes;
   const ReadStatus rs = p.ReadWholeFile(OpenablePath(ws.state.displayFilePath, p.PathSeparator()), &bytes);
   const bool taken = rs == ReadStatus::Ok && TakeDisplaySettingsFile(ws, bytes);
@@ -190,7 +192,8 @@ bool ReloadDisplaySettings(Workspace& ws, const NamedFile& file) {
 
 std::string BuildIndexFileText(const IndexFilePaths& paths, const RecordIndex& index,
                                const std::function<void(int32_t)>& progress) {
-  const int32_t count = std::max<int32_t>(0, std::min<int32_t>(index.count, kIndexSlots));
+  const int32_t slots = static_cast<int32_t>(std::min(index.positions.size(), index.lines.size())) - 1;
+  const int32_t count = std::max<int32_t>(0, std::min<int32_t>(index.count, slots));
   std::size_t size = paths.mobile.size() + paths.extraction.size() + paths.display.size() + 64;
   for (int32_t n = 1; n <= count; ++n) size += index.lines[static_cast<std::size_t>(n)].size() + 32;
   std::string text;
@@ -227,15 +230,18 @@ IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, R
   reader.Next(kOpen, kClose, &countText);
   notes.storedCount = std::max<int32_t>(0, RoundedNumber(countText));
   int32_t count = notes.storedCount;
-  if (count > kIndexSlots) {
+  if (count > index->capacity) {
     notes.overCapacity = true;
-    count = kIndexSlots;
+    count = index->capacity;
   }
-  index->count = count;
+  // Slots are added as records are read, never for the count the header
+  // claims: a damaged or hostile header costs nothing.
+  ClearRecords(*index);
   std::string position;
   for (int32_t n = 1; n <= count; ++n) {
     if (progress) progress(n, count);
-    const std::size_t slot = static_cast<std::size_t>(n);
+    const std::size_t slot = RecordSlotFor(*index, n);
+    index->count = n;
     const RecordRead read = reader.NextRecord(&index->lines[slot], &position);
     if (read != RecordRead::Read) {
       // A cut or damaged file: the records read so far are the index.
@@ -262,9 +268,11 @@ int SaveIndexFile(Workspace& ws) {
   const IndexFilePaths paths{JoinPath(ws.state.mobileFilePath, sep), JoinPath(ws.state.extractionFilePath, sep),
                              JoinPath(ws.state.displayFilePath, sep)};
   const std::string total = std::to_string(ws.index.count);
+  ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
   const std::string text = BuildIndexFileText(paths, ws.index, [&](int32_t n) {
-    p.SetStatusText(kProgressPart, std::to_string(n) + "/" + total + "件目");
+    progress.Update(std::to_string(n) + "/" + total + "件目");
   });
+  progress.Flush();
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (p.WriteFileReplacing(path, text) != WriteStatus::Ok) {
@@ -298,9 +306,11 @@ int LoadIndexFileCommand(Workspace& ws) {
   }
   ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
+  ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
   const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &ws.index, [&](int32_t n, int32_t count) {
-    p.SetStatusText(kProgressPart, std::to_string(n) + "/" + std::to_string(count) + "件目");
+    progress.Update(std::to_string(n) + "/" + std::to_string(count) + "件目");
   });
+  progress.Flush();
   bytes.clear();
   bytes.shrink_to_fit();  // the mobile file is read next; do not hold both
   // A file found elsewhere is the one loaded, and the one a later save names;
@@ -310,8 +320,8 @@ int LoadIndexFileCommand(Workspace& ws) {
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (notes.overCapacity) {
-    ShowWarning(p, "インデックスファイルのレコードが" + std::to_string(kIndexSlots) + "件を超えています。" +
-                       std::to_string(kIndexSlots + 1) + "件目以降は読み込みませんでした!!");
+    ShowWarning(p, "インデックスファイルのレコードが" + std::to_string(ws.index.capacity) + "件を超えています。" +
+                       std::to_string(static_cast<int64_t>(ws.index.capacity) + 1) + "件目以降は読み込みませんでした!!");
   }
   if (notes.truncated) {
     ShowWarning(p, "インデックスファイルが途中で終わっています。" + std::to_string(ws.index.count) +
@@ -323,7 +333,7 @@ int LoadIndexFileCommand(Workspace& ws) {
   }
 
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
-  ShowFileStatus(ws, kMobilePart, "携帯: ", ws.state.mobileFilePath, files[0]);
+  ShowFileStatus(ws, kMobilePart, "携帯", ws.state.mobileFilePath, files[0]);
   bool opened = true;
   const bool mobileRead = ReloadMobileFile(ws, OpenablePath(ws.state.mobileFilePath, sep), kLoadCaption, &opened);
   p.SetStatusText(kOperationPart, "");

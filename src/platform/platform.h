@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,6 +56,9 @@ enum ControlStyle : unsigned {
   kNotify = 1u << 9,       // list box: selection notifications
   kCentre = 1u << 10,      // text centred
   kHidden = 1u << 11,      // created hidden
+  // List box: holds no rows, only their count, and asks for the rows it
+  // shows (ListSetRowSource); the other list calls do nothing on it.
+  kOwnerData = 1u << 12,
 };
 
 struct ControlSpec {
@@ -104,6 +108,10 @@ struct WindowSpec {
 
 class Window;
 
+// The rows of an owner-data list, asked for one at a time (0-based) as they
+// are shown or read.
+using ListRowSource = std::function<std::string(int row)>;
+
 // What a window does with the events that reach it. Handlers are the window
 // logic of the core; the back end routes the platform's messages to them.
 class WindowEvents {
@@ -151,6 +159,15 @@ class Window {
   virtual void ListSetRows(int id, const std::vector<std::string>& rows) {
     ListClear(id);
     for (const std::string& r : rows) ListAdd(id, r);
+  }
+  // An owner-data list (kOwnerData) is given its row count and asks rows for
+  // what it shows: a million rows open at once and cost no memory of their
+  // own. The source must stay valid until the list is cleared or given
+  // another. Any selection is dropped. A back end without such lists copies.
+  virtual void ListSetRowSource(int id, int count, ListRowSource rows) {
+    std::vector<std::string> all;
+    for (int r = 0; r < count; ++r) all.push_back(rows(r));
+    ListSetRows(id, all);
   }
   virtual void ListInsert(int id, int row, const std::string& text) = 0;
   virtual void ListDelete(int id, int row) = 0;
@@ -224,6 +241,9 @@ class Platform {
   // The main window's status bar.
   virtual void SetStatusParts(const int (&rightEdges)[kStatusParts]) = 0;
   virtual void SetStatusText(int part, const std::string& text) = 0;
+  // The whole text behind a part whose text may not fit its width, shown
+  // when the pointer rests on the part; setting the part's text drops it.
+  virtual void SetStatusTip(int /*part*/, const std::string& /*tip*/) {}
 
   // Opens a document with the shell verb "open" (no parameters, normal window).
   virtual void OpenWithShell(const std::string& path) = 0;

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "state/app_state.h"
 #include "state/attachments.h"
+#include "state/coverage.h"
 #include "state/record_history.h"
 #include "state/record_index.h"
 
@@ -56,6 +57,7 @@ struct Workspace {
   RecordHistory history;
   AttachmentTable attachments;
   RecordIndex index;
+  Coverage coverage;  // of the last index creation
   LastFullMail lastFullMail;  // not a single instance of its own: a cache of decoding
 };
 

@@ -68,7 +68,13 @@ void FakePlatform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {
 void FakePlatform::SetStatusText(int part, const std::string& text) {
   if (part < 0 || part >= kStatusParts) return;
   status[part] = text.substr(0, text.find('\0'));
+  statusTip[part].clear();
   statusLog.emplace_back(part, status[part]);
+}
+
+void FakePlatform::SetStatusTip(int part, const std::string& tip) {
+  if (part < 0 || part >= kStatusParts) return;
+  statusTip[part] = tip.substr(0, tip.find('\0'));
 }
 
 void FakePlatform::OpenWithShell(const std::string& path) { shellOpened.push_back(path); }

@@ -41,6 +41,7 @@ class FakePlatform : public Platform {
   bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
+  void SetStatusTip(int part, const std::string& tip) override;
   void OpenWithShell(const std::string& path) override;
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
@@ -74,6 +75,7 @@ class FakePlatform : public Platform {
   std::vector<std::string> shellOpened;
   std::vector<std::string> markedFromInternet;
   std::string status[kStatusParts];
+  std::string statusTip[kStatusParts];
   std::vector<std::pair<int, std::string>> statusLog;  // every text set, in order
   int statusEdges[kStatusParts] = {0, 0, 0, 0, 0, 0};
   int statusPartsSet = 0;

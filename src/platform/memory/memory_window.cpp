@@ -1,6 +1,7 @@
 #include "platform/memory/memory_window.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tanavo {
 
@@ -125,14 +126,31 @@ bool MemoryWindow::IsChecked(int id) const {
 void MemoryWindow::SetChecked(int id, bool checked) { Ctl(id).checked = checked; }
 
 void MemoryWindow::ListClear(int id) {
-  Ctl(id).rows.clear();
-  Ctl(id).selection = -1;
+  MemoryControl& c = Ctl(id);
+  c.rows.clear();
+  c.rowSource = nullptr;
+  c.sourceRows = 0;
+  c.selection = -1;
 }
 void MemoryWindow::ListAdd(int id, const std::string& row) {
-  Ctl(id).rows.push_back(row.substr(0, row.find('\0')));
+  MemoryControl& c = Ctl(id);
+  if (c.decl.style & kOwnerData) return;  // the real control holds no texts either
+  c.rows.push_back(row.substr(0, row.find('\0')));
+}
+void MemoryWindow::ListSetRowSource(int id, int count, ListRowSource rows) {
+  MemoryControl& c = Ctl(id);
+  if (!(c.decl.style & kOwnerData)) {
+    Window::ListSetRowSource(id, count, std::move(rows));
+    return;
+  }
+  c.rows.clear();
+  c.rowSource = std::move(rows);
+  c.sourceRows = c.rowSource ? std::max(0, count) : 0;
+  c.selection = -1;
 }
 void MemoryWindow::ListInsert(int id, int row, const std::string& text) {
   MemoryControl& c = Ctl(id);
+  if (c.decl.style & kOwnerData) return;
   std::string t = text.substr(0, text.find('\0'));
   if (row < 0 || row > static_cast<int>(c.rows.size())) {
     c.rows.push_back(t);
@@ -143,6 +161,7 @@ void MemoryWindow::ListInsert(int id, int row, const std::string& text) {
 }
 void MemoryWindow::ListDelete(int id, int row) {
   MemoryControl& c = Ctl(id);
+  if (c.decl.style & kOwnerData) return;
   if (row < 0 || row >= static_cast<int>(c.rows.size())) return;
   c.rows.erase(c.rows.begin() + row);
   if (c.selection == row) {
@@ -153,11 +172,15 @@ void MemoryWindow::ListDelete(int id, int row) {
 }
 int MemoryWindow::ListCount(int id) const {
   const MemoryControl* c = Find(id);
-  return c ? static_cast<int>(c->rows.size()) : 0;
+  return c ? c->RowCount() : 0;
 }
 std::string MemoryWindow::ListRow(int id, int row) const {
   const MemoryControl* c = Find(id);
-  if (!c || row < 0 || row >= static_cast<int>(c->rows.size())) return std::string();
+  if (!c || row < 0 || row >= c->RowCount()) return std::string();
+  if (c->rowSource) {
+    std::string t = c->rowSource(row);
+    return t.substr(0, t.find('\0'));
+  }
   return c->rows[row];
 }
 int MemoryWindow::ListSelection(int id) const {
@@ -166,7 +189,7 @@ int MemoryWindow::ListSelection(int id) const {
 }
 void MemoryWindow::ListSelect(int id, int row) {
   MemoryControl& c = Ctl(id);
-  c.selection = (row >= 0 && row < static_cast<int>(c.rows.size())) ? row : -1;
+  c.selection = (row >= 0 && row < c.RowCount()) ? row : -1;
 }
 
 void MemoryWindow::ShowWindow(bool shown) { visible_ = shown; }

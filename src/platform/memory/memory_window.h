@@ -20,8 +20,13 @@ struct MemoryControl {
   std::size_t limit = 30000;  // the platform's default edit limit
   Rect rect;
   std::vector<std::string> rows;
+  // An owner-data list: rows come from the source, none are held.
+  ListRowSource rowSource;
+  int sourceRows = 0;
   int selection = -1;
   std::size_t caret = 0;
+
+  int RowCount() const { return rowSource ? sourceRows : static_cast<int>(rows.size()); }
 };
 
 class MemoryWindow : public Window {
@@ -47,6 +52,7 @@ class MemoryWindow : public Window {
 
   void ListClear(int id) override;
   void ListAdd(int id, const std::string& row) override;
+  void ListSetRowSource(int id, int count, ListRowSource rows) override;
   void ListInsert(int id, int row, const std::string& text) override;
   void ListDelete(int id, int row) override;
   int ListCount(int id) const override;

@@ -1,5 +1,8 @@
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -12,6 +15,10 @@
 namespace tanavo {
 
 namespace {
+
+// An owner-data row is drawn from at most this many bytes: a list line is
+// untrusted and may be long, and no row is wider than a screen.
+constexpr std::size_t kMaxDrawnRowBytes = 1024;
 
 struct CreateParams {
   Win32Window* window;
@@ -92,6 +99,8 @@ void Win32Window::CreateControls() {
         cls = "LISTBOX";
         style |= WS_TABSTOP;
         if (c.style & kNotify) style |= LBS_NOTIFY;
+        // No strings held: the rows are drawn here from the row source.
+        if (c.style & kOwnerData) style |= LBS_NODATA | LBS_OWNERDRAWFIXED;
         break;
     }
     if ((c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton ||
@@ -101,7 +110,60 @@ void Win32Window::CreateControls() {
     HWND ctl = CreateWindowExA(ex, cls, c.caption, style, c.x, c.y, c.w, c.h, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), inst, nullptr);
     if (ctl && font) SendMessageA(ctl, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // An owner-drawn list keeps the height it measured before it had its
+    // font; rows as high as the font's, as the list of strings has them.
+    if (ctl && c.kind == ControlKind::ListBox && (c.style & kOwnerData)) {
+      SendMessageA(ctl, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(RowHeight()));
+    }
   }
+}
+
+int Win32Window::RowHeight() const {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = nullptr;
+  if (HFONT font = platform_.Font(spec_.fontIndex)) old = SelectObject(dc, font);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 16;
+}
+
+bool Win32Window::IsOwnerData(HWND control) const {
+  return control && (GetWindowLongA(control, GWL_STYLE) & LBS_NODATA) != 0;
+}
+
+// Draws one row of an owner-data list as the list of strings draws its
+// rows: the text one pixel in, the selection in the system's colours, the
+// focus rectangle around the caret row.
+bool Win32Window::DrawSourceRow(const DRAWITEMSTRUCT& d) const {
+  auto it = rowSources_.find(static_cast<int>(d.CtlID));
+  if (d.CtlType != ODT_LISTBOX || it == rowSources_.end()) return false;
+  RECT rc = d.rcItem;
+  if (d.itemAction == ODA_FOCUS) {
+    DrawFocusRect(d.hDC, &rc);
+    return true;
+  }
+  const bool selected = (d.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (d.itemState & ODS_DISABLED) != 0;
+  COLORREF oldBack = SetBkColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  COLORREF oldText = SetTextColor(d.hDC, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                                     : selected ? COLOR_HIGHLIGHTTEXT
+                                                                : COLOR_WINDOWTEXT));
+  HGDIOBJ oldFont = nullptr;
+  if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(d.hwndItem, WM_GETFONT, 0, 0))) {
+    oldFont = SelectObject(d.hDC, font);
+  }
+  std::string text;
+  if (d.itemID != static_cast<UINT>(-1)) text = it->second(static_cast<int>(d.itemID));
+  text.resize(std::min({text.find('\0'), text.size(), kMaxDrawnRowBytes}));
+  ExtTextOutA(d.hDC, rc.left + 1, rc.top, ETO_OPAQUE | ETO_CLIPPED, &rc, text.data(),
+              static_cast<UINT>(text.size()), nullptr);
+  if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &rc);
+  if (oldFont) SelectObject(d.hDC, oldFont);
+  SetTextColor(d.hDC, oldText);
+  SetBkColor(d.hDC, oldBack);
+  return true;
 }
 
 LRESULT Win32Window::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -124,6 +186,15 @@ LRESULT Win32Window::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (events_) events_->OnCommand(LOWORD(wp), HIWORD(wp));
       return 0;
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (m->CtlType != ODT_LISTBOX) break;
+      m->itemHeight = static_cast<UINT>(RowHeight());
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      if (DrawSourceRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      break;
     case WM_CLOSE:
       if (!events_ || events_->OnCloseRequest()) {
         DestroyWindow(hwnd_);
@@ -137,8 +208,9 @@ LRESULT Win32Window::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         PostQuitMessage(0);
       }
       return 0;
-    default: return DefWindowProcA(hwnd_, msg, wp, lp);
+    default: break;
   }
+  return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 std::string Win32Window::Text(int id) const {
@@ -239,10 +311,12 @@ void Win32Window::SetChecked(int id, bool checked) {
 
 void Win32Window::ListClear(int id) {
   if (HWND c = Control(id)) SendMessageA(c, LB_RESETCONTENT, 0, 0);
+  rowSources_.erase(id);
 }
 
 void Win32Window::ListAdd(int id, const std::string& row) {
-  if (HWND c = Control(id)) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+  HWND c = Control(id);
+  if (c && !IsOwnerData(c)) SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
 }
 
 void Win32Window::ListSetRows(int id, const std::vector<std::string>& rows) {
@@ -258,14 +332,37 @@ void Win32Window::ListSetRows(int id, const std::vector<std::string>& rows) {
   InvalidateRect(c, nullptr, TRUE);
 }
 
+void Win32Window::ListSetRowSource(int id, int count, ListRowSource rows) {
+  HWND c = Control(id);
+  if (!c) return;
+  if (!IsOwnerData(c)) {
+    Window::ListSetRowSource(id, count, std::move(rows));
+    return;
+  }
+  SendMessageA(c, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(c, LB_RESETCONTENT, 0, 0);
+  rowSources_.erase(id);
+  if (rows && count > 0) {
+    rowSources_[id] = std::move(rows);
+    if (SendMessageA(c, LB_SETCOUNT, static_cast<WPARAM>(count), 0) < 0) {
+      SendMessageA(c, LB_RESETCONTENT, 0, 0);  // no room: an empty list, not a wrong one
+      rowSources_.erase(id);
+    }
+  }
+  SendMessageA(c, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(c, nullptr, TRUE);
+}
+
 void Win32Window::ListInsert(int id, int row, const std::string& text) {
-  if (HWND c = Control(id)) {
+  HWND c = Control(id);
+  if (c && !IsOwnerData(c)) {
     SendMessageA(c, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
 
 void Win32Window::ListDelete(int id, int row) {
-  if (HWND c = Control(id)) SendMessageA(c, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+  HWND c = Control(id);
+  if (c && !IsOwnerData(c)) SendMessageA(c, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
 }
 
 int Win32Window::ListCount(int id) const {
@@ -278,6 +375,12 @@ int Win32Window::ListCount(int id) const {
 std::string Win32Window::ListRow(int id, int row) const {
   HWND c = Control(id);
   if (!c) return std::string();
+  if (IsOwnerData(c)) {
+    auto it = rowSources_.find(id);
+    if (it == rowSources_.end() || row < 0 || row >= ListCount(id)) return std::string();
+    std::string t = it->second(row);
+    return t.substr(0, t.find('\0'));
+  }
   LRESULT n = SendMessageA(c, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
   if (n == LB_ERR || n <= 0) return std::string();
   // Room for a double-byte count too: the ANSI length may be reported in
@@ -426,7 +529,7 @@ Win32Window* Win32Platform::WindowOfClass(const std::string& className) const {
 void Win32Platform::CreateStatusBar(HWND parent) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, "", parent, 70);
+  statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP | SBARS_TOOLTIPS, "", parent, 70);
 }
 
 void Win32Platform::ReleaseResources() {
@@ -517,6 +620,13 @@ void Win32Platform::SetStatusParts(const int (&rightEdges)[kStatusParts]) {
 void Win32Platform::SetStatusText(int part, const std::string& text) {
   if (!statusBar_ || part < 0 || part >= kStatusParts) return;
   SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+  if (statusTipShown_[part]) SetStatusTip(part, "");
+}
+
+void Win32Platform::SetStatusTip(int part, const std::string& tip) {
+  if (!statusBar_ || part < 0 || part >= kStatusParts) return;
+  SendMessageA(statusBar_, SB_SETTIPTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(tip.c_str()));
+  statusTipShown_[part] = !tip.empty() && tip[0] != '\0';
 }
 
 void Win32Platform::OpenWithShell(const std::string& path) {

@@ -42,6 +42,7 @@ class Win32Window : public Window {
   void ListClear(int id) override;
   void ListAdd(int id, const std::string& row) override;
   void ListSetRows(int id, const std::vector<std::string>& rows) override;
+  void ListSetRowSource(int id, int count, ListRowSource rows) override;
   void ListInsert(int id, int row, const std::string& text) override;
   void ListDelete(int id, int row) override;
   int ListCount(int id) const override;
@@ -68,12 +69,16 @@ class Win32Window : public Window {
 
  private:
   void CreateControls();
+  bool IsOwnerData(HWND control) const;
+  int RowHeight() const;
+  bool DrawSourceRow(const DRAWITEMSTRUCT& d) const;
 
   Win32Platform& platform_;
   WindowSpec spec_;
   std::vector<ControlSpec> controls_;
   WindowEvents* events_;
   HWND hwnd_ = nullptr;
+  std::map<int, ListRowSource> rowSources_;  // of the owner-data lists, by control id
 };
 
 class Win32Platform : public Platform {
@@ -90,6 +95,7 @@ class Win32Platform : public Platform {
   bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
+  void SetStatusTip(int part, const std::string& tip) override;
   void OpenWithShell(const std::string& path) override;
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
@@ -130,6 +136,7 @@ class Win32Platform : public Platform {
   HBRUSH brush_ = nullptr;
   HMENU menuBar_ = nullptr;
   HWND statusBar_ = nullptr;
+  bool statusTipShown_[kStatusParts] = {};
   Win32Window* main_ = nullptr;
   std::vector<std::unique_ptr<Win32Window>> windows_;
 };

@@ -1,0 +1,188 @@
+#include "index/coverage.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "engine/tag_match.h"
+#include "text/bytes.h"
+
+namespace tanavo {
+
+namespace {
+
+// Tenths of a percent, rounded down, so that a file with one byte outside
+// its records never shows 100.0%.
+std::string PercentText(int64_t part, int64_t whole) {
+  if (whole <= 0) return "0.0%";
+  const long long tenths = static_cast<long long>((static_cast<long double>(part) * 1000) / whole);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
+}
+
+// Accounts the bytes [from, to) between records: a gap; a finding when it
+// holds anything but white space, covering its first to its last such byte.
+void CountGap(std::string_view mobile, std::size_t from, std::size_t to, Coverage* c) {
+  if (to <= from) return;
+  c->gapBytes += static_cast<int64_t>(to - from);
+  std::size_t first = from;
+  while (first < to && IsGapBlank(static_cast<unsigned char>(mobile[first]))) ++first;
+  if (first == to) return;
+  std::size_t last = to;
+  while (IsGapBlank(static_cast<unsigned char>(mobile[last - 1]))) --last;
+  CoverageFinding f;
+  f.kind = CoverageKind::NonBlankGap;
+  f.offset = static_cast<int64_t>(first);
+  f.length = static_cast<int64_t>(last - first);
+  c->findings.push_back(f);
+  ++c->nonBlankGaps;
+}
+
+// The record [start, end) holds the start tag again at the start of a line
+// (or anywhere, for a start tag that begins with a line break itself): one
+// finding for each time.
+void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t start, std::size_t end,
+                int32_t record, Coverage* c) {
+  if (startTag.empty()) return;
+  const bool ownLineBreak = startTag.front() == '\r' || startTag.front() == '\n';
+  const std::string_view body = mobile.substr(0, end);
+  for (std::size_t at = FindIn(body, startTag, start + 1); at != std::string_view::npos;
+       at = FindIn(body, startTag, at + 1)) {
+    const char before = mobile[at - 1];
+    if (!ownLineBreak && before != '\n' && before != '\r') continue;
+    CoverageFinding f;
+    f.kind = CoverageKind::MergedRecords;
+    f.offset = static_cast<int64_t>(at);
+    f.length = static_cast<int64_t>(end - start);
+    f.record = record;
+    c->findings.push_back(f);
+    ++c->mergedRecords;
+  }
+}
+
+}  // namespace
+
+std::string CoverageOffsetText(int64_t offset) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%08llX", static_cast<unsigned long long>(offset));
+  return buf;
+}
+
+bool IsGapBlank(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n' || b == '\f' || b == '\v'; }
+
+CoverageWalk::CoverageWalk(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index)
+    : mobile_(mobile), index_(index), dset_(FirstEntryOfKind(s, EntryKind::DSet)) {
+  if (dset_ >= 0) entry_ = &s.entries[static_cast<std::size_t>(dset_)];
+  c_.made = true;
+  c_.fileBytes = static_cast<int64_t>(mobile.size());
+  // Records after the index's last one were left out; an index of no record
+  // leaves out every record found.
+  lastIndexed_ = HoldsRecord(index, index.count) ? index.positions[static_cast<std::size_t>(index.count)] : 0;
+  leftOut_.kind = CoverageKind::LeftOut;
+}
+
+void CoverageWalk::Take(int32_t start1, int32_t end1) {
+  if (start1 < 1 || end1 < start1 || static_cast<std::size_t>(end1) > mobile_.size() ||
+      static_cast<std::size_t>(start1) <= gapFrom_) {
+    return;  // not a record after the ones taken: the walk keeps to its own account
+  }
+  const std::size_t start = static_cast<std::size_t>(start1) - 1;
+  const std::size_t end = static_cast<std::size_t>(end1);
+  CountGap(mobile_, gapFrom_, start, &c_);
+  ++c_.recordsFound;
+  const int64_t bytes = static_cast<int64_t>(end - start);
+  c_.recordBytes += bytes;
+  if (start1 <= lastIndexed_) {
+    c_.indexedBytes += bytes;
+  } else {
+    if (c_.recordsLeftOut == 0) {
+      leftOut_.offset = static_cast<int64_t>(start);
+      leftOut_.record = c_.recordsFound;
+    }
+    ++c_.recordsLeftOut;
+    leftOut_.length = static_cast<int64_t>(end) - leftOut_.offset;
+  }
+  if (entry_) FindMerged(mobile_, entry_->rangeStartTag, start, end, c_.recordsFound, &c_);
+  gapFrom_ = end;
+}
+
+Coverage CoverageWalk::Finish() {
+  if (entry_) {
+    // The records are looked for as index creation looks for them: each
+    // after the end of the one before, while a byte is left before the last.
+    const TagDefinition& e = *entry_;
+    int64_t from = static_cast<int64_t>(gapFrom_) + 1;
+    while (from < c_.fileBytes) {
+      const TagMatch m = ExtractBetweenTags(mobile_, e.rangeStartTag, e.rangeEndTag, static_cast<int32_t>(from),
+                                            e.lineEnd, e.nextLineHead, ExtractMode::PositionsOnly);
+      if (m.status == MatchStatus::StartWithoutEnd) {
+        const int32_t at = FindBytes(static_cast<int32_t>(from), mobile_, e.rangeStartTag);
+        if (at <= 0) break;
+        const std::size_t start = static_cast<std::size_t>(at) - 1;
+        CountGap(mobile_, gapFrom_, start, &c_);
+        CoverageFinding f;
+        f.kind = CoverageKind::CutTail;
+        f.offset = static_cast<int64_t>(start);
+        f.length = c_.fileBytes - f.offset;
+        f.record = c_.recordsFound + 1;
+        c_.findings.push_back(f);
+        c_.cutTail = true;
+        c_.cutBytes = f.length;
+        gapFrom_ = mobile_.size();
+        break;
+      }
+      if (m.status != MatchStatus::Found || m.end < m.start) break;
+      Take(m.start, m.end);
+      from = static_cast<int64_t>(m.end) + 1;
+    }
+  }
+  c_.recordsIndexed = index_.count;
+  if (c_.recordsLeftOut > 0) {
+    leftOut_.records = c_.recordsLeftOut;
+    // Kept in offset order: after every finding before the first record left out.
+    std::size_t at = c_.findings.size();
+    while (at > 0 && c_.findings[at - 1].offset > leftOut_.offset) --at;
+    c_.findings.insert(c_.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut_);
+  }
+  CountGap(mobile_, gapFrom_, mobile_.size(), &c_);
+  gapFrom_ = mobile_.size();
+  return std::move(c_);
+}
+
+Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index) {
+  return CoverageWalk(mobile, s, index).Finish();
+}
+
+std::string CoverageFindingText(const CoverageFinding& f, bool withOffset) {
+  const std::string at = withOffset ? CoverageOffsetText(f.offset) + ": " : std::string();
+  const std::string bytes = std::to_string(f.length) + "バイト";
+  switch (f.kind) {
+    case CoverageKind::CutTail:
+      return at + std::to_string(f.record) + "件目のレコードが途中で切れています (終了タグがないまま、ファイルが終わるまでの" +
+             bytes + "は一覧に載りません)";
+    case CoverageKind::MergedRecords:
+      return at + std::to_string(f.record) + "件目のレコードの中に、行頭の開始タグがもう一度あります (終了タグが抜けて、" +
+             "2件のレコードが1件になっています)";
+    case CoverageKind::NonBlankGap:
+      return at + "レコードの外に空白以外のデータが" + bytes + "あります";
+    case CoverageKind::LeftOut:
+      return at + std::to_string(f.record) + "件目から" + std::to_string(f.records) +
+             "件のレコードが、インデックスの上限を超えたため登録されていません (" + bytes + ")";
+  }
+  return at;
+}
+
+std::string CoverageSummaryText(const Coverage& c) {
+  std::string t = "レコード " + std::to_string(c.recordsFound) + "件";
+  if (c.recordsLeftOut > 0) t += " (登録 " + std::to_string(c.recordsIndexed) + "件)";
+  t += "、レコード内 " + PercentText(c.recordBytes, c.fileBytes);
+  t += c.findings.empty() ? "、指摘なし" : "、指摘 " + std::to_string(c.findings.size()) + "件";
+  return t;
+}
+
+std::string CoverageStatusText(const Coverage& c) {
+  return "全" + std::to_string(c.recordsFound) + "件 " +
+         (c.findings.empty() ? std::string("指摘なし") : "指摘" + std::to_string(c.findings.size()) + "件");
+}
+
+bool CoverageLeavesRecordsOut(const Coverage& c) { return c.recordsLeftOut > 0 || c.cutTail; }
+
+}  // namespace tanavo
