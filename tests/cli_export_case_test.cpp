@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "case/case_file.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -188,6 +190,20 @@ TEST_F(CliExportCaseTest, TaggedExportsTheTaggedRecordsOnly) {
     EXPECT_EQ(records, c.records) << c.args;
     EXPECT_NE(ReadBytes(dir / folder / "report.html").find(c.said), std::string::npos) << c.args;
   }
+}
+
+// A case another program holds open (the window program) keeps tags saved
+// meanwhile in its log: the export hashes the case with them written into
+// the file, so that it still verifies once that program closes it.
+TEST_F(CliExportCaseTest, ACaseHeldOpenElsewhereVerifiesOnceClosed) {
+  std::unique_ptr<CaseFile> window;
+  ASSERT_EQ(CaseFile::Open((dir / "mail.tcase").string(), false, &window), CaseOpenStatus::Ok);
+  ASSERT_TRUE(window->Built());
+  ASSERT_EQ(Run("tag " + Q("mail.tcase") + " 4 meanwhile"), 0) << err;
+  ASSERT_EQ(Run("export " + Q("mail.idx") + " " + Q("x") + " --case " + Q("mail.tcase")), 0) << err;
+  EXPECT_NE(ReadBytes(dir / "x" / "records.tsv").find("\tmeanwhile\t"), std::string::npos);
+  window.reset();
+  EXPECT_EQ(std::system(("cd " + Q("x") + " && sha256sum --quiet -c SHA256SUMS >/dev/null 2>&1").c_str()), 0);
 }
 
 // A case of other evidence, or whose evidence changed, is refused before

@@ -104,9 +104,12 @@ void ExportCase::TagsOf(int32_t n, std::string* labels, std::string* notes) cons
 CaseTime ExportCase::TimeOf(int32_t n) { return times_ ? times_->Of(n) : CaseTime(); }
 
 bool ExportCase::CloseAndHash(EvidenceFile* e) {
-  // Closed first: the last connection writes what its log holds into the
-  // file, which is then hashed as it stays.
+  // What the case's log holds goes into the file first (here, and by the
+  // last connection as it closes), so that the file hashed is the case as
+  // it stays, also while the window program has it open; a checkpoint a
+  // reader holds back is no failure.
   times_.reset();
+  if (file_) static_cast<void>(file_->Exec("PRAGMA wal_checkpoint(PASSIVE)"));
   file_.reset();
   e->role = "ケースファイル";
   e->path = path_;
