@@ -340,7 +340,9 @@ std::string TableHeader(const ExtractionSettings& s, const std::vector<int>& col
   for (int c : columns) h += "\t" + TsvCell(TsvField(s.entries[static_cast<std::size_t>(c)].name));
   h += "\t" + TsvField("添付ファイル");
   // What the case adds, after every column an export without one has.
-  if (withCase) h += "\t" + TsvField("時刻") + "\t" + TsvField("時間帯の仮定") + "\t" + TsvField("タグ") + "\t" + TsvField("メモ");
+  if (withCase) {
+    h += "\t" + TsvField("時刻") + "\t" + TsvField("時間帯の仮定") + "\t" + TsvField("タグ") + "\t" + TsvField("メモ");
+  }
   return h + kRowEnd;
 }
 
