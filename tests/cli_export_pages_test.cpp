@@ -259,6 +259,23 @@ TEST(RecordChoice, TheSyntaxOfChosenRecords) {
   EXPECT_EQ(all.Count(), 3);
 }
 
+// The tagged records as a choice: numbers in any order, repeated, merged
+// into ranges; none chosen is no record, never all of them.
+TEST(RecordChoice, OfRecordNumbers) {
+  RecordChoice tagged = RecordChoice::Of({9, 3, 5, 4, 3});
+  int32_t beyond = 0;
+  ASSERT_TRUE(tagged.Resolve(10, &beyond));
+  EXPECT_EQ(tagged.Text(), "3-5,9");
+  EXPECT_EQ(tagged.Count(), 4);
+  for (int32_t n : {1, 2, 6, 8, 10}) EXPECT_FALSE(tagged.Holds(n)) << n;
+  for (int32_t n : {3, 4, 5, 9}) EXPECT_TRUE(tagged.Holds(n)) << n;
+  RecordChoice none = RecordChoice::Of({});
+  ASSERT_TRUE(none.Resolve(10, &beyond));
+  EXPECT_FALSE(none.All());
+  EXPECT_EQ(none.Count(), 0);
+  EXPECT_FALSE(none.Holds(1));
+}
+
 // records.tsv stays one file; past the rows a spreadsheet sheet holds, the
 // index page says so.
 TEST(ReportIndexPage, SaysWhenTheTableOutgrowsASpreadsheet) {

@@ -105,5 +105,34 @@ TEST_F(ExportBrowserTest, ReportsLoadWithoutConsoleMessagesAndRunNothing) {
   EXPECT_EQ(dom.find("<title>ran</title>"), std::string::npos);
 }
 
+// With a case: the index page opens with the tagged records and draws the
+// timeline as an inline SVG image, which the policy lets show, and still
+// nothing runs.
+TEST_F(ExportBrowserTest, ReportWithACaseDrawsItsTimelineAndRunsNothing) {
+  const fs::path samples = fs::path(TANAVO_SOURCE_DIR) / "samples";
+  const std::string ini = (dir / "s.ini").string(), tcase = (dir / "s.tcase").string();
+  std::string out, err;
+  ASSERT_EQ(RunCli({"index", (samples / "mail.dat").string(), (samples / "mail.kta").string(),
+                    (samples / "mail.kdp").string(), ini},
+                   nullptr, &out, &err),
+            kExitOk)
+      << err;
+  ASSERT_EQ(RunCli({"case", ini, tcase}, nullptr, &out, &err), kExitOk) << err;
+  ASSERT_EQ(RunCli({"tag", tcase, "2", u8"要確認", "--note", u8"取引先の名前あり"}, nullptr, &out, &err), kExitOk)
+      << err;
+  ASSERT_EQ(RunCli({"export", ini, (dir / "c").string(), "--case", tcase}, nullptr, &out, &err), kExitOk) << err;
+  const fs::path report = dir / "c" / "report.html";
+  std::string dom;
+  EXPECT_EQ(ConsoleMessages(report, "--dump-dom", &dom), "");
+  EXPECT_NE(dom.find("<svg"), std::string::npos);
+  EXPECT_NE(dom.find("<rect"), std::string::npos);
+  EXPECT_EQ(dom.find("<script"), std::string::npos);
+  EXPECT_NE(dom.find(u8"要確認"), std::string::npos);
+  const fs::path png = fs::current_path() / "export-report-case.png";
+  fs::remove(png);
+  EXPECT_EQ(ConsoleMessages(report, "--window-size=1280,1024 --screenshot=" + Quoted(png)), "");
+  EXPECT_EQ(ReadBytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+}
+
 }  // namespace
 }  // namespace tanavo

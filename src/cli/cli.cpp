@@ -44,9 +44,11 @@ const CliCommand kCommands[] = {
     {"render", "render INDEX N [--attachments DIR]   record N as the data display shows it; attachments into DIR",
      RunRenderCommand},
     {"export",
-     "export [--partial] INDEX OUTDIR [--records LIST]   records, attachments, a TSV table, an HTML\n"
-     "      report and SHA256SUMS into OUTDIR; all records, or those of LIST such as 1-100,250,300-;\n"
-     "      refused when records of MOBILE are left out of the index or cut, unless --partial",
+     "export [--partial] INDEX OUTDIR [--records LIST | --tagged] [--case CASE]   records, attachments,\n"
+     "      a TSV table, an HTML report and SHA256SUMS into OUTDIR; all records, or those of LIST such\n"
+     "      as 1-100,250,300-, or those tagged in CASE; with CASE, times and tags in the table, the\n"
+     "      tagged records and a timeline in the report; refused when records of MOBILE are left out\n"
+     "      of the index or cut, unless --partial",
      RunExportCommand},
     {"case", "case INDEX CASE [--zone +HH:MM]   build the case file CASE (NAME.tcase) for search and tags;\n"
              "      a time that names no zone is taken in --zone (+09:00 unless given)",

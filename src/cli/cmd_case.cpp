@@ -11,6 +11,7 @@
 #include "case/case_tags.h"
 #include "case/record_time.h"
 #include "case/search_tokens.h"
+#include "cli/case_open.h"
 #include "cli/cli.h"
 #include "cli/export_report.h"
 #include "cli/progress.h"
@@ -22,12 +23,6 @@
 namespace tanavo {
 
 namespace {
-
-constexpr const char* kCaseCaption = "ケースファイル";
-
-void CaseBox(CliContext& ctx, const std::string& text) {
-  static_cast<Platform&>(*ctx.platform).MessageBox(BoxOwner::Main, text, kCaseCaption, BoxIcon::Warning);
-}
 
 // An argument as UTF-8: taken as it is when it is UTF-8 (a POSIX shell), as
 // Shift_JIS otherwise (the Windows command line, --sjis).
@@ -67,27 +62,6 @@ bool OpenCase(CliContext& ctx, const std::string& path, bool create, std::unique
   return false;
 }
 
-// An existing, built case whose evidence is as it was built from. Evidence
-// that changed refuses the case; evidence not found where it was (a case
-// carried to another machine) is said and the case used.
-bool OpenBuiltCase(CliContext& ctx, const std::string& path, std::unique_ptr<CaseFile>* c) {
-  if (!OpenCase(ctx, path, false, c)) return false;
-  if (!(*c)->Built()) {
-    CaseBox(ctx, "ケースファイルは作成が終わっていません!!\r\n" + path);
-    return false;
-  }
-  bool changed = false;
-  for (const EvidenceCheck& e : (*c)->CheckEvidence()) {
-    if (e.state == EvidenceState::Changed) {
-      CaseBox(ctx, "ケースファイルの作成後に証拠ファイルが変更されています!!\r\n" + e.evidence.path);
-      changed = true;
-    } else if (e.state == EvidenceState::Missing) {
-      ctx.platform->Note("証拠ファイルが見つからないため照合していません: " + e.evidence.path);
-    }
-  }
-  return !changed;
-}
-
 bool Evidence(CliContext& ctx, const Workspace& ws, const std::string& indexPath, std::vector<CaseEvidence>* all) {
   const char sep = ctx.platform->PathSeparator();
   CaseEvidence mobile{"mobile", OpenablePath(ws.state.mobileFilePath, sep), ws.state.mobileFile.size(), ""};
@@ -108,6 +82,28 @@ bool Evidence(CliContext& ctx, const Workspace& ws, const std::string& indexPath
 }
 
 }  // namespace
+
+void CaseBox(CliContext& ctx, const std::string& text) {
+  static_cast<Platform&>(*ctx.platform).MessageBox(BoxOwner::Main, text, kCaseCaption, BoxIcon::Warning);
+}
+
+bool OpenBuiltCase(CliContext& ctx, const std::string& path, std::unique_ptr<CaseFile>* c) {
+  if (!OpenCase(ctx, path, false, c)) return false;
+  if (!(*c)->Built()) {
+    CaseBox(ctx, "ケースファイルは作成が終わっていません!!\r\n" + path);
+    return false;
+  }
+  bool changed = false;
+  for (const EvidenceCheck& e : (*c)->CheckEvidence()) {
+    if (e.state == EvidenceState::Changed) {
+      CaseBox(ctx, "ケースファイルの作成後に証拠ファイルが変更されています!!\r\n" + e.evidence.path);
+      changed = true;
+    } else if (e.state == EvidenceState::Missing) {
+      ctx.platform->Note("証拠ファイルが見つからないため照合していません: " + e.evidence.path);
+    }
+  }
+  return !changed;
+}
 
 // case INDEX CASE [--zone +HH:MM]
 int RunCaseCommand(CliContext& ctx) {

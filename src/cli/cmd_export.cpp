@@ -12,6 +12,7 @@
 #include "text/path.h"
 #include "cli/cli.h"
 #include "cli/export.h"
+#include "cli/export_case.h"
 #include "cli/export_coverage.h"
 #include "cli/export_report.h"
 #include "cli/export_text.h"
@@ -334,10 +335,26 @@ std::vector<int> DataColumns(const ExtractionSettings& s) {
   return columns;
 }
 
-std::string TableHeader(const ExtractionSettings& s, const std::vector<int>& columns) {
+std::string TableHeader(const ExtractionSettings& s, const std::vector<int>& columns, bool withCase) {
   std::string h = TsvField("番号") + "\t" + TsvField("位置") + "\t" + TsvField("オフセット") + "\t" + TsvField("一覧行");
   for (int c : columns) h += "\t" + TsvCell(TsvField(s.entries[static_cast<std::size_t>(c)].name));
-  return h + "\t" + TsvField("添付ファイル") + kRowEnd;
+  h += "\t" + TsvField("添付ファイル");
+  // What the case adds, after every column an export without one has.
+  if (withCase) {
+    h += "\t" + TsvField("時刻") + "\t" + TsvField("時間帯の仮定") + "\t" + TsvField("タグ") + "\t" + TsvField("メモ");
+  }
+  return h + kRowEnd;
+}
+
+// The cells of a record that the case gives (UTF-8, escaped): its time,
+// whether its zone was assumed, its tags' labels and notes.
+std::vector<std::string> CaseCells(ExportCase& c, int32_t n, Timeline* timeline) {
+  const CaseTime t = c.TimeOf(n);
+  timeline->Add(t);
+  std::string labels, notes;
+  c.TagsOf(n, &labels, &notes);
+  return {TsvUtf8(t.found ? t.iso : std::string()), t.zoneAssumed ? TsvField("仮定") : std::string(), TsvUtf8(labels),
+          TsvUtf8(notes)};
 }
 
 // A row of records.tsv written cell by cell, each value escaped in pieces: a
@@ -378,7 +395,7 @@ class TableRowWriter {
 };
 
 void WriteTableRow(HashedFile& out, const ReportRecord& r, const RenderedRecord& rendered,
-                   const std::vector<int>& columns) {
+                   const std::vector<int>& columns, const std::vector<std::string>& caseCells) {
   TableRowWriter row(out);
   row.Plain(std::to_string(r.number));
   row.Plain(std::to_string(r.position));
@@ -393,6 +410,7 @@ void WriteTableRow(HashedFile& out, const ReportRecord& r, const RenderedRecord&
   std::vector<std::string> files;
   for (const std::string& name : r.attachmentFiles) files.push_back(RecordFolder(r.number) + "/" + name);
   row.Values(files);
+  for (const std::string& cell : caseCells) row.Plain(cell);
   row.End();
 }
 
@@ -491,7 +509,8 @@ std::string LeftOutText(const Coverage& c) {
 }
 
 int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
-           RecordChoice choice, CliProgress& progress, ExportTimes& times, bool partial) {
+           RecordChoice choice, CliProgress& progress, ExportTimes& times, bool partial, const std::string& casePath,
+           bool tagged) {
   Workspace ws(p);
   if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
   // What the export covers is known before anything is written: an export
@@ -504,18 +523,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
                                            "(--max-records all)。この分を除いて書き出すには --partial を付けてください!!");
     return kExitFailed;
   }
-  int32_t beyond = 0;
-  if (!choice.Resolve(ws.index.count, &beyond)) {
-    ctx.err += "tanavo-cli: no record " + std::to_string(beyond) + " (the index holds " +
-               std::to_string(ws.index.count) + " records)\n";
-    return kExitFailed;
-  }
   ReportSummary summary;
-  summary.madeAt = UtcNow();
-  summary.indexRecords = ws.index.count;
-  summary.choice = choice.All() ? std::string() : choice.Text();
-  summary.chosen = choice.Count();
-  summary.sections.push_back(ReportCoverage(coverage, static_cast<int32_t>(summary.chosen)));
   {
     Timed t(&times.hashing);
     if (!EvidenceAsLoaded(ws, p, indexPath, &summary.evidence)) {
@@ -524,6 +532,25 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
       return kExitFailed;
     }
   }
+  // The case must be of this very mobile file and index (evidence[0] and
+  // evidence[3]): its tags and times are by record number.
+  std::unique_ptr<ExportCase> kase;
+  if (!casePath.empty()) {
+    kase = std::make_unique<ExportCase>();
+    if (!kase->Open(ctx, casePath, summary.evidence[0].sha256, summary.evidence[3].sha256)) return kExitFailed;
+    if (tagged) choice = kase->TaggedChoice();
+  }
+  int32_t beyond = 0;
+  if (!choice.Resolve(ws.index.count, &beyond)) {
+    ctx.err += "tanavo-cli: no record " + std::to_string(beyond) + " (the index holds " +
+               std::to_string(ws.index.count) + " records)\n";
+    return kExitFailed;
+  }
+  summary.madeAt = UtcNow();
+  summary.indexRecords = ws.index.count;
+  summary.choice = choice.Text();
+  summary.chosenBy = choice.All() ? std::string() : tagged ? std::string(kTaggedOption) : "--records " + summary.choice;
+  summary.chosen = choice.Count();
 
   // Made or opened once, and everything beneath it created through it.
   std::unique_ptr<OutputFolder> root;
@@ -544,8 +571,9 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   ReportPages pages(out, summary.evidence[0].name, PagesOf(choice));
   {
     Timed t(&times.tables);
-    table->Append(TableHeader(ws.extraction, columns));
+    table->Append(TableHeader(ws.extraction, columns, kase != nullptr));
   }
+  Timeline timeline;
   int64_t done = 0;
   for (const auto& [first, last] : choice.Ranges()) {
     for (int32_t n = first; n <= last; ++n) {
@@ -574,7 +602,8 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
       }
       {
         Timed t(&times.tables);
-        WriteTableRow(*table, record, rendered, columns);
+        WriteTableRow(*table, record, rendered, columns,
+                      kase ? CaseCells(*kase, n, &timeline) : std::vector<std::string>());
         if (!pages.Add(record, rendered.text)) return kExitFailed;
       }
       ++done;
@@ -587,6 +616,23 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
   summary.attachments = times.attachmentFiles;
   summary.tableRows = count + 1;
   summary.pages = pages.Pages();
+  // The tagged records open the index page, before the coverage; the
+  // timeline follows it.
+  if (kase) summary.sections.push_back(TaggedSection(kase->Tags(), choice, summary.pages));
+  summary.sections.push_back(ReportCoverage(coverage, static_cast<int32_t>(summary.chosen)));
+  if (kase) {
+    summary.sections.push_back(timeline.Section());
+    // Hashed as it is once closed, beside the other evidence.
+    EvidenceFile e;
+    Timed t(&times.hashing);
+    if (!kase->CloseAndHash(&e)) {
+      static_cast<Platform&>(p).MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
+                                           BoxIcon::Warning);
+      return kExitFailed;
+    }
+    if (!out.AddEvidence(e)) return kExitFailed;
+    summary.evidence.push_back(e);
+  }
   {
     Timed t(&times.writing);
     std::unique_ptr<HashedFile> index = out.Start(kReportFile);
@@ -602,7 +648,7 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
 }  // namespace
 
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times,
-                const RecordChoice& choice, bool partial) {
+                const RecordChoice& choice, bool partial, const std::string& casePath, bool tagged) {
   ExportTimes local;
   ExportTimes& t = times ? *times : local;
   t = ExportTimes();
@@ -613,7 +659,7 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   ConsolePlatform* const console = ctx.platform;
   RecordingPlatform recording(&ctx.err, *console);
   ctx.platform = &recording;
-  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t, partial);
+  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t, partial, casePath, tagged);
   ctx.platform = console;
   t.total = std::chrono::duration<double>(Clock::now() - start).count();
   if (t.files > 0) {
@@ -627,15 +673,29 @@ int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string
   return code;
 }
 
-// export [--partial] INDEX OUTDIR [--records LIST]
+// export [--partial] INDEX OUTDIR [--records LIST | --tagged] [--case CASE]
 int RunExportCommand(CliContext& ctx) {
   std::vector<std::string> args;
   RecordChoice choice;
   bool chosen = false;
   bool partial = false;
+  bool tagged = false;
+  std::string casePath;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     if (ctx.args[i] == "--partial") {
       partial = true;
+      continue;
+    }
+    if (ctx.args[i] == kTaggedOption) {
+      tagged = true;
+      continue;
+    }
+    if (ctx.args[i] == kCaseOption) {
+      if (!casePath.empty() || i + 1 >= ctx.args.size() || ctx.args[i + 1].empty()) {
+        ctx.err += std::string("tanavo-cli: ") + kCaseOption + ": needs one case file\n";
+        return kExitUsage;
+      }
+      casePath = ctx.args[++i];
       continue;
     }
     if (ctx.args[i] != kRecordsOption) {
@@ -655,7 +715,13 @@ int RunExportCommand(CliContext& ctx) {
     return kExitUsage;
   }
   if (args.size() != 2) return kExitUsage;
-  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice, partial);
+  if (tagged && (casePath.empty() || chosen)) {
+    ctx.err += std::string("tanavo-cli: ") + kTaggedOption + ": needs " + kCaseOption + " CASE and no " +
+               kRecordsOption + "\n";
+    return kExitUsage;
+  }
+  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice, partial,
+                     casePath.empty() ? std::string() : MakeAbsolute(casePath), tagged);
 }
 
 }  // namespace tanavo

@@ -33,7 +33,12 @@ struct ExportTimes {
 // pages in report/, and SHA256SUMS. kExitOk, or kExitFailed after saying why.
 // An index that leaves records of the mobile file out (past its capacity, or
 // cut at the end) is refused before anything is written, unless partial.
+// With casePath (a case built from this index), records.tsv takes each
+// record's time and tags, the report opens with the tagged records and
+// draws a timeline, SHA256SUMS covers the case file; tagged exports the
+// tagged records only (in place of choice).
 int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir,
-                ExportTimes* times = nullptr, const RecordChoice& choice = RecordChoice(), bool partial = false);
+                ExportTimes* times = nullptr, const RecordChoice& choice = RecordChoice(), bool partial = false,
+                const std::string& casePath = std::string(), bool tagged = false);
 
 }  // namespace tanavo

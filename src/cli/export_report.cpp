@@ -156,16 +156,16 @@ std::string ReportIndexPage(const ReportSummary& s) {
 
   page += "<h2>" + Own("件数") + "</h2>\n<table>\n";
   page += CountRow("インデックスのレコード数", std::to_string(s.indexRecords));
-  page += CountRow("書き出したレコード", s.choice.empty() ? Own("全件") + " " + std::to_string(s.chosen)
-                                                          : HtmlUtf8(s.choice) + " (" + std::to_string(s.chosen) +
-                                                                Own("件") + ")");
+  page += CountRow("書き出したレコード", s.chosenBy.empty() ? Own("全件") + " " + std::to_string(s.chosen)
+                                                            : (s.choice.empty() ? Own("なし") : HtmlUtf8(s.choice)) + " (" + std::to_string(s.chosen) +
+                                                                  Own("件") + ")");
   page += CountRow("見つからないレコード", std::to_string(s.missing));
   page += CountRow("添付ファイル", std::to_string(s.attachments));
   page += "<tr><th>" + Own("作成日時") + "</th><td>" + HtmlText(s.madeAt) + "</td></tr>\n</table>\n";
-  if (!s.choice.empty()) {
+  if (!s.chosenBy.empty()) {
     page += "<p class=\"note\">" + Own("これはインデックスの一部です: インデックスの") + std::to_string(s.indexRecords) +
-            Own("件のうち、選んだ") + std::to_string(s.chosen) + Own("件だけを書き出しました (--records ") +
-            HtmlUtf8(s.choice) + ")</p>\n";
+            Own("件のうち、選んだ") + std::to_string(s.chosen) + Own("件だけを書き出しました (") +
+            HtmlUtf8(s.chosenBy) + ")</p>\n";
   }
   if (s.tableRows > kSpreadsheetRows) {
     page += "<p class=\"note\">" + Own("records.tsv は見出しを含めて") + std::to_string(s.tableRows) +

@@ -81,7 +81,8 @@ struct ReportSummary {
   std::vector<EvidenceFile> evidence;  // evidence[0] is the mobile file
   std::string madeAt;
   int32_t indexRecords = 0;  // the records the index holds
-  std::string choice;        // the records chosen ("1-100,250"); empty: all of them
+  std::string choice;        // the records chosen ("1-100,250")
+  std::string chosenBy;      // how ("--records 1-100,250", "--tagged"); empty: all of them
   int64_t chosen = 0;
   int32_t missing = 0;  // chosen, but not found at their position
   int64_t attachments = 0;

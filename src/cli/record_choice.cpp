@@ -69,6 +69,20 @@ bool RecordChoice::Parse(std::string_view text, RecordChoice* choice, std::strin
   return true;
 }
 
+RecordChoice RecordChoice::Of(std::vector<int32_t> numbers) {
+  std::sort(numbers.begin(), numbers.end());
+  RecordChoice c;
+  c.all_ = false;
+  for (int32_t n : numbers) {
+    if (!c.ranges_.empty() && static_cast<int64_t>(n) <= static_cast<int64_t>(c.ranges_.back().second) + 1) {
+      c.ranges_.back().second = std::max(c.ranges_.back().second, n);
+    } else {
+      c.ranges_.emplace_back(n, n);
+    }
+  }
+  return c;
+}
+
 bool RecordChoice::Resolve(int32_t count, int32_t* first) {
   if (all_) {
     ranges_.clear();
@@ -94,6 +108,11 @@ int64_t RecordChoice::Count() const {
   int64_t n = 0;
   for (const auto& r : ranges_) n += static_cast<int64_t>(r.second) - r.first + 1;
   return n;
+}
+
+bool RecordChoice::Holds(int32_t n) const {
+  const auto at = std::partition_point(ranges_.begin(), ranges_.end(), [&](const auto& r) { return r.second < n; });
+  return at != ranges_.end() && at->first <= n;
 }
 
 std::string RecordChoice::Text() const {

@@ -21,6 +21,10 @@ class RecordChoice {
   // text is no such list.
   static bool Parse(std::string_view text, RecordChoice* choice, std::string* why);
 
+  // Just these record numbers (in any order, repeats allowed); none is a
+  // choice of no record.
+  static RecordChoice Of(std::vector<int32_t> numbers);
+
   bool All() const { return all_; }
   // Fixes the open end at count. False when a number chosen lies past the
   // last record (count); *first is then that number.
@@ -28,6 +32,8 @@ class RecordChoice {
   // After Resolve: the ranges, each first..last inclusive.
   const std::vector<std::pair<int32_t, int32_t>>& Ranges() const { return ranges_; }
   int64_t Count() const;
+  // After Resolve: whether record n is chosen.
+  bool Holds(int32_t n) const;
   // The choice as the report gives it, "1-100,250,300-2500" (after Resolve).
   std::string Text() const;
 
