@@ -139,7 +139,7 @@ TEST(Coverage, TheStartTagAgainCountsAtTheStartOfALine) {
   }
 }
 
-// Records of every length from a few bytes to past several 16-byte blocks,
+// Records of every length from a few bytes to past several 64-byte steps,
 // the start tag placed anywhere in them: each place at a line start (or, for
 // a tag led by a line break, each place at all) is one finding at its offset.
 TEST(Coverage, TheStartTagAgainIsFoundAtEveryPlaceOfARecord) {
@@ -153,7 +153,7 @@ TEST(Coverage, TheStartTagAgainIsFoundAtEveryPlaceOfARecord) {
     const bool ownLineBreak = tag.front() == '\r' || tag.front() == '\n';
     for (int round = 0; round < 400; ++round) {
       std::string record = tag;
-      const std::size_t length = next() % 90;
+      const std::size_t length = next() % 200;
       while (record.size() < tag.size() + length) {
         if (next() % 6 == 0) record += tag;
         else record += alphabet[next() % sizeof alphabet];
