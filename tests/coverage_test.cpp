@@ -139,6 +139,43 @@ TEST(Coverage, TheStartTagAgainCountsAtTheStartOfALine) {
   }
 }
 
+// Records of every length from a few bytes to past several 64-byte steps,
+// the start tag placed anywhere in them: each place at a line start (or, for
+// a tag led by a line break, each place at all) is one finding at its offset.
+TEST(Coverage, TheStartTagAgainIsFoundAtEveryPlaceOfARecord) {
+  const char* const tags[] = {"<R>", "R", "\n<R>", "BEGIN:MAIL", "\r\nR"};
+  const char alphabet[] = {'\r', '\n', 'x', '<', 'R', '>', 'B', 'L'};
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (const std::string tag : tags) {
+    ExtractionSettings s;
+    SetTable(s, {Def("D_SET", "R", tag, "#"), Def("D_SET", "R", tag, "#")});
+    const bool ownLineBreak = tag.front() == '\r' || tag.front() == '\n';
+    for (int round = 0; round < 400; ++round) {
+      std::string record = tag;
+      const std::size_t length = next() % 200;
+      while (record.size() < tag.size() + length) {
+        if (next() % 6 == 0) record += tag;
+        else record += alphabet[next() % sizeof alphabet];
+      }
+      record += "#";
+      std::vector<int64_t> expected;
+      for (std::size_t at = 1; at + tag.size() <= record.size() - 1; ++at) {
+        if (record.compare(at, tag.size(), tag) != 0) continue;
+        if (ownLineBreak || record[at - 1] == '\n' || record[at - 1] == '\r') expected.push_back(static_cast<int64_t>(at));
+      }
+      RecordIndex index;
+      const Coverage cov = ComputeCoverage(record, s, index);
+      std::vector<int64_t> found;
+      for (const CoverageFinding& f : cov.findings) {
+        if (f.kind == CoverageKind::MergedRecords) found.push_back(f.offset);
+      }
+      ASSERT_EQ(cov.recordsFound, 1) << record;
+      EXPECT_EQ(found, expected) << record;
+    }
+  }
+}
+
 TEST(Coverage, FindingTextsLeadWithTheOffset) {
   CoverageFinding cut;
   cut.kind = CoverageKind::CutTail;

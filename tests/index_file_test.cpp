@@ -192,6 +192,22 @@ TEST(IndexFile, FailureAtEachStepLeavesTheEarlierStepsDone) {
   }
 }
 
+// The file loaded before is let go before the index's file is read, so the
+// two are never held at once: a file that is there but cannot be read leaves
+// no mobile file (the index read is the new file's, not the old one's).
+TEST(IndexFile, TheOldMobileFileGoesBeforeTheNewOneIsRead) {
+  IndexFileApp f;
+  f.platform.files["D:\\old\\o.dat"] = "<R>F:old\r\n</R>";
+  ASSERT_TRUE(LoadMobileFile(f.app, "D:\\old\\o.dat"));
+  f.platform.files[kIndexPath] = kTwoRecordFile;
+  f.platform.unreadable.insert(kMobilePath);
+  EXPECT_EQ(f.LoadIndex(kIndexPath), 1);
+  ASSERT_EQ(f.platform.boxes.size(), 1u);
+  EXPECT_EQ(f.platform.boxes[0].text, "ファイルオープンに失敗");
+  EXPECT_EQ(f.app.state.mobileFile, "");
+  EXPECT_EQ(f.app.index.count, 2);
+}
+
 TEST(IndexFile, SettingsNeverSavedStopTheLoadAtThatFile) {
   IndexFileApp f;
   f.platform.dialogAnswers = {kMobilePath};

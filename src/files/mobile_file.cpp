@@ -47,6 +47,13 @@ bool LoadMobileFile(Workspace& ws, const std::string& path) {
 }
 
 bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string& failureCaption, bool* opened) {
+  // The index read before this belongs to the new file, so the old one is
+  // let go before the new one is read: a file of hundreds of MiB is never
+  // held twice. Only a file that is not there at all keeps the old one.
+  if (!ws.state.mobileFile.empty() && ws.platform.FileExists(path)) {
+    std::string none;
+    TakeMobileBytes(ws, none);
+  }
   std::string bytes;
   if (!ReadMobileBytes(ws, path, failureCaption, &bytes, opened)) return false;
   TakeMobileBytes(ws, bytes);

@@ -16,7 +16,8 @@ bool LoadMobileFile(Workspace& ws, const std::string& path);
 // Reads the file at path into the mobile file as loading does, leaving the
 // path parts and the status bar to the caller (index file loading); failure
 // boxes carry the caption. True when loaded; opened false when the file could
-// not be opened at all.
+// not be opened at all. A mobile file loaded before is let go before the read
+// when a file is at path, so it is gone even if that read then fails.
 bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string& failureCaption, bool* opened = nullptr);
 
 }  // namespace tanavo

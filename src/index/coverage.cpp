@@ -1,7 +1,12 @@
 #include "index/coverage.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/tag_match.h"
 #include "text/bytes.h"
@@ -36,18 +41,68 @@ void CountGap(std::string_view mobile, std::size_t from, std::size_t to, Coverag
   ++c->nonBlankGaps;
 }
 
+// The first 0-based at in [from, end - tag.size()] where tag lies in mobile
+// at the start of a line (the byte before it a CR or LF) or, for a tag that
+// begins with a line break itself, anywhere; npos if none. It runs over the
+// body of every record beside index creation, so it looks at 64 places at
+// once: a place is a candidate when the tag's first and last bytes are where
+// they belong, which inside a body of text is rare; only candidates are
+// looked at whole.
+std::size_t NextStartTag(std::string_view mobile, std::string_view tag, std::size_t from, std::size_t end) {
+  const bool ownLineBreak = tag.front() == '\r' || tag.front() == '\n';
+  // i is a candidate's line break before the tag (its first byte, for a tag
+  // that begins with one): the tag starts lead after it, its last byte d after.
+  const std::size_t lead = ownLineBreak ? 0 : 1;
+  const std::size_t d = lead + tag.size() - 1;
+  if (end > mobile.size() || end < d + 1) return std::string_view::npos;
+  const std::size_t last = end - d - 1;  // the last i whose tag ends inside [.., end)
+  std::size_t i = from > lead ? from - lead : 0;
+  const char* const p = mobile.data();
+  const auto isAt = [&](std::size_t c) {
+    return (ownLineBreak || p[c] == '\n' || p[c] == '\r') && mobile.compare(c + lead, tag.size(), tag) == 0;
+  };
+#if defined(__SSE2__)
+  const __m128i firstByte = _mm_set1_epi8(tag.front());
+  const __m128i lastByte = _mm_set1_epi8(tag.back());
+  const auto candidates = [&](std::size_t at) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + lead));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + d));
+    return _mm_and_si128(_mm_cmpeq_epi8(a, firstByte), _mm_cmpeq_epi8(b, lastByte));
+  };
+  const auto bits = [](__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); };
+  // 64 places a step while they last: one test of the four blocks together
+  // is all most steps take.
+  for (; i <= last && last - i >= 63; i += 64) {
+    const __m128i m0 = candidates(i), m1 = candidates(i + 16), m2 = candidates(i + 32), m3 = candidates(i + 48);
+    if (bits(_mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3))) == 0) continue;
+    const uint64_t mask = bits(m0) | static_cast<uint64_t>(bits(m1)) << 16 | static_cast<uint64_t>(bits(m2)) << 32 |
+                          static_cast<uint64_t>(bits(m3)) << 48;
+    for (uint64_t m = mask; m != 0; m &= m - 1) {
+      const std::size_t c = i + static_cast<std::size_t>(__builtin_ctzll(m));
+      if (isAt(c)) return c + lead;
+    }
+  }
+  for (; i <= last && last - i >= 15; i += 16) {
+    for (unsigned m = bits(candidates(i)); m != 0; m &= m - 1) {
+      const std::size_t c = i + static_cast<std::size_t>(__builtin_ctz(m));
+      if (isAt(c)) return c + lead;
+    }
+  }
+#endif
+  for (; i <= last; ++i) {
+    if (p[i + d] == tag.back() && isAt(i)) return i + lead;
+  }
+  return std::string_view::npos;
+}
+
 // The record [start, end) holds the start tag again at the start of a line
 // (or anywhere, for a start tag that begins with a line break itself): one
 // finding for each time.
 void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t start, std::size_t end,
                 int32_t record, Coverage* c) {
   if (startTag.empty()) return;
-  const bool ownLineBreak = startTag.front() == '\r' || startTag.front() == '\n';
-  const std::string_view body = mobile.substr(0, end);
-  for (std::size_t at = FindIn(body, startTag, start + 1); at != std::string_view::npos;
-       at = FindIn(body, startTag, at + 1)) {
-    const char before = mobile[at - 1];
-    if (!ownLineBreak && before != '\n' && before != '\r') continue;
+  for (std::size_t at = NextStartTag(mobile, startTag, start + 1, end); at != std::string_view::npos;
+       at = NextStartTag(mobile, startTag, at + 1, end)) {
     CoverageFinding f;
     f.kind = CoverageKind::MergedRecords;
     f.offset = static_cast<int64_t>(at);
