@@ -32,9 +32,6 @@ native() {  # $1: build folder, $2...: extra cmake options
   fi
 }
 
-echo "== the vendored SQLite is the one noted in third_party/sqlite/README.md"
-if (cd "$top/third_party/sqlite" && sha256sum --quiet -c SHA256SUMS); then passed=$((passed + 1)); else failed=$((failed + 1)); fi
-
 echo "== include order of the folders"
 if "$top/scripts/check-includes.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
