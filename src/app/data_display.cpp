@@ -8,6 +8,7 @@
 #include "app/display_window.h"
 #include "app/main_window.h"
 #include "app/name_list_window.h"
+#include "app/raw_view.h"
 #include "display/list_row.h"
 #include "display/render.h"
 #include "engine/tag_match.h"
@@ -45,8 +46,7 @@ class ShownRender : public RenderReporter {
     if (display_) display_->SetText(kDispStatusText, counter);
   }
   void RecordFound(const TagMatch& record) override {
-    Window* main = app_.mainWindow ? app_.mainWindow->window : nullptr;
-    if (main) main->SetText(kRawTextView, record.text);
+    ShowRawRecord(app_, record.text);  // as its file is shown: bytes, or from UTF-8
   }
   void AttachmentsFound(const DecodedItem& item) override {
     // The list shows the last item's: so does the count.
