@@ -173,6 +173,35 @@ TEST(CarrierDisplay, TheAuMailShowsItsEmoji) {
   fs::remove_all(dir);
 }
 
+// The record list shows an emoji as the data display does, read with the
+// record's carrier; the index keeps the list line's bytes.
+TEST(CarrierDisplay, TheRecordListShowsTheMarks) {
+  CarrierApp mail;
+  mail.Load({ReadMail("jpmobile-au-attached.eml")}, CarrierSetting::Auto, true);
+  OpenDataDisplay(mail.app);
+  EXPECT_EQ(mail.Display().ListRow(kDispRecordList, 0), "(1)題名x〓[警告]");
+  EXPECT_EQ(mail.app.index.lines[1], "題名x\xEB\x59");
+
+  const std::string sun = "a\xF8\x9F";
+  const struct {
+    CarrierSetting setting;
+    std::string first, second;  // rows of a record naming no carrier and of one naming SoftBank
+  } cases[] = {
+      {CarrierSetting::Docomo, "(1)a〓[太陽]", "(2)a〓[太陽]"},  // the record names SoftBank
+      {CarrierSetting::Auto, "(1)" + sun, "(2)a〓[太陽]"},
+      {CarrierSetting::None, "(1)" + sun, "(2)a\xF9\x8B"},
+  };
+  for (const auto& c : cases) {
+    CarrierApp f;
+    f.Load({sun, "a\xF9\x8B\r\nFrom: b@i.softbank.jp"}, c.setting);
+    OpenDataDisplay(f.app);
+    EXPECT_EQ(f.Display().ListRow(kDispRecordList, 0), c.first) << CarrierSettingName(c.setting);
+    EXPECT_EQ(f.Display().ListRow(kDispRecordList, 1).substr(0, c.second.size()), c.second)
+        << CarrierSettingName(c.setting);
+    EXPECT_EQ(f.app.index.lines[1], sun);
+  }
+}
+
 // The setting lives in the record entry's Japanese code pair: a settings
 // file written before reads as auto and is written back byte for byte; a
 // setting comes back from the file; the other entries are untouched.

@@ -48,8 +48,10 @@ TEST(MenuBar, FiveMenusWithTheirCommandsInOrder) {
   for (int id = 1047; id <= 1059; ++id) want.push_back(id);
   // The coverage window's command follows index creation.
   want.insert(std::find(want.begin(), want.end(), 1053), 1060);
+  // The raw view's UTF-8 choice follows the data display.
+  want.insert(std::find(want.begin(), want.end(), 1053) + 1, 1061);
   EXPECT_EQ(ids, want);  // every command once, in table order
-  EXPECT_EQ(separators, 7);
+  EXPECT_EQ(separators, 8);
   EXPECT_EQ(std::string(bar[0].items.back().caption), "終　了(&Q)");
   // Full-width spaces are the two bytes 0x81 0x40.
   EXPECT_EQ(std::string(bar[1].caption).substr(2, 4), "\x81\x40\x81\x40");

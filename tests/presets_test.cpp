@@ -10,6 +10,7 @@
 #include "files/display_file.h"
 #include "files/extraction_file.h"
 #include "files/mobile_file.h"
+#include "check/trial_extraction.h"
 #include "index/index_creation.h"
 #include "platform/charset.h"
 #include "test_support.h"
@@ -82,13 +83,16 @@ TEST(Presets, EachReadsItsSample) {
       {"vmessage", "vmessage.vmg", 7, 6, "Body", 0, "お誕生日おめでとうございます！\r\nケーキの写真です。"},
       {"vmessage", "vmessage.vmg", 7, 6, "Date", 0, "Tue, 14 Feb 2006 19:20:00 +0900"},
       {"vmessage", "vmessage.vmg", 7, 7, "Body", 0, "ありがとう〓\r\nケーキおいしそう！"},  // a cake emoji: no Shift_JIS
-      {"vcard", "vcard.vcf", 5, 2, "FullName", 0, "佐藤花子"},  // Quoted-Printable
-      {"vcard", "vcard.vcf", 5, 2, "Note", 0,
+      {"vcard", "vcard.vcf", 7, 2, "FullName", 0, "佐藤花子"},  // Quoted-Printable
+      {"vcard", "vcard.vcf", 7, 2, "Note", 0,
        "旅行仲間。\r\n写真が趣味。毎年春に一緒にお花見に行く。連絡は携帯メールの方が早い。"},  // soft breaks
-      {"vcard", "vcard.vcf", 5, 2, "Email", 1, "hanako.sato@example.co.jp"},
-      {"vcard", "vcard.vcf", 5, 3, "Tel", 2, "06-1234-5679"},  // every repeated line, none skipped
-      {"vcard", "vcard.vcf", 5, 3, "Reading", 0, "ﾀﾅｶ;ｼﾞﾛｳ;;;"},
-      {"vcard", "vcard.vcf", 5, 4, "Name", 0, "サンプル商事;;;;"},  // vCard 3.0
+      {"vcard", "vcard.vcf", 7, 2, "Email", 1, "hanako.sato@example.co.jp"},
+      {"vcard", "vcard.vcf", 7, 3, "Tel", 2, "06-1234-5679"},  // every repeated line, none skipped
+      {"vcard", "vcard.vcf", 7, 3, "Reading", 0, "ﾀﾅｶ;ｼﾞﾛｳ;;;"},
+      {"vcard", "vcard.vcf", 7, 4, "Name", 0, "サンプル商事;;;;"},  // vCard 3.0
+      {"vcard", "vcard.vcf", 7, 6, "FullName", 0, "伊藤 美咲"},  // vCard 4.0: UTF-8
+      {"vcard", "vcard.vcf", 7, 6, "Note", 0, "誕生日は五月。ケーキ〓が好き。"},  // an emoji: no Shift_JIS
+      {"vcard", "vcard.vcf", 7, 7, "Tel", 1, "045-123-4567"},
       {"vcalendar", "vcalendar.vcs", 4, 2, "Summary", 0, "大阪出張"},
       {"vcalendar", "vcalendar.vcs", 4, 2, "Description", 0, "新幹線の切符は前日に受け取る。\r\n宿泊はホテル梅田。"},
       {"vcalendar", "vcalendar.vcs", 4, 3, "Summary", 0, "お花見"},  // the to-do before it is no record
@@ -117,11 +121,33 @@ TEST(Presets, AContactWithoutAPhoneNumberListsBlanks) {
   PresetApp p("vcard", "vcard.vcf");
   p.app.state.mobileFile += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Nobody;;;;\r\nFN:Nobody\r\nEND:VCARD\r\n";
   ASSERT_EQ(CreateIndex(p.app), 0);
-  ASSERT_EQ(p.app.index.count, 6);
-  const std::string& line = p.app.index.lines[6];
+  ASSERT_EQ(p.app.index.count, 8);
+  const std::string& line = p.app.index.lines[8];
   EXPECT_EQ(line.find("??"), std::string::npos) << line;
   EXPECT_NE(line.find("Nobody"), std::string::npos) << line;
   EXPECT_EQ(line.substr(line.size() - 16), std::string(16, ' ')) << line;  // "??Tel         ??" at the end
+}
+
+// A vCard 4.0 is UTF-8 wherever the windows show its values: its list line,
+// the data display with what Shift_JIS cannot hold counted, and the settings
+// check. The 2.1 and 3.0 cards of the same file stay Shift_JIS.
+TEST(Presets, AVCard40IsReadAsUtf8AndTheOthersAsTheyAre) {
+  PresetApp p("vcard", "vcard.vcf");
+  ASSERT_EQ(CreateIndex(p.app), 0);
+  EXPECT_EQ(p.app.index.lines[6].substr(0, 9), "伊藤 美咲") << p.app.index.lines[6];
+  EXPECT_EQ(p.app.index.lines[4].substr(0, 12), "サンプル商事") << p.app.index.lines[4];
+  const RenderedRecord card4 = RenderRecord(p.app, 6);
+  EXPECT_EQ(card4.undecodable, 1u);  // the cake
+  EXPECT_NE(card4.text.find("誕生日は五月。"), std::string::npos);
+  const RenderedRecord card3 = RenderRecord(p.app, 5);
+  EXPECT_EQ(card3.undecodable, 0u);
+  EXPECT_NE(card3.text.find("高橋由紀"), std::string::npos);
+
+  // The settings check walks from the first record to the 4.0 one.
+  for (int i = 0; i < 5; ++i) (void)RunTrialStep(p.app, i == 0 ? TrialStep::Check : TrialStep::Next);
+  const TrialResult sixth = RunTrialStep(p.app, TrialStep::Next);
+  EXPECT_NE(sixth.text.find("伊藤 美咲"), std::string::npos) << sixth.text;
+  EXPECT_TRUE(p.platform.boxes.empty());
 }
 
 }  // namespace

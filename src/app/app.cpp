@@ -7,6 +7,7 @@
 #include "app/extraction_window.h"
 #include "app/main_window.h"
 #include "app/name_list_window.h"
+#include "app/raw_view.h"
 #include "app/result_window.h"
 
 namespace tanavo {
@@ -37,13 +38,9 @@ void App::Start() {
 
 void App::MobileFileReplaced() {
   if (coverageWindow) coverageWindow->MobileFileReplaced();
-  // The raw text view shows the mobile file's own bytes, the one buffer.
-  Window* w = mainWindow ? mainWindow->window : nullptr;
-  if (!w) return;
-  w->Show(kRawTextView, true);
-  w->SetTextLimit(kRawTextView, state.mobileFile.size() + 1000);
-  w->ShowBytes(kRawTextView, state.mobileFile);
-  w->Focus(kRawTextView);
+  // The raw text view shows the mobile file's own bytes, the one buffer, or
+  // the copy converted from UTF-8 the examiner chose for this file.
+  ShowRawFile(*this);
 }
 
 void App::ExtractionSettingsReplaced() {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/raw_view.h"
 #include "state/workspace.h"
 
 namespace tanavo {
@@ -32,6 +33,7 @@ struct App : Workspace, private WorkspaceViews {
   std::unique_ptr<DisplayWindow> displayWindow;
   std::unique_ptr<NameListWindow> nameListWindow;
   std::unique_ptr<CoverageWindow> coverageWindow;
+  RawViewState rawView;  // what the main window's raw text view shows, and how
 
  private:
   void MobileFileReplaced() override;

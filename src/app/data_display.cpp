@@ -8,6 +8,8 @@
 #include "app/display_window.h"
 #include "app/main_window.h"
 #include "app/name_list_window.h"
+#include "app/raw_view.h"
+#include "display/list_row.h"
 #include "display/render.h"
 #include "engine/tag_match.h"
 
@@ -44,8 +46,7 @@ class ShownRender : public RenderReporter {
     if (display_) display_->SetText(kDispStatusText, counter);
   }
   void RecordFound(const TagMatch& record) override {
-    Window* main = app_.mainWindow ? app_.mainWindow->window : nullptr;
-    if (main) main->SetText(kRawTextView, record.text);
+    ShowRawRecord(app_, record.text);  // as its file is shown: bytes, or from UTF-8
   }
   void AttachmentsFound(const DecodedItem& item) override {
     // The list shows the last item's: so does the count.
@@ -128,7 +129,8 @@ void OpenDataDisplay(App& app) {
   // reads as its number alone until the list is filled again.
   const int32_t rows = static_cast<int32_t>(
       std::min<std::size_t>(static_cast<std::size_t>(index.count), std::max<std::size_t>(index.lines.size(), 1) - 1));
-  w->ListSetRowSource(kDispRecordList, rows, [&index](int row) { return RecordListRow(index, row + 1); });
+  // A carrier emoji shows as the mark the record's text shows for it.
+  w->ListSetRowSource(kDispRecordList, rows, [&app](int row) { return MarkedRecordListRow(app, row + 1); });
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   ShowRecord(app, 1);

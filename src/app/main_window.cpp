@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/memo.h"
+#include "app/raw_view.h"
 #include "app/menus.h"
 #include "files/mobile_file.h"
 #include "app/unsaved.h"
@@ -84,6 +85,7 @@ void MainWindow::OnCommand(int id, int /*code*/) {
     case kCmdCreateIndex: CreateIndexCommand(app_); break;
     case kCmdCoverage: app_.coverageWindow->ShowCoverage(); break;
     case kCmdDataDisplay: OpenDataDisplay(app_); break;
+    case kCmdRawUtf8: ToggleRawViewUtf8(app_); break;
     case kCmdAnalysisMemo: OpenAnalysisMemo(app_); break;
     case kCmdConversionTool: app_.conversionWindow->ShowTool(); break;
     case kCmdExtractionSettings: app_.extractionWindow->Open(); break;

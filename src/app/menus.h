@@ -22,6 +22,7 @@ enum MenuCommand {
   kCmdUserManual = 1058,
   kCmdVersion = 1059,
   kCmdCoverage = 1060,
+  kCmdRawUtf8 = 1061,
 };
 
 // The five drop-down menus in the order they appear, items in the order they

@@ -5,6 +5,7 @@
 
 #include "state/workspace.h"
 #include "display/item_decoder.h"
+#include "display/record_charset.h"
 #include "state/record_history.h"
 #include "engine/walk.h"
 
@@ -65,6 +66,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
     }
   }
   ResetLastEnd(ws.walk);
+  NoteRecordCharset(ws, {});
   if (walkStarts) walkStarts();
 
   int32_t recordFrom = 1;
@@ -77,6 +79,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
   hooks.onRecord = [&](const TagMatch& record) {
     if (step != TrialStep::Previous && !Push(ws.history, ws.platform, record.start)) historyFull = true;
     result.AddRange(ws.stack.TopOwner(), record.text);
+    NoteRecordCharset(ws, record.text);
   };
   hooks.onGroup = [&](int entry) {
     if (entry < 0 || entry >= kTagEntries) return;

@@ -100,6 +100,10 @@ std::string PlainItemText(Workspace& ws, const TagDefinition& entry, std::string
   if (said != ItemCharset::Tags) return body.empty() ? std::string() : BodyInCharset(ws, body, encoding, said, replaced);
   std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   if (body.empty()) return {};
+  // The record's own charset (a vCard 4.0's UTF-8) where the tags find none.
+  if (charset.empty() && ws.recordCharset != ItemCharset::Tags) {
+    return BodyInCharset(ws, body, encoding, ws.recordCharset, replaced);
+  }
   return DecodeBody(ws.platform, body, encoding, charset);
 }
 
@@ -269,6 +273,10 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
   }
   std::string charset =
       ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
+  if (charset.empty() && ws.recordCharset != ItemCharset::Tags) {
+    decoded.text = BodyInCharset(ws, body, encoding, ws.recordCharset, &decoded.undecodable);
+    return decoded;
+  }
   decoded.text = DecodeBody(ws.platform, body, encoding, charset);
   return decoded;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "display/placeholder.h"
+#include "display/record_charset.h"
 #include "engine/walk.h"
 #include "extract/carrier_choice.h"
 #include "platform/progress_throttle.h"
@@ -17,6 +18,7 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   RenderedRecord r;
   ResetLastEnd(ws.walk);
   ws.stack.Reset();
+  NoteRecordCharset(ws, {});
   // A number outside the index has no stored position to start from.
   if (!HoldsRecord(ws.index, n)) return r;
 
@@ -41,6 +43,7 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   const CarrierSetting carrierSetting = CarrierSettingOf(ws.extraction);
   hooks.onRecord = [&](const TagMatch& record) {
     r.carrier = CarrierFor(carrierSetting, record.text);
+    NoteRecordCharset(ws, record.text);
     if (reporter) reporter->RecordFound(record);
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {

@@ -13,6 +13,7 @@
 #include "index/coverage.h"
 #include "index/index_file.h"
 #include "display/placeholder.h"
+#include "display/record_charset.h"
 #include "platform/progress_throttle.h"
 #include "text/bytes.h"
 
@@ -120,6 +121,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
     ++index.count;
     index.positions[RecordSlotFor(index, index.count)] = record.start;
     coverage.TakeIndexed(record.start, record.end);
+    NoteRecordCharset(ws, record.text);
     next = static_cast<int64_t>(record.end) + 1;
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
@@ -138,6 +140,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
     // values its record shows: no position found in the record before leads
     // a search-after-previous entry astray.
     ResetLastEnd(ws.walk);
+    NoteRecordCharset(ws, {});
     WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, first, static_cast<int32_t>(next), hooks);
     if (!r.recordFound) break;
     // A placeholder no value was written into (an item the record lacks, or

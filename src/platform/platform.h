@@ -244,6 +244,9 @@ class Platform {
   // The whole text behind a part whose text may not fit its width, shown
   // when the pointer rests on the part; setting the part's text drops it.
   virtual void SetStatusTip(int /*part*/, const std::string& /*tip*/) {}
+  // A check mark beside a command of the main window's menus (a choice that
+  // is on or off).
+  virtual void SetMenuChecked(int /*command*/, bool /*checked*/) {}
 
   // Opens a document with the shell verb "open" (no parameters, normal window).
   virtual void OpenWithShell(const std::string& path) = 0;

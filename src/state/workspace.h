@@ -6,6 +6,7 @@
 #include "dispset/display_settings.h"
 #include "engine/pointer_stack.h"
 #include "engine/walk.h"
+#include "extract/item_charset.h"
 #include "extract/settings.h"
 #include "mime/mime_full.h"
 #include "platform/platform.h"
@@ -59,6 +60,8 @@ struct Workspace {
   RecordIndex index;
   Coverage coverage;  // of the last index creation
   LastFullMail lastFullMail;  // not a single instance of its own: a cache of decoding
+  // What the record being walked says its values are in (display/record_charset.h).
+  ItemCharset recordCharset = ItemCharset::Tags;
 };
 
 }  // namespace tanavo

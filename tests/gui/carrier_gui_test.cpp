@@ -67,6 +67,9 @@ TEST(GuiCarrierEmoji, AuMailShowsMarksCountedInTheDataDisplay) {
   const std::size_t marks = Count(shown, "〓[");
   EXPECT_GE(marks, 2u);
   EXPECT_EQ(WindowText(g.ControlOf(kDisplayWindowClass, kDispStatusText)), "絵文字: " + std::to_string(marks));
+  // The record list's line shows the mark too; the index keeps the bytes.
+  EXPECT_EQ(g.app().displayWindow->window->ListRow(kDispRecordList, 0), "(1)題名x〓[警告]");
+  EXPECT_EQ(g.app().index.lines[1], "題名x\xEB\x59");
   Checkpoint("carrier-emoji-au", display);
   EXPECT_TRUE(r.Boxes().empty());
 }

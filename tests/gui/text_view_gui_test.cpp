@@ -21,6 +21,7 @@ constexpr int kCmdOpenMobile = 1047;
 constexpr int kCmdLoadSettings = 1048;
 constexpr int kCheckButton = 1013;
 constexpr int kBigDumpMails = 2500;
+constexpr int kCmdRawUtf8 = 1061;
 
 std::string ClipboardText(HWND owner) {
   std::string text;
@@ -90,6 +91,64 @@ TEST(GuiTextView, BigMobileFileReadBackCopiedAndScrolled) {
   EXPECT_EQ(si.nPos, FirstVisibleLine(view));
   EXPECT_EQ(FirstVisibleLine(view) + static_cast<int>(si.nPage), lines);
   Checkpoint("textview-45mib-last-line", g.Main());
+}
+
+bool RawUtf8Checked(HWND main) {
+  return (GetMenuState(GetMenu(main), kCmdRawUtf8, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// A UTF-8 file shown readably by the menu's choice: the view shows a copy
+// converted to Shift_JIS, selects and copies on its characters, the mobile
+// file stays as read, and the next run shows the file the same way.
+TEST(GuiTextView, AUtf8FileIsShownConvertedAndTheChoiceRemembered) {
+  const std::string utf8 =
+      "BEGIN:VCARD\r\nVERSION:4.0\r\nN:\xE4\xBC\x8A\xE8\x97\xA4;\xE7\xBE\x8E\xE5\x92\xB2;;;\r\n"
+      "FN:\xE4\xBC\x8A\xE8\x97\xA4 \xE7\xBE\x8E\xE5\x92\xB2\r\nNOTE:\xE8\xAA\x95\xE7\x94\x9F\xE6\x97\xA5"
+      "\xF0\x9F\x8E\x82\r\nEND:VCARD\r\n";
+  const std::string shown = "BEGIN:VCARD\r\nVERSION:4.0\r\nN:伊藤;美咲;;;\r\nFN:伊藤 美咲\r\nNOTE:誕生日〓\r\nEND:VCARD\r\n";
+  const std::string dir = TempFolder("rawutf8");
+  WriteBytes(dir + "\\book.vcf", utf8);
+  {
+    GuiApp g;
+    g.app().state.programFolder = dir;  // the list goes beside the test file
+    Responder r;
+    r.AnswerFile(dir + "\\book.vcf");
+    g.Command(kCmdOpenMobile);
+    ASSERT_EQ(r.Pending(), 0);
+    HWND view = GetDlgItem(g.Main(), kRawTextView);
+    EXPECT_EQ(WindowText(view), utf8);
+    EXPECT_FALSE(RawUtf8Checked(g.Main()));
+
+    g.Command(kCmdRawUtf8);
+    EXPECT_TRUE(RawUtf8Checked(g.Main()));
+    EXPECT_EQ(WindowText(view), shown);
+    EXPECT_EQ(g.app().state.mobileFile, utf8);
+    const DWORD at = static_cast<DWORD>(shown.find("伊藤 美咲"));
+    SendMessageA(view, EM_SETSEL, at, at + 9);  // positions in the text shown
+    DWORD start = 0, end = 0;
+    Selection(view, &start, &end);
+    EXPECT_EQ(start, at);
+    EXPECT_EQ(end, at + 9);
+    SendMessageA(view, WM_COPY, 0, 0);
+    EXPECT_EQ(ClipboardText(g.Main()), "伊藤 美咲");
+    Checkpoint("raw-view-utf8", g.Main());
+    const std::string list = ReadBytes(dir + "\\TanavoUtf8.cfg");
+    EXPECT_EQ(list.substr(0, 9), "Utf8View=") << list;
+    EXPECT_EQ(list.substr(list.size() < 10 ? 0 : list.size() - 10), "BOOK.VCF\r\n") << list;
+    EXPECT_TRUE(r.Boxes().empty());
+  }
+  GuiApp g;
+  g.app().state.programFolder = dir;
+  Responder r;
+  r.AnswerFile(dir + "\\book.vcf");
+  g.Command(kCmdOpenMobile);
+  ASSERT_EQ(r.Pending(), 0);
+  EXPECT_TRUE(RawUtf8Checked(g.Main()));
+  EXPECT_EQ(WindowText(GetDlgItem(g.Main(), kRawTextView)), shown);
+  g.Command(kCmdRawUtf8);  // back to the bytes, and forgotten
+  EXPECT_FALSE(RawUtf8Checked(g.Main()));
+  EXPECT_EQ(WindowText(GetDlgItem(g.Main(), kRawTextView)), utf8);
+  EXPECT_EQ(ReadBytes(dir + "\\TanavoUtf8.cfg"), "");
 }
 
 TEST(GuiTextView, KeysAndMouseSelectOnCharacterBoundaries) {

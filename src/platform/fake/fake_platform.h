@@ -42,6 +42,10 @@ class FakePlatform : public Platform {
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
   void SetStatusTip(int part, const std::string& tip) override;
+  void SetMenuChecked(int command, bool checked) override {
+    if (checked) checkedMenus.insert(command);
+    if (!checked) checkedMenus.erase(command);
+  }
   void OpenWithShell(const std::string& path) override;
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
@@ -79,6 +83,7 @@ class FakePlatform : public Platform {
   std::vector<std::pair<int, std::string>> statusLog;  // every text set, in order
   int statusEdges[kStatusParts] = {0, 0, 0, 0, 0, 0};
   int statusPartsSet = 0;
+  std::set<int> checkedMenus;  // menu commands with their check mark
 
   // The in-memory file system; paths listed in unreadable / unwritable fail.
   std::map<std::string, std::string> files;

@@ -623,6 +623,11 @@ void Win32Platform::SetStatusText(int part, const std::string& text) {
   if (statusTipShown_[part]) SetStatusTip(part, "");
 }
 
+void Win32Platform::SetMenuChecked(int command, bool checked) {
+  // By command: the item is found in whichever drop-down menu holds it.
+  if (menuBar_) CheckMenuItem(menuBar_, static_cast<UINT>(command), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void Win32Platform::SetStatusTip(int part, const std::string& tip) {
   if (!statusBar_ || part < 0 || part >= kStatusParts) return;
   SendMessageA(statusBar_, SB_SETTIPTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(tip.c_str()));

@@ -96,6 +96,7 @@ class Win32Platform : public Platform {
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
   void SetStatusTip(int part, const std::string& tip) override;
+  void SetMenuChecked(int command, bool checked) override;
   void OpenWithShell(const std::string& path) override;
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
