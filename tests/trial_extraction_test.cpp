@@ -32,7 +32,7 @@ std::string RangeBlock(const std::string& name, const std::string& matched) {
 }
 
 std::string ItemBlock(App& app, int entry, const std::string& raw) {
-  return app.extraction.entries[entry].name + "\r\n" + raw + "\r\n抽出結果\r\n" + DecodeDataItem(app, entry, raw) +
+  return app.extraction.entries[entry].name + "\r\n" + raw + "\r\n抽出結果\r\n" + DecodeItem(app, entry, raw, TextOnlyDecoding()).text +
          "\r\n\r\n";
 }
 

@@ -33,10 +33,6 @@ std::size_t ShowItemAttachments(App& app, const DecodedItem& item) {
   return recorded;
 }
 
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
-  return DecodeMultipart(app, tagIndex, item, [&](const DecodedItem& d) { ShowItemAttachments(app, d); }).text;
-}
-
 void OpenAttachment(App& app) {
   Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
   if (!w) return;
@@ -45,6 +41,11 @@ void OpenAttachment(App& app) {
   if (row < 0 || slot > app.attachments.count || slot > kAttachmentSlots) return;
   const std::string& name = app.attachments.names[static_cast<std::size_t>(slot)];
 
+  // A mail decoded in full keeps its attachments' bytes: nothing to decode.
+  if (app.attachments.decoded[static_cast<std::size_t>(slot)]) {
+    OpenAttachmentBytes(app, name, app.attachments.contents[static_cast<std::size_t>(slot)]);
+    return;
+  }
   int shownPhase = 0;
   std::string bytes = DecodeAttachment(app.attachments.contents[static_cast<std::size_t>(slot)],
                                        [&](int phase, std::size_t at, std::size_t total) {

@@ -84,7 +84,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    std::string decoded = DecodeDataItem(ws, entry, itemText);
+    std::string decoded = DecodeItem(ws, entry, itemText, TextOnlyDecoding()).text;
     result.AddItem(ws.extraction.entries[entry].name, itemText, decoded);
   };
 
