@@ -301,5 +301,24 @@ TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   EXPECT_TRUE(rectIs(kResultNextButton, 550, 375, 40, 20));
 }
 
+// A refused step shows nothing itself: its code says why, the caller shows it.
+TEST_F(TrialExtractionTest, RefusalsComeAsCodes) {
+  TrialResult r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.status, TrialStatus::Refused);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoMobileFile);
+  f.app.state.mobileFile = "no records";
+  r = RunTrialStep(f.app, TrialStep::Next);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoDSetEntry);
+  RecordSettings(f.app);
+  r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoRecordFound);
+  EXPECT_TRUE(f.platform.boxes.empty());
+  LoadThreeRecords();
+  r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.status, TrialStatus::Shown);
+  EXPECT_EQ(r.refusal, TrialRefusal::None);
+  EXPECT_STREQ(TrialRefusalText(TrialRefusal::NoRecordFound), "D_SETタグが検出されませんでした!!");
+}
+
 }  // namespace
 }  // namespace tanavo
