@@ -93,6 +93,11 @@ TEST(FullMimeDisplay, TheBodyEntryCarriesTheMailsAttachmentsDecoded) {
   EXPECT_TRUE(f.app.attachments.decoded[1]);
   EXPECT_EQ(f.app.attachments.contents[1], kPng);
   EXPECT_TRUE(f.platform.boxes.empty());
+  // Opened with its bytes as they are, the controls ending as after a decoding.
+  f.Display().UserSelect(kDispAttachmentList, 0);
+  EXPECT_EQ(f.platform.files[f.app.state.programFolder + "\\temp.png"], kPng);
+  EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "添付ファイル");
+  EXPECT_EQ(f.Display().Text(kDispStatusText), "");
 }
 
 TEST(FullMimeDisplay, AMailWithoutAttachmentsIsNoMultipartItem) {
