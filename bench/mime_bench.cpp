@@ -122,7 +122,7 @@ void BM_DecodeDataItemBase64(benchmark::State& state) {
   BenchApp b;
   const std::string item = "<MAIL>Content-Type: text/plain; charset=Shift_JIS\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
                            Base64Text(static_cast<std::size_t>(state.range(0)) * kMiB, 1) + "</MAIL>";
-  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeDataItem(b.app, kMailEntry, i); });
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeItem(b.app, kMailEntry, i, TextOnlyDecoding()).text; });
 }
 
 void BM_DecodeDataItemQuotedPrintableJis(benchmark::State& state) {
@@ -130,7 +130,7 @@ void BM_DecodeDataItemQuotedPrintableJis(benchmark::State& state) {
   const std::string item =
       "<MAIL>Content-Type: text/plain; charset=ISO-2022-JP\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
       QuotedPrintableJis(static_cast<std::size_t>(state.range(0)) * kMiB) + "</MAIL>";
-  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeDataItem(b.app, kMailEntry, i); });
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeItem(b.app, kMailEntry, i, TextOnlyDecoding()).text; });
 }
 
 // range(0): MiB per attachment.
@@ -147,7 +147,7 @@ void BM_DecodeMultipartItemFiveAttachments(benchmark::State& state) {
             Base64Text(static_cast<std::size_t>(state.range(0)) * kMiB, 100 + static_cast<std::uint32_t>(i));
   }
   item += "--" + boundary + "--\r\n</MAIL>";
-  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeMultipartItem(b.app, kMailEntry, i); });
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeItem(b.app, kMailEntry, i, {[&](const DecodedItem& d) { ShowItemAttachments(b.app, d); }}).text; });
 }
 
 BENCHMARK(BM_DecodeDataItemBase64)->Arg(4)->Arg(8)->Arg(16)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -170,7 +170,7 @@ void BM_DecodeMultipartItemLongBoundary(benchmark::State& state) {
   const std::string item = "<MAIL>Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n--" + boundary +
                            "\r\nContent-Type: application/octet-stream;\r\n name=\"a.bin\"\r\n\r\n" +
                            std::string(n, '-') + "\r\n--" + boundary + "--\r\n</MAIL>";
-  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeMultipartItem(b.app, kMailEntry, i); });
+  RunAgainstMemcpy(state, item, [&](const std::string& i) { return DecodeItem(b.app, kMailEntry, i, {[&](const DecodedItem& d) { ShowItemAttachments(b.app, d); }}).text; });
   if (b.app.attachments.count != 1 || b.app.attachments.contents[1].size() != n + 2) {
     state.SkipWithError("the attachment was not found whole");
   }

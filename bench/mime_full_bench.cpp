@@ -1,5 +1,5 @@
 // The full mail decoding of the dump's 2500 mails against the decoding the
-// settings describe (DecodeDataItem on Date, From, Subject and the body, as
+// settings describe (DecodeItem on Date, From, Subject and the body, as
 // index creation and rendering call it), on the same mails in the same run.
 #include <benchmark/benchmark.h>
 
@@ -51,10 +51,10 @@ void BM_SettingsDecodingOfDump(benchmark::State& state) {
   for (auto _ : state) {
     std::size_t bytes = 0;
     for (std::string_view mail : mails) {
-      bytes += DecodeDataItem(app, kDateEntry, Between(mail, "Date: ", "\r\n")).size();
-      bytes += DecodeDataItem(app, kFromEntry, Between(mail, "From: ", "\r\n")).size();
-      bytes += DecodeDataItem(app, kSubjectEntry, Between(mail, "Subject: ", "\r\n")).size();
-      bytes += DecodeDataItem(app, kBodyEntry, Between(mail, "Content-Type:", "END:MAIL")).size();
+      bytes += DecodeItem(app, kDateEntry, Between(mail, "Date: ", "\r\n"), TextOnlyDecoding()).text.size();
+      bytes += DecodeItem(app, kFromEntry, Between(mail, "From: ", "\r\n"), TextOnlyDecoding()).text.size();
+      bytes += DecodeItem(app, kSubjectEntry, Between(mail, "Subject: ", "\r\n"), TextOnlyDecoding()).text.size();
+      bytes += DecodeItem(app, kBodyEntry, Between(mail, "Content-Type:", "END:MAIL"), TextOnlyDecoding()).text.size();
     }
     benchmark::DoNotOptimize(bytes);
   }

@@ -1,4 +1,4 @@
-// DecodeDataItem, DecodeItem and DecodeMultipartItem on a mail-like Data entry, as the
+// DecodeItem, text only and whole, on a mail-like Data entry, as the
 // data display decodes a mail body; each attachment's safe name and whether
 // it would be opened.
 #include "app/attachment_list.h"
@@ -36,14 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzApp f;
   f.app.extraction.entries[0] = MailEntry("Body", "Content-Type:", "END:MAIL", "END:MAIL");
   const std::string_view item = AsText(data, size);
-  const std::string value = DecodeDataItem(f.app, 0, item);
+  const std::string value = DecodeItem(f.app, 0, item, TextOnlyDecoding()).text;
   if (value != kMultipartMarker) return 0;
   // The split reads each part once and the delimiter between two parts
   // twice: linear in the item whatever the boundary.
   const DecodedItem decoded = DecodeItem(f.app, 0, item);
   FUZZ_CHECK(decoded.work <= 3 * size);
   FUZZ_CHECK(decoded.attachments.size() <= kMaxItemAttachments && decoded.attachments.size() <= decoded.attachmentCount);
-  DecodeMultipartItem(f.app, 0, item);
+  DecodeItem(f.app, 0, item, {[&](const DecodedItem& d) { ShowItemAttachments(f.app, d); }}).text;
   const MemoryWindow& w = *f.platform.WindowOf(kDisplayWindowClass);
   const int rows = w.ListCount(kDispAttachmentList);
   FUZZ_CHECK(f.app.attachments.count >= 0 && f.app.attachments.count <= kAttachmentSlots);

@@ -79,16 +79,25 @@ TEST(FullMimeDisplay, TheBodyEntryCarriesTheMailsAttachmentsDecoded) {
   // Once, by the Body entry; not again by Date, From and Subject.
   ASSERT_EQ(r.attachmentFiles.size(), 2u);
   EXPECT_EQ(r.attachmentFiles[0].name, "p.png");
-  EXPECT_EQ(DecodeAttachment(r.attachmentFiles[0].content), kPng);
+  EXPECT_EQ(AttachmentBytes(r.attachmentFiles[0]), kPng);
   EXPECT_EQ(r.attachmentFiles[1].name, "part2.eml");
-  EXPECT_EQ(DecodeAttachment(r.attachmentFiles[1].content), kInnerMail);
+  EXPECT_EQ(AttachmentBytes(r.attachmentFiles[1]), kInnerMail);
+  // Kept as decoded, never Base64-encoded again.
+  EXPECT_TRUE(r.attachmentFiles[0].decoded);
+  EXPECT_EQ(r.attachmentFiles[0].content, kPng);
   // The data display lists them as it lists a multipart item's.
   EXPECT_EQ(f.Display().ListCount(kDispAttachmentList), 2);
   EXPECT_EQ(f.Display().ListRow(kDispAttachmentList, 0), "p.png");
   EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "添付ファイル");
   EXPECT_EQ(f.app.attachments.count, 2);
-  EXPECT_EQ(DecodeAttachment(f.app.attachments.contents[1]), kPng);
+  EXPECT_TRUE(f.app.attachments.decoded[1]);
+  EXPECT_EQ(f.app.attachments.contents[1], kPng);
   EXPECT_TRUE(f.platform.boxes.empty());
+  // Opened with its bytes as they are, the controls ending as after a decoding.
+  f.Display().UserSelect(kDispAttachmentList, 0);
+  EXPECT_EQ(f.platform.files[f.app.state.programFolder + "\\temp.png"], kPng);
+  EXPECT_EQ(f.Display().Text(kDispAttachmentLabel), "添付ファイル");
+  EXPECT_EQ(f.Display().Text(kDispStatusText), "");
 }
 
 TEST(FullMimeDisplay, AMailWithoutAttachmentsIsNoMultipartItem) {

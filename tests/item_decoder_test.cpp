@@ -28,9 +28,9 @@ class ItemDecoderTest : public ::testing::Test {
     subject.contentStartTag = "Subject: ";
     subject.contentEndTag = "\r\n";
   }
-  std::string Decode(const std::string& item, int entry = kMailEntry) { return DecodeDataItem(fake.app, entry, item); }
+  std::string Decode(const std::string& item, int entry = kMailEntry) { return DecodeItem(fake.app, entry, item, TextOnlyDecoding()).text; }
   std::string Multipart(const std::string& item, int entry = kMailEntry) {
-    return DecodeMultipartItem(fake.app, entry, item);
+    return DecodeItem(fake.app, entry, item, {[&](const DecodedItem& d) { ShowItemAttachments(fake.app, d); }}).text;
   }
   MemoryWindow& Display() { return fake.Win(kDisplayWindowClass); }
   std::vector<std::string> ListRows() {
@@ -106,8 +106,9 @@ TEST_F(ItemDecoderTest, IndexOutsideTheTableDecodesToNothing) {
     EXPECT_EQ(Decode(item, index), "") << index;
     EXPECT_EQ(Multipart(item, index), "") << index;
   }
-  EXPECT_EQ(app.attachments.count, 1);
-  EXPECT_EQ(app.attachments.names[1], "a.jpg");
+  // Through the one entry point an entry outside the table has no tags: the
+  // item is no multipart item, and nothing is recorded.
+  EXPECT_EQ(app.attachments.count, 0);
 }
 
 TEST_F(ItemDecoderTest, MultipartMailShowsItsTextPartAndListsAttachments) {
@@ -186,10 +187,10 @@ TEST_F(ItemDecoderTest, WithoutAQuotedBoundaryTheItemIsOneAttachment) {
   EXPECT_EQ(ListRows(), (std::vector<std::string>{""}));
 
   // Nothing after the empty line's end tag is lost when the item is cut short.
-  EXPECT_EQ(Multipart("Content-Type: multipart/mixed\r\n\r\ntail without end"), "");
+  EXPECT_EQ(Multipart("Content-Type: multipart/mixed;\r\n\r\ntail without end"), "");
   EXPECT_EQ(app.attachments.contents[1], "tail without end");
   // No empty line: no content.
-  EXPECT_EQ(Multipart(MailItem("Content-Type: multipart/mixed\r\nbody")), "");
+  EXPECT_EQ(Multipart(MailItem("Content-Type: multipart/mixed;\r\nbody")), "");
   EXPECT_EQ(app.attachments.contents[1], "");
 }
 
@@ -294,9 +295,10 @@ TEST(ItemDecoderBareAppTest, NoDisplayWindowStillFillsTheTable) {
   App app(platform);  // not started: no windows
   app.extraction.entries[0].kind = "Data";
   app.extraction.entries[0].name = "Mail";
+  app.extraction.entries[0].dataTypeStartTag = app.extraction.entries[0].dataTypeEndTag = "*";
   const std::string item = "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n--b\r\n"
                            "Content-Type: image/jpeg; name=\"x.jpg\"\r\n\r\n/9j/\r\n--b--";
-  EXPECT_EQ(DecodeMultipartItem(app, 0, item), "");
+  EXPECT_EQ(DecodeItem(app, 0, item, {[&](const DecodedItem& d) { ShowItemAttachments(app, d); }}).text, "");
   EXPECT_EQ(app.attachments.count, 1);
   EXPECT_EQ(app.attachments.contents[1], "/9j/\r\n");
 }

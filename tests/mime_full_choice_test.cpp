@@ -3,7 +3,7 @@
 #include <string>
 
 #include "display/item_decoder.h"
-#include "display/mime_header.h"
+#include "mime/tag_decoding.h"
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "mime/full_choice.h"
@@ -105,13 +105,13 @@ TEST(FullMimeChoice, DataItemInFullModeIsReadAsMail) {
   subject.name = "Subject";
   f.app.extraction.entries[0] = body;
   f.app.extraction.entries[1] = subject;
-  EXPECT_EQ(DecodeDataItem(f.app, 0, item), "plain\r\n");
-  EXPECT_EQ(DecodeDataItem(f.app, 1, item), "亜");
+  EXPECT_EQ(DecodeItem(f.app, 0, item, TextOnlyDecoding()).text, "plain\r\n");
+  EXPECT_EQ(DecodeItem(f.app, 1, item, TextOnlyDecoding()).text, "亜");
   EXPECT_TRUE(f.platform.boxes.empty());
   // The settings' decoding of the same item warns about "8bit".
   f.app.extraction.entries[0] = MailEntry();
   f.app.extraction.entries[0].japaneseCodeStartTag = f.app.extraction.entries[0].japaneseCodeEndTag = "*";
-  DecodeDataItem(f.app, 0, item);
+  DecodeItem(f.app, 0, item, TextOnlyDecoding()).text;
   EXPECT_FALSE(f.platform.boxes.empty());
 }
 

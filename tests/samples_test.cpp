@@ -55,10 +55,10 @@ struct SampleApp : FakeApp {
       Record r;
       WalkHooks hooks;
       hooks.onItem = [&](int entry, const std::string& item) {
-        std::string value = DecodeDataItem(app, entry, item);
+        std::string value = DecodeItem(app, entry, item, TextOnlyDecoding()).text;
         if (value == kMultipartMarker) {
           app.attachments = AttachmentTable{};
-          value = DecodeMultipartItem(app, entry, item);
+          value = DecodeItem(app, entry, item, {[&](const DecodedItem& d) { ShowItemAttachments(app, d); }}).text;
           for (int slot = 1; slot <= app.attachments.count; ++slot) {
             r.attachments.emplace_back(app.attachments.names[slot], DecodeBase64(app.attachments.contents[slot]));
           }

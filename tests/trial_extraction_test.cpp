@@ -32,7 +32,7 @@ std::string RangeBlock(const std::string& name, const std::string& matched) {
 }
 
 std::string ItemBlock(App& app, int entry, const std::string& raw) {
-  return app.extraction.entries[entry].name + "\r\n" + raw + "\r\n抽出結果\r\n" + DecodeDataItem(app, entry, raw) +
+  return app.extraction.entries[entry].name + "\r\n" + raw + "\r\n抽出結果\r\n" + DecodeItem(app, entry, raw, TextOnlyDecoding()).text +
          "\r\n\r\n";
 }
 
@@ -299,6 +299,25 @@ TEST(ResultWindow, DeclaresItsControlsAndLaysThemOutOnEverySize) {
   EXPECT_TRUE(rectIs(kResultCloseButton, 545, 5, 50, 20));
   EXPECT_TRUE(rectIs(kResultBackButton, 500, 375, 40, 20));
   EXPECT_TRUE(rectIs(kResultNextButton, 550, 375, 40, 20));
+}
+
+// A refused step shows nothing itself: its code says why, the caller shows it.
+TEST_F(TrialExtractionTest, RefusalsComeAsCodes) {
+  TrialResult r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.status, TrialStatus::Refused);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoMobileFile);
+  f.app.state.mobileFile = "no records";
+  r = RunTrialStep(f.app, TrialStep::Next);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoDSetEntry);
+  RecordSettings(f.app);
+  r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.refusal, TrialRefusal::NoRecordFound);
+  EXPECT_TRUE(f.platform.boxes.empty());
+  LoadThreeRecords();
+  r = RunTrialStep(f.app, TrialStep::Check);
+  EXPECT_EQ(r.status, TrialStatus::Shown);
+  EXPECT_EQ(r.refusal, TrialRefusal::None);
+  EXPECT_STREQ(TrialRefusalText(TrialRefusal::NoRecordFound), "D_SETタグが検出されませんでした!!");
 }
 
 }  // namespace

@@ -33,10 +33,6 @@ std::size_t ShowItemAttachments(App& app, const DecodedItem& item) {
   return recorded;
 }
 
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item) {
-  return DecodeMultipart(app, tagIndex, item, [&](const DecodedItem& d) { ShowItemAttachments(app, d); }).text;
-}
-
 void OpenAttachment(App& app) {
   Window* w = app.displayWindow ? app.displayWindow->window : nullptr;
   if (!w) return;
@@ -45,18 +41,23 @@ void OpenAttachment(App& app) {
   if (row < 0 || slot > app.attachments.count || slot > kAttachmentSlots) return;
   const std::string& name = app.attachments.names[static_cast<std::size_t>(slot)];
 
-  int shownPhase = 0;
-  std::string bytes = DecodeAttachment(app.attachments.contents[static_cast<std::size_t>(slot)],
-                                       [&](int phase, std::size_t at, std::size_t total) {
-                                         if (phase != shownPhase) {
-                                           w->SetText(kDispAttachmentLabel, phase == 1 ? "処理中(1/2)" : "処理中(2/2)");
-                                           shownPhase = phase;
-                                         }
-                                         w->SetText(kDispStatusText, Progress(at, total));
-                                       });
+  const std::string& content = app.attachments.contents[static_cast<std::size_t>(slot)];
+  // A mail decoded in full keeps its attachments' bytes: nothing to decode,
+  // and the controls end as after a decoding.
+  std::string decodedBytes;
+  if (!app.attachments.decoded[static_cast<std::size_t>(slot)]) {
+    int shownPhase = 0;
+    decodedBytes = DecodeAttachment(content, [&](int phase, std::size_t at, std::size_t total) {
+      if (phase != shownPhase) {
+        w->SetText(kDispAttachmentLabel, phase == 1 ? "処理中(1/2)" : "処理中(2/2)");
+        shownPhase = phase;
+      }
+      w->SetText(kDispStatusText, Progress(at, total));
+    });
+  }
   w->SetText(kDispAttachmentLabel, "添付ファイル");
   w->SetText(kDispStatusText, "");
-  OpenAttachmentBytes(app, name, bytes);
+  OpenAttachmentBytes(app, name, app.attachments.decoded[static_cast<std::size_t>(slot)] ? content : decodedBytes);
 }
 
 }  // namespace tanavo

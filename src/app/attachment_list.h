@@ -18,10 +18,6 @@ struct App;
 // rows and the table slots stay aligned. Returns how many are listed.
 std::size_t ShowItemAttachments(App& app, const DecodedItem& item);
 
-// The data display's decoding of a multipart item: its attachments shown in
-// the attachment list (ShowItemAttachments), its text part returned.
-std::string DecodeMultipartItem(App& app, int tagIndex, std::string_view item);
-
 // Called on a selection in the attachment list: the attachment is decoded,
 // with its progress on the data display, written to the temporary file and
 // opened only when JudgeAttachment allows it.

@@ -57,9 +57,9 @@ void ConversionWindow::OnCommand(int id, int code) {
   switch (id) {
     case kConvBase64Button: w.SetText(kConvResultEdit, DecodeBase64(w.Text(kConvSourceEdit))); break;
     case kConvQuotedPrintableButton:
-      w.SetText(kConvResultEdit, DecodeQuotedPrintable(w.Text(kConvSourceEdit)));
+      w.SetText(kConvResultEdit, DecodeQuotedPrintableLoose(w.Text(kConvSourceEdit)));
       break;
-    case kConvShiftJisButton: w.SetText(kConvResultEdit, JisToShiftJis(w.Text(kConvSourceEdit))); break;
+    case kConvShiftJisButton: w.SetText(kConvResultEdit, JisToShiftJisLoose(w.Text(kConvSourceEdit))); break;
     case kConvHexDumpButton:
       w.SetText(kConvResultEdit, HexDump(RemoveByte(w.Text(kConvSourceEdit), '\0')));
       break;

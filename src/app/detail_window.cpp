@@ -51,23 +51,6 @@ std::string CarrierButtonText(CarrierSetting setting) {
 
 constexpr const char* kCaption = "変数のテスト";
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-// A name is not set when it is empty or still the kind's default.
-bool NameNotSet(EntryKind kind, const std::string& name) {
-  if (name.empty()) return true;
-  switch (kind) {
-    case EntryKind::DSet: return name == kKindDSet;
-    case EntryKind::Group: return StartsWith(name, kKindGroup);
-    case EntryKind::Data: return StartsWith(name, kKindData);
-    case EntryKind::None:
-    case EntryKind::Other: break;
-  }
-  return false;
-}
-
 }  // namespace
 
 WindowSpec DetailWindow::Declaration() {
@@ -323,32 +306,24 @@ void DetailWindow::ApplyAndClose() {
   for (int slot = 1; slot <= kDetailSlots; ++slot) values[slot] = FromTagNotation(SlotText(slot));
   const std::string& name = values[kNameSlot];
 
-  if (NameNotSet(s.entries[editIndex].kind.Value(), name)) {
-    app_.platform.MessageBox(BoxOwner::None, "データ名称が設定されていません!!", kCaption, BoxIcon::None);
-    return;
-  }
-  int lines = list->ListCount(kExtList);
-  for (int i = 0; i < lines; ++i) {
-    if (i == editIndex || i == partnerIndex) continue;
-    if (RemoveByte(list->ListRow(kExtList, i), ' ') == name) {
+  TagDefinition edited;
+  for (int slot = 1; slot <= kDetailSlots; ++slot) edited.*kSlots[slot].member = values[slot];
+  edited.applyToMultiple = window->IsChecked(kDetailApplyToMultiple);
+  edited.searchAfterPrevious = window->IsChecked(kDetailSearchAfterPrevious);
+  switch (ApplyEntryEdit(s, editIndex, partnerIndex, edited)) {
+    case NameCheck::NotSet:
+      app_.platform.MessageBox(BoxOwner::None, "データ名称が設定されていません!!", kCaption, BoxIcon::None);
+      return;
+    case NameCheck::Taken:
       app_.platform.MessageBox(BoxOwner::None, "データ名称= " + name + " は既に定義されてます!!", kCaption,
                                BoxIcon::None);
       return;
-    }
+    case NameCheck::Ok: break;
   }
-
-  TagDefinition& e = s.entries[editIndex];
-  for (int slot = 1; slot <= kDetailSlots; ++slot) e.*kSlots[slot].member = values[slot];
-  e.applyToMultiple = window->IsChecked(kDetailApplyToMultiple);
-  e.searchAfterPrevious = window->IsChecked(kDetailSearchAfterPrevious);
+  const TagDefinition& e = s.entries[editIndex];
   bool pair = editKind == EntryKind::DSet || editKind == EntryKind::Group;
   bool partnerValid = pair && partnerIndex >= 0 && partnerIndex < kTagEntries && partnerIndex != editIndex;
-  if (partnerValid) {
-    TagDefinition& p = s.entries[partnerIndex];
-    for (int slot = 1; slot <= kDetailSlots; ++slot) p.*kSlots[slot].member = values[slot];
-    p.applyToMultiple = e.applyToMultiple;
-    p.searchAfterPrevious = e.searchAfterPrevious;
-  }
+  const int lines = list->ListCount(kExtList);
 
   // Relabel without touching the names again: a name may hold spaces.
   std::string label = ListLabel(e);

@@ -1,9 +1,6 @@
 #include "app/extraction_window.h"
 
-#include <cmath>
-
 #include "app/app.h"
-#include "codec/codec.h"
 #include "text/bytes.h"
 #include "app/result_window.h"
 #include "check/trial_extraction.h"
@@ -18,9 +15,6 @@ namespace {
 
 constexpr const char* kDataPrefix = "  Data";
 constexpr const char* kGroupPrefix = " Group";
-constexpr std::size_t kPrefixBytes = 6;
-
-bool StartsWith(const std::string& text, const char* prefix) { return text.compare(0, kPrefixBytes, prefix) == 0; }
 
 }  // namespace
 
@@ -116,19 +110,6 @@ void ExtractionWindow::InsertLines(int at, int count, EntryKind kind, const std:
   if (app_.detailWindow) app_.detailWindow->EntriesInserted(at, count);
 }
 
-void ExtractionWindow::DeleteLine(int row) {
-  window->ListDelete(kExtList, row);
-  RemoveEntry(app_.extraction, row);
-  if (app_.detailWindow) app_.detailWindow->EntryRemoved(row);
-}
-
-void ExtractionWindow::SetLine(int row, const std::string& label) {
-  if (row < 0 || row >= window->ListCount(kExtList)) return;
-  window->ListDelete(kExtList, row);
-  window->ListInsert(kExtList, row, label);
-  if (row < kTagEntries) app_.extraction.entries[row].name = RemoveByte(label, ' ');
-}
-
 void ExtractionWindow::AddDSetPair() {
   ExtractionSettings& s = app_.extraction;
   if (s.dsetPairCount >= 1 || !RoomFor(2)) return;
@@ -163,63 +144,29 @@ void ExtractionWindow::AddDataEntry() {
 }
 
 void ExtractionWindow::DeleteDefinition() {
-  ExtractionSettings& s = app_.extraction;
   int sel = window->ListSelection(kExtList);
   if (sel < 0) return;
-  const EntryKind kind = sel < kTagEntries ? s.entries[sel].kind.Value() : EntryKind::None;
-  std::string label = window->ListRow(kExtList, sel);
-  DeleteLine(sel);
-  // A pair goes as a whole: its other line bears the same label. Only that
-  // one line goes with it, so that another definition that happens to share
-  // the name (possible in a file read from disk) is kept.
-  if (kind == EntryKind::DSet || kind == EntryKind::Group) {
-    int count = window->ListCount(kExtList);
-    for (int i = 0; i < count; ++i) {
-      if (window->ListRow(kExtList, i) == label) {
-        DeleteLine(i);
-        break;
-      }
-    }
+  for (int row : RemoveDefinition(app_.extraction, sel)) {
+    window->ListDelete(kExtList, row);
+    if (app_.detailWindow) app_.detailWindow->EntryRemoved(row);
   }
-  if (kind == EntryKind::DSet) --s.dsetPairCount;
-  if (kind == EntryKind::Group) --s.groupCounter;
-  if (kind == EntryKind::Data) --s.dataCounter;
-  RenumberDefaultNames();
+  RefillChangedLines();
   int count = window->ListCount(kExtList);
   window->ListSelect(kExtList, sel < count ? sel : count - 1);
 }
 
 void ExtractionWindow::RenumberDefaultNames() {
-  int count = window->ListCount(kExtList);
-  int k = 0;
-  for (int i = 0; i < count; ++i) {
-    if (StartsWith(window->ListRow(kExtList, i), kDataPrefix)) SetLine(i, kDataPrefix + TwoDigitNumber(++k));
-  }
+  tanavo::RenumberDefaultNames(app_.extraction);
+  RefillChangedLines();
+}
 
-  k = 0;
-  for (int i = 0; i < count; ++i) {
-    std::string old = window->ListRow(kExtList, i);
-    if (!StartsWith(old, kGroupPrefix)) continue;
-    double parsed = ParseNumber(std::string_view(old).substr(old.size() - 2));
-    long v = std::isfinite(parsed) ? std::lround(parsed) : 0;
-    if (k >= v) continue;  // the closing line of a group numbered already
-    std::string label = kGroupPrefix + TwoDigitNumber(++k);
-    SetLine(i, label);
-    // The other line of the pair: searched from two lines below, wrapping
-    // around to the top, as far as the line just below.
-    int partner = -1;
-    for (int step = 2; step <= count + 1; ++step) {
-      int j = (i + step) % count;
-      if (j != i && window->ListRow(kExtList, j) == old) {
-        partner = j;
-        break;
-      }
-    }
-    if (partner >= 0) SetLine(partner, label);
-    // A group that bore the new number takes the old one: numbers swap.
-    for (int j = 0; j < count; ++j) {
-      if (j != i && j != partner && window->ListRow(kExtList, j) == label) SetLine(j, old);
-    }
+void ExtractionWindow::RefillChangedLines() {
+  const int count = window->ListCount(kExtList);
+  for (int i = 0; i < count && i < kTagEntries; ++i) {
+    const std::string label = ListLabel(app_.extraction.entries[static_cast<std::size_t>(i)]);
+    if (window->ListRow(kExtList, i) == label) continue;
+    window->ListDelete(kExtList, i);
+    window->ListInsert(kExtList, i, label);
   }
 }
 

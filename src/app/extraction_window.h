@@ -42,11 +42,9 @@ class ExtractionWindow : public BaseWindow<ExtractionWindow, App> {
   void Open();
   void OnCommand(int id, int code) override;
 
-  // Renumbers default-named Data entries and groups in list order.
+  // Renumbers default-named Data entries and groups in list order
+  // (RenumberDefaultNames of the settings) and relabels the lines changed.
   void RenumberDefaultNames();
-  // Gives list line row (and its entry, when it has one) a new label; the
-  // entry's name is the label without its spaces.
-  void SetLine(int row, const std::string& label);
   // Called when the whole table was replaced (a settings file was read): a
   // list on screen is rebuilt so that its lines keep matching the entries.
   void SettingsReplaced();
@@ -56,7 +54,8 @@ class ExtractionWindow : public BaseWindow<ExtractionWindow, App> {
   void Refill();
   bool RoomFor(int count);
   void InsertLines(int at, int count, EntryKind kind, const std::string& label);
-  void DeleteLine(int row);
+  // Each line that is no longer its entry's ListLabel is given it.
+  void RefillChangedLines();
   void AddDSetPair();
   void AddGroupPair();
   void AddDataEntry();

@@ -16,7 +16,10 @@ int ShowStep(App& app, TrialStep step) {
   TrialResult r = RunTrialStep(app, step, [view] {
     if (view && view->window) view->window->ShowWindow(true);
   });
-  if (r.status == TrialStatus::Refused) return 1;
+  if (r.status == TrialStatus::Refused) {
+    ShowWarning(app.platform, TrialRefusalText(r.refusal));
+    return 1;
+  }
   if (view) view->ShowResult(std::move(r.text));
   if (r.cut) ShowResultCut(app.platform);
   return r.status == TrialStatus::Shown ? 0 : 1;

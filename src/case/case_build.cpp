@@ -121,7 +121,7 @@ bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::
   }
   std::int64_t position = 0;
   for (const ItemAttachment& a : r.attachmentFiles) {
-    const std::string bytes = DecodeAttachment(a.content);
+    const std::string bytes = AttachmentBytes(a);
     Sha256Digest d;
     if (!Sha256OfBytes(bytes, &d)) return false;
     ins.attachment.Bind(1, static_cast<std::int64_t>(n));

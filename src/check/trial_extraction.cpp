@@ -52,7 +52,7 @@ class ResultText {
 TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void()>& walkStarts) {
   TrialResult out;
   if (ws.state.mobileFile.empty()) {
-    ShowWarning(ws.platform, "携帯データを読み込んでください!!");
+    out.refusal = TrialRefusal::NoMobileFile;
     return out;
   }
   int firstEntry = 0;
@@ -61,7 +61,7 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
     // delimiter there is none to look for.
     firstEntry = FirstEntryOfKind(ws.extraction, EntryKind::DSet);
     if (firstEntry < 0) {
-      ShowWarning(ws.platform, "D_SETタグが設定されていません!!");
+      out.refusal = TrialRefusal::NoDSetEntry;
       return out;
     }
   }
@@ -87,19 +87,29 @@ TrialResult RunTrialStep(Workspace& ws, TrialStep step, const std::function<void
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    std::string decoded = DecodeDataItem(ws, entry, itemText);
+    std::string decoded = DecodeItem(ws, entry, itemText, TextOnlyDecoding()).text;
     result.AddItem(ws.extraction.entries[entry].name, itemText, decoded);
   };
 
   WalkResult r = WalkRecord(ws.extraction, ws.stack, ws.walk, firstEntry, recordFrom, hooks);
   if (r.recordMissing) {
-    ShowWarning(ws.platform, "D_SETタグが検出されませんでした!!");
+    out.refusal = TrialRefusal::NoRecordFound;
     return out;  // the view keeps the record it showed
   }
   out.cut = result.Cut();
   out.text = result.Take();
   out.status = historyFull || out.cut ? TrialStatus::Failed : TrialStatus::Shown;
   return out;
+}
+
+const char* TrialRefusalText(TrialRefusal refusal) {
+  switch (refusal) {
+    case TrialRefusal::NoMobileFile: return "携帯データを読み込んでください!!";
+    case TrialRefusal::NoDSetEntry: return "D_SETタグが設定されていません!!";
+    case TrialRefusal::NoRecordFound: return "D_SETタグが検出されませんでした!!";
+    case TrialRefusal::None: break;
+  }
+  return "";
 }
 
 void ShowResultCut(Platform& platform) {

@@ -25,11 +25,22 @@ enum class TrialStep {
 enum class TrialStatus {
   Shown,     // the record's result text, whole
   Failed,    // a result text, but the history was full or the text cut at its cap
-  Refused,   // no result text: no mobile file, no D_SET entry or no record found (after its warning)
+  Refused,   // no result text: no mobile file, no D_SET entry or no record found (TrialResult::refusal)
 };
+
+// Why a step was refused, for its caller to show as a warning.
+enum class TrialRefusal {
+  None,           // not refused
+  NoMobileFile,   // no mobile file loaded
+  NoDSetEntry,    // next or back without a D_SET entry
+  NoRecordFound,  // the walk found no record from where it began
+};
+// The warning's text of a refusal; "" for None.
+const char* TrialRefusalText(TrialRefusal refusal);
 
 struct TrialResult {
   TrialStatus status = TrialStatus::Refused;
+  TrialRefusal refusal = TrialRefusal::None;  // Refused: why
   std::string text;  // the result text (Shown and Failed)
   bool cut = false;  // the text stopped at kMaxResultTextBytes; ShowResultCut tells it
 };

@@ -38,6 +38,7 @@ int RunCheckCommand(CliContext& ctx) {
   std::string shown;  // the text the window would show: a refused step leaves it
   auto run = [&](TrialStep step) {
     TrialResult r = RunTrialStep(ws, step);
+    if (r.status == TrialStatus::Refused) ShowWarning(platform, TrialRefusalText(r.refusal));
     if (r.status != TrialStatus::Refused) shown = std::move(r.text);
     if (r.cut) ShowResultCut(platform);
     failed |= r.status != TrialStatus::Shown;

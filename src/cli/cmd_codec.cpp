@@ -11,8 +11,8 @@ int RunCodecCommand(CliContext& ctx) {
   std::string (*codec)(std::string_view) = nullptr;
   if (op == "base64-decode") codec = DecodeBase64;
   if (op == "base64-encode") codec = EncodeBase64;
-  if (op == "qp-decode") codec = DecodeQuotedPrintable;
-  if (op == "jis-to-sjis") codec = JisToShiftJis;
+  if (op == "qp-decode") codec = DecodeQuotedPrintableLoose;
+  if (op == "jis-to-sjis") codec = JisToShiftJisLoose;
   if (op == "hex-dump") codec = HexDump;
   if (!codec) {
     ctx.err += "tanavo-cli: unknown codec " + op + "\n";

@@ -426,7 +426,7 @@ bool WriteAttachments(const RenderedRecord& rendered, int32_t n, ExportWriter& o
     std::string name;
     {
       Timed t(&times.attachments);
-      bytes = DecodeAttachment(a.content);
+      bytes = AttachmentBytes(a);
       name = RecordNumber6(n) + "-" + std::to_string(k) + "-" + SafeAttachmentName(a.name, k, &taken);
     }
     if (!out.Write(true, n, NativeFileName(name), bytes, &times.attachments)) return false;

@@ -55,9 +55,9 @@ int RunItemCommand(CliContext& ctx) {
   if (!ReadCommandInput(ctx)) return kExitFailed;
 
   // Recorded and warned about as the data display lists them.
-  DecodedItem item = DecodeItem(ws, entry, ctx.input, [&](const DecodedItem& found) {
-    WarnAttachmentsLeftOut(platform, found, RecordItemAttachments(ws.attachments, found));
-  });
+  DecodedItem item = DecodeItem(ws, entry, ctx.input, {[&](const DecodedItem& found) {
+                                  WarnAttachmentsLeftOut(platform, found, RecordItemAttachments(ws.attachments, found));
+                                }});
   if (item.multipart) {
     // A fresh table: every slot up to count was written by this item.
     for (int slot = 1; slot <= ws.attachments.count && slot <= kAttachmentSlots; ++slot) {

@@ -38,7 +38,7 @@ int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, Output
   int k = 0;
   for (const ItemAttachment& a : record.attachmentFiles) {
     ++k;
-    const std::string bytes = DecodeAttachment(a.content);
+    const std::string bytes = AttachmentBytes(a);
     std::string name;
     bool written = false;
     for (int tries = 0; !written && tries < kMaxNameTries; ++tries) {

@@ -1,4 +1,7 @@
-// ISO-2022-JP (the 7-bit mail code) to Shift_JIS.
+// ISO-2022-JP (the 7-bit mail code) to Shift_JIS by two rule sets: the loose
+// one of the tag decoding, which never refuses, and the strict one of full
+// mail, which refuses what it does not know; and the rewrite as EUC-JP for
+// the system converters. The JIS X 0208 arithmetic is shared.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +16,8 @@ constexpr char kEsc = 0x1B;
 constexpr std::size_t kEscapeLength = 3;  // ESC and two bytes
 
 enum class JisMode { SingleByte, DoubleByte };
+// The sets the strict reading tells apart.
+enum class JisSet { Ascii, Kanji, Kana, Kanji0212 };
 
 // The mode an escape sequence at the start of s switches to; false when s
 // does not start with one of the four recognised sequences.
@@ -55,7 +60,7 @@ const JisTables& TheJisTables() {
 
 }  // namespace
 
-std::string JisToShiftJis(std::string_view text) {
+std::string JisToShiftJisLoose(std::string_view text) {
   const JisTables& t = TheJisTables();
   const std::size_t n = text.size();
   const char* in = text.data();
@@ -111,6 +116,113 @@ std::string JisToShiftJis(std::string_view text) {
   }
   out.resize(static_cast<std::size_t>(o - base));
   return out;
+}
+
+bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
+  constexpr char kEsc = 0x1B;
+  constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
+  std::string euc;
+  euc.reserve(text.size());
+  JisSet set = JisSet::Ascii;
+  bool shiftedOut = false;  // SO: katakana until SI
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == kEsc) {
+      const std::string_view rest = text.substr(i + 1, 3);
+      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
+      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
+      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
+      if (starts("$(D")) { set = JisSet::Kanji0212; i += 4; continue; }
+      if (starts("&@")) { i += 3; continue; }  // JIS X 0208-1990 announcer, before ESC $ B
+      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
+      return false;  // a set of ISO-2022-JP-2 or -3
+    }
+    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
+    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (c == '\r' || c == '\n') {
+      // CR and LF stay themselves in every set, so that a line that forgot to
+      // switch back does not swallow its line break.
+      euc.push_back(c);
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kana || shiftedOut)) {
+      euc.push_back(static_cast<char>(kSs2));
+      euc.push_back(static_cast<char>(b | 0x80));
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kanji || set == JisSet::Kanji0212)) {
+      if (i + 1 >= text.size()) {
+        euc.push_back(c);  // half a character: left for the converter to reject
+        ++i;
+        continue;
+      }
+      if (set == JisSet::Kanji0212) euc.push_back(static_cast<char>(kSs3));
+      euc.push_back(static_cast<char>(b | 0x80));
+      euc.push_back(static_cast<char>(static_cast<unsigned char>(text[i + 1]) | 0x80));
+      i += 2;
+      continue;
+    }
+    euc.push_back(c);
+    ++i;
+  }
+  *out = std::move(euc);
+  return true;
+}
+
+bool Iso2022JpToShiftJisStrict(std::string_view text, std::string* out) {
+  constexpr char kEsc = 0x1B;
+  // Never longer than its input: written through a pointer, cut at the end.
+  std::string sjis(text.size(), '\0');
+  char* o = &sjis[0];
+  JisSet set = JisSet::Ascii;
+  bool shiftedOut = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == kEsc) {
+      const std::string_view rest = text.substr(i + 1, 3);
+      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
+      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
+      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
+      if (starts("&@")) { i += 3; continue; }
+      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
+      return false;
+    }
+    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
+    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x21 && b <= 0x5F && (set == JisSet::Kana || shiftedOut)) {
+      *o++ = static_cast<char>(b | 0x80);
+      ++i;
+      continue;
+    }
+    if (b >= 0x21 && b <= 0x7E && set == JisSet::Kanji && !shiftedOut) {
+      // The whole run of pairs up to the next escape or line break at once.
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+      const JisTables& t = TheJisTables();
+      while (i + 1 < text.size()) {
+        const unsigned j1 = p[i], j2 = p[i + 1];
+        if (j1 < 0x21 || j1 > 0x7E) break;
+        if (j2 < 0x21 || j2 > 0x7E) return false;  // broken: let the system judge it
+        o[0] = static_cast<char>(t.first[j1]);
+        o[1] = static_cast<char>(t.second[j1 & 1][j2]);
+        o += 2;
+        i += 2;
+      }
+      if (i + 1 == text.size() && p[i] >= 0x21 && p[i] <= 0x7E) return false;  // half a character
+      continue;
+    }
+    if (b >= 0x80 || (set != JisSet::Ascii && !(c == '\r' || c == '\n' || c == ' ' || c == '\t'))) return false;
+    *o++ = c;
+    ++i;
+  }
+  sjis.resize(static_cast<std::size_t>(o - sjis.data()));
+  *out = std::move(sjis);
+  return true;
 }
 
 }  // namespace tanavo

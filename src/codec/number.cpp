@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "codec/codec.h"
+#include "codec/hex.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -13,11 +14,10 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The value of c as a digit in the given base, or -1. Expects upper case.
+// The value of c as a digit in the given base, or -1. The run read is
+// upper-cased before, so either case of the hexadecimal digits gives the same.
 int DigitValue(char c, int base) {
-  int d = -1;
-  if (c >= '0' && c <= '9') d = c - '0';
-  if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+  const int d = HexDigitValue(c);
   return d < base ? d : -1;
 }
 

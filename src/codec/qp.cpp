@@ -1,7 +1,9 @@
-// Quoted-Printable decoding.
+// Quoted-Printable decoding by two rule sets: the loose one of the tag
+// decoding, byte for byte as it always was, and RFC 2045 for full mail.
 #include <algorithm>
 
 #include "codec/codec.h"
+#include "codec/hex.h"
 
 namespace tanavo {
 
@@ -11,29 +13,10 @@ namespace {
 // is often much shorter than the input, so no input-sized block is filled.
 constexpr std::size_t kOutputChunk = 4096;
 
-// Hexadecimal digit values of either case; -1 for every other byte.
-struct HexTable {
-  signed char value[256];
-};
-
-const HexTable& TheHexTable() {
-  static const HexTable t = [] {
-    HexTable h{};
-    for (int b = 0; b < 256; ++b) h.value[b] = -1;
-    for (int d = 0; d < 10; ++d) h.value['0' + d] = static_cast<signed char>(d);
-    for (int d = 0; d < 6; ++d) {
-      h.value['A' + d] = static_cast<signed char>(10 + d);
-      h.value['a' + d] = static_cast<signed char>(10 + d);
-    }
-    return h;
-  }();
-  return t;
-}
-
 }  // namespace
 
-std::string DecodeQuotedPrintable(std::string_view text) {
-  const signed char* hex = TheHexTable().value;
+std::string DecodeQuotedPrintableLoose(std::string_view text) {
+  const signed char* hex = HexDigitValues();
   const std::size_t n = text.size();
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   std::string out;
@@ -95,6 +78,36 @@ std::string DecodeQuotedPrintable(std::string_view text) {
       *o++ = static_cast<char>(d1 < 0 ? 0 : d2 < 0 ? d1 : d1 * 16 + d2);
     }
     out.append(chunk, static_cast<std::size_t>(o - chunk));
+  }
+  return out;
+}
+
+std::string DecodeQuotedPrintableRfc2045(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '=') {
+      out.push_back(c);
+      continue;
+    }
+    if (i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 && HexDigitValue(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2])));
+      i += 2;
+      continue;
+    }
+    // A soft line break: "=", perhaps white space, then CR LF, LF or the end.
+    std::size_t j = i + 1;
+    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
+    if (j == text.size()) {
+      i = j;
+      continue;
+    }
+    if (text[j] == '\n' || (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')) {
+      i = text[j] == '\r' ? j + 1 : j;
+      continue;
+    }
+    out.push_back(c);  // a lone "=" stays itself
   }
   return out;
 }

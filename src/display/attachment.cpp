@@ -147,6 +147,10 @@ std::string DecodeAttachment(std::string_view content,
   return out;
 }
 
+std::string AttachmentBytes(const ItemAttachment& attachment) {
+  return attachment.decoded ? attachment.content : DecodeAttachment(attachment.content);
+}
+
 std::string TemporaryExtension(const std::string& attachmentName, char separator) {
   const std::string ext = SplitPath(attachmentName, separator).extension;
   // The extension goes into a path: a separator, ":" (a stream), a dot or a
@@ -162,6 +166,7 @@ std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& ite
     table.count = static_cast<int32_t>(slot);
     table.names[slot] = item.attachments[i].name;
     table.contents[slot] = item.attachments[i].content;
+    table.decoded[slot] = item.attachments[i].decoded;
   }
   return shown;
 }

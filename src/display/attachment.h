@@ -13,6 +13,7 @@ namespace tanavo {
 struct Workspace;
 struct AttachmentTable;
 struct DecodedItem;
+struct ItemAttachment;
 class Platform;
 
 // Progress of a long decoding is shown at most once per this many input
@@ -29,6 +30,10 @@ constexpr std::size_t kMaxExtensionBytes = 16;
 // the group (phase 2) reached so far.
 std::string DecodeAttachment(std::string_view content,
                              const std::function<void(int, std::size_t, std::size_t)>& progress = nullptr);
+
+// The bytes of an attachment of a decoded item: its content as it is when
+// decoded already (a mail in full mode), else DecodeAttachment of it.
+std::string AttachmentBytes(const ItemAttachment& attachment);
 
 // The extension of the temporary file for an attachment name.
 std::string TemporaryExtension(const std::string& attachmentName, char separator);

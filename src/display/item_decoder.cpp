@@ -6,12 +6,13 @@
 
 #include "codec/codec.h"
 #include "state/workspace.h"
-#include "display/mime_header.h"
+#include "display/item_warnings.h"
 #include "text/bytes.h"
 #include "engine/tag_match.h"
 #include "extract/item_charset.h"
 #include "extract/settings.h"
 #include "mime/full_choice.h"
+#include "mime/tag_decoding.h"
 #include "platform/charset.h"
 
 namespace tanavo {
@@ -54,19 +55,19 @@ bool StartsWith(std::string_view text, std::string_view head) { return text.subs
 // goes by its byte order mark, little-endian without one, as Windows and
 // phones write it; a mark is no text.
 std::string BodyInCharset(Workspace& ws, std::string_view body, const std::string& encoding, ItemCharset charset,
-                          std::size_t* replaced) {
+                          MimeReporter& warnings, std::size_t* replaced) {
   std::string bytes;
   if (charset == ItemCharset::Utf16) {
     // Whole: a TAB's byte may be half of a UTF-16 character.
-    switch (encoding.empty() ? TransferEncoding::SevenBit : ParseEncodingName(encoding)) {
+    switch (encoding.empty() ? TransferEncoding::Identity : ParseEncodingNameLoose(encoding)) {
       case TransferEncoding::Base64: bytes = DecodeBase64(body); break;
-      case TransferEncoding::QuotedPrintable: bytes = DecodeQuotedPrintable(body); break;
+      case TransferEncoding::QuotedPrintable: bytes = DecodeQuotedPrintableLoose(body); break;
       default: bytes.assign(body.data(), body.size()); break;
     }
   } else {
     // The charset stands in for the tags', so that nothing reads the text as
     // Shift_JIS mail words on the way.
-    bytes = DecodeBody(ws.platform, body, encoding, "Shift_JIS");
+    bytes = DecodeTagBody(body, encoding, "Shift_JIS", &warnings);
   }
   std::string_view text = bytes;
   const char* name = ItemCharsetName(charset);
@@ -89,7 +90,8 @@ std::string BodyInCharset(Workspace& ws, std::string_view body, const std::strin
 }
 
 // The display text of an item that is no multipart item, or the marker.
-std::string PlainItemText(Workspace& ws, const TagDefinition& entry, std::string_view item, std::size_t* replaced) {
+std::string PlainItemText(Workspace& ws, const TagDefinition& entry, std::string_view item, MimeReporter& warnings,
+                          std::size_t* replaced) {
   if (!entry.dataTypeStartTag.empty() || !entry.dataTypeEndTag.empty()) {
     std::string type = ReadHeaderValue(item, entry.dataTypeStartTag, entry.dataTypeEndTag, HeaderKind::ContentType);
     if (!type.empty() && !IsTextPlain(type)) return std::string(kMultipartMarker);
@@ -97,14 +99,16 @@ std::string PlainItemText(Workspace& ws, const TagDefinition& entry, std::string
   std::string encoding = ReadHeaderValue(item, entry.encodingStartTag, entry.encodingEndTag, HeaderKind::TransferEncoding);
   const ItemCharset said = EntryItemCharset(entry);
   std::string_view body = ReadContentView(item, entry.contentStartTag, entry.contentEndTag);
-  if (said != ItemCharset::Tags) return body.empty() ? std::string() : BodyInCharset(ws, body, encoding, said, replaced);
+  if (said != ItemCharset::Tags) {
+    return body.empty() ? std::string() : BodyInCharset(ws, body, encoding, said, warnings, replaced);
+  }
   std::string charset = ReadHeaderValue(item, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   if (body.empty()) return {};
   // The record's own charset (a vCard 4.0's UTF-8) where the tags find none.
   if (charset.empty() && ws.recordCharset != ItemCharset::Tags) {
-    return BodyInCharset(ws, body, encoding, ws.recordCharset, replaced);
+    return BodyInCharset(ws, body, encoding, ws.recordCharset, warnings, replaced);
   }
-  return DecodeBody(ws.platform, body, encoding, charset);
+  return DecodeTagBody(body, encoding, charset, &warnings);
 }
 
 // The bytes after the first empty line up to the first endTag after it. An
@@ -126,7 +130,7 @@ std::string_view AfterEmptyLine(std::string_view text, std::string_view endTag) 
 // lines joined and encoded words decoded.
 std::string AttachmentName(std::string_view text) {
   TagMatch m = ExtractBetweenTags(text, kNameStart, kQuote, 1, "", "", ExtractMode::ContentOnly);
-  return DecodeEncodedWords(ReplaceAll(m.text, kHeaderFold, ""));
+  return DecodeEncodedWordsLoose(ReplaceAll(m.text, kHeaderFold, ""));
 }
 
 // Counts every attachment, keeps the first kMaxItemAttachments.
@@ -173,47 +177,27 @@ const FullMail& DecodedFullMail(Workspace& ws, const TagDefinition& entry, std::
 // Full mode: only the entry that shows the body carries the attachments, so
 // a record whose Date, From, To and Subject entries read the same mail lists
 // them once.
-DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found) {
+// The attachments keep their decoded bytes.
+DecodedItem DecodeFullItem(Workspace& ws, const TagDefinition& entry, std::string_view item, const ItemDecoding& how) {
   const FullMail& mail = DecodedFullMail(ws, entry, item);
   DecodedItem decoded;
   decoded.text = FullMailField(mail, entry.name);
   decoded.fullMime = true;
   decoded.undecodable = mail.Problems();
-  if (mail.attachments.empty() || !ShowsMailBody(entry.name)) return decoded;
+  if (how.reading == ItemReading::TextOnly || mail.attachments.empty() || !ShowsMailBody(entry.name)) return decoded;
   decoded.multipart = true;
   decoded.attachmentCount = mail.attachments.size();
   for (const MailAttachment& a : mail.attachments) {
     if (decoded.attachments.size() >= kMaxItemAttachments) break;
-    decoded.attachments.push_back({a.name, EncodeBase64(a.bytes)});
+    decoded.attachments.push_back({a.name, a.bytes, true});
   }
-  if (found) found(decoded);
+  if (how.found) how.found(decoded);
   return decoded;
 }
 
-}  // namespace
-
-std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item) {
-  const TagDefinition& entry = EntryOf(ws, tagIndex);
-  if (IsFullMimeEntry(entry)) return FullMailField(DecodedFullMail(ws, entry, item), entry.name);
-  return PlainItemText(ws, entry, item, nullptr);
-}
-
-DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
-  const TagDefinition& entry = EntryOf(ws, tagIndex);
-  if (IsFullMimeEntry(entry)) return DecodeFullItem(ws, entry, item, found);
-  std::size_t replaced = 0;
-  std::string text = PlainItemText(ws, entry, item, &replaced);
-  if (text != kMultipartMarker) {
-    DecodedItem plain;
-    plain.text = std::move(text);
-    plain.undecodable = replaced;
-    return plain;
-  }
-  return DecodeMultipart(ws, tagIndex, item, found);
-}
-
-DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found) {
-  const TagDefinition& entry = EntryOf(ws, tagIndex);
+// The item split at its boundary: the text part and the attachments.
+DecodedItem DecodeMultipart(Workspace& ws, const TagDefinition& entry, std::string_view item, const AttachmentsFound& found,
+                            MimeReporter& warnings) {
   DecodedItem decoded;
   decoded.multipart = true;
 
@@ -268,17 +252,35 @@ DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, 
   if (body.empty()) return decoded;
   const ItemCharset said = EntryItemCharset(entry);
   if (said != ItemCharset::Tags) {
-    decoded.text = BodyInCharset(ws, body, encoding, said, &decoded.undecodable);
+    decoded.text = BodyInCharset(ws, body, encoding, said, warnings, &decoded.undecodable);
     return decoded;
   }
   std::string charset =
       ReadHeaderValue(textPart, entry.japaneseCodeStartTag, entry.japaneseCodeEndTag, HeaderKind::Charset);
   if (charset.empty() && ws.recordCharset != ItemCharset::Tags) {
-    decoded.text = BodyInCharset(ws, body, encoding, ws.recordCharset, &decoded.undecodable);
+    decoded.text = BodyInCharset(ws, body, encoding, ws.recordCharset, warnings, &decoded.undecodable);
     return decoded;
   }
-  decoded.text = DecodeBody(ws.platform, body, encoding, charset);
+  decoded.text = DecodeTagBody(body, encoding, charset, &warnings);
   return decoded;
+}
+
+}  // namespace
+
+DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const ItemDecoding& how) {
+  const TagDefinition& entry = EntryOf(ws, tagIndex);
+  if (IsFullMimeEntry(entry)) return DecodeFullItem(ws, entry, item, how);
+  ItemWarningBoxes boxes(ws.platform);
+  MimeReporter& warnings = how.warnings ? *how.warnings : boxes;
+  std::size_t replaced = 0;
+  std::string text = PlainItemText(ws, entry, item, warnings, &replaced);
+  if (text != kMultipartMarker || how.reading == ItemReading::TextOnly) {
+    DecodedItem plain;
+    plain.text = std::move(text);
+    plain.undecodable = replaced;
+    return plain;
+  }
+  return DecodeMultipart(ws, entry, item, how.found, warnings);
 }
 
 }  // namespace tanavo

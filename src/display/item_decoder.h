@@ -1,6 +1,8 @@
 // Turning one Data item into its display text; multipart items into their
 // text part and attachments. Decoding returns values and touches no window;
-// the data display fills its controls from them (display/attachment_list.h).
+// the data display fills its controls from them (app/attachment_list.h).
+// DecodeItem is the one entry point: by the tag table's loose rules
+// (mime/tag_decoding.h), or in full (mime/mime_full.h) for an entry that asks.
 #pragma once
 
 #include <cstddef>
@@ -12,17 +14,20 @@
 namespace tanavo {
 
 struct Workspace;
+class MimeReporter;
 
-// The marker by which DecodeDataItem says the item is not plain text.
+// The marker by which a text-only reading says the item is not plain text.
 inline constexpr std::string_view kMultipartMarker = "multipart/mixed";
 
-// One attachment of a multipart item: its decoded name and its content, raw
-// (still transfer-encoded), as opening it decodes it. An item decoded in full
-// has its attachments' bytes already decoded; they are kept Base64-encoded
-// here, so that opening, saving and export take the one path for both.
+// One attachment of a multipart item: its decoded name and its content. The
+// tag decoding keeps the content raw (still transfer-encoded), as opening it
+// decodes it (Base64); a mail decoded in full has its attachments' bytes
+// decoded already and keeps them as they are (decoded). AttachmentBytes
+// (display/attachment.h) gives the bytes of either.
 struct ItemAttachment {
   std::string name;
   std::string content;
+  bool decoded = false;
 };
 
 // The attachments one item keeps. An item of nothing but delimiters would
@@ -32,7 +37,7 @@ constexpr std::size_t kMaxItemAttachments = 1000;
 // What one Data item decodes to.
 struct DecodedItem {
   std::string text;        // the display text (the text part of a multipart item)
-  bool multipart = false;  // DecodeDataItem gave the marker: decoded as multipart
+  bool multipart = false;  // the tag decoding found no plain text: decoded as multipart
   // Those of a multipart item in order, all of them up to kMaxItemAttachments.
   std::vector<ItemAttachment> attachments;
   std::size_t attachmentCount = 0;  // how many the item holds, those not kept included
@@ -51,13 +56,34 @@ struct DecodedItem {
 // warning of that decoding, as the data display always has.
 using AttachmentsFound = std::function<void(const DecodedItem&)>;
 
-// The item's display text, the empty string, or the marker.
-std::string DecodeDataItem(Workspace& ws, int tagIndex, std::string_view item);
-// DecodeDataItem, and for the marker the item decoded as multipart. An item
-// of an entry in full mode is decoded once; the entry that shows the body
+// How much of an item a reading takes.
+enum class ItemReading {
+  Whole,     // a multipart item split into its text part and attachments
+  TextOnly,  // the display text alone: a multipart item of the tag decoding
+             // gives kMultipartMarker, a mail in full mode no attachments
+};
+
+// What a caller gives a decoding.
+struct ItemDecoding {
+  AttachmentsFound found;  // told of a multipart item's attachments (Whole only)
+  // Told of each header value the tag decoding does not recognise
+  // (MimeWarning::UnknownTransferEncoding or UnknownCharset, the raw value as
+  // detail); without one, each is a warning box of the platform
+  // (ItemWarningBoxes).
+  MimeReporter* warnings = nullptr;
+  ItemReading reading = ItemReading::Whole;
+};
+
+inline ItemDecoding TextOnlyDecoding(MimeReporter* warnings = nullptr) {
+  ItemDecoding how;
+  how.warnings = warnings;
+  how.reading = ItemReading::TextOnly;
+  return how;
+}
+
+// The one entry point: the item decoded by its Data entry. An item of an
+// entry in full mode is decoded once; the entry that shows the body
 // (ShowsMailBody) carries the mail's attachments, as a multipart item does.
-DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
-// The item decoded as multipart (for an item DecodeDataItem gave the marker).
-DecodedItem DecodeMultipart(Workspace& ws, int tagIndex, std::string_view item, const AttachmentsFound& found = nullptr);
+DecodedItem DecodeItem(Workspace& ws, int tagIndex, std::string_view item, const ItemDecoding& how = {});
 
 }  // namespace tanavo

@@ -48,9 +48,9 @@ RenderedRecord RenderRecord(Workspace& ws, int n, RenderReporter* reporter, Rend
   };
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries) return;
-    DecodedItem item = DecodeItem(ws, entry, itemText, [&](const DecodedItem& d) {
-      if (reporter) reporter->AttachmentsFound(d);
-    });
+    DecodedItem item = DecodeItem(ws, entry, itemText, {[&](const DecodedItem& d) {
+                                    if (reporter) reporter->AttachmentsFound(d);
+                                  }});
     if (item.multipart) {
       r.attachments = true;
       r.attachmentsNotKept += item.attachmentCount - item.attachments.size();

@@ -1,7 +1,9 @@
 #include "extract/settings.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "codec/codec.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -104,6 +106,126 @@ std::string FromTagNotation(const std::string& text) {
   t = ReplaceAll(t, "[LF]", "\n");
   t = ReplaceAll(t, "[EC]", "\x1b");
   return ReplaceAll(t, "[TB]", "\t");
+}
+
+namespace {
+
+constexpr std::string_view kDataPrefix = "  Data";
+constexpr std::string_view kGroupPrefix = " Group";
+
+bool LineStarts(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
+
+bool NameStarts(const std::string& name, const char* prefix) {
+  return name.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+}  // namespace
+
+void RenumberDefaultNames(ExtractionSettings& s) {
+  const int count = UsedCount(s);
+  std::vector<std::string> lines(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) lines[static_cast<std::size_t>(i)] = ListLabel(s.entries[static_cast<std::size_t>(i)]);
+  // A line and its entry's name change together; the name loses the indent.
+  auto set = [&](int i, const std::string& line) {
+    lines[static_cast<std::size_t>(i)] = line;
+    s.entries[static_cast<std::size_t>(i)].name = RemoveByte(line, ' ');
+  };
+  int k = 0;
+  for (int i = 0; i < count; ++i) {
+    if (LineStarts(lines[static_cast<std::size_t>(i)], kDataPrefix)) set(i, std::string(kDataPrefix) + TwoDigitNumber(++k));
+  }
+  k = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::string old = lines[static_cast<std::size_t>(i)];
+    if (!LineStarts(old, kGroupPrefix)) continue;
+    const double parsed = ParseNumber(std::string_view(old).substr(old.size() - 2));
+    const long v = std::isfinite(parsed) ? std::lround(parsed) : 0;
+    if (k >= v) continue;  // the closing line of a group numbered already
+    const std::string line = std::string(kGroupPrefix) + TwoDigitNumber(++k);
+    set(i, line);
+    // The other line of the pair: searched from two lines below, wrapping
+    // around to the top, as far as the line just below.
+    int partner = -1;
+    for (int step = 2; step <= count + 1; ++step) {
+      const int j = (i + step) % count;
+      if (j != i && lines[static_cast<std::size_t>(j)] == old) {
+        partner = j;
+        break;
+      }
+    }
+    if (partner >= 0) set(partner, line);
+    // A group that bore the new number takes the old one: numbers swap.
+    for (int j = 0; j < count; ++j) {
+      if (j != i && j != partner && lines[static_cast<std::size_t>(j)] == line) set(j, old);
+    }
+  }
+}
+
+NameCheck CheckEntryName(const ExtractionSettings& s, int index, int partner, const std::string& name) {
+  if (index < 0 || index >= kTagEntries) return NameCheck::NotSet;
+  if (name.empty()) return NameCheck::NotSet;
+  switch (s.entries[static_cast<std::size_t>(index)].kind.Value()) {
+    case EntryKind::DSet:
+      if (name == kKindDSet) return NameCheck::NotSet;
+      break;
+    case EntryKind::Group:
+      if (NameStarts(name, kKindGroup)) return NameCheck::NotSet;
+      break;
+    case EntryKind::Data:
+      if (NameStarts(name, kKindData)) return NameCheck::NotSet;
+      break;
+    case EntryKind::None:
+    case EntryKind::Other: break;
+  }
+  const int used = UsedCount(s);
+  for (int i = 0; i < used; ++i) {
+    if (i == index || i == partner) continue;
+    if (RemoveByte(s.entries[static_cast<std::size_t>(i)].name, ' ') == name) return NameCheck::Taken;
+  }
+  return NameCheck::Ok;
+}
+
+NameCheck ApplyEntryEdit(ExtractionSettings& s, int index, int partner, const TagDefinition& edited) {
+  const NameCheck check = CheckEntryName(s, index, partner, edited.name);
+  if (check != NameCheck::Ok) return check;
+  TagDefinition& e = s.entries[static_cast<std::size_t>(index)];
+  const KindText kind = e.kind;
+  e = edited;
+  e.kind = kind;
+  const bool pair = kind == EntryKind::DSet || kind == EntryKind::Group;
+  if (pair && partner >= 0 && partner < kTagEntries && partner != index) {
+    TagDefinition& p = s.entries[static_cast<std::size_t>(partner)];
+    const KindText partnerKind = p.kind;
+    p = edited;
+    p.kind = partnerKind;
+  }
+  return NameCheck::Ok;
+}
+
+std::vector<int> RemoveDefinition(ExtractionSettings& s, int index) {
+  std::vector<int> removed;
+  if (index < 0 || index >= UsedCount(s)) return removed;
+  const EntryKind kind = s.entries[static_cast<std::size_t>(index)].kind.Value();
+  const std::string line = ListLabel(s.entries[static_cast<std::size_t>(index)]);
+  RemoveEntry(s, index);
+  removed.push_back(index);
+  // Only that one line goes with it, so that another definition that happens
+  // to share the name (possible in a file read from disk) is kept.
+  if (kind == EntryKind::DSet || kind == EntryKind::Group) {
+    const int used = UsedCount(s);
+    for (int i = 0; i < used; ++i) {
+      if (ListLabel(s.entries[static_cast<std::size_t>(i)]) == line) {
+        RemoveEntry(s, i);
+        removed.push_back(i);
+        break;
+      }
+    }
+  }
+  if (kind == EntryKind::DSet) --s.dsetPairCount;
+  if (kind == EntryKind::Group) --s.groupCounter;
+  if (kind == EntryKind::Data) --s.dataCounter;
+  RenumberDefaultNames(s);
+  return removed;
 }
 
 }  // namespace tanavo

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/spelled_value.h"
 
@@ -86,6 +87,36 @@ bool InsertEntries(ExtractionSettings& s, int index, int count);
 // Removes a used entry, moving the used entries after it up by one; the old
 // last used slot becomes empty. Indexes outside the used entries change nothing.
 void RemoveEntry(ExtractionSettings& s, int index);
+
+// The rules the settings windows follow, kept here so that they hold for the
+// data whatever shows it. Each entry's line is its ListLabel.
+
+// The default names numbered again after an insertion or removal: entries
+// whose line begins "  Data" become Data01, Data02 ... in order; each Group
+// pair whose line begins " Group" is numbered by its first line in order, its
+// other line (searched from two lines below, wrapping round) following it,
+// and a pair that bore the new number takes the old one.
+void RenumberDefaultNames(ExtractionSettings& s);
+
+// Whether a name may be given to the entry at index (and partner, the other
+// line of its pair, or -1).
+enum class NameCheck {
+  Ok,
+  NotSet,  // empty, or still the default of the entry's kind ("D_SET", "Group...", "Data...")
+  Taken,   // another used entry's line, its spaces removed, is the name
+};
+NameCheck CheckEntryName(const ExtractionSettings& s, int index, int partner, const std::string& name);
+
+// The detail window's edit: every field of edited but the kind given to the
+// entry at index and, for a D_SET or Group pair, to partner; nothing changes
+// unless the name checks Ok.
+NameCheck ApplyEntryEdit(ExtractionSettings& s, int index, int partner, const TagDefinition& edited);
+
+// Removes the definition at index: a D_SET or Group pair goes whole (its
+// other line is the first left with the same line), the kind's counter is
+// lowered and the default names renumbered. The indexes removed, each as the
+// table stood when it went; none for an index outside the used entries.
+std::vector<int> RemoveDefinition(ExtractionSettings& s, int index);
 
 // Bytes to the bracketed tokens of the edit fields and back.
 std::string ToTagNotation(const std::string& text);

@@ -127,7 +127,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
   hooks.onItem = [&](int entry, const std::string& itemText) {
     if (entry < 0 || entry >= kTagEntries || !refs.referenced[static_cast<std::size_t>(entry)]) return;
     ++filled;
-    FillPlaceholder(line, ws.extraction.entries[entry].name, DecodeDataItem(ws, entry, itemText));
+    FillPlaceholder(line, ws.extraction.entries[entry].name, DecodeItem(ws, entry, itemText, TextOnlyDecoding()).text);
   };
 
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });

@@ -1,7 +1,8 @@
-// Charset names as mail writes them, and the ISO-2022-JP to EUC-JP rewrite
-// shared by every converter back end.
+// Charset names as mail writes them, and the conversions that need no
+// system converter, shared by every converter back end.
 #include <string>
 
+#include "codec/codec.h"
 #include "platform/charset.h"
 
 namespace tanavo {
@@ -116,150 +117,10 @@ CharsetInfo LookupCharset(std::string_view name) {
   return {};
 }
 
-namespace {
-
-enum class JisSet { Ascii, Kanji, Kana, Kanji0212 };
-
-}  // namespace
-
-bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
-  constexpr char kEsc = 0x1B;
-  constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
-  std::string euc;
-  euc.reserve(text.size());
-  JisSet set = JisSet::Ascii;
-  bool shiftedOut = false;  // SO: katakana until SI
-  for (std::size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    if (c == kEsc) {
-      const std::string_view rest = text.substr(i + 1, 3);
-      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
-      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
-      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
-      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
-      if (starts("$(D")) { set = JisSet::Kanji0212; i += 4; continue; }
-      if (starts("&@")) { i += 3; continue; }  // JIS X 0208-1990 announcer, before ESC $ B
-      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
-      return false;  // a set of ISO-2022-JP-2 or -3
-    }
-    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
-    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (c == '\r' || c == '\n') {
-      // CR and LF stay themselves in every set, so that a line that forgot to
-      // switch back does not swallow its line break.
-      euc.push_back(c);
-      ++i;
-      continue;
-    }
-    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kana || shiftedOut)) {
-      euc.push_back(static_cast<char>(kSs2));
-      euc.push_back(static_cast<char>(b | 0x80));
-      ++i;
-      continue;
-    }
-    if (b >= 0x21 && b <= 0x7E && (set == JisSet::Kanji || set == JisSet::Kanji0212)) {
-      if (i + 1 >= text.size()) {
-        euc.push_back(c);  // half a character: left for the converter to reject
-        ++i;
-        continue;
-      }
-      if (set == JisSet::Kanji0212) euc.push_back(static_cast<char>(kSs3));
-      euc.push_back(static_cast<char>(b | 0x80));
-      euc.push_back(static_cast<char>(static_cast<unsigned char>(text[i + 1]) | 0x80));
-      i += 2;
-      continue;
-    }
-    euc.push_back(c);
-    ++i;
-  }
-  *out = std::move(euc);
-  return true;
-}
-
-namespace {
-
-// The JIS X 0208 to Shift_JIS arithmetic, tabulated so that random text costs
-// no mispredicted branches: the first byte depends on j1, the second on j2
-// and whether j1 is odd.
-struct JisArithmetic {
-  unsigned char first[128];
-  unsigned char second[2][128];
-};
-
-const JisArithmetic& TheJisArithmetic() {
-  static const JisArithmetic t = [] {
-    JisArithmetic a{};
-    for (unsigned j = 0; j < 128; ++j) {
-      unsigned s1 = (j + 1) / 2 + 0x70;
-      if (s1 > 0x9F) s1 += 0x40;
-      a.first[j] = static_cast<unsigned char>(s1);
-      a.second[1][j] = static_cast<unsigned char>(j <= 0x5F ? j + 0x1F : j + 0x20);
-      a.second[0][j] = static_cast<unsigned char>(j + 0x7E);
-    }
-    return a;
-  }();
-  return t;
-}
-
-}  // namespace
-
-bool Iso2022JpToShiftJis(std::string_view text, std::string* out) {
-  constexpr char kEsc = 0x1B;
-  // Never longer than its input: written through a pointer, cut at the end.
-  std::string sjis(text.size(), '\0');
-  char* o = &sjis[0];
-  JisSet set = JisSet::Ascii;
-  bool shiftedOut = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    if (c == kEsc) {
-      const std::string_view rest = text.substr(i + 1, 3);
-      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
-      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
-      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
-      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
-      if (starts("&@")) { i += 3; continue; }
-      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
-      return false;
-    }
-    if (c == 0x0E) { shiftedOut = true; ++i; continue; }
-    if (c == 0x0F) { shiftedOut = false; ++i; continue; }
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (b >= 0x21 && b <= 0x5F && (set == JisSet::Kana || shiftedOut)) {
-      *o++ = static_cast<char>(b | 0x80);
-      ++i;
-      continue;
-    }
-    if (b >= 0x21 && b <= 0x7E && set == JisSet::Kanji && !shiftedOut) {
-      // The whole run of pairs up to the next escape or line break at once.
-      const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
-      const JisArithmetic& t = TheJisArithmetic();
-      while (i + 1 < text.size()) {
-        const unsigned j1 = p[i], j2 = p[i + 1];
-        if (j1 < 0x21 || j1 > 0x7E) break;
-        if (j2 < 0x21 || j2 > 0x7E) return false;  // broken: let the system judge it
-        o[0] = static_cast<char>(t.first[j1]);
-        o[1] = static_cast<char>(t.second[j1 & 1][j2]);
-        o += 2;
-        i += 2;
-      }
-      if (i + 1 == text.size() && p[i] >= 0x21 && p[i] <= 0x7E) return false;  // half a character
-      continue;
-    }
-    if (b >= 0x80 || (set != JisSet::Ascii && !(c == '\r' || c == '\n' || c == ' ' || c == '\t'))) return false;
-    *o++ = c;
-    ++i;
-  }
-  sjis.resize(static_cast<std::size_t>(o - sjis.data()));
-  *out = std::move(sjis);
-  return true;
-}
-
 bool ConvertWithoutSystem(const CharsetInfo& info, std::string_view bytes, CharsetResult* out) {
   if (info.route == CharsetRoute::Identity) {
     out->text.assign(bytes);
-  } else if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToShiftJis(bytes, &out->text)) {
+  } else if (info.route != CharsetRoute::Iso2022Jp || !Iso2022JpToShiftJisStrict(bytes, &out->text)) {
     return false;
   }
   out->replaced = 0;

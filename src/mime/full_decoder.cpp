@@ -6,6 +6,7 @@
 
 #include "codec/codec.h"
 #include "mime/mime_parts.h"
+#include "mime/transfer_encoding.h"
 #include "platform/charset.h"
 #include "text/bytes.h"
 
@@ -98,34 +99,16 @@ bool UsableBoundary(std::string_view boundary) {
          boundary.find_first_of("\r\n") == std::string_view::npos;
 }
 
-enum class Transfer { Identity, Base64, QuotedPrintable, Unknown };
-
-// The transfer encoding by its name, with the misspellings mail programs are
-// known to send ("7-bit", "8bits", "plain", "quotedprintable").
-Transfer TransferOf(const std::string& lowerName) {
-  std::string letters;
-  for (char c : lowerName) {
-    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) letters.push_back(c);
-  }
-  if (letters.empty() || letters == "7bit" || letters == "8bit" || letters == "8bits" || letters == "binary" ||
-      letters == "plain" || letters == "none" || letters == "7bits") {
-    return Transfer::Identity;
-  }
-  if (letters == "base64") return Transfer::Base64;
-  if (letters == "quotedprintable" || letters == "qp") return Transfer::QuotedPrintable;
-  return Transfer::Unknown;
-}
-
 std::string DecodeTransfer(MimeContext& ctx, const Leaf& leaf, bool* known) {
   *known = true;
-  switch (TransferOf(leaf.encoding)) {
-    case Transfer::Identity:
+  switch (ParseEncodingNameRfc2045(leaf.encoding)) {
+    case TransferEncoding::Identity:
       return std::string(leaf.body);
-    case Transfer::Base64:
+    case TransferEncoding::Base64:
       return DecodeBase64(leaf.body);
-    case Transfer::QuotedPrintable:
-      return DecodeQuotedPrintableMail(leaf.body);
-    case Transfer::Unknown:
+    case TransferEncoding::QuotedPrintable:
+      return DecodeQuotedPrintableRfc2045(leaf.body);
+    case TransferEncoding::Unknown:
       break;
   }
   *known = false;
@@ -321,40 +304,19 @@ FullMail DecodeFullMail(std::string_view item, const CharsetConverter& charsets,
   return mail;
 }
 
-std::string DecodeQuotedPrintableMail(std::string_view text) {
-  auto hex = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '=') {
-      out.push_back(c);
-      continue;
-    }
-    if (i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2])));
-      i += 2;
-      continue;
-    }
-    // A soft line break: "=", perhaps white space, then CR LF, LF or the end.
-    std::size_t j = i + 1;
-    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
-    if (j == text.size()) {
-      i = j;
-      continue;
-    }
-    if (text[j] == '\n' || (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')) {
-      i = text[j] == '\r' ? j + 1 : j;
-      continue;
-    }
-    out.push_back(c);  // a lone "=" stays itself
+TransferEncoding ParseEncodingNameRfc2045(std::string_view name) {
+  std::string letters;
+  for (char c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) letters.push_back(c);
   }
-  return out;
+  if (letters.empty() || letters == "7bit" || letters == "8bit" || letters == "8bits" || letters == "binary" ||
+      letters == "plain" || letters == "none" || letters == "7bits") {
+    return TransferEncoding::Identity;
+  }
+  if (letters == "base64") return TransferEncoding::Base64;
+  if (letters == "quotedprintable" || letters == "qp") return TransferEncoding::QuotedPrintable;
+  return TransferEncoding::Unknown;
 }
 
 }  // namespace tanavo

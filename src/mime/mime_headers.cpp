@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codec/codec.h"
+#include "codec/hex.h"
 #include "mime/mime_parts.h"
 #include "text/bytes.h"
 #include "platform/charset.h"
@@ -69,13 +70,6 @@ bool IsUtf8WithHighBytes(std::string_view s) {
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 struct EncodedWord {
   std::size_t end = 0;  // one past "?="
   std::string charset;
@@ -120,8 +114,8 @@ bool ReadEncodedWord(std::string_view text, std::size_t at, EncodedWord* w, std:
       const char c = payload[i];
       if (c == '_') {
         w->bytes.push_back(' ');
-      } else if (c == '=' && i + 2 < payload.size() && HexValue(payload[i + 1]) >= 0 && HexValue(payload[i + 2]) >= 0) {
-        w->bytes.push_back(static_cast<char>(HexValue(payload[i + 1]) * 16 + HexValue(payload[i + 2])));
+      } else if (c == '=' && i + 2 < payload.size() && HexDigitValue(payload[i + 1]) >= 0 && HexDigitValue(payload[i + 2]) >= 0) {
+        w->bytes.push_back(static_cast<char>(HexDigitValue(payload[i + 1]) * 16 + HexDigitValue(payload[i + 2])));
         i += 2;
       } else {
         w->bytes.push_back(c);
@@ -257,8 +251,8 @@ std::string SplitParameters(std::string_view raw, std::vector<RawParam>* params)
 std::string PercentDecoded(std::string_view s) {
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2])));
+    if (s[i] == '%' && i + 2 < s.size() && HexDigitValue(s[i + 1]) >= 0 && HexDigitValue(s[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexDigitValue(s[i + 1]) * 16 + HexDigitValue(s[i + 2])));
       i += 2;
     } else {
       out.push_back(s[i]);

@@ -66,10 +66,6 @@ std::string DecodeHeaderText(MimeContext& ctx, std::string_view raw);
 // True when the text holds bytes above 0x7F and all of it is valid UTF-8.
 bool IsUtf8WithHighBytes(std::string_view s);
 
-// RFC 2045 Quoted-Printable: soft breaks before CR LF or a bare LF (trailing
-// white space allowed), "=" not followed by two hex digits kept as it is.
-std::string DecodeQuotedPrintableMail(std::string_view text);
-
 // Text of an HTML part (already Shift_JIS): tags dropped, script and style
 // left out, block ends and <br> as line breaks, white space collapsed as a
 // browser does, character references resolved.

@@ -62,17 +62,7 @@ const CharsetConverter& SystemCharsetConverter();
 // 0201 by arithmetic, every other charset refused.
 const CharsetConverter& BuiltInCharsetConverter();
 
-// ISO-2022-JP (JIS X 0208 in both editions, JIS X 0201 Roman and katakana by
-// escape or SO/SI, JIS X 0212) rewritten as EUC-JP, the form every system
-// converts with the vendor extensions (NEC and IBM rows) that phones send.
-// False when the text holds an escape of another set (ISO-2022-JP-2 and -3),
-// which then goes to the system converter whole.
-bool Iso2022JpToEucJp(std::string_view text, std::string* out);
-
-// ISO-2022-JP of JIS X 0208 and JIS X 0201 only, straight to Shift_JIS: the
-// two are the same code moved by arithmetic (the NEC and IBM rows included),
-// so no converter is needed and mail bodies convert at memory speed. False
-// when the text holds any other set, which then takes the way above.
-bool Iso2022JpToShiftJis(std::string_view text, std::string* out);
+// The ISO-2022-JP conversions that need no converter are codecs of their
+// own (codec/codec.h).
 
 }  // namespace tanavo

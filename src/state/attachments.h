@@ -11,7 +11,8 @@ constexpr int kAttachmentSlots = 5;
 
 struct AttachmentTable {
   std::array<std::string, kAttachmentSlots + 1> names;     // slots 1 to 5; slot 0 never written
-  std::array<std::string, kAttachmentSlots + 1> contents;  // raw, still transfer-encoded
+  std::array<std::string, kAttachmentSlots + 1> contents;  // as ItemAttachment::content
+  std::array<bool, kAttachmentSlots + 1> decoded{};        // as ItemAttachment::decoded
   int32_t count = 0;
 };
 

@@ -31,7 +31,7 @@ const std::string kItems[] = {"F:一通目\r\n", "F:二通目\r\n", "F:三通目
 
 std::string Shown(App& app, int record) {
   return "D_SET\r\n" + kRecords[record] + "\r\n\r\nData01\r\n" + kItems[record] + "\r\n抽出結果\r\n" +
-         DecodeDataItem(app, 1, kItems[record]) + "\r\n\r\n";
+         DecodeItem(app, 1, kItems[record], TextOnlyDecoding()).text + "\r\n\r\n";
 }
 
 TEST(GuiTrialExtraction, CheckThenNextAndBackInTheRealWindows) {

@@ -10,7 +10,7 @@ bool FakeCharsetConverter::ToShiftJis(std::string_view charset, std::string_view
   if (info.route == CharsetRoute::Identity) {
     out->text.assign(bytes);
   } else if (info.route == CharsetRoute::Iso2022Jp) {
-    out->text = JisToShiftJis(bytes);
+    out->text = JisToShiftJisLoose(bytes);
   } else {
     return false;
   }

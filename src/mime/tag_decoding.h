@@ -1,16 +1,19 @@
-// MIME header tools shared by the item decoder and the multipart decoder:
-// finding a header's tags with pattern lists, reading header values, mapping
-// them to canonical names, encoded words and the body decoding pipeline.
-// Every search is byte-exact and case-sensitive; the accepted case variants
-// are spelled out in the lists and tables.
+// Mail decoding by the tag table's loose rules (the tag decoding of a Data
+// entry and its multipart items), beside the full decoding's RFC rules
+// (mime_full.h): finding a header's tags with pattern lists, reading header
+// values, recognising names by where they lie in a table, "B" encoded words
+// and the body decoding pipeline. Every search is byte-exact and
+// case-sensitive; the accepted case variants are spelled out in the lists and
+// tables. Kept byte for byte as the tag decoding has always read mail.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace tanavo {
+#include "mime/mime_full.h"
+#include "mime/transfer_encoding.h"
 
-class Platform;
+namespace tanavo {
 
 // Pattern lists: lines ended by CR LF; in each line the bytes before the
 // first "*" are the start tag, the run of "*" stands for the value, and the
@@ -31,16 +34,6 @@ inline constexpr std::string_view kCharsetPatterns =
 inline constexpr std::string_view kEncodingNameTable =
     "[7BIT]7Bit7bit[BASE64]Base64base64[QUOTED-PRINTABLE]Quoted-PrintableQuoted-printablequoted-printable";
 inline constexpr std::string_view kCharsetNameTable = "[SHIFT_JIS]Shift_JIS[ISO-2022-JP]iso-2022-jp";
-
-inline constexpr std::string_view kEncoding7Bit = "7BIT";
-inline constexpr std::string_view kEncodingBase64 = "BASE64";
-inline constexpr std::string_view kEncodingQuotedPrintable = "QUOTED-PRINTABLE";
-inline constexpr std::string_view kCharsetShiftJis = "SHIFT_JIS";
-inline constexpr std::string_view kCharsetIso2022Jp = "ISO-2022-JP";
-
-// A warning box shows at most this many bytes of a header value (a broken
-// header can run over megabytes); longer values are cut and marked "...".
-constexpr std::size_t kWarningValueBytes = 200;
 
 enum class HeaderKind { ContentType, TransferEncoding, Charset, Content };
 
@@ -64,26 +57,23 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
 std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag);
 
 // The transfer encodings and charsets a header value is recognised as, by
-// where it lies in the name tables; Unknown for any other (or empty) value.
-enum class TransferEncoding { Unknown, SevenBit, Base64, QuotedPrintable };
+// where it lies in the name tables (so "BIT" is 7bit and "64" Base64);
+// Unknown for any other (or empty) value.
 enum class JapaneseCode { Unknown, ShiftJis, Iso2022Jp };
-TransferEncoding ParseEncodingName(std::string_view value);
-JapaneseCode ParseCharsetName(std::string_view value);
+TransferEncoding ParseEncodingNameLoose(std::string_view value);
+JapaneseCode ParseCharsetNameLoose(std::string_view value);
 
-// The canonical names: "7BIT", "BASE64", "QUOTED-PRINTABLE", or "" when not
-// recognised.
-std::string NormaliseEncodingName(std::string_view value);
-// "SHIFT_JIS", "ISO-2022-JP", or "" when not recognised.
-std::string NormaliseCharsetName(std::string_view value);
-
-// Replaces every "B" encoded word (Shift_JIS or ISO-2022-JP) by its Shift_JIS
-// bytes, each word by itself; NUL bytes are removed from the result.
-std::string DecodeEncodedWords(std::string_view text);
+// Replaces every "B" encoded word (Shift_JIS or ISO-2022-JP in the four
+// spellings the table knows) by its Shift_JIS bytes, each word by itself,
+// one spelling after the other; NUL bytes are removed from the result. The
+// RFC 2047 reading of full mail is DecodeHeaderText (mime_parts.h).
+std::string DecodeEncodedWordsLoose(std::string_view text);
 
 // Applies the transfer encoding and the charset (raw header values) to a body;
-// with neither, decodes its encoded words. Unrecognised values are reported
-// with one warning box each and skip their step. TAB bytes are removed.
-std::string DecodeBody(Platform& platform, std::string_view body, std::string_view encodingValue,
-                       std::string_view charsetValue);
+// with neither, decodes its encoded words. An unrecognised value is told to
+// the reporter (UnknownTransferEncoding or UnknownCharset, the raw value as
+// detail, offset 0) and skips its step. TAB bytes are removed.
+std::string DecodeTagBody(std::string_view body, std::string_view encodingValue, std::string_view charsetValue,
+                          MimeReporter* reporter);
 
 }  // namespace tanavo

@@ -1,12 +1,10 @@
-#include "display/mime_header.h"
+#include "mime/tag_decoding.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "codec/codec.h"
 #include "text/bytes.h"
-#include "engine/tag_match.h"
-#include "platform/platform.h"
 
 namespace tanavo {
 
@@ -36,16 +34,44 @@ constexpr EncodedWordPattern kEncodedWordPatterns[] = {
 };
 constexpr std::string_view kEncodedWordEnd = "?=";
 
-// The byte that frames a header value in a warning.
-constexpr char kValueFrame = 0x16;
+// A start tag from the 1-based position from and the first end tag after it,
+// as the record walk finds a tag pair without continuation lines: an empty
+// start tag stands where the search begins (1 to the end + 1), an empty end
+// tag right after the start tag.
+struct TagPair {
+  bool found = false;
+  int32_t start = 0;  // 1-based first byte of the start tag
+  int32_t end = 0;    // 1-based last byte of the end tag
+  std::string_view content;
+};
 
-TagMatch Between(std::string_view text, std::string_view startTag, std::string_view endTag, int32_t from) {
-  return ExtractBetweenTags(text, startTag, endTag, from, "", "", ExtractMode::ContentOnly);
+TagPair FindTagPair(std::string_view text, std::string_view startTag, std::string_view endTag, int32_t from) {
+  TagPair m;
+  std::size_t s;
+  if (startTag.empty()) {
+    if (from < 1 || static_cast<std::size_t>(from) > text.size() + 1) return m;
+    s = static_cast<std::size_t>(from) - 1;
+  } else {
+    const int32_t at = FindBytes(from, text, startTag);
+    if (at == 0) return m;
+    s = static_cast<std::size_t>(at) - 1;
+  }
+  const std::size_t b = s + startTag.size();
+  std::size_t e = b;
+  if (!endTag.empty()) {
+    e = FindIn(text, endTag, b);
+    if (e == std::string_view::npos) return m;
+  }
+  m.found = true;
+  m.start = static_cast<int32_t>(s + 1);
+  m.end = static_cast<int32_t>(e + endTag.size());
+  m.content = text.substr(b, e - b);
+  return m;
 }
 
 std::string JisToShiftJisJoined(std::string_view jis) {
-  if (FindIn(jis, kJisLineJoin, 0) == std::string_view::npos) return JisToShiftJis(jis);
-  return JisToShiftJis(ReplaceAll(jis, kJisLineJoin, ""));
+  if (FindIn(jis, kJisLineJoin, 0) == std::string_view::npos) return JisToShiftJisLoose(jis);
+  return JisToShiftJisLoose(ReplaceAll(jis, kJisLineJoin, ""));
 }
 
 // Drops every TAB byte without a second buffer: the runs between TABs move
@@ -63,22 +89,6 @@ void RemoveTabsInPlace(std::string& s) {
     read = next;
   }
   s.resize(write);
-}
-
-// The value as a warning shows it: whole, or cut on a character boundary.
-std::string ShownValue(std::string_view value) {
-  if (value.size() <= kWarningValueBytes) return std::string(value);
-  return std::string(CutOnCharBoundary(value, kWarningValueBytes)) + "...";
-}
-
-void WarnUndetermined(Platform& platform, const std::string& label, std::string_view value) {
-  std::string text = label;
-  text += '=';
-  text += kValueFrame;
-  text += ShownValue(value);
-  text += kValueFrame;
-  text += "は判定できませんでした";
-  ShowWarning(platform, text);
 }
 
 std::string_view PatternListOf(HeaderKind kind) {
@@ -114,8 +124,7 @@ HeaderTags FindHeaderTags(std::string_view text, std::string_view patternList) {
       if (lineEnd == std::string_view::npos) lineEnd = patternList.size();
       endTag = patternList.substr(runEnd, lineEnd - runEnd);
     }
-    TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-    if (m.status == MatchStatus::Found) return HeaderTags{std::string(startTag), std::string(endTag)};
+    if (FindTagPair(text, startTag, endTag, 1).found) return HeaderTags{std::string(startTag), std::string(endTag)};
     lineStart = lineEnd + kCrLf.size();
     if (lineStart >= patternList.size()) break;
     star = patternList.find('*', lineStart);
@@ -142,29 +151,29 @@ std::string ReadHeaderValue(std::string_view text, std::string_view startTag, st
     case HeaderKind::Content:
       return std::string(ReadContentView(text, startTag, endTag));
   }
-  return RemoveByte(Between(text, startTag, endTag, 1).text, ' ');
+  return RemoveByte(FindTagPair(text, startTag, endTag, 1).content, ' ');
 }
 
 std::string_view ReadContentView(std::string_view text, std::string_view startTag, std::string_view endTag) {
   if (startTag.empty() || endTag.empty()) return {};
-  TagMatch m = ExtractBetweenTags(text, startTag, endTag, 1, "", "", ExtractMode::PositionsOnly);
-  if (m.status != MatchStatus::Found) return {};
+  const TagPair m = FindTagPair(text, startTag, endTag, 1);
+  if (!m.found) return {};
   const int32_t contentFrom = m.start + static_cast<int32_t>(startTag.size());  // 1-based
   const int32_t endTagAt = m.end - static_cast<int32_t>(endTag.size()) + 1;
   if (contentFrom >= endTagAt) return {};
   return text.substr(static_cast<std::size_t>(contentFrom - 1), static_cast<std::size_t>(endTagAt - contentFrom));
 }
 
-TransferEncoding ParseEncodingName(std::string_view value) {
+TransferEncoding ParseEncodingNameLoose(std::string_view value) {
   if (value.empty()) return TransferEncoding::Unknown;
   int32_t p = FindBytes(1, kEncodingNameTable, value);
   if (p == 0) return TransferEncoding::Unknown;
   if (p >= kQuotedPrintableFrom) return TransferEncoding::QuotedPrintable;
   if (p >= kBase64From) return TransferEncoding::Base64;
-  return TransferEncoding::SevenBit;
+  return TransferEncoding::Identity;
 }
 
-JapaneseCode ParseCharsetName(std::string_view value) {
+JapaneseCode ParseCharsetNameLoose(std::string_view value) {
   if (value.empty()) return JapaneseCode::Unknown;
   int32_t p = FindBytes(1, kCharsetNameTable, value);
   if (p == 0) return JapaneseCode::Unknown;
@@ -172,40 +181,21 @@ JapaneseCode ParseCharsetName(std::string_view value) {
   return JapaneseCode::Iso2022Jp;
 }
 
-std::string NormaliseEncodingName(std::string_view value) {
-  switch (ParseEncodingName(value)) {
-    case TransferEncoding::SevenBit: return std::string(kEncoding7Bit);
-    case TransferEncoding::Base64: return std::string(kEncodingBase64);
-    case TransferEncoding::QuotedPrintable: return std::string(kEncodingQuotedPrintable);
-    case TransferEncoding::Unknown: break;
-  }
-  return {};
-}
-
-std::string NormaliseCharsetName(std::string_view value) {
-  switch (ParseCharsetName(value)) {
-    case JapaneseCode::ShiftJis: return std::string(kCharsetShiftJis);
-    case JapaneseCode::Iso2022Jp: return std::string(kCharsetIso2022Jp);
-    case JapaneseCode::Unknown: break;
-  }
-  return {};
-}
-
-std::string DecodeEncodedWords(std::string_view input) {
+std::string DecodeEncodedWordsLoose(std::string_view input) {
   std::string text(input);
   for (const EncodedWordPattern& pattern : kEncodedWordPatterns) {
-    TagMatch m = Between(text, pattern.startTag, kEncodedWordEnd, 1);
-    if (m.status != MatchStatus::Found) continue;
+    TagPair m = FindTagPair(text, pattern.startTag, kEncodedWordEnd, 1);
+    if (!m.found) continue;
     std::string out;
     out.reserve(text.size());
     int32_t cursor = 1;
     for (;;) {
       if (cursor < m.start) out.append(text, static_cast<std::size_t>(cursor - 1), static_cast<std::size_t>(m.start - cursor));
-      std::string decoded = DecodeBase64(m.text);
+      std::string decoded = DecodeBase64(m.content);
       out += pattern.iso2022jp ? JisToShiftJisJoined(decoded) : decoded;
       cursor = m.end + 1;
-      m = Between(text, pattern.startTag, kEncodedWordEnd, cursor);
-      if (m.status != MatchStatus::Found) {
+      m = FindTagPair(text, pattern.startTag, kEncodedWordEnd, cursor);
+      if (!m.found) {
         if (static_cast<std::size_t>(cursor) <= text.size()) out.append(text, static_cast<std::size_t>(cursor - 1));
         break;
       }
@@ -215,8 +205,8 @@ std::string DecodeEncodedWords(std::string_view input) {
   return RemoveByte(text, '\0');
 }
 
-std::string DecodeBody(Platform& platform, std::string_view body, std::string_view encodingValue,
-                       std::string_view charsetValue) {
+std::string DecodeTagBody(std::string_view body, std::string_view encodingValue, std::string_view charsetValue,
+                          MimeReporter* reporter) {
   // Each step reads the current text whole before its result replaces it;
   // steps that change nothing copy nothing.
   std::string out;
@@ -228,21 +218,25 @@ std::string DecodeBody(Platform& platform, std::string_view body, std::string_vi
     owned = true;
   };
   if (!encodingValue.empty()) {
-    switch (ParseEncodingName(encodingValue)) {
-      case TransferEncoding::Unknown: WarnUndetermined(platform, "エンコード", encodingValue); break;
-      case TransferEncoding::QuotedPrintable: take(DecodeQuotedPrintable(current)); break;
+    switch (ParseEncodingNameLoose(encodingValue)) {
+      case TransferEncoding::Unknown:
+        if (reporter) reporter->Warn(MimeWarning::UnknownTransferEncoding, 0, encodingValue);
+        break;
+      case TransferEncoding::QuotedPrintable: take(DecodeQuotedPrintableLoose(current)); break;
       case TransferEncoding::Base64: take(DecodeBase64(current)); break;
-      case TransferEncoding::SevenBit: break;
+      case TransferEncoding::Identity: break;
     }
   }
   if (!charsetValue.empty()) {
-    switch (ParseCharsetName(charsetValue)) {
-      case JapaneseCode::Unknown: WarnUndetermined(platform, "日本語コード", charsetValue); break;
+    switch (ParseCharsetNameLoose(charsetValue)) {
+      case JapaneseCode::Unknown:
+        if (reporter) reporter->Warn(MimeWarning::UnknownCharset, 0, charsetValue);
+        break;
       case JapaneseCode::Iso2022Jp: take(JisToShiftJisJoined(current)); break;
       case JapaneseCode::ShiftJis: break;
     }
   }
-  if (encodingValue.empty() && charsetValue.empty()) take(DecodeEncodedWords(current));
+  if (encodingValue.empty() && charsetValue.empty()) take(DecodeEncodedWordsLoose(current));
   if (!owned) out.assign(current.data(), current.size());
   RemoveTabsInPlace(out);
   return out;

@@ -1,8 +1,12 @@
-#include "display/mime_header.h"
+#include "mime/tag_decoding.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "codec/codec.h"
+#include "display/item_warnings.h"
 #include "mime_test_data.h"
 #include "platform/fake/fake_platform.h"
 
@@ -10,6 +14,20 @@ namespace tanavo {
 namespace {
 
 const std::string kFrame(1, '\x16');
+
+struct RecordedWarnings : MimeReporter {
+  std::vector<std::pair<MimeWarning, std::string>> seen;
+  void Warn(MimeWarning w, std::size_t offset, std::string_view detail) override {
+    EXPECT_EQ(offset, 0u);
+    seen.emplace_back(w, std::string(detail));
+  }
+};
+
+// The tag decoding's body pipeline; warnings kept as codes.
+std::string DecodeBody(RecordedWarnings& r, std::string_view body, std::string_view encoding,
+                       std::string_view charset) {
+  return DecodeTagBody(body, encoding, charset, &r);
+}
 
 TEST(MimeHeaderTest, FindHeaderTagsTakesTheFirstListLineThatOccurs) {
   const std::string line = "Content-Type: text/plain; charset=ISO-2022-JP\r\n";
@@ -76,45 +94,57 @@ TEST(MimeHeaderTest, ReadHeaderValueEmptyTagRules) {
   EXPECT_EQ(ReadHeaderValue("<a>x</a>", "<a>", "</a>", HeaderKind::Content), "x");
 }
 
-TEST(MimeHeaderTest, NormaliseNamesByPlaceInTheTables) {
-  for (const char* v : {"7BIT", "7Bit", "7bit", "BIT"}) EXPECT_EQ(NormaliseEncodingName(v), "7BIT") << v;
-  for (const char* v : {"BASE64", "Base64", "base64", "64"}) EXPECT_EQ(NormaliseEncodingName(v), "BASE64") << v;
+TEST(MimeHeaderTest, NamesByPlaceInTheTables) {
+  for (const char* v : {"7BIT", "7Bit", "7bit", "BIT"}) EXPECT_EQ(ParseEncodingNameLoose(v), TransferEncoding::Identity) << v;
+  for (const char* v : {"BASE64", "Base64", "base64", "64"}) EXPECT_EQ(ParseEncodingNameLoose(v), TransferEncoding::Base64) << v;
   for (const char* v : {"QUOTED-PRINTABLE", "Quoted-Printable", "Quoted-printable", "quoted-printable"}) {
-    EXPECT_EQ(NormaliseEncodingName(v), "QUOTED-PRINTABLE") << v;
+    EXPECT_EQ(ParseEncodingNameLoose(v), TransferEncoding::QuotedPrintable) << v;
   }
   for (const char* v : {"8bit", "binary", "BASE64x", "QUOTED-printable", ""}) {
-    EXPECT_EQ(NormaliseEncodingName(v), "") << v;
+    EXPECT_EQ(ParseEncodingNameLoose(v), TransferEncoding::Unknown) << v;
   }
-  for (const char* v : {"SHIFT_JIS", "Shift_JIS"}) EXPECT_EQ(NormaliseCharsetName(v), "SHIFT_JIS") << v;
-  for (const char* v : {"ISO-2022-JP", "iso-2022-jp"}) EXPECT_EQ(NormaliseCharsetName(v), "ISO-2022-JP") << v;
-  for (const char* v : {"shift_jis", "EUC-JP", "UTF-8", ""}) EXPECT_EQ(NormaliseCharsetName(v), "") << v;
+  for (const char* v : {"SHIFT_JIS", "Shift_JIS"}) EXPECT_EQ(ParseCharsetNameLoose(v), JapaneseCode::ShiftJis) << v;
+  for (const char* v : {"ISO-2022-JP", "iso-2022-jp"}) EXPECT_EQ(ParseCharsetNameLoose(v), JapaneseCode::Iso2022Jp) << v;
+  for (const char* v : {"shift_jis", "EUC-JP", "UTF-8", ""}) EXPECT_EQ(ParseCharsetNameLoose(v), JapaneseCode::Unknown) << v;
+}
+
+// The RFC 2045 names beside them: misspellings mail programs send, any case.
+TEST(MimeHeaderTest, Rfc2045NamesByTheirLetters) {
+  for (const char* v : {"", "7bit", "7-BIT", "8bit", "8bits", "binary", "plain", "none"}) {
+    EXPECT_EQ(ParseEncodingNameRfc2045(v), TransferEncoding::Identity) << v;
+  }
+  for (const char* v : {"base64", "BASE-64"}) EXPECT_EQ(ParseEncodingNameRfc2045(v), TransferEncoding::Base64) << v;
+  for (const char* v : {"quoted-printable", "QuotedPrintable", "qp"}) {
+    EXPECT_EQ(ParseEncodingNameRfc2045(v), TransferEncoding::QuotedPrintable) << v;
+  }
+  for (const char* v : {"x-uuencode", "64", "BIT"}) EXPECT_EQ(ParseEncodingNameRfc2045(v), TransferEncoding::Unknown) << v;
 }
 
 TEST(MimeHeaderTest, DecodeEncodedWordsWordByWord) {
   // Two words with one space between: each decoded by itself, the space kept.
-  EXPECT_EQ(DecodeEncodedWords("Subject: " + IsoWord(kJisSubject) + " " + IsoWord(kJisHello) + "\r\n"),
+  EXPECT_EQ(DecodeEncodedWordsLoose("Subject: " + IsoWord(kJisSubject) + " " + IsoWord(kJisHello) + "\r\n"),
             "Subject: 件名 こんにちは\r\n");
   // A word at the very end leaves nothing after it; words joined by an unfolded line too.
-  EXPECT_EQ(DecodeEncodedWords(IsoWord(kJisSubject) + IsoWord(kJisHello)), "件名こんにちは");
-  EXPECT_EQ(DecodeEncodedWords("=?iso-2022-jp?B?" + EncodeBase64(kJisHello) + "?="), "こんにちは");
-  EXPECT_EQ(DecodeEncodedWords("[=?Shift_JIS?B?" + EncodeBase64("テスト") + "?=]"), "[テスト]");
-  EXPECT_EQ(DecodeEncodedWords("=?SHIFT_JIS?B?" + EncodeBase64("テスト") + "?= " + IsoWord(kJisHello)),
+  EXPECT_EQ(DecodeEncodedWordsLoose(IsoWord(kJisSubject) + IsoWord(kJisHello)), "件名こんにちは");
+  EXPECT_EQ(DecodeEncodedWordsLoose("=?iso-2022-jp?B?" + EncodeBase64(kJisHello) + "?="), "こんにちは");
+  EXPECT_EQ(DecodeEncodedWordsLoose("[=?Shift_JIS?B?" + EncodeBase64("テスト") + "?=]"), "[テスト]");
+  EXPECT_EQ(DecodeEncodedWordsLoose("=?SHIFT_JIS?B?" + EncodeBase64("テスト") + "?= " + IsoWord(kJisHello)),
             "テスト こんにちは");
   // "!" CR LF inside decoded ISO-2022-JP is dropped before conversion.
-  EXPECT_EQ(DecodeEncodedWords(IsoWord("\x1b$B$3!\r\n$s\x1b(B")), "こん");
+  EXPECT_EQ(DecodeEncodedWordsLoose(IsoWord("\x1b$B$3!\r\n$s\x1b(B")), "こん");
 
   // Not recognised: other charsets, the Q form, a word without its end.
   for (const std::string& t : {std::string("=?UTF-8?B?44GC?="), std::string("=?ISO-2022-JP?Q?=1B$B?="),
                                std::string("=?ISO-2022-JP?B?GyRC"), std::string("plain text")}) {
-    EXPECT_EQ(DecodeEncodedWords(t), t);
+    EXPECT_EQ(DecodeEncodedWordsLoose(t), t);
   }
   // NUL bytes never survive, decoded or not.
-  EXPECT_EQ(DecodeEncodedWords(std::string("a\0b", 3)), "ab");
-  EXPECT_EQ(DecodeEncodedWords("=?Shift_JIS?B?" + EncodeBase64(std::string("x\0y", 3)) + "?="), "xy");
+  EXPECT_EQ(DecodeEncodedWordsLoose(std::string("a\0b", 3)), "ab");
+  EXPECT_EQ(DecodeEncodedWordsLoose("=?Shift_JIS?B?" + EncodeBase64(std::string("x\0y", 3)) + "?="), "xy");
 }
 
 TEST(MimeHeaderTest, DecodeBodyAppliesEncodingThenCharset) {
-  FakePlatform p;
+  RecordedWarnings p;
   std::string longJis;
   for (int i = 0; i < 20; ++i) longJis += kJisBody + "\r\n";
   std::string longSjis;
@@ -136,12 +166,31 @@ TEST(MimeHeaderTest, DecodeBodyAppliesEncodingThenCharset) {
   EXPECT_EQ(DecodeBody(p, "\t\ta\t\tb\t", "7bit", ""), "ab");
   EXPECT_EQ(DecodeBody(p, "\t", "7bit", ""), "");
   EXPECT_EQ(DecodeBody(p, EncodeBase64("c\td"), "BASE64", ""), "cd");
-  EXPECT_TRUE(p.boxes.empty());
+  EXPECT_TRUE(p.seen.empty());
 }
 
 TEST(MimeHeaderTest, DecodeBodyWarnsOncePerUnrecognisedValue) {
-  FakePlatform p;
+  RecordedWarnings p;
   EXPECT_EQ(DecodeBody(p, "body", "8bit", "shift_jis"), "body");
+  using W = std::pair<MimeWarning, std::string>;
+  EXPECT_EQ(p.seen, (std::vector<W>{{MimeWarning::UnknownTransferEncoding, "8bit"}, {MimeWarning::UnknownCharset, "shift_jis"}}));
+  // A recognised encoding still runs beside an unknown charset.
+  EXPECT_EQ(DecodeBody(p, EncodeBase64("x"), "base64", "UTF-8"), "x");
+  ASSERT_EQ(p.seen.size(), 3u);
+  EXPECT_EQ(p.seen[2], W(MimeWarning::UnknownCharset, "UTF-8"));
+  std::string huge = "x";
+  for (int i = 0; i < 200; ++i) huge += "値";
+  DecodeBody(p, "body", huge, "");
+  ASSERT_EQ(p.seen.size(), 4u);
+  EXPECT_EQ(p.seen[3], W(MimeWarning::UnknownTransferEncoding, huge));
+}
+
+// The boxes the window program and tanavo-cli show for those codes.
+TEST(MimeHeaderTest, WarningBoxesFrameTheValue) {
+  FakePlatform p;
+  ItemWarningBoxes boxes(p);
+  boxes.Warn(MimeWarning::UnknownTransferEncoding, 0, "8bit");
+  boxes.Warn(MimeWarning::UnknownCharset, 0, "shift_jis");
   ASSERT_EQ(p.boxes.size(), 2u);
   EXPECT_EQ(p.boxes[0].text, "エンコード=" + kFrame + "8bit" + kFrame + "は判定できませんでした");
   EXPECT_EQ(p.boxes[1].text, "日本語コード=" + kFrame + "shift_jis" + kFrame + "は判定できませんでした");
@@ -150,18 +199,13 @@ TEST(MimeHeaderTest, DecodeBodyWarnsOncePerUnrecognisedValue) {
     EXPECT_EQ(b.owner, BoxOwner::None);
     EXPECT_EQ(b.buttons, BoxButtons::Ok);
   }
-  // A recognised encoding still runs beside an unknown charset.
-  EXPECT_EQ(DecodeBody(p, EncodeBase64("x"), "base64", "UTF-8"), "x");
-  ASSERT_EQ(p.boxes.size(), 3u);
-  EXPECT_EQ(p.boxes[2].text, "日本語コード=" + kFrame + "UTF-8" + kFrame + "は判定できませんでした");
-
   // A runaway value is cut in the box, on a character boundary.
   std::string huge = "x";
   for (int i = 0; i < 200; ++i) huge += "値";
-  DecodeBody(p, "body", huge, "");
-  ASSERT_EQ(p.boxes.size(), 4u);
+  boxes.Warn(MimeWarning::UnknownTransferEncoding, 0, huge);
+  ASSERT_EQ(p.boxes.size(), 3u);
   const std::string shown = "x" + huge.substr(1, kWarningValueBytes - 2) + "...";
-  EXPECT_EQ(p.boxes[3].text, "エンコード=" + kFrame + shown + kFrame + "は判定できませんでした");
+  EXPECT_EQ(p.boxes[2].text, "エンコード=" + kFrame + shown + kFrame + "は判定できませんでした");
 }
 
 }  // namespace
