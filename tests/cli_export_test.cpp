@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "display/attachment.h"
 #include "display/render.h"
-#include "cli/export.h"
+#include "export/export.h"
 #include "export_support.h"
 #include "platform/digest.h"
 

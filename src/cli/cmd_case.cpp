@@ -13,7 +13,7 @@
 #include "case/search_tokens.h"
 #include "cli/case_open.h"
 #include "cli/cli.h"
-#include "cli/export_report.h"
+#include "export/export_report.h"
 #include "cli/progress.h"
 #include "platform/charset.h"
 #include "platform/digest.h"

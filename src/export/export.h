@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/record_choice.h"
+#include "export/record_choice.h"
 
 namespace tanavo {
 

@@ -13,8 +13,8 @@
 #include "case/case_tags.h"
 #include "case/case_times.h"
 #include "cli/cli.h"
-#include "cli/export_report.h"
-#include "cli/record_choice.h"
+#include "export/export_report.h"
+#include "export/record_choice.h"
 
 namespace tanavo {
 

@@ -1,10 +1,10 @@
-#include "cli/export_case.h"
+#include "export/export_case.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "cli/case_open.h"
-#include "cli/export_text.h"
+#include "export/export_text.h"
 
 namespace tanavo {
 
