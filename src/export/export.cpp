@@ -8,23 +8,22 @@
 #include <utility>
 #include <vector>
 
-#include "state/workspace.h"
-#include "text/path.h"
-#include "cli/cli.h"
 #include "export/export.h"
+#include "display/attachment.h"
+#include "display/attachment_opening.h"
+#include "display/render.h"
 #include "export/export_case.h"
 #include "export/export_coverage.h"
 #include "export/export_report.h"
 #include "export/export_text.h"
-#include "cli/progress.h"
-#include "export/record_choice.h"
-#include "display/attachment.h"
-#include "display/attachment_opening.h"
-#include "display/render.h"
 #include "index/coverage.h"
+#include "index/index_file.h"
+#include "platform/console/utf8.h"
 #include "platform/digest.h"
-#include "platform/files.h"
+#include "platform/file_system.h"
 #include "platform/new_files.h"
+#include "state/workspace.h"
+#include "text/path.h"
 
 namespace tanavo {
 
@@ -33,7 +32,6 @@ namespace {
 constexpr const char* kExportCaption = "エクスポート";
 constexpr const char* kTableFile = "records.tsv";
 constexpr const char* kSumsFile = "SHA256SUMS";
-constexpr const char* kRecordsOption = "--records";
 constexpr std::string_view kJoinValues = " | ";
 constexpr const char* kRowEnd = "\r\n";
 
@@ -66,10 +64,10 @@ std::string SecondsText(double s) {
   return std::string(buf) + "秒";
 }
 
-// The console platform that also keeps, for each file read, where it was
-// read (made absolute, as opened) and the SHA-256 of the bytes read: the
-// evidence is hashed as it was examined, never opened again.
-class RecordingPlatform : public ConsolePlatform {
+// The file system that also keeps, for each file read, where it was read
+// (made absolute, as opened) and the SHA-256 of the bytes read: the evidence
+// is hashed as it was examined, never opened again.
+class RecordingFileSystem : public ForwardingFileSystem {
  public:
   struct Read {
     std::string path;          // as the reader asked for it
@@ -77,23 +75,18 @@ class RecordingPlatform : public ConsolePlatform {
     std::uint64_t size = 0;
     std::string sha256;  // empty when it could not be hashed
   };
-  // Boxes go to err; files are read by reader, the platform the command
-  // was given.
-  RecordingPlatform(std::string* err, ConsolePlatform& reader) : ConsolePlatform(err), reader_(reader) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
 
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override {
-    const ReadStatus rs = reader_.ReadWholeFile(path, bytes);
+    const ReadStatus rs = Target().ReadWholeFile(path, bytes);
     if (rs == ReadStatus::Ok) {
       Sha256Digest d;
-      reads.push_back({path, MakeAbsolute(path), bytes->size(), Sha256OfBytes(*bytes, &d) ? HexDigest(d) : ""});
+      reads.push_back({path, AbsolutePath(path), bytes->size(), Sha256OfBytes(*bytes, &d) ? HexDigest(d) : ""});
     }
     return rs;
   }
 
   std::vector<Read> reads;  // in the order the files were read
-
- private:
-  ConsolePlatform& reader_;
 };
 
 // A file written in pieces and hashed as it goes.
@@ -122,18 +115,19 @@ class HashedFile {
 // checksums are never all held at once).
 class ExportWriter {
  public:
-  ExportWriter(Platform& p, OutputFolder& root, ExportTimes& times) : p_(p), root_(root), times_(times) {}
+  ExportWriter(Platform& p, char separator, OutputFolder& root, ExportTimes& times)
+      : p_(p), sep_(separator), root_(root), times_(times) {}
 
   // The folders, and SHA256SUMS opened to take its lines as files are done.
   bool MakeFolders() {
     sums_ = root_.Create(kSumsFile);
-    if (!sums_) return Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+    if (!sums_) return Failed(root_.Path() + sep_ + kSumsFile);
     const std::pair<const char*, std::unique_ptr<OutputFolder>*> folders[] = {
         {kRecordsFolder, &records_}, {kAttachmentsFolder, &attachments_}, {kPagesFolder, &pages_}};
     for (const auto& [name, folder] : folders) {
       *folder = root_.MakeFolder(name);
       if (*folder) continue;
-      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + root_.Path() + p_.PathSeparator() + name,
+      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + root_.Path() + sep_ + name,
                     kExportCaption, BoxIcon::Warning);
       return false;
     }
@@ -150,7 +144,7 @@ class ExportWriter {
     if (!folder) return false;
     {
       Timed t(timeInto);
-      if (!WriteNewFileIn(*folder, nativeName, bytes)) return Failed(folder->Path() + p_.PathSeparator() + nativeName);
+      if (!WriteNewFileIn(*folder, nativeName, bytes)) return Failed(folder->Path() + sep_ + nativeName);
     }
     Sha256Digest d;
     {
@@ -167,7 +161,7 @@ class ExportWriter {
     OutputFolder& folder = page ? *pages_ : root_;
     std::unique_ptr<NewFile> f = folder.Create(name);
     if (!f) {
-      Failed(folder.Path() + p_.PathSeparator() + name);
+      Failed(folder.Path() + sep_ + name);
       return nullptr;
     }
     return std::make_unique<HashedFile>(std::move(f));
@@ -176,7 +170,7 @@ class ExportWriter {
   bool Finish(HashedFile& f, const std::string& name, bool page = false) {
     const std::string hex = f.Finish();
     const std::string relative = page ? std::string(kPagesFolder) + "/" + name : name;
-    if (hex.empty()) return Failed(root_.Path() + p_.PathSeparator() + relative);
+    if (hex.empty()) return Failed(root_.Path() + sep_ + relative);
     ++times_.files;
     return AddSum(hex, relative);
   }
@@ -193,7 +187,7 @@ class ExportWriter {
   // was written is made durable at once.
   bool FinishSumsAndSync() {
     Timed t(&times_.writing);
-    if (!sumsOk_ || !sums_->Finish()) return Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+    if (!sumsOk_ || !sums_->Finish()) return Failed(root_.Path() + sep_ + kSumsFile);
     ++times_.files;
     if (root_.Sync()) return true;
     p_.MessageBox(BoxOwner::Main, "書き出したファイルをディスクに保存できませんでした!!", kExportCaption,
@@ -215,7 +209,7 @@ class ExportWriter {
     shard.folder = parent.MakeFolder(name);
     shard.name = name;
     if (!shard.folder) {
-      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + parent.Path() + p_.PathSeparator() + name,
+      p_.MessageBox(BoxOwner::Main, "フォルダを作成できません!!\r\n" + parent.Path() + sep_ + name,
                     kExportCaption, BoxIcon::Warning);
     }
     return shard.folder.get();
@@ -223,7 +217,7 @@ class ExportWriter {
 
   bool AddSum(const std::string& hex, const std::string& path) {
     if (!sums_->Append(Sha256SumsLine(hex, path))) sumsOk_ = false;
-    return sumsOk_ || Failed(root_.Path() + p_.PathSeparator() + kSumsFile);
+    return sumsOk_ || Failed(root_.Path() + sep_ + kSumsFile);
   }
 
   bool Failed(const std::string& path) {
@@ -237,6 +231,7 @@ class ExportWriter {
   }
 
   Platform& p_;
+  char sep_;
   OutputFolder& root_;
   std::unique_ptr<OutputFolder> records_;
   std::unique_ptr<OutputFolder> attachments_;
@@ -441,7 +436,7 @@ bool WriteAttachments(const RenderedRecord& rendered, int32_t n, ExportWriter& o
 
 // The read of path that comes first from *next on in the log; null when
 // there is none.
-const RecordingPlatform::Read* NextRead(const std::vector<RecordingPlatform::Read>& reads, std::size_t* next,
+const RecordingFileSystem::Read* NextRead(const std::vector<RecordingFileSystem::Read>& reads, std::size_t* next,
                                         const std::string& path) {
   for (std::size_t i = *next; i < reads.size(); ++i) {
     if (reads[i].path == path) {
@@ -455,7 +450,7 @@ const RecordingPlatform::Read* NextRead(const std::vector<RecordingPlatform::Rea
 // The evidence as it was loaded: the mobile file hashed from the bytes held,
 // the settings and the index from the bytes read, in the order the loading
 // read them; false when one is missing from the log.
-bool EvidenceAsLoaded(const Workspace& ws, const RecordingPlatform& recording, const std::string& indexPath,
+bool EvidenceAsLoaded(const Workspace& ws, RecordingFileSystem& recording, const std::string& indexPath,
                       std::vector<EvidenceFile>* evidence) {
   const char sep = recording.PathSeparator();
   const PathParts* parts[] = {nullptr, &ws.state.mobileFilePath, &ws.state.extractionFilePath,
@@ -464,8 +459,8 @@ bool EvidenceAsLoaded(const Workspace& ws, const RecordingPlatform& recording, c
   std::vector<EvidenceFile> loaded;
   std::size_t next = 0;
   for (int i = 0; i < 4; ++i) {
-    const std::string path = parts[i] ? OpenablePath(*parts[i], sep) : MakeAbsolute(indexPath);
-    const RecordingPlatform::Read* r = NextRead(recording.reads, &next, path);
+    const std::string path = parts[i] ? OpenablePath(*parts[i], sep) : recording.AbsolutePath(indexPath);
+    const RecordingFileSystem::Read* r = NextRead(recording.reads, &next, path);
     if (!r || r->sha256.empty()) return false;
     EvidenceFile e;
     e.role = roles[i];
@@ -485,8 +480,8 @@ bool EvidenceAsLoaded(const Workspace& ws, const RecordingPlatform& recording, c
   return true;
 }
 
-bool OpenOutputFolder(Platform& p, const std::string& outDir, std::unique_ptr<OutputFolder>* root) {
-  switch (OutputFolder::Open(outDir, true, root)) {
+bool OpenOutputFolder(Platform& p, FileSystem& fs, const std::string& outDir, std::unique_ptr<OutputFolder>* root) {
+  switch (fs.OpenOutputFolder(outDir, true, root)) {
     case FolderOpen::Ok: return true;
     case FolderOpen::NotEmpty: ShowWarning(p, "出力フォルダ " + outDir + " は空ではありません!!"); return false;
     case FolderOpen::NotAFolder: ShowWarning(p, "出力フォルダ " + outDir + " はフォルダではありません!!"); return false;
@@ -508,66 +503,72 @@ std::string LeftOutText(const Coverage& c) {
   return t;
 }
 
-int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, const std::string& outDir,
-           RecordChoice choice, CliProgress& progress, ExportTimes& times, bool partial, const std::string& casePath,
-           bool tagged) {
-  Workspace ws(p);
-  if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
+bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, ExportReporter& reporter,
+            ExportTimes& times) {
+  const std::string& indexPath = request.indexPath;
+  RecordChoice choice = request.choice;
+  const bool tagged = request.tagged;
+  Workspace ws(p, fs);
+  // An index file holds the records someone chose to index: all of them are
+  // read, whatever capacity it was made with.
+  SetRecordCapacity(ws.index, kAllRecords);
+  if (LoadIndexFile(ws, fs.AbsolutePath(indexPath)) != IndexFileStatus::Done) return false;
   // What the export covers is known before anything is written: an export
   // that would leave records out says so and writes nothing, unless asked
   // for a partial one.
   const Coverage coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, ws.index);
-  WriteCoverageFindings(ctx, coverage);
-  if (CoverageLeavesRecordsOut(coverage) && !partial) {
+  reporter.CoverageFound(coverage);
+  if (CoverageLeavesRecordsOut(coverage) && !request.partial) {
     ShowWarning(p, LeftOutText(coverage) + "。すべてを書き出すにはインデックスを作り直してください "
                                            "(--max-records all)。この分を除いて書き出すには --partial を付けてください!!");
-    return kExitFailed;
+    return false;
   }
   ReportSummary summary;
   {
     Timed t(&times.hashing);
-    if (!EvidenceAsLoaded(ws, p, indexPath, &summary.evidence)) {
-      static_cast<Platform&>(p).MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
+    if (!EvidenceAsLoaded(ws, fs, indexPath, &summary.evidence)) {
+      p.MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
-      return kExitFailed;
+      return false;
     }
   }
   // The case must be of this very mobile file and index (evidence[0] and
   // evidence[3]): its tags and times are by record number.
   std::unique_ptr<ExportCase> kase;
-  if (!casePath.empty()) {
+  if (!request.casePath.empty()) {
     kase = std::make_unique<ExportCase>();
-    if (!kase->Open(ctx, casePath, summary.evidence[0].sha256, summary.evidence[3].sha256)) return kExitFailed;
+    if (!kase->Open(p, request.casePath, summary.evidence[0].sha256, summary.evidence[3].sha256)) return false;
     if (tagged) choice = kase->TaggedChoice();
   }
   int32_t beyond = 0;
   if (!choice.Resolve(ws.index.count, &beyond)) {
-    ctx.err += "tanavo-cli: no record " + std::to_string(beyond) + " (the index holds " +
-               std::to_string(ws.index.count) + " records)\n";
-    return kExitFailed;
+    reporter.NoSuchRecord(beyond, ws.index.count);
+    return false;
   }
   summary.madeAt = UtcNow();
   summary.indexRecords = ws.index.count;
   summary.choice = choice.Text();
-  summary.chosenBy = choice.All() ? std::string() : tagged ? std::string(kTaggedOption) : "--records " + summary.choice;
+  summary.chosenBy = choice.All() ? std::string()
+                     : tagged      ? std::string(kTaggedOption)
+                                   : std::string(kRecordsOption) + " " + summary.choice;
   summary.chosen = choice.Count();
 
   // Made or opened once, and everything beneath it created through it.
   std::unique_ptr<OutputFolder> root;
-  if (!OpenOutputFolder(p, outDir, &root)) return kExitFailed;
-  ExportWriter out(p, *root, times);
-  if (!out.MakeFolders()) return kExitFailed;
+  if (!OpenOutputFolder(p, fs, request.outDir, &root)) return false;
+  ExportWriter out(p, fs.PathSeparator(), *root, times);
+  if (!out.MakeFolders()) return false;
   for (const EvidenceFile& e : summary.evidence) {
-    if (!out.AddEvidence(e)) return kExitFailed;
+    if (!out.AddEvidence(e)) return false;
   }
 
   const int64_t count = summary.chosen;
   times.records = static_cast<int>(count);
-  progress.Line("エクスポート: " + std::to_string(count) + "件のレコードを書き出します");
+  reporter.Line("エクスポート: " + std::to_string(count) + "件のレコードを書き出します");
   const std::vector<int> columns = DataColumns(ws.extraction);
   // The table and the pages are written as the records are.
   std::unique_ptr<HashedFile> table = out.Start(kTableFile);
-  if (!table) return kExitFailed;
+  if (!table) return false;
   ReportPages pages(out, summary.evidence[0].name, PagesOf(choice));
   {
     Timed t(&times.tables);
@@ -591,8 +592,8 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
       }
       if (record.found) {
         record.textFile = RecordFileName(n);
-        if (!out.Write(false, n, record.textFile, rendered.text, &times.writing)) return kExitFailed;
-        if (!WriteAttachments(rendered, n, out, times, &record)) return kExitFailed;
+        if (!out.Write(false, n, record.textFile, rendered.text, &times.writing)) return false;
+        if (!WriteAttachments(rendered, n, out, times, &record)) return false;
         if (rendered.attachmentsNotKept > 0) {
           ShowWarning(p, NotWrittenAttachments(n, rendered.attachmentsNotKept));
           times.attachmentsNotWritten += rendered.attachmentsNotKept;
@@ -604,14 +605,14 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
         Timed t(&times.tables);
         WriteTableRow(*table, record, rendered, columns,
                       kase ? CaseCells(*kase, n, &timeline) : std::vector<std::string>());
-        if (!pages.Add(record, rendered.text)) return kExitFailed;
+        if (!pages.Add(record, rendered.text)) return false;
       }
       ++done;
-      progress.Count(static_cast<int>(done),
+      reporter.Count(static_cast<int>(done),
                      "エクスポート: " + std::to_string(done) + "/" + std::to_string(count) + "件目");
     }
   }
-  if (!pages.Done() || !out.Finish(*table, kTableFile)) return kExitFailed;
+  if (!pages.Done() || !out.Finish(*table, kTableFile)) return false;
   summary.missing = times.missingRecords;
   summary.attachments = times.attachmentFiles;
   summary.tableRows = count + 1;
@@ -626,102 +627,53 @@ int Export(CliContext& ctx, RecordingPlatform& p, const std::string& indexPath, 
     EvidenceFile e;
     Timed t(&times.hashing);
     if (!kase->CloseAndHash(&e)) {
-      static_cast<Platform&>(p).MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
+      p.MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
-      return kExitFailed;
+      return false;
     }
-    if (!out.AddEvidence(e)) return kExitFailed;
+    if (!out.AddEvidence(e)) return false;
     summary.evidence.push_back(e);
   }
   {
     Timed t(&times.writing);
     std::unique_ptr<HashedFile> index = out.Start(kReportFile);
-    if (!index || !index->Append(ReportIndexPage(summary)) || !out.Finish(*index, kReportFile)) return kExitFailed;
+    if (!index || !index->Append(ReportIndexPage(summary)) || !out.Finish(*index, kReportFile)) return false;
   }
-  if (!out.FinishSumsAndSync()) return kExitFailed;
+  if (!out.FinishSumsAndSync()) return false;
   if (times.missingRecords > 0) {
     ShowWarning(p, std::to_string(times.missingRecords) + "件のレコードが携帯ファイルの記録位置に見つかりませんでした!!");
   }
-  return times.missingRecords > 0 || times.attachmentsNotWritten > 0 ? kExitFailed : kExitOk;
+  return times.missingRecords == 0 && times.attachmentsNotWritten == 0;
 }
 
 }  // namespace
 
-int ExportIndex(CliContext& ctx, const std::string& indexPath, const std::string& outDir, ExportTimes* times,
-                const RecordChoice& choice, bool partial, const std::string& casePath, bool tagged) {
-  ExportTimes local;
-  ExportTimes& t = times ? *times : local;
-  t = ExportTimes();
-  const Clock::time_point start = Clock::now();
-  CliProgress progress(ctx);
-  // Every file the loading reads is read through this platform, which keeps
-  // what it read.
-  ConsolePlatform* const console = ctx.platform;
-  RecordingPlatform recording(&ctx.err, *console);
-  ctx.platform = &recording;
-  const int code = Export(ctx, recording, indexPath, outDir, choice, progress, t, partial, casePath, tagged);
-  ctx.platform = console;
-  t.total = std::chrono::duration<double>(Clock::now() - start).count();
-  if (t.files > 0) {
-    progress.Line("エクスポート終了: " + std::to_string(t.records) + "件 (見つからないもの " +
-                          std::to_string(t.missingRecords) + "件)、添付ファイル " + std::to_string(t.attachmentFiles) +
-                          "個、ファイル " + std::to_string(t.files) + "個、" + SecondsText(t.total) + " (表示 " +
-                          SecondsText(t.rendering) + "、添付 " + SecondsText(t.attachments) + "、ハッシュ " +
-                          SecondsText(t.hashing) + "、表と報告 " + SecondsText(t.tables) + "、書込み " +
-                          SecondsText(t.writing) + ")");
-  }
-  return code;
+std::string NotWrittenAttachments(int32_t n, std::size_t count) {
+  return "レコード" + std::to_string(n) + "の添付ファイルのうち" + std::to_string(count) + "件は書き出していません (1項目" +
+         std::to_string(kMaxItemAttachments) + "件まで)!!";
 }
 
-// export [--partial] INDEX OUTDIR [--records LIST | --tagged] [--case CASE]
-int RunExportCommand(CliContext& ctx) {
-  std::vector<std::string> args;
-  RecordChoice choice;
-  bool chosen = false;
-  bool partial = false;
-  bool tagged = false;
-  std::string casePath;
-  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
-    if (ctx.args[i] == "--partial") {
-      partial = true;
-      continue;
-    }
-    if (ctx.args[i] == kTaggedOption) {
-      tagged = true;
-      continue;
-    }
-    if (ctx.args[i] == kCaseOption) {
-      if (!casePath.empty() || i + 1 >= ctx.args.size() || ctx.args[i + 1].empty()) {
-        ctx.err += std::string("tanavo-cli: ") + kCaseOption + ": needs one case file\n";
-        return kExitUsage;
-      }
-      casePath = ctx.args[++i];
-      continue;
-    }
-    if (ctx.args[i] != kRecordsOption) {
-      args.push_back(ctx.args[i]);
-      continue;
-    }
-    std::string why;
-    if (chosen) {
-      why = "given twice";
-    } else if (i + 1 >= ctx.args.size()) {
-      why = "needs a list such as 1-100,250,300-";
-    } else if (RecordChoice::Parse(ctx.args[++i], &choice, &why)) {
-      chosen = true;
-      continue;
-    }
-    ctx.err += std::string("tanavo-cli: ") + kRecordsOption + ": " + why + "\n";
-    return kExitUsage;
-  }
-  if (args.size() != 2) return kExitUsage;
-  if (tagged && (casePath.empty() || chosen)) {
-    ctx.err += std::string("tanavo-cli: ") + kTaggedOption + ": needs " + kCaseOption + " CASE and no " +
-               kRecordsOption + "\n";
-    return kExitUsage;
-  }
-  return ExportIndex(ctx, MakeAbsolute(args[0]), MakeAbsolute(args[1]), nullptr, choice, partial,
-                     casePath.empty() ? std::string() : MakeAbsolute(casePath), tagged);
+ExportSummary RunExport(Platform& platform, FileSystem& files, const ExportRequest& request,
+                        ExportReporter* reporter) {
+  ExportSummary summary;
+  ExportTimes& t = summary.times;
+  const Clock::time_point start = Clock::now();
+  ExportReporter quiet;
+  // Every file the loading reads is read through this file system, which
+  // keeps what it read.
+  RecordingFileSystem recording(files);
+  const bool written = Export(platform, recording, request, reporter ? *reporter : quiet, t);
+  summary.status = written ? ExportStatus::Written : ExportStatus::Failed;
+  t.total = std::chrono::duration<double>(Clock::now() - start).count();
+  return summary;
+}
+
+std::string ExportDoneText(const ExportTimes& t) {
+  return "エクスポート終了: " + std::to_string(t.records) + "件 (見つからないもの " + std::to_string(t.missingRecords) +
+         "件)、添付ファイル " + std::to_string(t.attachmentFiles) + "個、ファイル " + std::to_string(t.files) + "個、" +
+         SecondsText(t.total) + " (表示 " + SecondsText(t.rendering) + "、添付 " + SecondsText(t.attachments) +
+         "、ハッシュ " + SecondsText(t.hashing) + "、表と報告 " + SecondsText(t.tables) + "、書込み " +
+         SecondsText(t.writing) + ")";
 }
 
 }  // namespace tanavo
