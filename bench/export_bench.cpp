@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/export.h"
+#include "cli/cmd_export.h"
 #include "dispset/kdp_file.h"
 #include "files/display_file.h"
 #include "extract/kta_file.h"

@@ -35,8 +35,8 @@ native() {  # $1: build folder, $2...: extra cmake options
 echo "== include order of the folders"
 if "$top/scripts/check-includes.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
-native "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-native "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTANAVO_SANITIZE=ON
+native "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTANAVO_WERROR=ON
+native "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTANAVO_SANITIZE=ON -DTANAVO_WERROR=ON
 
 count_gtest() {  # $1: log of the Wine test program
   local p f
@@ -80,7 +80,7 @@ fi
 
 echo "== tests of the real windows under Wine"
 win="$top/build-win"
-if cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" >/dev/null &&
+if cmake -S "$top" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" -DTANAVO_WERROR=ON >/dev/null &&
    cmake --build "$win" -j"$jobs"; then
   echo "== user manual"
   if "$top/scripts/make-manual.sh" "$win"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "codec/carrier_emoji.h"
 #include "mime/mime_full.h"
 #include "platform/charset.h"

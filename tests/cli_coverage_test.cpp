@@ -174,7 +174,7 @@ TEST(IndexFileProgress, SavingAndLoadingShowTheirCounterSeldom) {
     f.app.index.lines[slot] = "line " + std::to_string(n);
   }
   f.platform.dialogAnswers = {"C:\\x.ini"};
-  ASSERT_EQ(SaveIndexFile(f.app), 0);
+  ASSERT_EQ(SaveIndexFile(f.app), IndexFileStatus::Done);
   auto counters = [&f] {
     std::vector<std::string> shown;
     for (const auto& s : f.platform.statusLog) {

@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
-#include "cli/export_report.h"
-#include "cli/record_choice.h"
+#include "export/export_report.h"
+#include "export/record_choice.h"
 #include "export_support.h"
 #include "index/index_file.h"
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "display/attachment.h"
 #include "display/render.h"
-#include "cli/export.h"
+#include "cli/cmd_export.h"
 #include "export_support.h"
 #include "platform/digest.h"
 
@@ -464,14 +464,14 @@ TEST(CliExportAttachments, AttachmentsPastWhatAnItemKeepsAreNamedAndExitOne) {
   fs::remove_all(dir);
 }
 
-// A console platform that changes every evidence file on disk once the
-// loading has read the last of them (the display settings), as someone
-// swapping the files during an export would.
-class SwappingPlatform : public ConsolePlatform {
+// A console platform whose file system changes every evidence file on disk
+// once the loading has read the last of them (the display settings), as
+// someone swapping the files during an export would.
+class SwappingFileSystem : public ConsoleFileSystem {
  public:
-  SwappingPlatform(std::string* err, fs::path evidence) : ConsolePlatform(err), evidence_(std::move(evidence)) {}
+  explicit SwappingFileSystem(fs::path evidence) : evidence_(std::move(evidence)) {}
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override {
-    const ReadStatus rs = ConsolePlatform::ReadWholeFile(path, bytes);
+    const ReadStatus rs = ConsoleFileSystem::ReadWholeFile(path, bytes);
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".kdp") == 0) {
       for (const char* name : {"m.dat", "m.kta", "m.kdp", "m.ini"}) {
         std::string swapped = ReadBytes(evidence_ / name);
@@ -484,6 +484,15 @@ class SwappingPlatform : public ConsolePlatform {
 
  private:
   fs::path evidence_;
+};
+
+class SwappingPlatform : public ConsolePlatform {
+ public:
+  SwappingPlatform(std::string* err, fs::path evidence) : ConsolePlatform(err), files_(std::move(evidence)) {}
+  FileSystem& Files() override { return files_; }
+
+ private:
+  SwappingFileSystem files_;
 };
 
 std::string Sha256Hex(const std::string& bytes) {

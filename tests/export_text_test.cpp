@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "cli/export_text.h"
+#include "export/export_text.h"
 
 namespace tanavo {
 namespace {

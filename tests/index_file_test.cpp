@@ -47,7 +47,7 @@ struct IndexFileApp : FakeApp {
   int LoadIndex(const std::string& path) {
     platform.dialogAnswers = {path};
     platform.boxes.clear();
-    return LoadIndexFileCommand(app);
+    return LoadIndexFileCommand(app) == IndexFileStatus::Done ? 0 : 1;
   }
 };
 
@@ -59,7 +59,7 @@ TEST(IndexFile, CreatedIndexIsSavedAsMarkedLines) {
   IndexFileApp f;
   f.LoadAll();
   f.platform.dialogAnswers = {kIndexPath};
-  ASSERT_EQ(CreateAndSaveIndex(f.app), 0);
+  ASSERT_EQ(CreateAndSaveIndex(f.app), IndexFileStatus::Done);
   EXPECT_EQ(f.platform.files[kIndexPath], kTwoRecordFile);
   EXPECT_EQ(f.platform.status[5], "ｲﾝﾃﾞｯｸｽ: phonedat.ini");
   EXPECT_EQ(f.platform.status[0], "");
@@ -216,7 +216,7 @@ TEST(IndexFile, SettingsNeverSavedStopTheLoadAtThatFile) {
   f.platform.dialogAnswers = {kKdpPath};
   LoadDisplaySettings(f.app);
   f.platform.dialogAnswers = {kIndexPath};
-  ASSERT_EQ(CreateAndSaveIndex(f.app), 0);
+  ASSERT_EQ(CreateAndSaveIndex(f.app), IndexFileStatus::Done);
   EXPECT_NE(f.platform.files[kIndexPath].find("\r\n((\\.))\r\n"), std::string::npos);
   EXPECT_EQ(f.LoadIndex(kIndexPath), 1);
   ASSERT_EQ(f.platform.boxes.size(), 2u);
@@ -236,7 +236,7 @@ TEST(IndexFile, OpenAndWriteFailuresAreToldAndChangeNothing) {
   f.platform.boxes.clear();
   f.platform.unwritable.insert(kIndexPath);
   f.platform.dialogAnswers = {kIndexPath};
-  EXPECT_EQ(SaveIndexFile(f.app), 1);
+  EXPECT_EQ(SaveIndexFile(f.app), IndexFileStatus::Failed);
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].caption, "インデックス保存");
   EXPECT_EQ(f.platform.status[5], "");  // never names a file that holds no index
@@ -274,7 +274,7 @@ TEST(IndexFile, FilesNotAtTheirStoredPathAreLookedForAsTheyTravel) {
                                           c.storedFolder + storedSep + "mail.kdp");
     f.platform.files[c.indexPath] = index;
     f.platform.dialogAnswers = {c.indexPath};
-    ASSERT_EQ(LoadIndexFileCommand(f.app), 0) << c.what;
+    ASSERT_EQ(LoadIndexFileCommand(f.app), IndexFileStatus::Done) << c.what;
     EXPECT_TRUE(f.platform.boxes.empty()) << c.what;
     EXPECT_EQ(f.app.index.count, 2) << c.what;
     EXPECT_EQ(f.app.state.mobileFile, kMobile) << c.what;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "display/attachment.h"
-#include "platform/console/console_platform.h"
+#include "platform/console/console_file_system.h"
 #include "platform/console/utf8.h"
 #include "platform/files.h"
 #include "test_support.h"
@@ -15,7 +15,7 @@
 namespace tanavo {
 namespace {
 
-std::string Safe(const std::string& name, const Platform* files = nullptr) {
+std::string Safe(const std::string& name, const FileSystem* files = nullptr) {
   std::vector<std::string> taken;
   return SafeAttachmentName(name, 1, &taken, files);
 }
@@ -46,8 +46,7 @@ TEST(SafeAttachmentName, DeviceNamesWithSpacesBeforeTheExtensionArePrefixed) {
 
 // Two code page 932 spellings of one character are one file name on POSIX.
 TEST(SafeAttachmentName, NamesTheFileSystemTakesForOneAreKeptApart) {
-  std::string err;
-  ConsolePlatform posix(&err);
+  ConsoleFileSystem posix;
   std::vector<std::string> taken;
   EXPECT_EQ(SafeAttachmentName("\x87\x54.txt", 1, &taken, &posix), "\x87\x54.txt");
   EXPECT_EQ(SafeAttachmentName("\xFA\x4A.txt", 2, &taken, &posix), "\xFA\x4A (2).txt");

@@ -51,7 +51,7 @@ void MainWindow::Created(Window& w) {
   SetStatusParts(cw);
   app_.state.mobileFilePath = PathParts{};
   app_.state.extractionFilePath = PathParts{};
-  app_.state.programFolder = app_.platform.CurrentDirectory();
+  app_.state.programFolder = app_.files.CurrentDirectory();
   LoadRecordCapacity(app_);
   (void)TheBase64Alphabet();
 }

@@ -5,14 +5,14 @@
 namespace tanavo {
 
 std::string AnalysisMemoPath(const App& app) {
-  return app.state.programFolder + app.platform.PathSeparator() + "分析メモ" +
+  return app.state.programFolder + app.files.PathSeparator() + "分析メモ" +
          app.state.mobileFilePath.extension + ".txt";
 }
 
 void OpenAnalysisMemo(App& app) {
   std::string path = AnalysisMemoPath(app);
   // An existing memo is only opened: what the examiner wrote is never touched.
-  if (!app.platform.FileExists(path) && !app.platform.CreateNewEmptyFile(path)) {
+  if (!app.files.FileExists(path) && !app.files.CreateNewEmptyFile(path)) {
     ShowOpenFailure(app.platform, "インデックス保存");
     return;
   }
@@ -20,7 +20,7 @@ void OpenAnalysisMemo(App& app) {
 }
 
 void OpenUserManual(App& app) {
-  app.platform.OpenWithShell(app.state.programFolder + app.platform.PathSeparator() + "使用説明書.pdf");
+  app.platform.OpenWithShell(app.state.programFolder + app.files.PathSeparator() + "使用説明書.pdf");
 }
 
 void ShowVersionBox(App& app) {

@@ -25,14 +25,14 @@ bool IsKey(std::string_view key) {
 }
 
 std::string ListPath(const App& app) {
-  return app.state.programFolder + app.platform.PathSeparator() + kUtf8ViewListFile;
+  return app.state.programFolder + app.files.PathSeparator() + kUtf8ViewListFile;
 }
 
 // The loaded file's key; empty when no file is loaded.
 std::string LoadedFileKey(const App& app) {
   const PathParts& path = app.state.mobileFilePath;
   if (path.baseName.empty() && path.extension.empty()) return {};
-  return app.platform.FileNameKey(JoinPath(app.state.mobileFilePath, app.platform.PathSeparator()));
+  return app.files.FileNameKey(JoinPath(app.state.mobileFilePath, app.files.PathSeparator()));
 }
 
 // Read once a run; anything but a small regular file is no list of ours.
@@ -42,7 +42,7 @@ std::vector<std::string>& Utf8Files(App& app) {
   v.listRead = true;
   const std::string path = ListPath(app);
   std::string text;
-  if (!app.platform.IsSpecialFile(path) && app.platform.ReadWholeFile(path, &text) == ReadStatus::Ok) {
+  if (!app.files.IsSpecialFile(path) && app.files.ReadWholeFile(path, &text) == ReadStatus::Ok) {
     v.utf8Files = ReadUtf8ViewList(text);
   }
   return v.utf8Files;
@@ -166,7 +166,7 @@ void ToggleRawViewUtf8(App& app) {
 
   std::vector<std::string>& files = Utf8Files(app);
   files = WithUtf8ViewFile(files, key, v.utf8);
-  if (app.platform.WriteFileReplacing(ListPath(app), Utf8ViewListText(files)) == WriteStatus::Ok) return;
+  if (app.files.WriteFileReplacing(ListPath(app), Utf8ViewListText(files)) == WriteStatus::Ok) return;
   app.platform.MessageBox(BoxOwner::Main, "設定ファイル(" + std::string(kUtf8ViewListFile) +
                                               ")に書き込めません。UTF-8表示の選択は今回の実行中だけ有効です!!",
                           "注意", BoxIcon::Warning, BoxButtons::Ok);

@@ -19,9 +19,9 @@ namespace {
 // file, or it cannot be read.
 ExtractionSettings SettingsInFile(App& app) {
   ExtractionSettings s;
-  const std::string path = OpenablePath(app.state.extractionFilePath, app.platform.PathSeparator());
+  const std::string path = OpenablePath(app.state.extractionFilePath, app.files.PathSeparator());
   std::string bytes;
-  if (app.state.extractionFilePath.baseName.empty() || app.platform.ReadWholeFile(path, &bytes) != ReadStatus::Ok) {
+  if (app.state.extractionFilePath.baseName.empty() || app.files.ReadWholeFile(path, &bytes) != ReadStatus::Ok) {
     return s;
   }
   for (std::size_t i = 0; i < s.entries.size() && i * kEntryBytes < bytes.size(); ++i) {
@@ -69,8 +69,8 @@ bool DisplayChanged(App& app) {
   }
   DisplaySettingsTexts saved;
   std::string bytes;
-  const std::string path = OpenablePath(app.state.displayFilePath, app.platform.PathSeparator());
-  if (!app.state.displayFilePath.baseName.empty() && app.platform.ReadWholeFile(path, &bytes) == ReadStatus::Ok) {
+  const std::string path = OpenablePath(app.state.displayFilePath, app.files.PathSeparator());
+  if (!app.state.displayFilePath.baseName.empty() && app.files.ReadWholeFile(path, &bytes) == ReadStatus::Ok) {
     ParseDisplaySettingsFile(bytes, &saved);
   }
   return now.listLineTemplate != saved.listLineTemplate || now.layoutText != saved.layoutText;

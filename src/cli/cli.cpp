@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "cli/progress.h"
 #include "text/bytes.h"
 

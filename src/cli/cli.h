@@ -11,6 +11,7 @@
 #include "platform/console/console_platform.h"
 #include "platform/files.h"
 #include "platform/console/utf8.h"
+#include "index/index_file.h"
 
 namespace tanavo {
 
@@ -94,25 +95,14 @@ struct DisplaySettings;
 // the display settings (when given) that no Data entry fills.
 std::vector<std::string> LintSettings(const ExtractionSettings& s, const DisplaySettings* display);
 
-// Runs a command that asks for one file in a dialog, answered with path.
-template <typename Command>
-auto AnsweringDialog(ConsolePlatform& platform, const std::string& path, Command command) {
-  platform.dialogPaths.assign(1, MakeAbsolute(path));
-  auto result = command();
-  platform.dialogPaths.clear();
-  return result;
-}
-
 struct Workspace;
-// Loads an index file as its menu command does, answering its dialog with
-// path; 0 when the index and the three files it names were read.
-int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath);
+// Loads an index file (path made absolute) as its menu command does, every
+// record of it whatever the capacity; Done when the index and the three
+// files it names were read.
+IndexFileStatus LoadIndexForCli(Workspace& ws, const std::string& indexPath);
 struct Coverage;
 // One "tanavo-cli:" line on standard error for each finding of the coverage.
 void WriteCoverageFindings(CliContext& ctx, const Coverage& coverage);
-// The warning for attachments of record n that were not written: those past
-// what one item keeps (kMaxItemAttachments).
-std::string NotWrittenAttachments(int32_t n, std::size_t count);
 
 // Runs tanavo-cli with the given arguments (argv[0] excluded); for tests too.
 // --utf8 and --sjis force both streams to UTF-8 or to the bytes as they are.

@@ -11,9 +11,9 @@
 #include "case/case_tags.h"
 #include "case/record_time.h"
 #include "case/search_tokens.h"
-#include "cli/case_open.h"
+#include "export/case_open.h"
 #include "cli/cli.h"
-#include "cli/export_report.h"
+#include "export/export_report.h"
 #include "cli/progress.h"
 #include "platform/charset.h"
 #include "platform/digest.h"
@@ -50,20 +50,8 @@ bool ParseNumber(const std::string& text, int* n) {
   return true;
 }
 
-// Opens the case at path; false after the box saying why not.
-bool OpenCase(CliContext& ctx, const std::string& path, bool create, std::unique_ptr<CaseFile>* c) {
-  switch (CaseFile::Open(path, create, c)) {
-    case CaseOpenStatus::Ok: return true;
-    case CaseOpenStatus::NotFound: ShowOpenFailure(*ctx.platform, kCaseCaption); return false;
-    case CaseOpenStatus::NotACase: CaseBox(ctx, "ケースファイルではありません!!\r\n" + path); return false;
-    case CaseOpenStatus::Damaged: CaseBox(ctx, "ケースファイルが壊れています!!\r\n" + path); return false;
-    case CaseOpenStatus::CannotOpen: ShowOpenFailure(*ctx.platform, kCaseCaption); return false;
-  }
-  return false;
-}
-
 bool Evidence(CliContext& ctx, const Workspace& ws, const std::string& indexPath, std::vector<CaseEvidence>* all) {
-  const char sep = ctx.platform->PathSeparator();
+  const char sep = ctx.platform->Files().PathSeparator();
   CaseEvidence mobile{"mobile", OpenablePath(ws.state.mobileFilePath, sep), ws.state.mobileFile.size(), ""};
   Sha256Digest d;
   if (!Sha256OfBytes(ws.state.mobileFile, &d)) return false;
@@ -83,28 +71,6 @@ bool Evidence(CliContext& ctx, const Workspace& ws, const std::string& indexPath
 
 }  // namespace
 
-void CaseBox(CliContext& ctx, const std::string& text) {
-  static_cast<Platform&>(*ctx.platform).MessageBox(BoxOwner::Main, text, kCaseCaption, BoxIcon::Warning);
-}
-
-bool OpenBuiltCase(CliContext& ctx, const std::string& path, std::unique_ptr<CaseFile>* c) {
-  if (!OpenCase(ctx, path, false, c)) return false;
-  if (!(*c)->Built()) {
-    CaseBox(ctx, "ケースファイルは作成が終わっていません!!\r\n" + path);
-    return false;
-  }
-  bool changed = false;
-  for (const EvidenceCheck& e : (*c)->CheckEvidence()) {
-    if (e.state == EvidenceState::Changed) {
-      CaseBox(ctx, "ケースファイルの作成後に証拠ファイルが変更されています!!\r\n" + e.evidence.path);
-      changed = true;
-    } else if (e.state == EvidenceState::Missing) {
-      ctx.platform->Note("証拠ファイルが見つからないため照合していません: " + e.evidence.path);
-    }
-  }
-  return !changed;
-}
-
 // case INDEX CASE [--zone +HH:MM]
 int RunCaseCommand(CliContext& ctx) {
   std::vector<std::string> args;
@@ -121,17 +87,17 @@ int RunCaseCommand(CliContext& ctx) {
   const std::string indexPath = MakeAbsolute(args[0]);
   const std::string casePath = MakeAbsolute(args[1]);
   Workspace ws(*ctx.platform);
-  if (LoadIndexForCli(ctx, ws, indexPath) != 0) return kExitFailed;
+  if (LoadIndexForCli(ws, indexPath) != IndexFileStatus::Done) return kExitFailed;
   CaseBuildInput input;
   input.assumedOffsetMinutes = zone;
   if (!Evidence(ctx, ws, indexPath, &input.evidence)) {
-    CaseBox(ctx, "SHA-256 を計算できません!!");
+    CaseBox(*ctx.platform, "SHA-256 を計算できません!!");
     return kExitFailed;
   }
   std::unique_ptr<CaseFile> c;
-  if (!OpenCase(ctx, casePath, true, &c)) return kExitFailed;
+  if (!OpenCase(*ctx.platform, casePath, true, &c)) return kExitFailed;
   if (!c->Intact()) {
-    CaseBox(ctx, "ケースファイルが壊れています!!\r\n" + casePath);
+    CaseBox(*ctx.platform, "ケースファイルが壊れています!!\r\n" + casePath);
     return kExitFailed;
   }
   CliProgress progress(ctx);
@@ -143,13 +109,13 @@ int RunCaseCommand(CliContext& ctx) {
   switch (r.status) {
     case CaseBuildStatus::Built: break;
     case CaseBuildStatus::OtherEvidence:
-      CaseBox(ctx, "このケースファイルは別のインデックスから作成されています!!\r\n" + casePath);
+      CaseBox(*ctx.platform, "このケースファイルは別のインデックスから作成されています!!\r\n" + casePath);
       return kExitFailed;
     case CaseBuildStatus::Busy:
-      CaseBox(ctx, "ケースファイルは他のプログラムが使用中です!!\r\n" + casePath);
+      CaseBox(*ctx.platform, "ケースファイルは他のプログラムが使用中です!!\r\n" + casePath);
       return kExitFailed;
     case CaseBuildStatus::Failed:
-      CaseBox(ctx, "ケースファイルに書き込めません!!\r\n" + casePath + "\r\n" + r.error);
+      CaseBox(*ctx.platform, "ケースファイルに書き込めません!!\r\n" + casePath + "\r\n" + r.error);
       return kExitFailed;
   }
   progress.Line("ケース作成終了: " + std::to_string(r.records) + "件 (時刻なし " + std::to_string(r.withoutTime) +
@@ -181,14 +147,14 @@ int RunSearchCommand(CliContext& ctx) {
   }
   if (args.size() != 2) return kExitUsage;
   std::unique_ptr<CaseFile> c;
-  if (!OpenBuiltCase(ctx, MakeAbsolute(args[0]), &c)) return kExitFailed;
+  if (!OpenBuiltCase(*ctx.platform, MakeAbsolute(args[0]), &c)) return kExitFailed;
   const SearchResult r = SearchCase(*c, ArgumentUtf8(args[1]), json, order);
   if (r.status == SearchStatus::BadQuery) {
     ctx.err += "tanavo-cli: " + r.error + "\n";
     return kExitUsage;
   }
   if (r.status != SearchStatus::Ok) {
-    CaseBox(ctx, "ケースファイルを読めません!!\r\n" + r.error);
+    CaseBox(*ctx.platform, "ケースファイルを読めません!!\r\n" + r.error);
     return kExitFailed;
   }
   for (const SearchHit& h : r.hits) {
@@ -231,7 +197,7 @@ int RunTagCommand(CliContext& ctx) {
   if (args.size() != 3 || !ParseNumber(args[1], &n) || args[2].empty()) return kExitUsage;
   std::unique_ptr<CaseFile> c;
   const std::string path = MakeAbsolute(args[0]);
-  if (!OpenBuiltCase(ctx, path, &c)) return kExitFailed;
+  if (!OpenBuiltCase(*ctx.platform, path, &c)) return kExitFailed;
   switch (AddTag(*c, n, ArgumentUtf8(args[2]), ArgumentUtf8(note))) {
     case TagStatus::Saved: return kExitOk;
     case TagStatus::NoRecord: ctx.err += "tanavo-cli: no record " + args[1] + " in the case\n"; return kExitFailed;
@@ -239,8 +205,8 @@ int RunTagCommand(CliContext& ctx) {
       ctx.err += "tanavo-cli: a label holds at most " + std::to_string(kMaxTagLabelBytes) + " bytes, a note " +
                  std::to_string(kMaxTagNoteBytes) + "\n";
       return kExitUsage;
-    case TagStatus::Busy: CaseBox(ctx, "ケースファイルは他のプログラムが使用中です!!\r\n" + path); return kExitFailed;
-    case TagStatus::Failed: CaseBox(ctx, "ケースファイルに書き込めません!!\r\n" + path + "\r\n" + c->LastError()); return kExitFailed;
+    case TagStatus::Busy: CaseBox(*ctx.platform, "ケースファイルは他のプログラムが使用中です!!\r\n" + path); return kExitFailed;
+    case TagStatus::Failed: CaseBox(*ctx.platform, "ケースファイルに書き込めません!!\r\n" + path + "\r\n" + c->LastError()); return kExitFailed;
   }
   return kExitFailed;
 }
@@ -249,10 +215,10 @@ int RunTagCommand(CliContext& ctx) {
 int RunTagsCommand(CliContext& ctx) {
   if (ctx.args.size() != 1) return kExitUsage;
   std::unique_ptr<CaseFile> c;
-  if (!OpenBuiltCase(ctx, MakeAbsolute(ctx.args[0]), &c)) return kExitFailed;
+  if (!OpenBuiltCase(*ctx.platform, MakeAbsolute(ctx.args[0]), &c)) return kExitFailed;
   std::vector<CaseTag> tags;
   if (!ListTags(*c, &tags)) {
-    CaseBox(ctx, "ケースファイルを読めません!!\r\n" + c->LastError());
+    CaseBox(*ctx.platform, "ケースファイルを読めません!!\r\n" + c->LastError());
     return kExitFailed;
   }
   for (const CaseTag& t : tags) {

@@ -30,7 +30,7 @@ int RunCheckCommand(CliContext& ctx) {
   Workspace ws(platform);
   if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
 
-  if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
+  if (LoadExtractionFile(ws, ws.files.AbsolutePath(ctx.args[1])) != FileLoad::Loaded) return kExitFailed;
 
   // Every step runs, as presses of the window's buttons would, whatever the
   // ones before it did; any that failed or was refused makes the exit 1.

@@ -12,15 +12,14 @@
 #include "index/coverage.h"
 #include "index/index_creation.h"
 #include "index/index_file.h"
-#include "platform/files.h"
 
 namespace tanavo {
 
-int LoadIndexForCli(CliContext& ctx, Workspace& ws, const std::string& indexPath) {
+IndexFileStatus LoadIndexForCli(Workspace& ws, const std::string& indexPath) {
   // An index file holds the records someone chose to index: all of them are
   // read, whatever capacity it was made with.
   SetRecordCapacity(ws.index, kAllRecords);
-  return AnsweringDialog(*ctx.platform, indexPath, [&] { return LoadIndexFileCommand(ws); });
+  return LoadIndexFile(ws, ws.files.AbsolutePath(indexPath));
 }
 
 void WriteCoverageFindings(CliContext& ctx, const Coverage& coverage) {
@@ -42,26 +41,26 @@ int RunIndexCommand(CliContext& ctx) {
   }
   if (files.size() != 4) return kExitUsage;
   ctx.args = files;
-  ConsolePlatform& platform = *ctx.platform;
-  Workspace ws(platform);
+  Workspace ws(*ctx.platform);
+  FileSystem& fs = ws.files;
   SetRecordCapacity(ws.index, capacity);
-  if (!LoadMobileFile(ws, MakeAbsolute(ctx.args[0]))) return kExitFailed;
-  if (!AnsweringDialog(platform, ctx.args[1], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
-  if (!AnsweringDialog(platform, ctx.args[2], [&] { return LoadDisplaySettings(ws); })) return kExitFailed;
-  const int saved = AnsweringDialog(platform, ctx.args[3], [&] { return CreateAndSaveIndex(ws); });
+  if (!LoadMobileFile(ws, fs.AbsolutePath(ctx.args[0]))) return kExitFailed;
+  if (LoadExtractionFile(ws, fs.AbsolutePath(ctx.args[1])) != FileLoad::Loaded) return kExitFailed;
+  if (LoadDisplayFile(ws, fs.AbsolutePath(ctx.args[2])) != FileLoad::Loaded) return kExitFailed;
+  const IndexFileStatus saved = CreateAndSaveIndexTo(ws, fs.AbsolutePath(ctx.args[3]));
   WriteCoverageFindings(ctx, ws.coverage);
-  return saved == 0 ? kExitOk : kExitFailed;
+  return saved == IndexFileStatus::Done ? kExitOk : kExitFailed;
 }
 
 // list INDEX: the record list rows of the data display, one per line.
 int RunListCommand(CliContext& ctx) {
   if (ctx.args.size() != 1) return kExitUsage;
   Workspace ws(*ctx.platform);
-  const int loaded = LoadIndexForCli(ctx, ws, ctx.args[0]);
+  const IndexFileStatus loaded = LoadIndexForCli(ws, ctx.args[0]);
   // Rows are listed once the index itself was read, even when a file it names
   // was not.
   for (int32_t n = 1; n <= ws.index.count; ++n) ctx.out += RecordListRow(ws.index, n) + "\n";
-  return loaded == 0 ? kExitOk : kExitFailed;
+  return loaded == IndexFileStatus::Done ? kExitOk : kExitFailed;
 }
 
 }  // namespace tanavo

@@ -44,7 +44,7 @@ int RunItemCommand(CliContext& ctx) {
 
   // A warning while loading (entries past the table) is no refusal: the
   // loader says whether it took the file.
-  if (!AnsweringDialog(platform, ctx.args[0], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
+  if (LoadExtractionFile(ws, ws.files.AbsolutePath(ctx.args[0])) != FileLoad::Loaded) return kExitFailed;
 
   const std::string& name = ctx.args[1];
   const int entry = FindDataEntry(ws.extraction, name);

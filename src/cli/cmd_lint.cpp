@@ -130,9 +130,9 @@ int RunLintCommand(CliContext& ctx) {
   if (ctx.args.empty() || ctx.args.size() > 2) return kExitUsage;
   ConsolePlatform& platform = *ctx.platform;
   Workspace ws(platform);
-  if (!AnsweringDialog(platform, ctx.args[0], [&] { return LoadExtractionSettings(ws); })) return kExitFailed;
+  if (LoadExtractionFile(ws, ws.files.AbsolutePath(ctx.args[0])) != FileLoad::Loaded) return kExitFailed;
   if (ctx.args.size() == 2 &&
-      !AnsweringDialog(platform, ctx.args[1], [&] { return LoadDisplaySettings(ws); })) {
+      LoadDisplayFile(ws, ws.files.AbsolutePath(ctx.args[1])) != FileLoad::Loaded) {
     return kExitFailed;
   }
   const std::vector<std::string> found = LintSettings(ws.extraction, ctx.args.size() == 2 ? &ws.display : nullptr);

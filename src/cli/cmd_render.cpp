@@ -7,6 +7,7 @@
 #include "codec/codec.h"
 #include "display/attachment.h"
 #include "display/render.h"
+#include "export/export.h"
 #include "platform/files.h"
 #include "platform/new_files.h"
 
@@ -42,7 +43,7 @@ int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, Output
     std::string name;
     bool written = false;
     for (int tries = 0; !written && tries < kMaxNameTries; ++tries) {
-      name = SafeAttachmentName(a.name, k, &taken, &p);  // each call adds the name to taken
+      name = SafeAttachmentName(a.name, k, &taken, &p.Files());  // each call adds the name to taken
       bool exists = false;
       written = WriteNewFileIn(folder, NativeFileName(name), bytes, &exists);
       if (!written && !exists) break;
@@ -57,11 +58,6 @@ int WriteRecordAttachments(CliContext& ctx, const RenderedRecord& record, Output
 }
 
 }  // namespace
-
-std::string NotWrittenAttachments(int32_t n, std::size_t count) {
-  return "レコード" + std::to_string(n) + "の添付ファイルのうち" + std::to_string(count) + "件は書き出していません (1項目" +
-         std::to_string(kMaxItemAttachments) + "件まで)!!";
-}
 
 // render INDEX N [--attachments DIR]: record N as the data display shows it;
 // with DIR, its attachments decoded into DIR (nothing is opened).
@@ -80,7 +76,7 @@ int RunRenderCommand(CliContext& ctx) {
   int n = 0;
   if (args.size() != 2 || !ParseRecordNumber(args[1], &n)) return kExitUsage;
   Workspace ws(*ctx.platform);
-  if (LoadIndexForCli(ctx, ws, args[0]) != 0) return kExitFailed;
+  if (LoadIndexForCli(ws, args[0]) != IndexFileStatus::Done) return kExitFailed;
   if (n < 1 || n > ws.index.count) {
     ctx.err += "tanavo-cli: no record " + args[1] + " (the index holds " + std::to_string(ws.index.count) +
                " records)\n";
@@ -101,7 +97,7 @@ int RunRenderCommand(CliContext& ctx) {
   }
   if (folder.empty() || !record.attachments) return kExitOk;
   std::unique_ptr<OutputFolder> into;
-  if (OutputFolder::Open(folder, false, &into) != FolderOpen::Ok) {
+  if (ctx.platform->Files().OpenOutputFolder(folder, false, &into) != FolderOpen::Ok) {
     ShowOpenFailure(*ctx.platform, "添付ファイル保存");
     return kExitFailed;
   }

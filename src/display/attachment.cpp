@@ -71,7 +71,7 @@ std::string_view CutStem(std::string_view stem, const std::string& extension) {
 }  // namespace
 
 std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken,
-                               const Platform* files) {
+                               const FileSystem* files) {
   std::string safe;
   safe.reserve(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) {
@@ -181,13 +181,14 @@ void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::si
 
 void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes) {
   Platform& p = ws.platform;
-  const std::string ext = TemporaryExtension(name, p.PathSeparator());
-  const std::string path = ws.state.programFolder + p.PathSeparator() + "temp." + ext;
-  if (p.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
+  FileSystem& fs = ws.files;
+  const std::string ext = TemporaryExtension(name, fs.PathSeparator());
+  const std::string path = ws.state.programFolder + fs.PathSeparator() + "temp." + ext;
+  if (fs.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
     ShowOpenFailure(p, "添付ファイル保存");
     return;
   }
-  p.MarkFromInternet(path);
+  fs.MarkFromInternet(path);
   // The bytes decide together with the name: a program named photo.jpg is
   // only written.
   if (JudgeAttachment(ext, bytes) != AttachmentOpening::Open) {

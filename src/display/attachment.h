@@ -15,6 +15,7 @@ struct AttachmentTable;
 struct DecodedItem;
 struct ItemAttachment;
 class Platform;
+class FileSystem;
 
 // Progress of a long decoding is shown at most once per this many input
 // bytes (and at the start and end of each phase): a text per byte takes
@@ -65,7 +66,7 @@ constexpr std::size_t kMaxAttachmentNameUtf8 = kMaxFileNameUnits - kNamePrefixRo
 // added to taken. Without files, names are compared ignoring the case of
 // ASCII letters.
 std::string SafeAttachmentName(const std::string& name, int number, std::vector<std::string>* taken,
-                               const Platform* files = nullptr);
+                               const FileSystem* files = nullptr);
 
 // Records the first kAttachmentSlots attachments of a multipart item in slots
 // 1 upwards of the attachment table (its count is only set when one is

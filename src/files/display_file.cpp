@@ -28,15 +28,24 @@ bool TakeDisplaySettingsFile(Workspace& ws, std::string_view bytes) {
 
 void ShowNotDisplaySettingsFile(Workspace& ws) { ShowWarning(ws.platform, "表示設定ファイルではありません!!"); }
 
-bool LoadDisplaySettings(Workspace& ws) {
-  std::string path;
-  if (!ws.platform.OpenFileDialog(DisplayFileDialog("表示設定ファイルを開く"), &path)) return false;
+FileLoad ReadDisplayFile(Workspace& ws, const std::string& path) {
+  std::string bytes;
+  const ReadStatus rs = ws.files.ReadWholeFile(path, &bytes);
+  if (rs == ReadStatus::CannotOpen) return FileLoad::CannotOpen;
+  if (rs == ReadStatus::TooLarge) return FileLoad::TooLarge;
+  return TakeDisplaySettingsFile(ws, bytes) ? FileLoad::Loaded : FileLoad::NotThisKind;
+}
+
+FileLoad LoadDisplayFile(Workspace& ws, const std::string& path) {
   // Remembered before the file is read: a later index names the chosen file
   // even when reading it fails.
-  ws.state.displayFilePath = SplitPath(path, ws.platform.PathSeparator());
+  ws.state.displayFilePath = SplitPath(path, ws.files.PathSeparator());
 
   std::string bytes;
-  if (ShowReadFailure(ws.platform, ws.platform.ReadWholeFile(path, &bytes), "表示設定読込")) return false;
+  const ReadStatus rs = ws.files.ReadWholeFile(path, &bytes);
+  if (ShowReadFailure(ws.platform, rs, "表示設定読込")) {
+    return rs == ReadStatus::TooLarge ? FileLoad::TooLarge : FileLoad::CannotOpen;
+  }
   ShowDisplayFileName(ws);
   ws.platform.SetStatusText(kOperationPart, "表示設定処理中");
   bool taken = TakeDisplaySettingsFile(ws, bytes);
@@ -44,19 +53,25 @@ bool LoadDisplaySettings(Workspace& ws) {
   // Told after the status bar is cleared, so that no "processing" stays up
   // behind the box.
   if (!taken) ShowNotDisplaySettingsFile(ws);
-  return taken;
+  return taken ? FileLoad::Loaded : FileLoad::NotThisKind;
+}
+
+bool LoadDisplaySettings(Workspace& ws) {
+  std::string path;
+  if (!ws.platform.OpenFileDialog(DisplayFileDialog("表示設定ファイルを開く"), &path)) return false;
+  return LoadDisplayFile(ws, path) == FileLoad::Loaded;
 }
 
 bool SaveDisplaySettings(Workspace& ws) {
   std::string path;
   if (!ws.platform.SaveFileDialog(DisplayFileDialog("表示設定ファイルの保存"), &path)) return false;
-  ws.state.displayFilePath = SplitPath(path, ws.platform.PathSeparator());
+  ws.state.displayFilePath = SplitPath(path, ws.files.PathSeparator());
   ShowDisplayFileName(ws);
 
   // Taken over before writing, so they stay even when the write fails.
   if (ws.views) ws.views->TakeEditedDisplayTexts();
   std::string bytes = BuildDisplaySettingsFile(ws.display.listLineTemplate, ws.display.layoutText);
-  if (ws.platform.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
+  if (ws.files.WriteFileReplacing(path, bytes) != WriteStatus::Ok) {
     ShowOpenFailure(ws.platform, "表示設定保存");
     return false;
   }

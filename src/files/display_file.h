@@ -1,8 +1,11 @@
-// Loading and saving the display settings file (*.kdp) through the file
-// dialogs, into and out of the working data.
+// Loading and saving the display settings file (*.kdp), into and out of the
+// working data: by path, and through the file dialogs.
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "files/file_load.h"
 
 namespace tanavo {
 
@@ -11,12 +14,21 @@ struct Workspace;
 // Takes the texts of a read *.kdp file into the display settings. False when
 // the bytes are not a display settings file: the settings stay as they are,
 // and the caller tells the user with ShowNotDisplaySettingsFile once its
-// status bar is cleared. Shared with the index file loader.
+// status bar is cleared.
 bool TakeDisplaySettingsFile(Workspace& ws, std::string_view bytes);
 void ShowNotDisplaySettingsFile(Workspace& ws);
 
-// Menu command: reads a *.kdp file chosen in the open dialog. True when the
-// file was read and its texts taken.
+// Reads the *.kdp file at path into the display settings, with no box and
+// nothing in the status bar: the caller words what it came to.
+FileLoad ReadDisplayFile(Workspace& ws, const std::string& path);
+// Loads the *.kdp file at path as its menu command does: the path remembered
+// first (a later index names the chosen file even when reading it fails), a
+// failure told in its box; else the file named in the status bar and its
+// texts taken, or the box that it is no display settings file.
+FileLoad LoadDisplayFile(Workspace& ws, const std::string& path);
+
+// Menu command: LoadDisplayFile on a file chosen in the open dialog. True
+// when the file was read and its texts taken.
 bool LoadDisplaySettings(Workspace& ws);
 // Save button of the display settings editor: takes the editor's two texts
 // into the display settings and writes them to the file chosen in the save

@@ -40,19 +40,43 @@ int ReadSettingsEntries(Workspace& ws, std::string_view bytes) {
   return static_cast<int>(std::min<std::size_t>(inFile, 0x7FFFFFFF));
 }
 
-bool LoadExtractionSettings(Workspace& ws) {
-  Platform& p = ws.platform;
-  std::string path;
-  if (!p.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return false;
-  std::string bytes;
-  if (ShowReadFailure(p, p.ReadWholeFile(path, &bytes), "TextEditor")) return false;
+namespace {
+
+FileLoad AsFileLoad(ReadStatus rs) {
+  return rs == ReadStatus::Ok ? FileLoad::Loaded : rs == ReadStatus::TooLarge ? FileLoad::TooLarge : FileLoad::CannotOpen;
+}
+
+void TakeExtractionBytes(Workspace& ws, std::string_view bytes) {
   ResetSettings(ws.extraction);
-  ws.state.extractionFilePath = SplitPath(path, p.PathSeparator());
-  p.SetStatusText(kExtractionPart, "抽出: " + ShownFileName(ws.state.extractionFilePath));
   ReadSettingsEntries(ws, bytes);
+}
+
+}  // namespace
+
+FileLoad ReadExtractionFile(Workspace& ws, const std::string& path) {
+  std::string bytes;
+  const FileLoad status = AsFileLoad(ws.files.ReadWholeFile(path, &bytes));
+  if (status == FileLoad::Loaded) TakeExtractionBytes(ws, bytes);
+  return status;
+}
+
+FileLoad LoadExtractionFile(Workspace& ws, const std::string& path) {
+  Platform& p = ws.platform;
+  std::string bytes;
+  const ReadStatus rs = ws.files.ReadWholeFile(path, &bytes);
+  if (ShowReadFailure(p, rs, "TextEditor")) return AsFileLoad(rs);
+  ws.state.extractionFilePath = SplitPath(path, ws.files.PathSeparator());
+  p.SetStatusText(kExtractionPart, "抽出: " + ShownFileName(ws.state.extractionFilePath));
+  TakeExtractionBytes(ws, bytes);
   // The list on screen must keep showing the table it edits.
   if (ws.views) ws.views->ExtractionSettingsReplaced();
-  return true;
+  return FileLoad::Loaded;
+}
+
+bool LoadExtractionSettings(Workspace& ws) {
+  std::string path;
+  if (!ws.platform.OpenFileDialog(SettingsDialog("抽出設定ファイルを開く"), &path)) return false;
+  return LoadExtractionFile(ws, path) == FileLoad::Loaded;
 }
 
 void SaveExtractionSettings(Workspace& ws) {
@@ -84,11 +108,11 @@ void SaveExtractionSettings(Workspace& ws) {
 
   std::string path;
   if (!p.SaveFileDialog(SettingsDialog("抽出設定ファイルの保存"), &path)) return;
-  if (p.WriteFileReplacing(path, out) != WriteStatus::Ok) {
+  if (ws.files.WriteFileReplacing(path, out) != WriteStatus::Ok) {
     ShowOpenFailure(p, "TextEditor");
     return;
   }
-  ws.state.extractionFilePath = SplitPath(path, p.PathSeparator());
+  ws.state.extractionFilePath = SplitPath(path, ws.files.PathSeparator());
   p.SetStatusText(kExtractionPart, "抽出 : " + ShownFileName(ws.state.extractionFilePath));
   p.SetStatusText(kOperationPart, "");
   p.SetStatusText(kProgressPart, "");

@@ -1,8 +1,11 @@
-// Loading and saving the extraction settings file (*.kta) through the file
-// dialogs, into and out of the working data.
+// Loading and saving the extraction settings file (*.kta), into and out of
+// the working data: by path, and through the file dialogs.
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "files/file_load.h"
 
 namespace tanavo {
 
@@ -14,8 +17,19 @@ struct Workspace;
 // ignored. Returns the number of entries in the file.
 int ReadSettingsEntries(Workspace& ws, std::string_view bytes);
 
-// Menu command: reads a *.kta file chosen in the open dialog. True when the
-// file was read and its entries taken (a warning may have been shown).
+// Reads the *.kta file at path into the extraction settings (emptied first),
+// counting its entries in the status bar. A file that cannot be read leaves
+// the settings as they are and shows no box: the caller words it. The views
+// are not told (the caller tells them once its status bar is cleared).
+FileLoad ReadExtractionFile(Workspace& ws, const std::string& path);
+// Loads the *.kta file at path as its menu command does: a failure told in
+// its box and nothing changed; else the file named in the status bar and
+// remembered, its entries taken, the views told.
+FileLoad LoadExtractionFile(Workspace& ws, const std::string& path);
+
+// Menu command: LoadExtractionFile on a file chosen in the open dialog. True
+// when the file was read and its entries taken (a warning may have been
+// shown).
 bool LoadExtractionSettings(Workspace& ws);
 void SaveExtractionSettings(Workspace& ws);
 

@@ -10,7 +10,7 @@ namespace {
 // Reads a mobile file whole; a failure is told in a box with the caption.
 bool ReadMobileBytes(Workspace& ws, const std::string& path, const std::string& caption, std::string* bytes,
                      bool* opened = nullptr) {
-  ReadStatus rs = ws.platform.ReadWholeFile(path, bytes);
+  ReadStatus rs = ws.files.ReadWholeFile(path, bytes);
   if (opened) *opened = rs != ReadStatus::CannotOpen;
   if (rs == ReadStatus::Ok && bytes->size() > kMaxFileBytes) rs = ReadStatus::TooLarge;
   return !ShowReadFailure(ws.platform, rs, caption);
@@ -40,7 +40,7 @@ void OpenMobileFile(Workspace& ws) {
 bool LoadMobileFile(Workspace& ws, const std::string& path) {
   std::string bytes;
   if (!ReadMobileBytes(ws, path, "TextEditor", &bytes)) return false;
-  ws.state.mobileFilePath = SplitPath(path, ws.platform.PathSeparator());
+  ws.state.mobileFilePath = SplitPath(path, ws.files.PathSeparator());
   ws.platform.SetStatusText(2, "携帯: " + ShownFileName(ws.state.mobileFilePath));
   TakeMobileBytes(ws, bytes);
   return true;
@@ -50,7 +50,7 @@ bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string&
   // The index read before this belongs to the new file, so the old one is
   // let go before the new one is read: a file of hundreds of MiB is never
   // held twice. Only a file that is not there at all keeps the old one.
-  if (!ws.state.mobileFile.empty() && ws.platform.FileExists(path)) {
+  if (!ws.state.mobileFile.empty() && ws.files.FileExists(path)) {
     std::string none;
     TakeMobileBytes(ws, none);
   }

@@ -9,7 +9,7 @@ namespace {
 constexpr char kKey[] = "MaxRecords=";
 
 std::string SettingPath(const Workspace& ws) {
-  return ws.state.programFolder + ws.platform.PathSeparator() + kCapacitySettingFile;
+  return ws.state.programFolder + ws.files.PathSeparator() + kCapacitySettingFile;
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void LoadRecordCapacity(Workspace& ws) {
   std::string text;
   const std::string path = SettingPath(ws);
   // Anything but a small regular file is no setting of ours.
-  if (ws.platform.IsSpecialFile(path) || ws.platform.ReadWholeFile(path, &text) != ReadStatus::Ok ||
+  if (ws.files.IsSpecialFile(path) || ws.files.ReadWholeFile(path, &text) != ReadStatus::Ok ||
       text.size() > 64) {
     text.clear();
   }
@@ -56,7 +56,7 @@ void LoadRecordCapacity(Workspace& ws) {
 
 bool RememberRecordCapacity(Workspace& ws, int32_t capacity) {
   SetRecordCapacity(ws.index, capacity);
-  if (ws.platform.WriteFileReplacing(SettingPath(ws), RecordCapacitySettingText(capacity)) == WriteStatus::Ok) {
+  if (ws.files.WriteFileReplacing(SettingPath(ws), RecordCapacitySettingText(capacity)) == WriteStatus::Ok) {
     return true;
   }
   ws.platform.MessageBox(BoxOwner::Main, "設定ファイル(" + std::string(kCapacitySettingFile) +

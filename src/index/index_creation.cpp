@@ -72,25 +72,25 @@ std::vector<int> PlaceholdersOfTemplate(const ExtractionSettings& s, const std::
 
 }  // namespace
 
-int CreateIndex(Workspace& ws, bool offerAllRecords) {
+int CreateIndex(Workspace& ws, bool offerAllRecords, IndexReporter* reporter) {
   Platform& p = ws.platform;
   if (ws.state.mobileFile.empty()) {
-    ShowWarning(p, "携帯データを読み込んでください!!");
+    ReportIndexWarning(p, reporter, IndexWarning::NoMobileFile);
     return 1;
   }
   if (!IsPresent(ws.extraction)) {
-    ShowWarning(p, "抽出設定ファイルを読み込んでください!!");
+    ReportIndexWarning(p, reporter, IndexWarning::NoExtractionSettings);
     return 1;
   }
   const std::string& listTemplate = ws.display.listLineTemplate;
   if (listTemplate.empty()) {
-    ShowWarning(p, "表示設定ファイルを読み込んでください!!");
+    ReportIndexWarning(p, reporter, IndexWarning::NoDisplaySettings);
     return 1;
   }
   // Without a record delimiter there is no record to look for.
   const int first = FirstEntryOfKind(ws.extraction, EntryKind::DSet);
   if (first < 0) {
-    ShowWarning(p, "D_SETタグが設定されていません!!");
+    ReportIndexWarning(p, reporter, IndexWarning::NoDSet);
     return 1;
   }
 
@@ -99,8 +99,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
   const ReferencedList refs = BuildReferencedList(ws.extraction, listTemplate);
   const std::vector<int> named = PlaceholdersOfTemplate(ws.extraction, listTemplate);
   if (refs.overflow) {
-    ShowWarning(p, "一覧に表示できるDataタグは" + std::to_string(kReferencedEntries) + "件までです。" +
-                       std::to_string(kReferencedEntries + 1) + "件目以降は一覧に反映されません!!");
+    ReportIndexWarning(p, reporter, IndexWarning::TooManyListEntries, kReferencedEntries);
   }
 
   RecordIndex& index = ws.index;
@@ -155,7 +154,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
   if (index.count == index.capacity && RecordFollows(ws, first, next)) {
     const std::string warning = LeftOutWarningText(index.capacity, ws.coverage.recordsFound);
     if (!offerAllRecords) {
-      ShowWarning(p, warning);
+      ReportIndexWarning(p, reporter, IndexWarning::RecordsLeftOut, index.capacity, ws.coverage.recordsFound);
     } else if (p.MessageBox(BoxOwner::None, warning + "\r\n" + kRaiseCapacityQuestion, "警告", BoxIcon::None,
                             BoxButtons::YesNo) == BoxAnswer::Yes) {
       return kCreateAgainWithAll;
@@ -165,16 +164,23 @@ int CreateIndex(Workspace& ws, bool offerAllRecords) {
 }
 
 std::string LeftOutWarningText(int32_t capacity, int32_t found) {
-  return "レコードが" + std::to_string(capacity) + "件を超えています(全" + std::to_string(found) + "件)。" +
-         std::to_string(static_cast<int64_t>(capacity) + 1) + "件目以降はインデックスに登録されません!!";
+  return IndexWarningText(IndexWarning::RecordsLeftOut, capacity, found);
 }
 
-int CreateAndSaveIndex(Workspace& ws) {
+IndexFileStatus CreateAndSaveIndex(Workspace& ws) {
   if (CreateIndex(ws) != 0) {
-    ShowWarning(ws.platform, "インデックス作成に失敗しました！！");
-    return 1;
+    ReportIndexWarning(ws.platform, nullptr, IndexWarning::CreationFailed);
+    return IndexFileStatus::Failed;
   }
   return SaveIndexFile(ws);
+}
+
+IndexFileStatus CreateAndSaveIndexTo(Workspace& ws, const std::string& path, IndexReporter* reporter) {
+  if (CreateIndex(ws, false, reporter) != 0) {
+    ReportIndexWarning(ws.platform, reporter, IndexWarning::CreationFailed);
+    return IndexFileStatus::Failed;
+  }
+  return SaveIndexFileTo(ws, path);
 }
 
 void CreateIndexCommand(Workspace& ws) {
@@ -187,7 +193,7 @@ void CreateIndexCommand(Workspace& ws) {
     created = CreateIndex(ws);
   }
   if (created != 0) {
-    ShowWarning(ws.platform, "インデックス作成に失敗しました！！");
+    ReportIndexWarning(ws.platform, nullptr, IndexWarning::CreationFailed);
     return;
   }
   SaveIndexFile(ws);

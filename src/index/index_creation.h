@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "index/index_file.h"
+#include "index/index_warning.h"
+
 namespace tanavo {
 
 struct Workspace;
@@ -28,13 +31,17 @@ inline constexpr char kRaiseCapacityQuestion[] = "登録件数の上限を全件
 // capacity is remembered (capacity_setting.h) and the index made again.
 void CreateIndexCommand(Workspace& ws);
 // The command after its confirmation: creation, its failure box, then the
-// save. 0 when the index was created and written to a file.
-int CreateAndSaveIndex(Workspace& ws);
+// save through the save dialog. Done when the index was created and written
+// to a file.
+IndexFileStatus CreateAndSaveIndex(Workspace& ws);
+// The same without a dialog: saved to path; warnings to reporter (boxes
+// through the platform without one).
+IndexFileStatus CreateAndSaveIndexTo(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr);
 // 0 when the scan ran (also when it found no record); 1 when it refused to
-// start (after its warning), leaving the previous index as it was. With
+// start (after its warning, to reporter or in a box), leaving the previous index as it was. With
 // offerAllRecords, the warning that records were left out asks
 // kRaiseCapacityQuestion; kCreateAgainWithAll when it was answered yes.
 inline constexpr int kCreateAgainWithAll = 2;
-int CreateIndex(Workspace& ws, bool offerAllRecords = false);
+int CreateIndex(Workspace& ws, bool offerAllRecords = false, IndexReporter* reporter = nullptr);
 
 }  // namespace tanavo

@@ -1,58 +1,39 @@
-// The index file (*.ini): the record index with the full paths of the three
-// files it was made from, as CR LF text lines with "((" "))" "[[" "]]"
-// markers. The reader relies on the markers, not on the line ends.
+// The index file (*.ini) as the menus and tanavo-cli save and load it: its
+// text (index/index_text.h) written to or read from a file, and the three
+// files it names loaded after it.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <string_view>
 
-#include "state/record_index.h"
+#include "index/index_text.h"
+#include "index/index_warning.h"
 
 namespace tanavo {
 
 struct Workspace;
 
-// The three paths at the head of an index file.
-struct IndexFilePaths {
-  std::string mobile;
-  std::string extraction;
-  std::string display;
+enum class IndexFileStatus {
+  Done,       // saved; or read with the three files it names
+  Cancelled,  // the dialog was cancelled
+  Failed,     // refused, or a file could not be read or written (after its box); the steps before stay done
+  Partial,    // the four files read, but the index text was cut or damaged: the records before were read
 };
-
-// What reading an index text found beyond the records themselves.
-struct IndexTextNotes {
-  int32_t storedCount = 0;  // the count the header gives, before any cut
-  bool overCapacity = false;  // more records than the index holds: the first ones were read
-  bool truncated = false;     // the text ended before its last record
-  bool damaged = false;       // a record's markers were missing or out of order: the ones before it were read
-};
-
-// The whole file text. progress(n) is called before record line n.
-std::string BuildIndexFileText(const IndexFilePaths& paths, const RecordIndex& index,
-                               const std::function<void(int32_t)>& progress = nullptr);
-
-// Reads only the three paths at the head of an index text.
-void ReadIndexFilePaths(std::string_view text, IndexFilePaths* paths);
-
-// Reads an index text into paths and index (slots 1 to count overwritten;
-// nothing is written past the last slot). A text without the markers gives
-// empty paths and count 0. progress(n, count) is called before record n.
-IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, RecordIndex* index,
-                                 const std::function<void(int32_t, int32_t)>& progress = nullptr);
 
 // The file name both dialogs propose: mobile file base name and extension
 // run together, then ".ini" (phone.dat gives phonedat.ini).
 std::string ProposedIndexFileName(const Workspace& ws);
 
-// Saves the index to a file chosen in the save dialog. 0 when written; 1 when
-// cancelled or the file could not be written (after its box).
-int SaveIndexFile(Workspace& ws);
+// Saves the index to the file at path, naming it in the status bar once
+// written. Done, or Failed after its box.
+IndexFileStatus SaveIndexFileTo(Workspace& ws, const std::string& path);
+// Menu command: SaveIndexFileTo a file chosen in the save dialog.
+IndexFileStatus SaveIndexFile(Workspace& ws);
 
-// Menu command: reads an index file chosen in the open dialog, then reloads
-// the mobile file, the extraction settings and the display settings it names.
-// 0 when all four were read; 1 when cancelled or a step failed (after its
-// box), the steps before it staying done.
-int LoadIndexFileCommand(Workspace& ws);
+// Reads the index file at path, then reloads the mobile file, the extraction
+// settings and the display settings it names. Warnings of the index text go
+// to reporter (boxes through the platform without one).
+IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr);
+// Menu command: LoadIndexFile on a file chosen in the open dialog.
+IndexFileStatus LoadIndexFileCommand(Workspace& ws);
 
 }  // namespace tanavo

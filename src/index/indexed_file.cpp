@@ -1,11 +1,11 @@
 #include "index/indexed_file.h"
 
 #include "text/path.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace tanavo {
 
-IndexedFile LocateIndexedFile(Platform& p, const std::string& stored, const std::string& indexPath) {
+IndexedFile LocateIndexedFile(FileSystem& p, const std::string& stored, const std::string& indexPath) {
   const char sep = p.PathSeparator();
   IndexedFile file;
   file.path = OpenablePath(SplitPath(stored, sep), sep);

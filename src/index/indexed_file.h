@@ -9,7 +9,7 @@
 
 namespace tanavo {
 
-class Platform;
+class FileSystem;
 
 enum class IndexedFileRefusal {
   None,
@@ -30,7 +30,7 @@ struct IndexedFile {
 // folder. The first regular file there is taken; when none is, path is the
 // stored one (whose opening then fails as usual). Nothing is opened, and a
 // network path is not even looked for.
-IndexedFile LocateIndexedFile(Platform& p, const std::string& stored, const std::string& indexPath);
+IndexedFile LocateIndexedFile(FileSystem& p, const std::string& stored, const std::string& indexPath);
 
 // The refusal's box text for the file at stored.
 std::string IndexedFileRefusalText(IndexedFileRefusal refusal, const std::string& stored);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace tanavo {
 
@@ -83,7 +83,6 @@ class ScratchFile {
   virtual bool ReadBack(const std::function<bool(std::string_view)>& each) = 0;
 };
 
-enum class FolderOpen { Ok, NotEmpty, NotAFolder, CannotCreate };
 
 // A folder held open while files are written beneath it: it is made or
 // opened once, without following a link (or, on Windows, a reparse point) at

@@ -1,6 +1,8 @@
-// The platform facade: everything the portable core needs from the windowing
-// system, the file system and the shell. Back ends: win32 (the real program),
-// fake (native tests) and console (tanavo-cli). Texts are Shift_JIS bytes.
+// The platform facade: what the portable core needs from the windowing
+// system and the shell (windows, boxes, dialogs, the status bar, opening a
+// document), and the file system it runs on (platform/file_system.h). Back
+// ends: win32 (the real program), fake (native tests) and console
+// (tanavo-cli, no windows). Texts are Shift_JIS bytes.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "platform/file_system.h"
 
 namespace tanavo {
 
@@ -208,9 +211,6 @@ struct FileDialogSpec {
   std::string fileName;  // proposed in the name box; cut to fit the path buffer
 };
 
-enum class ReadStatus { Ok, CannotOpen, TooLarge };
-enum class WriteStatus { Ok, CannotCreate, WriteFailed };
-
 constexpr int kStatusParts = 6;
 // What each part of the status bar shows, for every command that writes it.
 constexpr int kOperationPart = 0;  // the operation under way
@@ -219,11 +219,6 @@ constexpr int kMobilePart = 2;     // the loaded files' names
 constexpr int kExtractionPart = 3;
 constexpr int kDisplayPart = 4;
 constexpr int kIndexPart = 5;
-// Positions into a file are signed 32-bit and the scanners step to the byte
-// after a match, so both the last position of a file and the one after it
-// must fit: no larger file, nor standard input, is read.
-constexpr std::size_t kMaxFileBytes = 0x7FFFFFFE;
-constexpr std::size_t kPathBufferBytes = 260;
 
 class Platform {
  public:
@@ -251,44 +246,12 @@ class Platform {
   // Opens a document with the shell verb "open" (no parameters, normal window).
   virtual void OpenWithShell(const std::string& path) = 0;
 
-  // Files are read whole and written whole. WriteFileReplacing writes a file
-  // beside the target and renames it over it, so a failed save leaves the old
-  // file whole. CreateNewEmptyFile never replaces an existing file.
-  virtual ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) = 0;
-  virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
-  virtual bool FileExists(const std::string& path) = 0;
-  // True when something other than a regular file is at path (a folder, a
-  // device, a FIFO, a socket): reading it could hang or never end. Asked
-  // without opening it.
-  virtual bool IsSpecialFile(const std::string& path) = 0;
-  // True when path, as this system resolves it, names a file on another
-  // computer although its spelling does not say so: on Windows a relative
-  // path in a folder of a share, a drive letter mapped to one, or a link that
-  // leads there. Asked after the spelling was judged (NamesNetworkPath).
-  virtual bool ReachesNetwork(const std::string& path) = 0;
-  virtual bool CreateNewEmptyFile(const std::string& path) = 0;
-  // True when a folder is at path afterwards (made now or there already).
-  virtual bool CreateFolder(const std::string& path) = 0;
-  // Marks a file written from a mail as come from the internet (the Mark of
-  // the Web), so that Windows and its viewers treat it with the care they
-  // give downloads. Where the system has no such mark, nothing is done.
-  virtual void MarkFromInternet(const std::string& path) = 0;
-  // A file name as this system's file system compares names: two names with
-  // one key are one file.
-  virtual std::string FileNameKey(const std::string& name) const = 0;
+  // The file system the core reads and writes through.
+  virtual FileSystem& Files() = 0;
 
-  // The system's text for the error of the last file call that failed; ask
-  // before anything else is done, since later calls may change it.
-  virtual std::string LastErrorText() = 0;
-
-  virtual std::string CurrentDirectory() = 0;
   virtual int ScreenWidth() = 0;
   // 0 where no screen bounds the windows from below (the console).
   virtual int ScreenHeight() { return 0; }
-  // The byte that separates folders in paths: '\\' on Windows, '/' for the
-  // command-line companion on POSIX.
-  virtual char PathSeparator() const = 0;
-
   // A line for the record of what a command did beside its boxes: the
   // command-line companion writes it on standard error; the window program
   // says such things in its status bar instead and ignores it.

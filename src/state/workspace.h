@@ -44,11 +44,15 @@ struct LastFullMail {
 };
 
 struct Workspace {
+  // Files through the platform's file system, or through files (a wrapper
+  // over it, such as the export's).
   explicit Workspace(Platform& platform);
+  Workspace(Platform& platform, FileSystem& files);
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
   Platform& platform;
+  FileSystem& files;
   WorkspaceViews* views = nullptr;
   AppState state;
   ExtractionSettings extraction;

@@ -183,12 +183,12 @@ TEST(GuiAttachment, NamesAreComparedAsWindowsComparesThem) {
   };
   for (const auto& [first, second] : kSame) {
     std::vector<std::string> taken;
-    SafeAttachmentName(first, 1, &taken, &g.platform());
-    EXPECT_NE(SafeAttachmentName(second, 2, &taken, &g.platform()).find(" (2)"), std::string::npos) << second;
+    SafeAttachmentName(first, 1, &taken, &g.platform().Files());
+    EXPECT_NE(SafeAttachmentName(second, 2, &taken, &g.platform().Files()).find(" (2)"), std::string::npos) << second;
   }
   const std::string dir = TempFolder("zone");
-  g.platform().WriteFileReplacing(dir + "\\a.jpg", "x");
-  g.platform().MarkFromInternet(dir + "\\a.jpg");
+  g.platform().Files().WriteFileReplacing(dir + "\\a.jpg", "x");
+  g.platform().Files().MarkFromInternet(dir + "\\a.jpg");
   EXPECT_EQ(ReadBytes(dir + "\\a.jpg:Zone.Identifier"), "[ZoneTransfer]\r\nZoneId=3\r\n");
   EXPECT_EQ(ReadBytes(dir + "\\a.jpg"), "x");
 }

@@ -79,41 +79,4 @@ void FakePlatform::SetStatusTip(int part, const std::string& tip) {
 
 void FakePlatform::OpenWithShell(const std::string& path) { shellOpened.push_back(path); }
 
-ReadStatus FakePlatform::ReadWholeFile(const std::string& path, std::string* bytes) {
-  if (tooLarge.count(path)) return ReadStatus::TooLarge;
-  auto it = files.find(path);
-  if (it == files.end() || unreadable.count(path)) return ReadStatus::CannotOpen;
-  *bytes = it->second;
-  return ReadStatus::Ok;
-}
-
-WriteStatus FakePlatform::WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  if (unwritable.count(path)) return WriteStatus::CannotCreate;
-  files[path] = bytes;
-  ++writes;
-  return WriteStatus::Ok;
-}
-
-std::string FakePlatform::FileNameKey(const std::string& name) const {
-  std::string key = name;
-  for (char& c : key) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return key;
-}
-
-bool FakePlatform::CreateFolder(const std::string& path) {
-  if (files.count(path) || unwritable.count(path)) return false;
-  folders.insert(path);
-  return true;
-}
-
-bool FakePlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
-
-bool FakePlatform::CreateNewEmptyFile(const std::string& path) {
-  if (files.count(path) || unwritable.count(path)) return false;
-  files[path] = std::string();
-  return true;
-}
-
 }  // namespace tanavo

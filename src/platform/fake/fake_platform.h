@@ -3,13 +3,12 @@
 #pragma once
 
 #include <deque>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_file_system.h"
 #include "platform/memory/memory_window.h"
 #include "platform/platform.h"
 
@@ -28,7 +27,9 @@ struct RecordedDialog {
   FileDialogSpec decl;
 };
 
-class FakePlatform : public Platform {
+// The file system is the platform's own, so that a test sets its files on
+// the platform it gives.
+class FakePlatform : public Platform, public FakeFileSystem {
  public:
   FakePlatform();
 
@@ -47,22 +48,10 @@ class FakePlatform : public Platform {
     if (!checked) checkedMenus.erase(command);
   }
   void OpenWithShell(const std::string& path) override;
-  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
-  WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
-  bool FileExists(const std::string& path) override;
-  bool IsSpecialFile(const std::string& path) override { return special.count(path) != 0; }
-  bool ReachesNetwork(const std::string& path) override { return remote.count(path) != 0; }
+  FileSystem& Files() override { return *this; }
   void Note(const std::string& line) override { notes.push_back(line); }
-  bool CreateNewEmptyFile(const std::string& path) override;
-  bool CreateFolder(const std::string& path) override;
-  void MarkFromInternet(const std::string& path) override { markedFromInternet.push_back(path); }
-  // As Windows compares names, for ASCII letters only.
-  std::string FileNameKey(const std::string& name) const override;
-  std::string LastErrorText() override { return lastErrorText; }
-  std::string CurrentDirectory() override { return currentDirectory; }
   int ScreenWidth() override { return screenWidth; }
   int ScreenHeight() override { return screenHeight; }
-  char PathSeparator() const override { return separator; }
   int Run() override { return 0; }
 
   // Windows by class name ("NORMAL0" ...); null when none was created.
@@ -77,7 +66,6 @@ class FakePlatform : public Platform {
   std::vector<RecordedBox> boxes;
   std::vector<RecordedDialog> dialogs;
   std::vector<std::string> shellOpened;
-  std::vector<std::string> markedFromInternet;
   std::string status[kStatusParts];
   std::string statusTip[kStatusParts];
   std::vector<std::pair<int, std::string>> statusLog;  // every text set, in order
@@ -85,21 +73,9 @@ class FakePlatform : public Platform {
   int statusPartsSet = 0;
   std::set<int> checkedMenus;  // menu commands with their check mark
 
-  // The in-memory file system; paths listed in unreadable / unwritable fail.
-  std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;
-  std::set<std::string> unwritable;
-  std::set<std::string> tooLarge;
-  std::set<std::string> folders;
-  std::set<std::string> special;  // exist, but are no regular files (a FIFO, a device)
-  std::set<std::string> remote;   // resolve to a share (a mapped drive, a link)
   std::vector<std::string> notes;
-  int writes = 0;
 
-  std::string currentDirectory = "C:\\tanavo";
-  std::string lastErrorText = "指定されたファイルが見つかりません。\r\n";
   int screenWidth = 1280;
-  char separator = '\\';
   int screenHeight = 1024;
 
  private:

@@ -60,21 +60,12 @@ std::string MemoryWindow::Text(int id) const {
 void MemoryWindow::SetText(int id, const std::string& text) {
   MemoryControl& c = Ctl(id);
   c.caret = 0;
-  if (dropReadOnlyTexts_ && (c.decl.style & kReadOnly) != 0) {
-    c.text.clear();
-    return;
-  }
   c.text = text.substr(0, text.find('\0'));
 }
 
 void MemoryWindow::ShowBytes(int id, std::string_view bytes) {
   MemoryControl& c = Ctl(id);
   c.caret = 0;
-  // Dropped before any copy is made: tanavo-cli never holds a mobile file twice.
-  if (dropReadOnlyTexts_ && (c.decl.style & kReadOnly) != 0) {
-    c.text.clear();
-    return;
-  }
   c.text.assign(bytes.substr(0, bytes.find('\0')));
 }
 

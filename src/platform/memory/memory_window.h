@@ -87,11 +87,6 @@ class MemoryWindow : public Window {
   bool WindowHasFocus() const { return windowFocused_; }
   int BringToTopCount() const { return bringToTop_; }
 
-  // For a back end that shows no window: read-only views keep no text, since
-  // nothing can be typed into them and nobody sees them (a mobile file of
-  // 2 GiB is then not held twice).
-  void DropReadOnlyTexts() { dropReadOnlyTexts_ = true; }
-
   // Set by the owning platform so that focus moves between windows.
   void SetFocusSink(std::vector<std::unique_ptr<MemoryWindow>>* all) { all_ = all; }
 
@@ -107,7 +102,6 @@ class MemoryWindow : public Window {
   MemoryControl missing_;
   bool visible_;
   bool destroyed_ = false;
-  bool dropReadOnlyTexts_ = false;
   Rect placement_;
   int clientW_, clientH_;
   int focused_ = 0;

@@ -7,8 +7,6 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "platform/file_name_key.h"
-#include "platform/files.h"
 #include "platform/win32/text_view_win32.h"
 #include "text/bytes.h"
 
@@ -637,43 +635,6 @@ void Win32Platform::SetStatusTip(int part, const std::string& tip) {
 void Win32Platform::OpenWithShell(const std::string& path) {
   ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
-
-ReadStatus Win32Platform::ReadWholeFile(const std::string& path, std::string* bytes) {
-  return ReadRealFile(path, bytes);
-}
-
-WriteStatus Win32Platform::WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  return WriteRealFileReplacing(path, bytes);
-}
-
-bool Win32Platform::FileExists(const std::string& path) { return RealFileExists(path); }
-bool Win32Platform::IsSpecialFile(const std::string& path) { return RealIsSpecialFile(path); }
-bool Win32Platform::ReachesNetwork(const std::string& path) { return RealReachesNetwork(path); }
-
-bool Win32Platform::CreateNewEmptyFile(const std::string& path) { return CreateRealNewEmptyFile(path); }
-
-bool Win32Platform::CreateFolder(const std::string& path) { return CreateRealFolder(path); }
-
-void Win32Platform::MarkFromInternet(const std::string& path) {
-  // The Zone.Identifier stream that browsers write on downloads; zone 3 is
-  // the internet. A file system without alternate streams (FAT) refuses it
-  // and the file stays unmarked: it is written all the same, and there is
-  // nothing the user could do. (Wine keeps the stream as a file of that name
-  // beside it.)
-  static const char kZoneIdentifier[] = "[ZoneTransfer]\r\nZoneId=3\r\n";
-  HANDLE h = CreateFileA((path + ":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(h, kZoneIdentifier, sizeof kZoneIdentifier - 1, &written, nullptr);
-  CloseHandle(h);
-}
-
-std::string Win32Platform::FileNameKey(const std::string& name) const { return RealFileNameKey(name); }
-
-std::string Win32Platform::LastErrorText() { return RealLastErrorText(); }
-
-std::string Win32Platform::CurrentDirectory() { return RealCurrentDirectory(); }
 
 int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 

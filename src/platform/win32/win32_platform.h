@@ -12,6 +12,7 @@
 
 #include "platform/fonts.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_file_system.h"
 
 namespace tanavo {
 
@@ -98,20 +99,9 @@ class Win32Platform : public Platform {
   void SetStatusTip(int part, const std::string& tip) override;
   void SetMenuChecked(int command, bool checked) override;
   void OpenWithShell(const std::string& path) override;
-  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
-  WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
-  bool FileExists(const std::string& path) override;
-  bool IsSpecialFile(const std::string& path) override;
-  bool ReachesNetwork(const std::string& path) override;
-  bool CreateNewEmptyFile(const std::string& path) override;
-  bool CreateFolder(const std::string& path) override;
-  void MarkFromInternet(const std::string& path) override;
-  std::string FileNameKey(const std::string& name) const override;
-  std::string LastErrorText() override;
-  std::string CurrentDirectory() override;
+  FileSystem& Files() override { return files_; }
   int ScreenWidth() override;
   int ScreenHeight() override;
-  char PathSeparator() const override { return '\\'; }
   const CharsetConverter& Charsets() const override { return SystemCharsetConverter(); }
   int Run() override;
 
@@ -140,6 +130,7 @@ class Win32Platform : public Platform {
   bool statusTipShown_[kStatusParts] = {};
   Win32Window* main_ = nullptr;
   std::vector<std::unique_ptr<Win32Window>> windows_;
+  Win32FileSystem files_;
 };
 
 }  // namespace tanavo

@@ -1,4 +1,4 @@
-#include "cli/export_text.h"
+#include "export/export_text.h"
 
 #include <array>
 #include <cstdint>

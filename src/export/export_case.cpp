@@ -1,10 +1,10 @@
-#include "cli/export_case.h"
+#include "export/export_case.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/case_open.h"
-#include "cli/export_text.h"
+#include "export/case_open.h"
+#include "export/export_text.h"
 
 namespace tanavo {
 
@@ -56,21 +56,21 @@ std::string Fixed(double v) {
 
 }  // namespace
 
-bool ExportCase::Open(CliContext& ctx, const std::string& path, const std::string& mobileSha256,
+bool ExportCase::Open(Platform& p, const std::string& path, const std::string& mobileSha256,
                       const std::string& indexSha256) {
   path_ = path;
-  if (!OpenBuiltCase(ctx, path, &file_)) return false;
+  if (!OpenBuiltCase(p, path, &file_)) return false;
   bool mobileSame = false, indexSame = false;
   for (const CaseEvidence& e : file_->Evidence()) {
     if (e.role == "mobile") mobileSame = e.sha256 == mobileSha256;
     if (e.role == "index") indexSame = e.sha256 == indexSha256;
   }
   if (!mobileSame || !indexSame) {
-    CaseBox(ctx, "このケースファイルは別のインデックスから作成されています!!\r\n" + path);
+    CaseBox(p, "このケースファイルは別のインデックスから作成されています!!\r\n" + path);
     return false;
   }
   if (!ListTags(*file_, &tags_)) {
-    CaseBox(ctx, "ケースファイルを読めません!!\r\n" + file_->LastError());
+    CaseBox(p, "ケースファイルを読めません!!\r\n" + file_->LastError());
     return false;
   }
   for (std::size_t i = 0; i < tags_.size(); ++i) {

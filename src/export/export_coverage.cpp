@@ -1,6 +1,6 @@
-#include "cli/export_coverage.h"
+#include "export/export_coverage.h"
 
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "index/coverage.h"
 
 namespace tanavo {

@@ -6,16 +6,19 @@
 #include <string>
 
 #include "case/case_file.h"
-#include "cli/cli.h"
+#include "platform/platform.h"
 
 namespace tanavo {
 
 constexpr const char* kCaseCaption = "ケースファイル";
 
-void CaseBox(CliContext& ctx, const std::string& text);
+void CaseBox(Platform& p, const std::string& text);
+// Opens the case at path (made when create and missing); false after the
+// box saying why not.
+bool OpenCase(Platform& p, const std::string& path, bool create, std::unique_ptr<CaseFile>* c);
 // An existing, built case whose evidence is as it was built from. Evidence
 // that changed refuses the case; evidence not found where it was (a case
 // carried to another machine) is said and the case used.
-bool OpenBuiltCase(CliContext& ctx, const std::string& path, std::unique_ptr<CaseFile>* c);
+bool OpenBuiltCase(Platform& p, const std::string& path, std::unique_ptr<CaseFile>* c);
 
 }  // namespace tanavo

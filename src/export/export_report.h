@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/export_text.h"
+#include "export/export_text.h"
 
 namespace tanavo {
 

@@ -12,9 +12,9 @@
 #include "case/case_file.h"
 #include "case/case_tags.h"
 #include "case/case_times.h"
-#include "cli/cli.h"
-#include "cli/export_report.h"
-#include "cli/record_choice.h"
+#include "platform/platform.h"
+#include "export/export_report.h"
+#include "export/record_choice.h"
 
 namespace tanavo {
 
@@ -27,7 +27,7 @@ class ExportCase {
   // evidence changed), and refuses one built from another mobile file or
   // index than those of this export (their SHA-256 given): its tags would
   // name other records. False after the box saying why.
-  bool Open(CliContext& ctx, const std::string& path, const std::string& mobileSha256, const std::string& indexSha256);
+  bool Open(Platform& p, const std::string& path, const std::string& mobileSha256, const std::string& indexSha256);
 
   const std::vector<CaseTag>& Tags() const { return tags_; }
   // The tagged records, as a choice of records.

@@ -1,8 +1,8 @@
-#include "cli/export_report.h"
+#include "export/export_report.h"
 
 #include <cstdio>
 
-#include "cli/export_text.h"
+#include "export/export_text.h"
 #include "platform/console/utf8.h"
 
 namespace tanavo {

@@ -1,4 +1,4 @@
-#include "cli/record_choice.h"
+#include "export/record_choice.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,0 +1,102 @@
+// The file system the core reads and writes through, apart from the windows:
+// the real one of each system, an in-memory one for the tests, and wrappers
+// that forward to another (ForwardingFileSystem), such as the export's, which
+// keeps what was read. Paths and names are Shift_JIS bytes.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace tanavo {
+
+enum class ReadStatus { Ok, CannotOpen, TooLarge };
+enum class WriteStatus { Ok, CannotCreate, WriteFailed };
+enum class FolderOpen { Ok, NotEmpty, NotAFolder, CannotCreate };
+
+// Positions into a file are signed 32-bit and the scanners step to the byte
+// after a match, so both the last position of a file and the one after it
+// must fit: no larger file, nor standard input, is read.
+constexpr std::size_t kMaxFileBytes = 0x7FFFFFFE;
+constexpr std::size_t kPathBufferBytes = 260;
+
+class OutputFolder;  // platform/new_files.h
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Files are read whole and written whole. WriteFileReplacing writes a file
+  // beside the target and renames it over it, so a failed save leaves the old
+  // file whole. CreateNewEmptyFile never replaces an existing file.
+  virtual ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) = 0;
+  virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  // True when something other than a regular file is at path (a folder, a
+  // device, a FIFO, a socket): reading it could hang or never end. Asked
+  // without opening it.
+  virtual bool IsSpecialFile(const std::string& path) = 0;
+  // True when path, as this system resolves it, names a file on another
+  // computer although its spelling does not say so: on Windows a relative
+  // path in a folder of a share, a drive letter mapped to one, or a link that
+  // leads there. Asked after the spelling was judged (NamesNetworkPath).
+  virtual bool ReachesNetwork(const std::string& path) = 0;
+  virtual bool CreateNewEmptyFile(const std::string& path) = 0;
+  // True when a folder is at path afterwards (made now or there already).
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Marks a file written from a mail as come from the internet (the Mark of
+  // the Web), so that Windows and its viewers treat it with the care they
+  // give downloads. Where the system has no such mark, nothing is done.
+  virtual void MarkFromInternet(const std::string& path) = 0;
+  // The folder at path held open for files written once beneath it (see
+  // OutputFolder in platform/new_files.h).
+  virtual FolderOpen OpenOutputFolder(const std::string& path, bool emptyOnly, std::unique_ptr<OutputFolder>* folder,
+                                      bool* made = nullptr) = 0;
+  // path made absolute against the current directory.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
+  // A file name as this file system compares names: two names with one key
+  // are one file.
+  virtual std::string FileNameKey(const std::string& name) const = 0;
+  // The system's text for the error of the last file call that failed; ask
+  // before anything else is done, since later calls may change it.
+  virtual std::string LastErrorText() = 0;
+  virtual std::string CurrentDirectory() = 0;
+  // The byte that separates folders in paths: '\\' on Windows, '/' for the
+  // command-line companion on POSIX.
+  virtual char PathSeparator() const = 0;
+};
+
+// Every call handed to another file system; a wrapper overrides the calls
+// it changes.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
+  FileSystem& Target() const { return target_; }
+
+  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override {
+    return target_.ReadWholeFile(path, bytes);
+  }
+  WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    return target_.WriteFileReplacing(path, bytes);
+  }
+  bool FileExists(const std::string& path) override { return target_.FileExists(path); }
+  bool IsSpecialFile(const std::string& path) override { return target_.IsSpecialFile(path); }
+  bool ReachesNetwork(const std::string& path) override { return target_.ReachesNetwork(path); }
+  bool CreateNewEmptyFile(const std::string& path) override { return target_.CreateNewEmptyFile(path); }
+  bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
+  void MarkFromInternet(const std::string& path) override { target_.MarkFromInternet(path); }
+  FolderOpen OpenOutputFolder(const std::string& path, bool emptyOnly, std::unique_ptr<OutputFolder>* folder,
+                              bool* made = nullptr) override {
+    return target_.OpenOutputFolder(path, emptyOnly, folder, made);
+  }
+  std::string AbsolutePath(const std::string& path) override { return target_.AbsolutePath(path); }
+  std::string FileNameKey(const std::string& name) const override { return target_.FileNameKey(name); }
+  std::string LastErrorText() override { return target_.LastErrorText(); }
+  std::string CurrentDirectory() override { return target_.CurrentDirectory(); }
+  char PathSeparator() const override { return target_.PathSeparator(); }
+
+ private:
+  FileSystem& target_;
+};
+
+}  // namespace tanavo

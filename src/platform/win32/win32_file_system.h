@@ -1,0 +1,30 @@
+// The real file system of the window program.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace tanavo {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
+  WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
+  bool FileExists(const std::string& path) override;
+  bool IsSpecialFile(const std::string& path) override;
+  bool ReachesNetwork(const std::string& path) override;
+  bool CreateNewEmptyFile(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  void MarkFromInternet(const std::string& path) override;
+  FolderOpen OpenOutputFolder(const std::string& path, bool emptyOnly, std::unique_ptr<OutputFolder>* folder,
+                              bool* made = nullptr) override;
+  std::string AbsolutePath(const std::string& path) override;
+  std::string FileNameKey(const std::string& name) const override;
+  std::string LastErrorText() override;
+  std::string CurrentDirectory() override;
+  char PathSeparator() const override { return '\\'; }
+};
+
+}  // namespace tanavo

@@ -1,0 +1,160 @@
+// The export on the in-memory file system: what it reads and writes goes
+// through the file system it is given, and only there.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "export/export.h"
+#include "export/export_text.h"
+#include "extract/kta_file.h"
+#include "dispset/kdp_file.h"
+#include "index/index_text.h"
+#include "mail_records.h"
+#include "platform/digest.h"
+#include "platform/fake/fake_platform.h"
+#include "state/coverage.h"
+
+namespace tanavo {
+namespace {
+
+using namespace std::string_literals;
+
+const char kDat[] = "C:\\ev\\m.dat";
+const char kKta[] = "C:\\ev\\m.kta";
+const char kKdp[] = "C:\\ev\\m.kdp";
+const char kIni[] = "C:\\ev\\m.ini";
+const char kOut[] = "C:\\out";
+
+std::string Sha256Hex(const std::string& bytes) {
+  Sha256Digest d;
+  EXPECT_TRUE(Sha256OfBytes(bytes, &d));
+  return HexDigest(d);
+}
+
+class Recorder : public ExportReporter {
+ public:
+  void CoverageFound(const Coverage& c) override { coverageRecords = c.recordsFound; }
+  void NoSuchRecord(int32_t beyond, int32_t count) override { missing.push_back({beyond, count}); }
+  void Line(const std::string& text) override { lines.push_back(text); }
+  int32_t coverageRecords = -1;
+  std::vector<std::pair<int32_t, int32_t>> missing;
+  std::vector<std::string> lines;
+};
+
+// Three mails, their settings and index on the in-memory disk.
+struct MemoryExport {
+  MemoryExport() {
+    FakeApp program;
+    LoadMails(program, {{"a@x", "one", "body\0NUL"s, {}}, {"b@y", "two", "see", {{"p.jpg", "JPEG"}}},
+                        {"c@z", "three", "x", {}}},
+              "From: ??From??\r\n??Body??");
+    fs.files[kDat] = program.app.state.mobileFile;
+    std::string kta;
+    for (int i = 0; i < UsedCount(program.app.extraction); ++i) kta += EncodeEntry(program.app.extraction.entries[i]);
+    fs.files[kKta] = kta;
+    fs.files[kKdp] = BuildDisplaySettingsFile(program.app.display.listLineTemplate, program.app.display.layoutText);
+    fs.files[kIni] = BuildIndexFileText({kDat, kKta, kKdp}, program.app.index);
+    request.indexPath = kIni;
+    request.outDir = kOut;
+  }
+  ExportSummary Run() { return RunExport(platform, fs, request, &reporter); }
+  std::string Out(const std::string& relative) {
+    auto it = fs.files.find(std::string(kOut) + "\\" + relative);
+    return it == fs.files.end() ? "(missing)" : it->second;
+  }
+  bool WroteAnything() const {
+    for (const auto& [path, bytes] : fs.files) {
+      if (path.rfind(kOut, 0) == 0) return true;
+    }
+    return false;
+  }
+
+  FakePlatform platform;  // its boxes; its own files stay unused
+  FakeFileSystem fs;
+  ExportRequest request;
+  Recorder reporter;
+};
+
+TEST(ExportInMemory, WritesEveryFileWithItsChecksumAndTheEvidenceAsRead) {
+  MemoryExport e;
+  const ExportSummary s = e.Run();
+  ASSERT_EQ(s.status, ExportStatus::Written) << (e.platform.boxes.empty() ? "" : e.platform.boxes[0].text);
+  EXPECT_TRUE(e.platform.boxes.empty());
+  EXPECT_TRUE(e.platform.files.empty());
+  EXPECT_EQ(e.reporter.coverageRecords, 3);
+  EXPECT_EQ(s.times.records, 3);
+  EXPECT_EQ(s.times.attachmentFiles, 1);
+  EXPECT_EQ(e.Out("records\\0001\\000001.txt"), "From: a@x\r\nbody\0NUL"s);
+  EXPECT_EQ(e.Out("attachments\\0001\\000002-1-p.jpg"), "JPEG");
+
+  // Every file written is in SHA256SUMS with the checksum of its bytes, the
+  // evidence under the path it was read from.
+  const std::string sums = e.Out("SHA256SUMS");
+  int written = 0;
+  for (const auto& [path, bytes] : e.fs.files) {
+    if (path.rfind(std::string(kOut) + "\\", 0) != 0 || path == std::string(kOut) + "\\SHA256SUMS") continue;
+    std::string relative = path.substr(std::string(kOut).size() + 1);
+    for (char& c : relative) c = c == '\\' ? '/' : c;
+    EXPECT_NE(sums.find(Sha256SumsLine(Sha256Hex(bytes), relative)), std::string::npos) << relative;
+    ++written;
+  }
+  EXPECT_EQ(written + 1, s.times.files);
+  for (const char* evidence : {kDat, kKta, kKdp, kIni}) {
+    EXPECT_NE(sums.find(Sha256SumsLine(Sha256Hex(e.fs.files[evidence]), evidence)), std::string::npos) << evidence;
+  }
+}
+
+TEST(ExportInMemory, RefusesBeforeWritingAnything) {
+  struct Case {
+    const char* what;
+    void (*arrange)(MemoryExport&);
+    const char* box;  // empty: none
+  };
+  const Case cases[] = {
+      {"output folder not empty",
+       [](MemoryExport& e) {
+         e.fs.folders.insert(kOut);
+         e.fs.files[std::string(kOut) + "\\x"] = "x";
+       },
+       "出力フォルダ C:\\out は空ではありません!!"},
+      {"output is a file", [](MemoryExport& e) { e.fs.files[kOut] = "x"; }, "出力フォルダ C:\\out はフォルダではありません!!"},
+      {"record past the index",
+       [](MemoryExport& e) {
+         std::string why;
+         ASSERT_TRUE(RecordChoice::Parse("2-5", &e.request.choice, &why));
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    MemoryExport e;
+    c.arrange(e);
+    const bool hadOut = e.fs.files.count(kOut) != 0 || e.WroteAnything();
+    EXPECT_EQ(e.Run().status, ExportStatus::Failed) << c.what;
+    if (*c.box) {
+      ASSERT_EQ(e.platform.boxes.size(), 1u) << c.what;
+      EXPECT_EQ(e.platform.boxes[0].text, c.box) << c.what;
+    } else {
+      EXPECT_TRUE(e.platform.boxes.empty()) << c.what;
+      ASSERT_EQ(e.reporter.missing.size(), 1u) << c.what;
+      EXPECT_EQ(e.reporter.missing[0], std::make_pair(int32_t{5}, int32_t{3})) << c.what;
+    }
+    if (!hadOut) {
+      EXPECT_FALSE(e.WroteAnything()) << c.what;
+    }
+    EXPECT_TRUE(e.reporter.lines.empty()) << c.what;
+  }
+}
+
+// A file that cannot be written ends the export with its box, naming it.
+TEST(ExportInMemory, AFileThatCannotBeWrittenIsToldByItsPath) {
+  MemoryExport e;
+  e.fs.unwritable.insert(std::string(kOut) + "\\records\\0001\\000002.txt");
+  EXPECT_EQ(e.Run().status, ExportStatus::Failed);
+  ASSERT_EQ(e.platform.boxes.size(), 1u);
+  EXPECT_EQ(e.platform.boxes[0].text, "ファイルオープンに失敗\r\nC:\\out\\records\\0001\\000002.txt");
+  EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)");
+}
+
+}  // namespace
+}  // namespace tanavo
