@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
 
 #include "case/case_build.h"
 #include "case/search_tokens.h"
+#include "platform/console/utf8.h"
 
 namespace tanavo {
 
@@ -193,11 +195,23 @@ std::string LikeAnywhere(const std::string& text) {
   return p + "%";
 }
 
-std::string FtsPhrase(const Node& n) {
-  std::string q = "\"";
-  for (char c : n.text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return q + "\"" + (n.prefix ? " *" : "");
+// The index knows which values hold a token, not where: a term is looked
+// for as all its tokens, and a term of more than one token is then checked
+// in the value's text (tanavo_phrase) for its tokens in order.
+std::string FtsTokens(const Node& n) {
+  const std::vector<SearchToken> tokens = SearchTokens(n.text, TokenizeFor::Query);
+  std::string q;
+  for (std::size_t k = 0; k < tokens.size(); ++k) {
+    if (k > 0) q += " AND ";
+    q += "\"";
+    for (char c : tokens[k].text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    q += "\"";
+    if (n.prefix && k + 1 == tokens.size()) q += " *";
+  }
+  return q;
 }
+
+bool NeedsPhraseCheck(const Node& n) { return SearchTokens(n.text, TokenizeFor::Query).size() > 1; }
 
 bool TimeBound(const std::string& s) {
   if (s.size() > 19) return false;
@@ -267,12 +281,17 @@ class Compiler {
       *sql = kNothing;  // punctuation alone: no word to look for
       return true;
     }
-    params.push_back(FtsPhrase(n));
+    params.push_back(FtsTokens(n));
     *sql = "SELECT v.record AS record FROM entry_search JOIN entry_values v ON v.id = entry_search.rowid "
            "WHERE entry_search MATCH ?";
     if (!f.empty()) {
       params.push_back(f);
       *sql += " AND v.name_key = ?";
+    }
+    if (NeedsPhraseCheck(n)) {
+      params.push_back(n.text);
+      params.push_back(n.prefix ? "1" : "0");
+      *sql += " AND tanavo_phrase(v.value, ?, ?)";
     }
     textTerms.push_back(&n);
     return true;
@@ -392,6 +411,116 @@ void PlaceInValue(const std::string& sjis, const Node& term, HitPlace* place) {
   place->excerpt = excerpt;
 }
 
+bool SingleCodeCharacter(char32_t c) {
+  return (c >= 0x3041 && c <= 0x3096) || (c >= 0x3005 && c <= 0x3007) || (c >= 0x4E00 && c <= 0x9FFF);
+}
+
+// The Shift_JIS bytes of the characters a value's text holds only as those
+// bytes: hiragana and the kanji of JIS X 0208 have one code each, and no
+// half-width or other form is folded to them. Made once, from the table.
+const std::unordered_map<char32_t, std::string>& SingleCodes() {
+  static const std::unordered_map<char32_t, std::string> codes = [] {
+    static const std::pair<int, int> kLeads[] = {{0x81, 0x82}, {0x88, 0x9F}, {0xE0, 0xEA}};
+    std::string all;
+    for (const auto& range : kLeads) {
+      for (int lead = range.first; lead <= range.second; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+          if (trail == 0x7F) continue;
+          all += static_cast<char>(lead);
+          all += static_cast<char>(trail);
+          all += '\n';
+        }
+      }
+    }
+    // Each code is three bytes of `all` and one line of its conversion.
+    const std::string utf8 = Cp932ToUtf8(all);
+    std::unordered_map<char32_t, std::string> m;
+    std::size_t u = 0;
+    for (std::size_t i = 0; i < all.size(); i += 3) {
+      const std::size_t end = utf8.find('\n', u);
+      if (end == std::string::npos) break;
+      const std::string one = utf8.substr(u, end - u);
+      std::size_t pos = 0;
+      const char32_t c = one.empty() ? 0 : NextCodePoint(one, &pos);
+      if (pos == one.size() && SingleCodeCharacter(c)) m.emplace(c, all.substr(i, 2));
+      u = end + 1;
+    }
+    return m;
+  }();
+  return codes;
+}
+
+// A term of several tokens, checked in the values that hold all of them.
+struct PhraseCheck {
+  Node term;
+  // Runs of characters the matching value's Shift_JIS bytes must hold as
+  // they are: a value without one of them is passed over unconverted.
+  std::vector<std::string> needed;
+};
+
+std::unique_ptr<PhraseCheck> MakePhraseCheck(const std::string& text, bool prefix) {
+  auto check = std::make_unique<PhraseCheck>();
+  check->term.text = text;
+  check->term.prefix = prefix;
+  const std::unordered_map<char32_t, std::string>& codes = SingleCodes();
+  std::string run;
+  char32_t last = 0;
+  auto flush = [&] {
+    if (!run.empty()) check->needed.push_back(run);
+    run.clear();
+    last = 0;
+  };
+  for (const SearchToken& t : SearchTokens(text, TokenizeFor::Query)) {
+    std::vector<char32_t> cps;
+    for (std::size_t pos = 0; pos < t.text.size();) cps.push_back(NextCodePoint(t.text, &pos));
+    std::vector<const std::string*> bytes;
+    for (char32_t c : cps) {
+      const auto it = codes.find(c);
+      bytes.push_back(it == codes.end() ? nullptr : &it->second);
+    }
+    if (cps.size() == 2 && bytes[0] && bytes[1]) {
+      // A pair goes on from the run when it begins where the run ends.
+      if (run.empty() || last != cps[0]) {
+        flush();
+        run = *bytes[0];
+      }
+      run += *bytes[1];
+      last = cps[1];
+    } else {
+      flush();
+      if (cps.size() == 1 && bytes[0]) check->needed.push_back(*bytes[0]);
+    }
+  }
+  flush();
+  return check;
+}
+
+// tanavo_phrase(value, term, prefix): 1 when the Shift_JIS value holds the
+// term's tokens at consecutive places, as a phrase of the index would.
+void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
+  std::unique_ptr<PhraseCheck> made;
+  auto* check = static_cast<PhraseCheck*>(sqlite3_get_auxdata(context, 1));
+  if (!check) {
+    const unsigned char* t = sqlite3_value_text(argv[1]);
+    made = MakePhraseCheck(t ? reinterpret_cast<const char*>(t) : "", sqlite3_value_int(argv[2]) != 0);
+    check = made.get();
+  }
+  const void* bytes = sqlite3_value_blob(argv[0]);
+  const std::string sjis(bytes ? static_cast<const char*>(bytes) : "",
+                         static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+  bool found = true;
+  for (const std::string& run : check->needed) {
+    if (sjis.find(run) == std::string::npos) {
+      found = false;
+      break;
+    }
+  }
+  std::size_t start = 0, end = 0;
+  found = found && LocateTerm(SearchTextFromShiftJis(sjis), check->term, &start, &end);
+  sqlite3_result_int(context, found ? 1 : 0);
+  if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
+}
+
 bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* hit) {
   Statement range(c.db(), "SELECT min(id), max(id) FROM entry_values WHERE record = ?1");
   range.Bind(1, static_cast<std::int64_t>(hit->number));
@@ -403,13 +532,16 @@ bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* h
         "JOIN entry_values v ON v.id = entry_search.rowid WHERE entry_search MATCH ?1 AND entry_search.rowid "
         "BETWEEN ?2 AND ?3";
     if (!t->field.empty()) sql += " AND v.name_key = ?4";
+    if (NeedsPhraseCheck(*t)) sql += " AND tanavo_phrase(v.value, ?5, ?6)";
     sql += " ORDER BY entry_search.rowid LIMIT 1";
     Statement s(c.db(), sql);
     if (!s.ok()) return false;
-    s.Bind(1, FtsPhrase(*t));
+    s.Bind(1, FtsTokens(*t));
     s.Bind(2, lo);
     s.Bind(3, hi);
     if (!t->field.empty()) s.Bind(4, t->field);
+    s.Bind(5, t->text);
+    s.Bind(6, static_cast<std::int64_t>(t->prefix));
     const int rc = s.Step();
     if (rc == SQLITE_DONE) continue;
     if (rc != SQLITE_ROW) return false;
@@ -454,6 +586,11 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   if (queryUtf8.size() > kMaxQueryBytes) {
     result.status = SearchStatus::BadQuery;
     result.error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return result;
+  }
+  if (sqlite3_create_function(c.db(), "tanavo_phrase", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                              PhraseFunction, nullptr, nullptr) != SQLITE_OK) {
+    result.error = c.LastError();
     return result;
   }
   const std::string query = ValidUtf8(queryUtf8);
