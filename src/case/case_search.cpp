@@ -9,6 +9,7 @@
 #include "case/case_build.h"
 #include "case/search_tokens.h"
 #include "platform/console/utf8.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 
@@ -506,17 +507,17 @@ void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     check = made.get();
   }
   const void* bytes = sqlite3_value_blob(argv[0]);
-  const std::string sjis(bytes ? static_cast<const char*>(bytes) : "",
-                         static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+  const std::string_view sjis(bytes ? static_cast<const char*>(bytes) : "",
+                              static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
   bool found = true;
   for (const std::string& run : check->needed) {
-    if (sjis.find(run) == std::string::npos) {
+    if (FindIn(sjis, run, 0) == std::string_view::npos) {
       found = false;
       break;
     }
   }
   std::size_t start = 0, end = 0;
-  found = found && LocateTerm(SearchTextFromShiftJis(sjis), check->term, &start, &end);
+  found = found && LocateTerm(SearchTextFromShiftJis(std::string(sjis)), check->term, &start, &end);
   sqlite3_result_int(context, found ? 1 : 0);
   if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
 }
