@@ -351,15 +351,10 @@ bool LocateTerm(const std::string& text, const Node& term, std::size_t* start, s
   if (want.empty()) return false;
   // The text's tokens grouped by position.
   std::vector<std::vector<SearchToken>> at;
-  TokenizeSearchText(text, TokenizeFor::Document, [&](const SearchToken& t) {
-    if (!t.colocated || at.empty()) at.emplace_back();
-    at.back().push_back(t);
-    return true;
-  });
-  for (std::size_t p = 0; p + want.size() <= at.size(); ++p) {
+  // Whether the term's tokens are at positions p, p + 1, ...
+  auto matchesAt = [&](std::size_t p) {
     std::size_t first = 0, last = 0;
-    bool all = true;
-    for (std::size_t k = 0; k < want.size() && all; ++k) {
+    for (std::size_t k = 0; k < want.size(); ++k) {
       const bool prefix = term.prefix && k + 1 == want.size();
       bool one = false;
       for (const SearchToken& t : at[p + k]) {
@@ -370,15 +365,27 @@ bool LocateTerm(const std::string& text, const Node& term, std::size_t* start, s
           break;
         }
       }
-      all = one;
+      if (!one) return false;
     }
-    if (all) {
-      *start = first;
-      *end = last;
-      return true;
+    *start = first;
+    *end = last;
+    return true;
+  };
+  // Each place is tried once the positions it needs are complete, in order,
+  // so the first match stops the split.
+  bool found = false;
+  TokenizeSearchText(text, TokenizeFor::Document, [&](const SearchToken& t) {
+    if (!t.colocated || at.empty()) {
+      if (at.size() >= want.size() && matchesAt(at.size() - want.size())) {
+        found = true;
+        return false;
+      }
+      at.emplace_back();
     }
-  }
-  return false;
+    at.back().push_back(t);
+    return true;
+  });
+  return found || (at.size() >= want.size() && matchesAt(at.size() - want.size()));
 }
 
 // The characters of utf8 before byte pos.
