@@ -146,13 +146,16 @@ TEST(CaseFileTest, AHitSaysWhereInTheRecordItWasFound) {
 // order, found again in the text of the values that hold them all.
 TEST(CaseFileTest, APhraseIsItsTokensInOrderNotJustAllOfThem) {
   BuiltCase b({{"a@example.jp", "one", "あいう、いうえ。ｶﾞｽ会社", {}},
-               {"b@example.jp", "two", "あいうえ", {}}});
+               {"b@example.jp", "two", "あいうえ", {}},
+               // the bytes of いうえ one byte after ｂ, then うえ and いう
+               {"c@example.jp", "three", "ｂ" "\xA2" "うえ、いう", {}},
+               {"d@example.jp", "four", "\x80" "いうえ", {}}});  // a byte that is no character
   const struct {
     const char* query;
     std::vector<int> hits;
   } cases[] = {
       {u8"あいうえ", {2}},        // record 1 holds every pair, not in a row
-      {u8"いうえ", {1, 2}},
+      {u8"いうえ", {1, 2, 4}},
       {u8"う、い", {1}},          // characters alone on both sides of a mark
       {u8"ガス会社", {1}},        // half-width in the record: its bytes differ
       {u8"subject:あいう", {}},
@@ -160,7 +163,7 @@ TEST(CaseFileTest, APhraseIsItsTokensInOrderNotJustAllOfThem) {
   for (const auto& c : cases) EXPECT_EQ(b.Numbers(c.query), c.hits) << c.query;
   std::unique_ptr<CaseFile> c = b.Open();
   const SearchResult r = SearchCase(*c, u8"いうえ", true);
-  ASSERT_EQ(r.hits.size(), 2u);
+  ASSERT_EQ(r.hits.size(), 3u);
   ASSERT_EQ(r.hits[0].places.size(), 1u);
   EXPECT_EQ(r.hits[0].places[0].position, 9);  // after あいう、 (four characters of two bytes)
   EXPECT_EQ(r.hits[0].places[0].excerpt, u8"あいう、[いうえ]。ｶﾞｽ会社");

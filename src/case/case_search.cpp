@@ -423,39 +423,71 @@ bool SingleCodeCharacter(char32_t c) {
   return (c >= 0x3041 && c <= 0x3096) || (c >= 0x3005 && c <= 0x3007) || (c >= 0x4E00 && c <= 0x9FFF);
 }
 
-// The Shift_JIS bytes of the characters a value's text holds only as those
-// bytes: hiragana and the kanji of JIS X 0208 have one code each, and no
-// half-width or other form is folded to them. Made once, from the table.
-const std::unordered_map<char32_t, std::string>& SingleCodes() {
-  static const std::unordered_map<char32_t, std::string> codes = [] {
-    static const std::pair<int, int> kLeads[] = {{0x81, 0x82}, {0x88, 0x9F}, {0xE0, 0xEA}};
+bool LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// What the table of Shift_JIS makes of its pairs, converted once: which
+// pairs are characters, and the bytes of the characters a value's text holds
+// only as those bytes (hiragana and the kanji of JIS X 0208 have one code
+// each, and no half-width or other form is folded to them).
+struct ShiftJisCodes {
+  std::vector<bool> pair = std::vector<bool>(0x10000, false);  // lead * 256 + trail converts to one character
+  std::unordered_map<char32_t, std::string> single;
+};
+
+const ShiftJisCodes& Codes() {
+  static const ShiftJisCodes codes = [] {
     std::string all;
-    for (const auto& range : kLeads) {
-      for (int lead = range.first; lead <= range.second; ++lead) {
-        for (int trail = 0x40; trail <= 0xFC; ++trail) {
-          if (trail == 0x7F) continue;
-          all += static_cast<char>(lead);
-          all += static_cast<char>(trail);
-          all += '\n';
-        }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!LeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        if (trail == 0x7F) continue;
+        all += static_cast<char>(lead);
+        all += static_cast<char>(trail);
+        all += '\n';
       }
     }
     // Each code is three bytes of `all` and one line of its conversion.
     const std::string utf8 = Cp932ToUtf8(all);
-    std::unordered_map<char32_t, std::string> m;
+    ShiftJisCodes m;
     std::size_t u = 0;
     for (std::size_t i = 0; i < all.size(); i += 3) {
       const std::size_t end = utf8.find('\n', u);
       if (end == std::string::npos) break;
       const std::string one = utf8.substr(u, end - u);
       std::size_t pos = 0;
-      const char32_t c = one.empty() ? 0 : NextCodePoint(one, &pos);
-      if (pos == one.size() && SingleCodeCharacter(c)) m.emplace(c, all.substr(i, 2));
+      const char32_t c = one.empty() ? 0xFFFD : NextCodePoint(one, &pos);
+      if (pos == one.size() && c != 0xFFFD) {
+        m.pair[static_cast<unsigned char>(all[i]) * 0x100u + static_cast<unsigned char>(all[i + 1])] = true;
+        if (SingleCodeCharacter(c)) m.single.emplace(c, all.substr(i, 2));
+      }
       u = end + 1;
     }
     return m;
   }();
   return codes;
+}
+
+enum class RunInValue { No, Yes, Unknown };
+
+// Whether the Shift_JIS value holds run at a character's start. Exact for a
+// value whose every byte is part of a character (read as the conversion
+// reads it); Unknown for another, which must be converted to tell.
+RunInValue RunAtCharacter(std::string_view sjis, std::string_view run) {
+  const ShiftJisCodes& codes = Codes();
+  std::size_t i = 0;
+  while (i < sjis.size()) {
+    const unsigned char b = static_cast<unsigned char>(sjis[i]);
+    if (b == static_cast<unsigned char>(run[0]) && sjis.compare(i, run.size(), run) == 0) return RunInValue::Yes;
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+      ++i;
+    } else if (LeadByte(b) && i + 1 < sjis.size() &&
+               codes.pair[b * 0x100u + static_cast<unsigned char>(sjis[i + 1])]) {
+      i += 2;
+    } else {
+      return RunInValue::Unknown;
+    }
+  }
+  return RunInValue::No;
 }
 
 // A term of several tokens, checked in the values that hold all of them.
@@ -464,13 +496,17 @@ struct PhraseCheck {
   // Runs of characters the matching value's Shift_JIS bytes must hold as
   // they are: a value without one of them is passed over unconverted.
   std::vector<std::string> needed;
+  // The term is one run of such characters, pairs alone: the run at a
+  // character's start is the phrase itself.
+  bool oneRun = false;
 };
 
 std::unique_ptr<PhraseCheck> MakePhraseCheck(const std::string& text, bool prefix) {
   auto check = std::make_unique<PhraseCheck>();
   check->term.text = text;
   check->term.prefix = prefix;
-  const std::unordered_map<char32_t, std::string>& codes = SingleCodes();
+  const std::unordered_map<char32_t, std::string>& codes = Codes().single;
+  bool pairsAlone = !prefix;
   std::string run;
   char32_t last = 0;
   auto flush = [&] {
@@ -489,17 +525,20 @@ std::unique_ptr<PhraseCheck> MakePhraseCheck(const std::string& text, bool prefi
     if (cps.size() == 2 && bytes[0] && bytes[1]) {
       // A pair goes on from the run when it begins where the run ends.
       if (run.empty() || last != cps[0]) {
+        pairsAlone = pairsAlone && run.empty() && check->needed.empty();
         flush();
         run = *bytes[0];
       }
       run += *bytes[1];
       last = cps[1];
     } else {
+      pairsAlone = false;
       flush();
       if (cps.size() == 1 && bytes[0]) check->needed.push_back(*bytes[0]);
     }
   }
   flush();
+  check->oneRun = pairsAlone && check->needed.size() == 1;
   return check;
 }
 
@@ -521,6 +560,14 @@ void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     if (FindIn(sjis, run, 0) == std::string_view::npos) {
       found = false;
       break;
+    }
+  }
+  if (found && check->oneRun) {
+    const RunInValue r = RunAtCharacter(sjis, check->needed[0]);
+    if (r != RunInValue::Unknown) {
+      sqlite3_result_int(context, r == RunInValue::Yes ? 1 : 0);
+      if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
+      return;
     }
   }
   std::size_t start = 0, end = 0;
