@@ -36,8 +36,9 @@ const std::vector<Mail> kCaseMails = {
 };
 
 struct BuiltCase {
-  BuiltCase() : folder(FreshTestFolder("case_file")), path((folder / "mails.tcase").string()) {
-    LoadMails(f, kCaseMails, "??Subject??");
+  explicit BuiltCase(const std::vector<Mail>& mails = kCaseMails)
+      : folder(FreshTestFolder("case_file")), path((folder / "mails.tcase").string()) {
+    LoadMails(f, mails, "??Subject??");
     WriteBytes(folder / "mails.idx", "abcd");  // stands for the index file
     std::uint64_t size = 0;
     EXPECT_TRUE(HashFile((folder / "mails.idx").string(), &indexSum, &size));
@@ -139,6 +140,33 @@ TEST(CaseFileTest, AHitSaysWhereInTheRecordItWasFound) {
   EXPECT_GT(second.hits[0].offset, h.length);
   ASSERT_EQ(second.hits[0].places.size(), 1u);
   EXPECT_EQ(second.hits[0].places[0].entry, "Subject");
+}
+
+// The index knows only which values hold a token: a phrase is its tokens in
+// order, found again in the text of the values that hold them all.
+TEST(CaseFileTest, APhraseIsItsTokensInOrderNotJustAllOfThem) {
+  BuiltCase b({{"a@example.jp", "one", "あいう、いうえ。ｶﾞｽ会社", {}},
+               {"b@example.jp", "two", "あいうえ", {}},
+               // the bytes of いうえ one byte after ｂ, then うえ and いう
+               {"c@example.jp", "three", "ｂ" "\xA2" "うえ、いう", {}},
+               {"d@example.jp", "four", "\x80" "いうえ", {}}});  // a byte that is no character
+  const struct {
+    const char* query;
+    std::vector<int> hits;
+  } cases[] = {
+      {u8"あいうえ", {2}},        // record 1 holds every pair, not in a row
+      {u8"いうえ", {1, 2, 4}},
+      {u8"う、い", {1}},          // characters alone on both sides of a mark
+      {u8"ガス会社", {1}},        // half-width in the record: its bytes differ
+      {u8"subject:あいう", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(b.Numbers(c.query), c.hits) << c.query;
+  std::unique_ptr<CaseFile> c = b.Open();
+  const SearchResult r = SearchCase(*c, u8"いうえ", true);
+  ASSERT_EQ(r.hits.size(), 3u);
+  ASSERT_EQ(r.hits[0].places.size(), 1u);
+  EXPECT_EQ(r.hits[0].places[0].position, 9);  // after あいう、 (four characters of two bytes)
+  EXPECT_EQ(r.hits[0].places[0].excerpt, u8"あいう、[いうえ]。ｶﾞｽ会社");
 }
 
 TEST(CaseFileTest, AttachmentsAreHashedAndTypedByContent) {

@@ -15,6 +15,10 @@ namespace tanavo {
 
 struct Workspace;
 
+// The memory the search index gathers tokens in before it writes them out
+// while a case is built.
+constexpr int kSearchIndexMemoryBytes = 64 * 1024 * 1024;
+
 enum class CaseBuildStatus {
   Built,
   OtherEvidence,  // the case was built from another index: kept as it is

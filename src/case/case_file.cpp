@@ -14,7 +14,11 @@ namespace {
 
 // The tables of a case. Values are kept once, as the Shift_JIS bytes the
 // data display shows; the search index reads them as UTF-8 through a view.
-// coverage is filled by the coverage check of the settings.
+// The index keeps which values hold a token, not where (detail='none'): the
+// places of a token are most of an index of Japanese bigrams, and a phrase
+// or the place of a hit is found again in the few values that hold all its
+// tokens (case_search). coverage is filled by the coverage check of the
+// settings.
 constexpr const char* kSchema = R"SQL(
 CREATE TABLE case_info(key TEXT PRIMARY KEY, value TEXT NOT NULL);
 CREATE TABLE evidence(role TEXT PRIMARY KEY, path TEXT NOT NULL, size INTEGER NOT NULL, sha256 TEXT NOT NULL);
@@ -39,7 +43,7 @@ CREATE INDEX entry_values_record ON entry_values(record);
 CREATE INDEX entry_values_name ON entry_values(name_key);
 CREATE VIEW entry_texts AS SELECT id, tanavo_utf8(value) AS text FROM entry_values;
 CREATE VIRTUAL TABLE entry_search USING fts5(text, content='entry_texts', content_rowid='id',
-  tokenize='tanavo', detail='full');
+  tokenize='tanavo', detail='none', columnsize=0);
 CREATE TABLE attachments(
   record INTEGER NOT NULL, position INTEGER NOT NULL, name BLOB NOT NULL, name_utf8 TEXT NOT NULL,
   size INTEGER NOT NULL, sha256 TEXT NOT NULL, type TEXT NOT NULL);

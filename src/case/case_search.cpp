@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
 
 #include "case/case_build.h"
 #include "case/search_tokens.h"
+#include "platform/console/utf8.h"
+#include "text/bytes.h"
 
 namespace tanavo {
 
@@ -193,11 +196,23 @@ std::string LikeAnywhere(const std::string& text) {
   return p + "%";
 }
 
-std::string FtsPhrase(const Node& n) {
-  std::string q = "\"";
-  for (char c : n.text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return q + "\"" + (n.prefix ? " *" : "");
+// The index knows which values hold a token, not where: a term is looked
+// for as all its tokens, and a term of more than one token is then checked
+// in the value's text (tanavo_phrase) for its tokens in order.
+std::string FtsTokens(const Node& n) {
+  const std::vector<SearchToken> tokens = SearchTokens(n.text, TokenizeFor::Query);
+  std::string q;
+  for (std::size_t k = 0; k < tokens.size(); ++k) {
+    if (k > 0) q += " AND ";
+    q += "\"";
+    for (char c : tokens[k].text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    q += "\"";
+    if (n.prefix && k + 1 == tokens.size()) q += " *";
+  }
+  return q;
 }
+
+bool NeedsPhraseCheck(const Node& n) { return SearchTokens(n.text, TokenizeFor::Query).size() > 1; }
 
 bool TimeBound(const std::string& s) {
   if (s.size() > 19) return false;
@@ -267,12 +282,17 @@ class Compiler {
       *sql = kNothing;  // punctuation alone: no word to look for
       return true;
     }
-    params.push_back(FtsPhrase(n));
+    params.push_back(FtsTokens(n));
     *sql = "SELECT v.record AS record FROM entry_search JOIN entry_values v ON v.id = entry_search.rowid "
            "WHERE entry_search MATCH ?";
     if (!f.empty()) {
       params.push_back(f);
       *sql += " AND v.name_key = ?";
+    }
+    if (NeedsPhraseCheck(n)) {
+      params.push_back(n.text);
+      params.push_back(n.prefix ? "1" : "0");
+      *sql += " AND tanavo_phrase(v.value, ?, ?)";
     }
     textTerms.push_back(&n);
     return true;
@@ -331,15 +351,10 @@ bool LocateTerm(const std::string& text, const Node& term, std::size_t* start, s
   if (want.empty()) return false;
   // The text's tokens grouped by position.
   std::vector<std::vector<SearchToken>> at;
-  TokenizeSearchText(text, TokenizeFor::Document, [&](const SearchToken& t) {
-    if (!t.colocated || at.empty()) at.emplace_back();
-    at.back().push_back(t);
-    return true;
-  });
-  for (std::size_t p = 0; p + want.size() <= at.size(); ++p) {
+  // Whether the term's tokens are at positions p, p + 1, ...
+  auto matchesAt = [&](std::size_t p) {
     std::size_t first = 0, last = 0;
-    bool all = true;
-    for (std::size_t k = 0; k < want.size() && all; ++k) {
+    for (std::size_t k = 0; k < want.size(); ++k) {
       const bool prefix = term.prefix && k + 1 == want.size();
       bool one = false;
       for (const SearchToken& t : at[p + k]) {
@@ -350,15 +365,27 @@ bool LocateTerm(const std::string& text, const Node& term, std::size_t* start, s
           break;
         }
       }
-      all = one;
+      if (!one) return false;
     }
-    if (all) {
-      *start = first;
-      *end = last;
-      return true;
+    *start = first;
+    *end = last;
+    return true;
+  };
+  // Each place is tried once the positions it needs are complete, in order,
+  // so the first match stops the split.
+  bool found = false;
+  TokenizeSearchText(text, TokenizeFor::Document, [&](const SearchToken& t) {
+    if (!t.colocated || at.empty()) {
+      if (at.size() >= want.size() && matchesAt(at.size() - want.size())) {
+        found = true;
+        return false;
+      }
+      at.emplace_back();
     }
-  }
-  return false;
+    at.back().push_back(t);
+    return true;
+  });
+  return found || (at.size() >= want.size() && matchesAt(at.size() - want.size()));
 }
 
 // The characters of utf8 before byte pos.
@@ -392,6 +419,163 @@ void PlaceInValue(const std::string& sjis, const Node& term, HitPlace* place) {
   place->excerpt = excerpt;
 }
 
+bool SingleCodeCharacter(char32_t c) {
+  return (c >= 0x3041 && c <= 0x3096) || (c >= 0x3005 && c <= 0x3007) || (c >= 0x4E00 && c <= 0x9FFF);
+}
+
+bool LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// What the table of Shift_JIS makes of its pairs, converted once: which
+// pairs are characters, and the bytes of the characters a value's text holds
+// only as those bytes (hiragana and the kanji of JIS X 0208 have one code
+// each, and no half-width or other form is folded to them).
+struct ShiftJisCodes {
+  std::vector<bool> pair = std::vector<bool>(0x10000, false);  // lead * 256 + trail converts to one character
+  std::unordered_map<char32_t, std::string> single;
+};
+
+const ShiftJisCodes& Codes() {
+  static const ShiftJisCodes codes = [] {
+    std::string all;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!LeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        if (trail == 0x7F) continue;
+        all += static_cast<char>(lead);
+        all += static_cast<char>(trail);
+        all += '\n';
+      }
+    }
+    // Each code is three bytes of `all` and one line of its conversion.
+    const std::string utf8 = Cp932ToUtf8(all);
+    ShiftJisCodes m;
+    std::size_t u = 0;
+    for (std::size_t i = 0; i < all.size(); i += 3) {
+      const std::size_t end = utf8.find('\n', u);
+      if (end == std::string::npos) break;
+      const std::string one = utf8.substr(u, end - u);
+      std::size_t pos = 0;
+      const char32_t c = one.empty() ? 0xFFFD : NextCodePoint(one, &pos);
+      if (pos == one.size() && c != 0xFFFD) {
+        m.pair[static_cast<unsigned char>(all[i]) * 0x100u + static_cast<unsigned char>(all[i + 1])] = true;
+        if (SingleCodeCharacter(c)) m.single.emplace(c, all.substr(i, 2));
+      }
+      u = end + 1;
+    }
+    return m;
+  }();
+  return codes;
+}
+
+enum class RunInValue { No, Yes, Unknown };
+
+// Whether the Shift_JIS value holds run at a character's start. Exact for a
+// value whose every byte is part of a character (read as the conversion
+// reads it); Unknown for another, which must be converted to tell.
+RunInValue RunAtCharacter(std::string_view sjis, std::string_view run) {
+  const ShiftJisCodes& codes = Codes();
+  std::size_t i = 0;
+  while (i < sjis.size()) {
+    const unsigned char b = static_cast<unsigned char>(sjis[i]);
+    if (b == static_cast<unsigned char>(run[0]) && sjis.compare(i, run.size(), run) == 0) return RunInValue::Yes;
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+      ++i;
+    } else if (LeadByte(b) && i + 1 < sjis.size() &&
+               codes.pair[b * 0x100u + static_cast<unsigned char>(sjis[i + 1])]) {
+      i += 2;
+    } else {
+      return RunInValue::Unknown;
+    }
+  }
+  return RunInValue::No;
+}
+
+// A term of several tokens, checked in the values that hold all of them.
+struct PhraseCheck {
+  Node term;
+  // Runs of characters the matching value's Shift_JIS bytes must hold as
+  // they are: a value without one of them is passed over unconverted.
+  std::vector<std::string> needed;
+  // The term is one run of such characters, pairs alone: the run at a
+  // character's start is the phrase itself.
+  bool oneRun = false;
+};
+
+std::unique_ptr<PhraseCheck> MakePhraseCheck(const std::string& text, bool prefix) {
+  auto check = std::make_unique<PhraseCheck>();
+  check->term.text = text;
+  check->term.prefix = prefix;
+  const std::unordered_map<char32_t, std::string>& codes = Codes().single;
+  bool pairsAlone = !prefix;
+  std::string run;
+  char32_t last = 0;
+  auto flush = [&] {
+    if (!run.empty()) check->needed.push_back(run);
+    run.clear();
+    last = 0;
+  };
+  for (const SearchToken& t : SearchTokens(text, TokenizeFor::Query)) {
+    std::vector<char32_t> cps;
+    for (std::size_t pos = 0; pos < t.text.size();) cps.push_back(NextCodePoint(t.text, &pos));
+    std::vector<const std::string*> bytes;
+    for (char32_t c : cps) {
+      const auto it = codes.find(c);
+      bytes.push_back(it == codes.end() ? nullptr : &it->second);
+    }
+    if (cps.size() == 2 && bytes[0] && bytes[1]) {
+      // A pair goes on from the run when it begins where the run ends.
+      if (run.empty() || last != cps[0]) {
+        pairsAlone = pairsAlone && run.empty() && check->needed.empty();
+        flush();
+        run = *bytes[0];
+      }
+      run += *bytes[1];
+      last = cps[1];
+    } else {
+      pairsAlone = false;
+      flush();
+      if (cps.size() == 1 && bytes[0]) check->needed.push_back(*bytes[0]);
+    }
+  }
+  flush();
+  check->oneRun = pairsAlone && check->needed.size() == 1;
+  return check;
+}
+
+// tanavo_phrase(value, term, prefix): 1 when the Shift_JIS value holds the
+// term's tokens at consecutive places, as a phrase of the index would.
+void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
+  std::unique_ptr<PhraseCheck> made;
+  auto* check = static_cast<PhraseCheck*>(sqlite3_get_auxdata(context, 1));
+  if (!check) {
+    const unsigned char* t = sqlite3_value_text(argv[1]);
+    made = MakePhraseCheck(t ? reinterpret_cast<const char*>(t) : "", sqlite3_value_int(argv[2]) != 0);
+    check = made.get();
+  }
+  const void* bytes = sqlite3_value_blob(argv[0]);
+  const std::string_view sjis(bytes ? static_cast<const char*>(bytes) : "",
+                              static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+  bool found = true;
+  for (const std::string& run : check->needed) {
+    if (FindIn(sjis, run, 0) == std::string_view::npos) {
+      found = false;
+      break;
+    }
+  }
+  if (found && check->oneRun) {
+    const RunInValue r = RunAtCharacter(sjis, check->needed[0]);
+    if (r != RunInValue::Unknown) {
+      sqlite3_result_int(context, r == RunInValue::Yes ? 1 : 0);
+      if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
+      return;
+    }
+  }
+  std::size_t start = 0, end = 0;
+  found = found && LocateTerm(SearchTextFromShiftJis(std::string(sjis)), check->term, &start, &end);
+  sqlite3_result_int(context, found ? 1 : 0);
+  if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
+}
+
 bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* hit) {
   Statement range(c.db(), "SELECT min(id), max(id) FROM entry_values WHERE record = ?1");
   range.Bind(1, static_cast<std::int64_t>(hit->number));
@@ -403,13 +587,16 @@ bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* h
         "JOIN entry_values v ON v.id = entry_search.rowid WHERE entry_search MATCH ?1 AND entry_search.rowid "
         "BETWEEN ?2 AND ?3";
     if (!t->field.empty()) sql += " AND v.name_key = ?4";
+    if (NeedsPhraseCheck(*t)) sql += " AND tanavo_phrase(v.value, ?5, ?6)";
     sql += " ORDER BY entry_search.rowid LIMIT 1";
     Statement s(c.db(), sql);
     if (!s.ok()) return false;
-    s.Bind(1, FtsPhrase(*t));
+    s.Bind(1, FtsTokens(*t));
     s.Bind(2, lo);
     s.Bind(3, hi);
     if (!t->field.empty()) s.Bind(4, t->field);
+    s.Bind(5, t->text);
+    s.Bind(6, static_cast<std::int64_t>(t->prefix));
     const int rc = s.Step();
     if (rc == SQLITE_DONE) continue;
     if (rc != SQLITE_ROW) return false;
@@ -454,6 +641,11 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   if (queryUtf8.size() > kMaxQueryBytes) {
     result.status = SearchStatus::BadQuery;
     result.error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return result;
+  }
+  if (sqlite3_create_function(c.db(), "tanavo_phrase", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                              PhraseFunction, nullptr, nullptr) != SQLITE_OK) {
+    result.error = c.LastError();
     return result;
   }
   const std::string query = ValidUtf8(queryUtf8);
