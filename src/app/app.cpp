@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/name_list_window.h"
 #include "app/result_window.h"
+#include "app/tag_window.h"
 
 namespace tanavo {
 
@@ -24,6 +25,7 @@ void App::Start() {
   displayWindow = std::make_unique<DisplayWindow>(*this);
   nameListWindow = std::make_unique<NameListWindow>(*this);
   coverageWindow = std::make_unique<CoverageWindow>(*this);
+  tagWindow = std::make_unique<TagWindow>(*this);
 
   mainWindow->Create();
   extractionWindow->Create();
@@ -33,6 +35,7 @@ void App::Start() {
   displayWindow->Create();
   nameListWindow->Create();
   coverageWindow->Create();
+  tagWindow->Create();
 }
 
 void App::MobileFileReplaced() {

@@ -502,4 +502,22 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   return result;
 }
 
+SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
+                           std::vector<std::string>* params, std::string* error) {
+  if (queryUtf8.size() > kMaxQueryBytes) {
+    *error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return SearchStatus::BadQuery;
+  }
+  const std::string query = ValidUtf8(queryUtf8);
+  Parser parser(query);
+  std::unique_ptr<Node> root = parser.Parse(error);
+  Compiler compiler(c);
+  if (!root || !compiler.Compile(*root, sql)) {
+    if (error->empty()) *error = compiler.error;
+    return SearchStatus::BadQuery;
+  }
+  *params = std::move(compiler.params);
+  return SearchStatus::Ok;
+}
+
 }  // namespace tanavo

@@ -282,6 +282,7 @@ int SaveIndexFile(Workspace& ws) {
   // Named only once written, so that the bar never names a file that holds
   // no index.
   ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", chosen);
+  ws.state.indexFilePath = chosen;
   return 0;
 }
 
@@ -305,6 +306,7 @@ int LoadIndexFileCommand(Workspace& ws) {
     return 1;
   }
   ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
+  ws.state.indexFilePath = SplitPath(path, sep);
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
   const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &ws.index, [&](int32_t n, int32_t count) {
