@@ -132,6 +132,7 @@ TEST_F(CaseDisplayTest, ASearchListsItsHitsStepsThroughThemAndGoesBackToAll) {
   EXPECT_EQ(Listed(), (std::vector<int>{1, 2, 3, 4, 5}));
   EXPECT_EQ(Row(0), "(1)週報");
   EXPECT_EQ(D().ListSelection(kDispRecordList), 4);
+  EXPECT_EQ(D().Text(kDispSearchEdit), "");
   for (int id : {kDispHitCount, kDispPreviousHit, kDispNextHit, kDispAllRecords}) EXPECT_FALSE(D().IsShown(id)) << id;
 
   // A search for nothing found lists nothing; a query that is none says why

@@ -327,6 +327,8 @@ void StepHit(App& app, int step) {
 }
 
 void ShowAllRecords(App& app) {
+  // The field would otherwise show a query no longer in force.
+  if (Window* w = Display(app)) w->SetText(kDispSearchEdit, "");
   RecordView view = app.caseSession.view;
   view.queryUtf8.clear();
   view.taggedOnly = false;
