@@ -13,6 +13,9 @@
 
 namespace tanavo {
 
+// The page cache a sort of the whole case may use, in KiB.
+constexpr int kOrderCacheKiB = 64 * 1024;
+
 enum class RecordSort { Number, Time, Sender, Subject };
 
 // The sort after this one, as the sort button steps through them.
