@@ -16,7 +16,8 @@ fi
 # The shots shown in docs/ (README and manual).
 doc_shots=(first-main-window first-extraction-settings first-detail-settings first-check-result
            first-display-settings first-memo extraction-settings-1024 data-display-first
-           data-display-attachments full-mime-utf8 full-mime-nested-html raw-view-utf8)
+           data-display-attachments full-mime-utf8 full-mime-nested-html raw-view-utf8
+           case-search case-tag case-tagged)
 
 missing=""
 need() {  # $1: command, $2: Debian package

@@ -34,7 +34,11 @@ TEST(DisplayWindow, IsCreatedHiddenInDataDisplayModeWithEmptyTexts) {
   EXPECT_EQ(w.Declaration().fontIndex, 5);
   EXPECT_EQ(w.Declaration().frame, FrameKind::CaptionSizing);
   EXPECT_EQ(std::string(w.Declaration().title), "データ表示");
-  EXPECT_EQ(w.ControlIds(), (std::vector<int>{1003, 1000, 1014, 1046, 1001, 1002, 1012, 1004, 1005}));
+  // The nine controls of both modes, then the case's in the data display,
+  // created hidden.
+  EXPECT_EQ(w.ControlIds(), (std::vector<int>{1003, 1000, 1014, 1046, 1001, 1002, 1012, 1004, 1005, 1100, 1101, 1102,
+                                              1103, 1104, 1105, 1106, 1107, 1108}));
+  for (int id = 1100; id <= 1108; ++id) EXPECT_FALSE(w.IsShown(id)) << id;
   EXPECT_EQ(w.Text(kDispClose), "終　了");
   EXPECT_EQ(w.Control(kDispClose).decl.kind, ControlKind::DefPushButton);
   EXPECT_EQ(w.Text(kDispAttachmentLabel), "****件終了");

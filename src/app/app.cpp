@@ -9,6 +9,7 @@
 #include "app/name_list_window.h"
 #include "app/raw_view.h"
 #include "app/result_window.h"
+#include "app/tag_window.h"
 
 namespace tanavo {
 
@@ -25,6 +26,7 @@ void App::Start() {
   displayWindow = std::make_unique<DisplayWindow>(*this);
   nameListWindow = std::make_unique<NameListWindow>(*this);
   coverageWindow = std::make_unique<CoverageWindow>(*this);
+  tagWindow = std::make_unique<TagWindow>(*this);
 
   mainWindow->Create();
   extractionWindow->Create();
@@ -34,6 +36,7 @@ void App::Start() {
   displayWindow->Create();
   nameListWindow->Create();
   coverageWindow->Create();
+  tagWindow->Create();
 }
 
 void App::MobileFileReplaced() {

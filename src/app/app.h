@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/raw_view.h"
+#include "app/case_display.h"
 #include "state/workspace.h"
 
 namespace tanavo {
@@ -17,12 +18,13 @@ class ConversionWindow;
 class DisplayWindow;
 class NameListWindow;
 class CoverageWindow;
+class TagWindow;
 
 struct App : Workspace, private WorkspaceViews {
   explicit App(Platform& platform);
   ~App() override;
 
-  // Start-up: the main window, then the seven tool windows hidden, in order.
+  // Start-up: the main window, then the eight tool windows hidden, in order.
   void Start();
 
   std::unique_ptr<MainWindow> mainWindow;
@@ -34,6 +36,9 @@ struct App : Workspace, private WorkspaceViews {
   std::unique_ptr<NameListWindow> nameListWindow;
   std::unique_ptr<CoverageWindow> coverageWindow;
   RawViewState rawView;  // what the main window's raw text view shows, and how
+  std::unique_ptr<TagWindow> tagWindow;
+  // The case file of the index, and what the data display lists of it.
+  CaseSession caseSession;
 
  private:
   void MobileFileReplaced() override;

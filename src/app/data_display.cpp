@@ -5,11 +5,11 @@
 
 #include "app/app.h"
 #include "app/attachment_list.h"
+#include "app/case_display.h"
 #include "app/display_window.h"
 #include "app/main_window.h"
 #include "app/name_list_window.h"
 #include "app/raw_view.h"
-#include "display/list_row.h"
 #include "display/render.h"
 #include "engine/tag_match.h"
 
@@ -79,6 +79,7 @@ int ShowRecord(App& app, int n, RenderedRecord* out) {
     w->SetText(kDispAttachmentLabel, "");
     w->SetText(kDispStatusText, "記録位置にレコードなし");
   }
+  if (found) app.caseSession.shown = n;
   if (w && found) {
     // Code page 932 draws an emoji's code as a dot that looks like a real
     // one: the window shows a mark that names it, counted.
@@ -112,6 +113,7 @@ void OpenDataDisplay(App& app) {
   for (int id : {kDispSave, kDispTemplateEdit, kDispAttachmentList, kDispAttachmentLabel, kDispStatusText}) {
     w->Show(id, false);
   }
+  ShowCaseControls(app, true);
   w->ListClear(kDispRecordList);
   w->SetText(kDispLayoutEdit, "");
   w->ShowWindow(true);
@@ -124,13 +126,7 @@ void OpenDataDisplay(App& app) {
     ShowWarning(app.platform, "インデックス・データがありません!!");
     return;
   }
-  // The list asks for the rows it shows: a million records open at once.
-  // The index may be replaced while the list shows it; a row past its end
-  // reads as its number alone until the list is filled again.
-  const int32_t rows = static_cast<int32_t>(
-      std::min<std::size_t>(static_cast<std::size_t>(index.count), std::max<std::size_t>(index.lines.size(), 1) - 1));
-  // A carrier emoji shows as the mark the record's text shows for it.
-  w->ListSetRowSource(kDispRecordList, rows, [&app](int row) { return MarkedRecordListRow(app, row + 1); });
+  ShowRecordRows(app);
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   ShowRecord(app, 1);
@@ -142,10 +138,16 @@ void SelectRecord(App& app) {
   if (!w) return;
   const int row = w->ListSelection(kDispRecordList);
   if (row < 0) return;
+  ShowChosenRecord(app, RecordOfRow(app, row));
+}
+
+void ShowChosenRecord(App& app, int32_t n) {
+  Window* w = DisplayControls(app);
+  if (!w) return;
   w->SetText(kDispAttachmentLabel, "");
   w->SetText(kDispStatusText, "");
   w->Show(kDispAttachmentList, false);
-  ShowRecord(app, row + 1);
+  ShowRecord(app, n);
 }
 
 }  // namespace tanavo

@@ -23,5 +23,8 @@ int ShowRecord(App& app, int n, RenderedRecord* out = nullptr);
 void OpenDataDisplay(App& app);
 // A selection in the record list: renders the chosen record.
 void SelectRecord(App& app);
+// Renders record n as a choice in the list does: the attachment list hidden
+// and the labels emptied first.
+void ShowChosenRecord(App& app, int32_t n);
 
 }  // namespace tanavo

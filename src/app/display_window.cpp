@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/attachment_list.h"
+#include "app/case_display.h"
 #include "display/attachment.h"
 #include "app/data_display.h"
 #include "dispset/kdp_file.h"
@@ -40,6 +41,26 @@ void ApplyDataDisplayLayout(Window& w, int cw, int ch) {
   MoveClamped(w, kDispAttachmentList, 100, ch - 55, cw - 250, 50);
   MoveClamped(w, kDispAttachmentLabel, 0, ch - 35, 100, 25);
   MoveClamped(w, kDispStatusText, cw - 150, ch - 35, 150, 25);
+  // The case's controls fill the top row between the title and the close
+  // button, where the display leaves room; the search field takes what the
+  // width leaves over.
+  struct Slot {
+    int id, gap, width, y, height;
+  };
+  const Slot after[] = {{kDispSearchButton, 4, 44, 6, 25}, {kDispHitCount, 4, 80, 10, 20},
+                        {kDispPreviousHit, 4, 32, 6, 25},  {kDispNextHit, 2, 32, 6, 25},
+                        {kDispAllRecords, 4, 44, 6, 25},   {kDispSortButton, 6, 72, 6, 25},
+                        {kDispTagButton, 4, 44, 6, 25},    {kDispTaggedOnly, 4, 84, 8, 22}};
+  int fixed = 0;
+  for (const Slot& s : after) fixed += s.gap + s.width;
+  const int left = 112, right = cw - 84;
+  int x = left + std::max(kDispSearchEditMinWidth, right - left - fixed);
+  MoveClamped(w, kDispSearchEdit, left, 7, x - left, 24);
+  for (const Slot& s : after) {
+    x += s.gap;
+    MoveClamped(w, s.id, x, s.y, s.width, s.height);
+    x += s.width;
+  }
 }
 
 WindowSpec DisplayWindow::Declaration() {
@@ -59,6 +80,15 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
       {kDispTitle, ControlKind::Static, kStyleNone, 355, 28, 80, 12, "データ表示"},
       {kDispAttachmentLabel, ControlKind::Static, kCentre, 29, 563, 82, 12, "****件終了"},
       {kDispStatusText, ControlKind::Static, kStyleNone, 508, 111, 69, 12, "＊＊＊＊"},
+      {kDispSearchEdit, ControlKind::Edit, kClientEdge | kAutoHScroll | kHidden, 112, 7, 120, 24, ""},
+      {kDispSearchButton, ControlKind::PushButton, kCentre | kHidden, 236, 6, 44, 25, "検索"},
+      {kDispHitCount, ControlKind::Static, kHidden, 284, 10, 80, 20, ""},
+      {kDispPreviousHit, ControlKind::PushButton, kCentre | kHidden, 368, 6, 32, 25, "前"},
+      {kDispNextHit, ControlKind::PushButton, kCentre | kHidden, 402, 6, 32, 25, "次"},
+      {kDispAllRecords, ControlKind::PushButton, kCentre | kHidden, 438, 6, 44, 25, "全件"},
+      {kDispSortButton, ControlKind::PushButton, kCentre | kHidden, 488, 6, 72, 25, "番号順"},
+      {kDispTagButton, ControlKind::PushButton, kCentre | kHidden, 564, 6, 44, 25, "タグ"},
+      {kDispTaggedOnly, ControlKind::CheckBox, kHidden, 612, 8, 84, 22, "タグのみ"},
   };
 }
 
@@ -89,6 +119,7 @@ void DisplayWindow::ShowEditor() {
   w.SetText(kDispLayoutEdit, app_.display.layoutText);
   for (int id : {kDispTitle, kDispClose, kDispSave, kDispTemplateEdit, kDispLayoutEdit}) w.Show(id, true);
   for (int id : {kDispRecordList, kDispAttachmentList, kDispAttachmentLabel, kDispStatusText}) w.Show(id, false);
+  ShowCaseControls(app_, false);
   w.SetTextLimit(kDispTemplateEdit, kListLineTemplateLimit);
   w.SetTextLimit(kDispLayoutEdit, kLayoutTextLimit);
   app_.display.mode = DisplayMode::Editor;
@@ -124,6 +155,25 @@ void DisplayWindow::OnCommand(int id, int code) {
       break;
     case kDispAttachmentList:
       if (code == kNotifySelChange) OpenAttachment(app_);
+      break;
+    case kDispSearchButton:
+      if (code == kNotifyClick) SearchRecords(app_);
+      break;
+    case kDispPreviousHit:
+    case kDispNextHit:
+      if (code == kNotifyClick) StepHit(app_, id == kDispNextHit ? 1 : -1);
+      break;
+    case kDispAllRecords:
+      if (code == kNotifyClick) ShowAllRecords(app_);
+      break;
+    case kDispSortButton:
+      if (code == kNotifyClick) NextSort(app_);
+      break;
+    case kDispTagButton:
+      if (code == kNotifyClick) OpenTags(app_);
+      break;
+    case kDispTaggedOnly:
+      if (code == kNotifyClick) FilterTagged(app_);
       break;
     default:
       break;

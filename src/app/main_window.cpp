@@ -81,8 +81,15 @@ void MainWindow::OnCommand(int id, int /*code*/) {
     case kCmdExit:
       if (window) window->SendClose();  // the same road as the close box
       break;
-    case kCmdLoadIndexFile: LoadIndexFileCommand(app_); break;
-    case kCmdCreateIndex: CreateIndexCommand(app_); break;
+    case kCmdLoadIndexFile:
+      LoadIndexFileCommand(app_);
+      CaseIndexReplaced(app_);  // the case beside the index file, opened and checked
+      break;
+    case kCmdCreateIndex:
+      app_.state.indexFilePath = PathParts();  // until the new index is saved
+      CreateIndexCommand(app_);
+      CaseIndexReplaced(app_);
+      break;
     case kCmdCoverage: app_.coverageWindow->ShowCoverage(); break;
     case kCmdDataDisplay: OpenDataDisplay(app_); break;
     case kCmdRawUtf8: ToggleRawViewUtf8(app_); break;

@@ -636,6 +636,12 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
+// What a compiled search calls on the connection that runs it.
+bool RegisterPhraseCheck(CaseFile& c) {
+  return sqlite3_create_function(c.db(), "tanavo_phrase", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                 PhraseFunction, nullptr, nullptr) == SQLITE_OK;
+}
+
 SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces, SearchOrder order) {
   SearchResult result;
   if (queryUtf8.size() > kMaxQueryBytes) {
@@ -643,8 +649,7 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
     result.error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
     return result;
   }
-  if (sqlite3_create_function(c.db(), "tanavo_phrase", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                              PhraseFunction, nullptr, nullptr) != SQLITE_OK) {
+  if (!RegisterPhraseCheck(c)) {
     result.error = c.LastError();
     return result;
   }
@@ -692,6 +697,28 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   }
   result.status = SearchStatus::Ok;
   return result;
+}
+
+SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
+                           std::vector<std::string>* params, std::string* error) {
+  if (queryUtf8.size() > kMaxQueryBytes) {
+    *error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return SearchStatus::BadQuery;
+  }
+  if (!RegisterPhraseCheck(c)) {
+    *error = c.LastError();
+    return SearchStatus::Failed;
+  }
+  const std::string query = ValidUtf8(queryUtf8);
+  Parser parser(query);
+  std::unique_ptr<Node> root = parser.Parse(error);
+  Compiler compiler(c);
+  if (!root || !compiler.Compile(*root, sql)) {
+    if (error->empty()) *error = compiler.error;
+    return SearchStatus::BadQuery;
+  }
+  *params = std::move(compiler.params);
+  return SearchStatus::Ok;
 }
 
 }  // namespace tanavo

@@ -49,6 +49,12 @@ struct SearchResult {
 SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces,
                         SearchOrder order = SearchOrder::Number);
 
+// The query as an SQL expression giving a column `record` of the records it
+// finds, with its parameters in order, for views that combine it with other
+// conditions and orders. BadQuery with error when the query is not one.
+SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
+                           std::vector<std::string>* params, std::string* error);
+
 // A JSON string of UTF-8 text in ASCII alone (\uXXXX for the rest), so that
 // it passes any conversion of the stream unchanged.
 std::string JsonString(const std::string& utf8);

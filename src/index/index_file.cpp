@@ -123,6 +123,7 @@ IndexFileStatus SaveIndexFileTo(Workspace& ws, const std::string& path) {
   // Named only once written, so that the bar never names a file that holds
   // no index.
   ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", chosen);
+  ws.state.indexFilePath = chosen;
   return IndexFileStatus::Done;
 }
 
@@ -152,6 +153,7 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
     return IndexFileStatus::Failed;
   }
   ShowStatus(ws, kIndexPart, "ｲﾝﾃﾞｯｸｽ: ", SplitPath(path, sep));
+  ws.state.indexFilePath = SplitPath(path, sep);
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
   const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &ws.index, [&](int32_t n, int32_t count) {

@@ -12,6 +12,7 @@ struct AppState {
   PathParts mobileFilePath;
   PathParts extractionFilePath;
   PathParts displayFilePath;
+  PathParts indexFilePath;  // the index file saved or loaded last; empty when the index is in no file
   std::string programFolder;
 };
 
