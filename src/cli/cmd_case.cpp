@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "case/case_build.h"
+#include "case/case_evidence.h"
 #include "case/case_file.h"
 #include "case/case_search.h"
 #include "case/case_tags.h"
@@ -16,7 +17,6 @@
 #include "export/export_report.h"
 #include "cli/progress.h"
 #include "platform/charset.h"
-#include "platform/digest.h"
 #include "state/workspace.h"
 #include "text/path.h"
 
@@ -50,25 +50,6 @@ bool ParseNumber(const std::string& text, int* n) {
   return true;
 }
 
-bool Evidence(CliContext& ctx, const Workspace& ws, const std::string& indexPath, std::vector<CaseEvidence>* all) {
-  const char sep = ctx.platform->Files().PathSeparator();
-  CaseEvidence mobile{"mobile", OpenablePath(ws.state.mobileFilePath, sep), ws.state.mobileFile.size(), ""};
-  Sha256Digest d;
-  if (!Sha256OfBytes(ws.state.mobileFile, &d)) return false;
-  mobile.sha256 = HexDigest(d);
-  all->push_back(mobile);
-  const std::pair<const char*, std::string> files[] = {
-      {"index", indexPath},
-      {"extraction", OpenablePath(ws.state.extractionFilePath, sep)},
-      {"display", OpenablePath(ws.state.displayFilePath, sep)}};
-  for (const auto& f : files) {
-    CaseEvidence e{f.first, f.second, 0, ""};
-    if (!HashFile(e.path, &e.sha256, &e.size)) return false;
-    all->push_back(e);
-  }
-  return true;
-}
-
 }  // namespace
 
 // case INDEX CASE [--zone +HH:MM]
@@ -90,7 +71,7 @@ int RunCaseCommand(CliContext& ctx) {
   if (LoadIndexForCli(ws, indexPath) != IndexFileStatus::Done) return kExitFailed;
   CaseBuildInput input;
   input.assumedOffsetMinutes = zone;
-  if (!Evidence(ctx, ws, indexPath, &input.evidence)) {
+  if (!WorkspaceEvidence(ws, indexPath, ctx.platform->Files().PathSeparator(), &input.evidence)) {
     CaseBox(*ctx.platform, "SHA-256 を計算できません!!");
     return kExitFailed;
   }

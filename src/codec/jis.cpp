@@ -118,6 +118,25 @@ std::string JisToShiftJisLoose(std::string_view text) {
   return out;
 }
 
+namespace {
+
+enum class JisX0212 { Read, Refused };
+
+// The bytes an escape sequence takes, ESC included, read from what follows the
+// ESC, with the set it switches to; 0 for a sequence these readings refuse.
+std::size_t ReadJisEscape(std::string_view rest, JisX0212 x0212, JisSet* set) {
+  auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
+  if (starts("$B") || starts("$@")) { *set = JisSet::Kanji; return 3; }
+  if (starts("(B") || starts("(J") || starts("(H")) { *set = JisSet::Ascii; return 3; }
+  if (starts("(I")) { *set = JisSet::Kana; return 3; }
+  if (x0212 == JisX0212::Read && starts("$(D")) { *set = JisSet::Kanji0212; return 4; }
+  if (starts("&@")) return 3;  // JIS X 0208-1990 announcer, before ESC $ B
+  if (starts("$(B") || starts("$(@")) { *set = JisSet::Kanji; return 4; }
+  return 0;
+}
+
+}  // namespace
+
 bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
   constexpr char kEsc = 0x1B;
   constexpr unsigned char kSs2 = 0x8E, kSs3 = 0x8F;
@@ -128,15 +147,10 @@ bool Iso2022JpToEucJp(std::string_view text, std::string* out) {
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c == kEsc) {
-      const std::string_view rest = text.substr(i + 1, 3);
-      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
-      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
-      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
-      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
-      if (starts("$(D")) { set = JisSet::Kanji0212; i += 4; continue; }
-      if (starts("&@")) { i += 3; continue; }  // JIS X 0208-1990 announcer, before ESC $ B
-      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
-      return false;  // a set of ISO-2022-JP-2 or -3
+      const std::size_t taken = ReadJisEscape(text.substr(i + 1, 3), JisX0212::Read, &set);
+      if (taken == 0) return false;  // a set of ISO-2022-JP-2 or -3
+      i += taken;
+      continue;
     }
     if (c == 0x0E) { shiftedOut = true; ++i; continue; }
     if (c == 0x0F) { shiftedOut = false; ++i; continue; }
@@ -183,14 +197,10 @@ bool Iso2022JpToShiftJisStrict(std::string_view text, std::string* out) {
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c == kEsc) {
-      const std::string_view rest = text.substr(i + 1, 3);
-      auto starts = [&](std::string_view s) { return rest.substr(0, s.size()) == s; };
-      if (starts("$B") || starts("$@")) { set = JisSet::Kanji; i += 3; continue; }
-      if (starts("(B") || starts("(J") || starts("(H")) { set = JisSet::Ascii; i += 3; continue; }
-      if (starts("(I")) { set = JisSet::Kana; i += 3; continue; }
-      if (starts("&@")) { i += 3; continue; }
-      if (starts("$(B") || starts("$(@")) { set = JisSet::Kanji; i += 4; continue; }
-      return false;
+      const std::size_t taken = ReadJisEscape(text.substr(i + 1, 3), JisX0212::Refused, &set);
+      if (taken == 0) return false;
+      i += taken;
+      continue;
     }
     if (c == 0x0E) { shiftedOut = true; ++i; continue; }
     if (c == 0x0F) { shiftedOut = false; ++i; continue; }
