@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/charset_names.h"
 #include "platform/charset.h"
 
 namespace tanavo {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/charset_names.h"
 #include "codec/codec.h"
 #include "codec/hex.h"
 #include "mime/mime_parts.h"

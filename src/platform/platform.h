@@ -259,7 +259,7 @@ class Platform {
 
   // Text in a named charset to Shift_JIS, for the full mail decoding: the
   // system's converters where the back end has them.
-  virtual const CharsetConverter& Charsets() const { return BuiltInCharsetConverter(); }
+  virtual const CharsetConverter& Charsets() const = 0;
 
   // Runs the message loop until the main window is gone; returns the exit code.
   virtual int Run() = 0;

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "codec/charset_names.h"
 #include "codec/codec.h"
 #include "platform/charset.h"
 

@@ -1,5 +1,6 @@
 #include "platform/fake/fake_charset.h"
 
+#include "codec/charset_names.h"
 #include "codec/codec.h"
 
 namespace tanavo {

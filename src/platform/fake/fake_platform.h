@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/charset_names.h"
 #include "platform/fake/fake_file_system.h"
 #include "platform/memory/memory_window.h"
 #include "platform/platform.h"
@@ -42,6 +43,8 @@ class FakePlatform : public Platform, public FakeFileSystem {
   bool SaveFileDialog(const FileDialogSpec& decl, std::string* path) override;
   void SetStatusParts(const int (&rightEdges)[kStatusParts]) override;
   void SetStatusText(int part, const std::string& text) override;
+  // No system converter in the tests: the conversions every back end shares.
+  const CharsetConverter& Charsets() const override { return BuiltInCharsetConverter(); }
   void SetStatusTip(int part, const std::string& tip) override;
   void SetMenuChecked(int command, bool checked) override {
     if (checked) checkedMenus.insert(command);

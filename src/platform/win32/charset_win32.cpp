@@ -7,6 +7,7 @@
 #include <climits>
 #include <string>
 
+#include "codec/charset_names.h"
 #include "platform/charset.h"
 
 namespace tanavo {

@@ -2,6 +2,7 @@
 // system converter, shared by every converter back end.
 #include <string>
 
+#include "codec/charset_names.h"
 #include "codec/codec.h"
 #include "platform/charset.h"
 
