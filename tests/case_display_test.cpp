@@ -127,7 +127,7 @@ TEST_F(CaseDisplayTest, ASearchListsItsHitsStepsThroughThemAndGoesBackToAll) {
   D().UserSelect(kDispRecordList, 2);
   EXPECT_EQ(Shown(), "Re: 週報 会議室を予約しました");
 
-  // Back to all records, the one on display still chosen, as the Parts' list.
+  // Back to all records, the one on display still chosen, as the list keeps it when no search is active.
   D().Click(kDispAllRecords);
   EXPECT_EQ(Listed(), (std::vector<int>{1, 2, 3, 4, 5}));
   EXPECT_EQ(Row(0), "(1)週報");
