@@ -115,7 +115,8 @@ const char* TrialRefusalText(TrialRefusal refusal) {
 std::string WarningText(TrialWarning warning) {
   switch (warning) {
     case TrialWarning::ResultCut:
-      return "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) + "MBを超えたため、以降は表示しません!!";
+      return "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
+             "MBを超えたため、以降は表示しません!!";
   }
   return std::string();
 }
