@@ -5,7 +5,9 @@
 #include "codec/codec.h"
 #include "app/attachment_list.h"
 #include "app/display_window.h"
+#include "display/attachment.h"
 #include "mime_test_data.h"
+#include "support/warning_recorder.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -207,6 +209,38 @@ TEST_F(ItemDecoderTest, SixthAndLaterAttachmentsAreLeftOutAndSaidSo) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "添付ファイルは5件まで表示します。残りの2件は表示されません");
   EXPECT_EQ(boxes[0].caption, "警告");
+}
+
+TEST_F(ItemDecoderTest, AttachmentWarningsAreCodesToTheCallersReporter) {
+  struct Case {
+    const char* what;
+    std::size_t held;
+    bool fullMime;
+    std::vector<AttachmentWarning> codes;
+  };
+  const Case cases[] = {
+      {"two past the slots", kAttachmentSlots + 2, false, {AttachmentWarning::LeftOut}},
+      {"all in the slots", kAttachmentSlots, false, {}},
+      {"a mail read in full", kAttachmentSlots + 2, true, {}},
+  };
+  for (const Case& c : cases) {
+    WarningRecorder<AttachmentWarning, std::size_t, std::string_view> warnings;
+    DecodedItem item;
+    item.attachmentCount = c.held;
+    item.fullMime = c.fullMime;
+    WarnAttachmentsLeftOut(app.platform, item, kAttachmentSlots, &warnings);
+    EXPECT_EQ(warnings.codes, c.codes) << c.what;
+    if (!c.codes.empty()) {
+      EXPECT_EQ(warnings.texts[0], "添付ファイルは5件まで表示します。残りの2件は表示されません");
+    }
+  }
+  // A program is written but not opened, which the warning names with its path.
+  WarningRecorder<AttachmentWarning, std::size_t, std::string_view> warnings;
+  OpenAttachmentBytes(app, "run.exe", "MZprogram", &warnings);
+  EXPECT_EQ(warnings.codes, std::vector<AttachmentWarning>{AttachmentWarning::NotOpened});
+  EXPECT_NE(warnings.texts[0].find("temp.exe に保存しました"), std::string::npos);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(fake.platform.shellOpened.empty());
 }
 
 TEST_F(ItemDecoderTest, DecodingReturnsEveryAttachmentAndLeavesTheWindowAlone) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "extract/kta_file.h"
+#include "files/display_file.h"
 #include "files/extraction_file.h"
+#include "support/warning_recorder.h"
 #include "test_support.h"
 
 namespace tanavo {
@@ -274,6 +277,51 @@ TEST(KtaFile, SaveWarnsOfCutValuesAndReportsFailedWrites) {
   EXPECT_EQ(f.platform.files.count("D:\\ro\\x.kta"), 0u);
   EXPECT_EQ(f.platform.status[3], "抽出 : phone.kta");  // still names the file that holds the settings
   EXPECT_EQ(f.app.state.extractionFilePath.baseName, "phone");
+}
+
+TEST(SettingsWarnings, AreCodesToTheCallersReporterAndNoBox) {
+  using Recorder = WarningRecorder<SettingsWarning, int64_t, std::string_view>;
+  struct Case {
+    const char* what;
+    std::function<void(KtaApp&, Recorder&)> act;
+    SettingsWarning code;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"a .kta of one entry past the table",
+       [](KtaApp& f, Recorder& w) {
+         std::string big;
+         for (int i = 0; i < kTagEntries + 1; ++i) big += EncodeEntry(Def("Data", "D"));
+         ReadSettingsEntries(f.app, big, &w);
+       },
+       SettingsWarning::TooManyEntries, "202件目以降は読み込みませんでした"},
+      {"a save of twelve over-long fields: ten named, two counted",
+       [](KtaApp& f, Recorder& w) {
+         for (int i = 0; i < kListedOverlongFields + 2; ++i) {
+           f.E(i) = Def("Data", "D" + std::to_string(i + 1));
+           f.E(i).contentStartTag = std::string(kFieldBytes + 1, 'c');
+         }
+         f.platform.dialogAnswers.push_back(std::nullopt);
+         SaveExtractionSettings(f.app, &w);
+       },
+       SettingsWarning::OverlongFields, "\n10件目 D10 の コンテンツ（左）\nほか2件"},
+      {"a .kdp without CR LF",
+       [](KtaApp& f, Recorder& w) {
+         f.platform.files["D:\\work\\x.kdp"] = "Pz9Gcm9tPz8=";
+         EXPECT_EQ(LoadDisplayFile(f.app, "D:\\work\\x.kdp", &w), FileLoad::NotThisKind);
+       },
+       SettingsWarning::NotDisplaySettings, "表示設定ファイルではありません!!"},
+  };
+  for (const Case& c : cases) {
+    KtaApp f;
+    Recorder warnings;
+    c.act(f, warnings);
+    EXPECT_EQ(warnings.codes, std::vector<SettingsWarning>{c.code}) << c.what;
+    if (!warnings.texts.empty()) {
+      EXPECT_NE(warnings.texts[0].find(c.says), std::string::npos) << c.what;
+    }
+    EXPECT_TRUE(f.platform.boxes.empty()) << c.what;
+  }
 }
 
 }  // namespace

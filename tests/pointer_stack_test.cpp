@@ -5,6 +5,7 @@
 #include "engine/pointer_stack.h"
 #include "extract/settings.h"
 #include "platform/fake/fake_platform.h"
+#include "support/warning_recorder.h"
 
 namespace tanavo {
 namespace {
@@ -84,6 +85,18 @@ TEST(FilePointerStack, WarnsOnceAtEachLimitAndChangesNothing) {
   ASSERT_EQ(f.platform.boxes.size(), 1u);
   EXPECT_EQ(f.platform.boxes[0].text, "ファイルポインタが戻りすぎます!!");
   EXPECT_EQ(f.platform.boxes[0].caption, "警告");
+}
+
+TEST(FilePointerStack, LimitsAreCodesToTheCallersReporterAndNoBox) {
+  StackFixture f;
+  WarningRecorder<StackWarning> warnings;
+  FilePointerStack stack(f.platform, f.settings, f.mobileFile, &warnings);
+  EXPECT_FALSE(stack.Pop());
+  for (int i = 0; i < kMaxStackDepth; ++i) ASSERT_TRUE(stack.Push(1));
+  EXPECT_FALSE(stack.Push(1));
+  EXPECT_EQ(warnings.codes, (std::vector<StackWarning>{StackWarning::PoppedTooFar, StackWarning::TooDeep}));
+  EXPECT_EQ(stack.Depth(), kMaxStackDepth);
+  EXPECT_TRUE(f.platform.boxes.empty());
 }
 
 }  // namespace

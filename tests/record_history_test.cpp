@@ -2,6 +2,7 @@
 
 #include "state/record_history.h"
 #include "platform/fake/fake_platform.h"
+#include "support/warning_recorder.h"
 
 namespace tanavo {
 namespace {
@@ -50,6 +51,18 @@ TEST(RecordHistory, FullAt2500WarnsAndStoresNothing) {
   EXPECT_EQ(Back(h), (kHistorySlots - 1) * 10);
   EXPECT_TRUE(Push(h, p, 5));  // room again
   EXPECT_EQ(Top(h), 5);
+}
+
+TEST(RecordHistory, FullIsACodeToTheCallersReporterAndNoBox) {
+  FakePlatform p;
+  RecordHistory h;
+  WarningRecorder<HistoryWarning> warnings;
+  for (int i = 1; i <= kHistorySlots; ++i) ASSERT_TRUE(Push(h, p, i, &warnings));
+  EXPECT_TRUE(warnings.codes.empty());
+  EXPECT_FALSE(Push(h, p, 5, &warnings));
+  EXPECT_EQ(warnings.codes, std::vector<HistoryWarning>{HistoryWarning::Full});
+  EXPECT_EQ(Top(h), kHistorySlots);
+  EXPECT_TRUE(p.boxes.empty());
 }
 
 }  // namespace

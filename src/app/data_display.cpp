@@ -63,7 +63,7 @@ class ShownRender : public RenderReporter {
 
 }  // namespace
 
-int ShowRecord(App& app, int n, RenderedRecord* out) {
+RecordShown ShowRecord(App& app, int n, RenderedRecord* out) {
   Window* w = DisplayControls(app);
   if (w) {
     w->Show(kDispAttachmentLabel, true);
@@ -89,7 +89,7 @@ int ShowRecord(App& app, int n, RenderedRecord* out) {
     w->SetText(kDispStatusText, RecordStatus(r.undecodable, shown.notListed, emoji));
   }
   if (out) *out = std::move(r);
-  return found ? 0 : 1;
+  return found ? kRecordShown : kRecordNotFound;
 }
 
 void OpenDataDisplay(App& app) {

@@ -14,9 +14,14 @@ struct RenderedRecord;
 
 // Renders record n into the data display and the raw text view: its
 // progress, its attachment list and then its text; a record not found leaves
-// the screen as it was but for the status text saying so. 0 when shown, 1
-// when not found. out, when given, receives the record.
-int ShowRecord(App& app, int n, RenderedRecord* out = nullptr);
+// the screen as it was but for the status text saying so. out, when given,
+// receives the record.
+// Its values are the numbers it always returned, which tests compare with.
+enum RecordShown : int {
+  kRecordShown = 0,
+  kRecordNotFound = 1,
+};
+RecordShown ShowRecord(App& app, int n, RenderedRecord* out = nullptr);
 
 // Menu command: opens the window in "DISP" mode, lists the records of the
 // index and renders record 1.

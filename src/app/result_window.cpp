@@ -21,7 +21,7 @@ int ShowStep(App& app, TrialStep step) {
     return 1;
   }
   if (view) view->ShowResult(std::move(r.text));
-  if (r.cut) ShowResultCut(app.platform);
+  if (r.cut) TrialBoxes(app.platform).Warn(TrialWarning::ResultCut);
   return r.status == TrialStatus::Shown ? 0 : 1;
 }
 

@@ -112,9 +112,13 @@ const char* TrialRefusalText(TrialRefusal refusal) {
   return "";
 }
 
-void ShowResultCut(Platform& platform) {
-  ShowWarning(platform, "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
-                            "MBを超えたため、以降は表示しません!!");
+std::string WarningText(TrialWarning warning) {
+  switch (warning) {
+    case TrialWarning::ResultCut:
+      return "設定確認結果が" + std::to_string(kMaxResultTextBytes / (1024 * 1024)) +
+             "MBを超えたため、以降は表示しません!!";
+  }
+  return std::string();
 }
 
 }  // namespace tanavo

@@ -7,10 +7,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/reporter.h"
+
 namespace tanavo {
 
 struct Workspace;
-class Platform;
 
 // What a text view can show and a person can read: a result text never grows
 // past it; one warning says the rest was left out.
@@ -42,7 +43,7 @@ struct TrialResult {
   TrialStatus status = TrialStatus::Refused;
   TrialRefusal refusal = TrialRefusal::None;  // Refused: why
   std::string text;  // the result text (Shown and Failed)
-  bool cut = false;  // the text stopped at kMaxResultTextBytes; ShowResultCut tells it
+  bool cut = false;  // the text stopped at kMaxResultTextBytes: TrialWarning::ResultCut
 };
 
 // One step of the settings check. walkStarts is called once the step has
@@ -51,7 +52,11 @@ struct TrialResult {
 [[nodiscard]] TrialResult RunTrialStep(Workspace& ws, TrialStep step,
                                        const std::function<void()>& walkStarts = nullptr);
 
-// The warning for a result text cut at its cap, once the text is on display.
-void ShowResultCut(Platform& platform);
+// What the settings check warns of once the result text is on display.
+enum class TrialWarning {
+  ResultCut,  // TrialResult::cut: the text stopped at kMaxResultTextBytes
+};
+std::string WarningText(TrialWarning warning);
+using TrialBoxes = BoxReporter<TrialWarning>;
 
 }  // namespace tanavo

@@ -40,7 +40,7 @@ int RunCheckCommand(CliContext& ctx) {
     TrialResult r = RunTrialStep(ws, step);
     if (r.status == TrialStatus::Refused) ShowWarning(platform, TrialRefusalText(r.refusal));
     if (r.status != TrialStatus::Refused) shown = std::move(r.text);
-    if (r.cut) ShowResultCut(platform);
+    if (r.cut) TrialBoxes(platform).Warn(TrialWarning::ResultCut);
     failed |= r.status != TrialStatus::Shown;
   };
   run(TrialStep::Check);

@@ -171,15 +171,28 @@ std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& ite
   return shown;
 }
 
-void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded) {
+std::string WarningText(AttachmentWarning warning, std::size_t count, std::string_view detail) {
+  switch (warning) {
+    case AttachmentWarning::LeftOut:
+      return "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" + std::to_string(count) +
+             "件は表示されません";
+    case AttachmentWarning::NotOpened:
+      return "添付ファイルを " + std::string(detail) +
+             " に保存しました。\r\nプログラムが実行されるおそれがあるため、開きません!!";
+  }
+  return std::string();
+}
+
+void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded,
+                            AttachmentReporter* warnings) {
   // A mail read in full is valid mail however many attachments it has: no
   // box; the data display's status text counts them instead.
   if (item.attachmentCount <= recorded || item.fullMime) return;
-  ShowWarning(platform, "添付ファイルは" + std::to_string(kAttachmentSlots) + "件まで表示します。残りの" +
-                            std::to_string(item.attachmentCount - recorded) + "件は表示されません");
+  Report(platform, warnings, AttachmentWarning::LeftOut, item.attachmentCount - recorded, std::string_view());
 }
 
-void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes) {
+void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes,
+                         AttachmentReporter* warnings) {
   Platform& p = ws.platform;
   FileSystem& fs = ws.files;
   const std::string ext = TemporaryExtension(name, fs.PathSeparator());
@@ -192,7 +205,7 @@ void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::stri
   // The bytes decide together with the name: a program named photo.jpg is
   // only written.
   if (JudgeAttachment(ext, bytes) != AttachmentOpening::Open) {
-    ShowWarning(p, "添付ファイルを " + path + " に保存しました。\r\nプログラムが実行されるおそれがあるため、開きません!!");
+    Report(p, warnings, AttachmentWarning::NotOpened, std::size_t{0}, std::string_view(path));
     return;
   }
   p.OpenWithShell(path);

@@ -8,14 +8,22 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/reporter.h"
+
 namespace tanavo {
 
 struct Workspace;
 struct AttachmentTable;
 struct DecodedItem;
 struct ItemAttachment;
-class Platform;
 class FileSystem;
+
+enum class AttachmentWarning {
+  LeftOut,    // count: the attachments of an item past the slots, not shown
+  NotOpened,  // detail: the temporary file written, which the shell may not open
+};
+std::string WarningText(AttachmentWarning warning, std::size_t count, std::string_view detail);
+using AttachmentReporter = Reporter<AttachmentWarning, std::size_t, std::string_view>;
 
 // Progress of a long decoding is shown at most once per this many input
 // bytes (and at the start and end of each phase): a text per byte takes
@@ -73,11 +81,15 @@ std::string SafeAttachmentName(const std::string& name, int number, std::vector<
 // recorded), so that list rows and table slots stay aligned. Returns how many.
 std::size_t RecordItemAttachments(AttachmentTable& table, const DecodedItem& item);
 // The warning naming those of the item past the ones recorded, if any (none
-// for a mail decoded in full, which is valid mail).
-void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded);
+// for a mail decoded in full, which is valid mail), through warnings or else
+// in a box of platform.
+void WarnAttachmentsLeftOut(Platform& platform, const DecodedItem& item, std::size_t recorded,
+                            AttachmentReporter* warnings = nullptr);
 
 // An attachment chosen in the attachment list, decoded: written to the
-// temporary file and opened only when JudgeAttachment allows it.
-void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes);
+// temporary file and opened only when JudgeAttachment allows it (else
+// AttachmentWarning::NotOpened, through warnings or else in a box).
+void OpenAttachmentBytes(Workspace& ws, const std::string& name, const std::string& bytes,
+                         AttachmentReporter* warnings = nullptr);
 
 }  // namespace tanavo

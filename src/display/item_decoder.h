@@ -11,10 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "mime/mime_full.h"
+
 namespace tanavo {
 
 struct Workspace;
-class MimeReporter;
 
 // The marker by which a text-only reading says the item is not plain text.
 inline constexpr std::string_view kMultipartMarker = "multipart/mixed";

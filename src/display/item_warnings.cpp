@@ -1,6 +1,5 @@
 #include "display/item_warnings.h"
 
-#include "platform/platform.h"
 #include "text/bytes.h"
 
 namespace tanavo {
@@ -26,10 +25,6 @@ std::string ItemWarningText(MimeWarning warning, std::string_view detail) {
   text += kValueFrame;
   text += "は判定できませんでした";
   return text;
-}
-
-void ItemWarningBoxes::Warn(MimeWarning warning, std::size_t, std::string_view detail) {
-  ShowWarning(platform_, ItemWarningText(warning, detail));
 }
 
 }  // namespace tanavo

@@ -10,8 +10,6 @@
 
 namespace tanavo {
 
-class Platform;
-
 // A warning box shows at most this many bytes of a header value (a broken
 // header can run over megabytes); longer values are cut and marked "...".
 constexpr std::size_t kWarningValueBytes = 200;
@@ -19,15 +17,11 @@ constexpr std::size_t kWarningValueBytes = 200;
 // The box's text for a warning of the tag decoding: "エンコード=" or
 // "日本語コード=" and the framed value, "は判定できませんでした".
 std::string ItemWarningText(MimeWarning warning, std::string_view detail);
+inline std::string WarningText(MimeWarning warning, std::size_t, std::string_view detail) {
+  return ItemWarningText(warning, detail);
+}
 
 // Shows each warning it is told as a box of the platform.
-class ItemWarningBoxes : public MimeReporter {
- public:
-  explicit ItemWarningBoxes(Platform& platform) : platform_(platform) {}
-  void Warn(MimeWarning warning, std::size_t offset, std::string_view detail) override;
-
- private:
-  Platform& platform_;
-};
+using ItemWarningBoxes = BoxReporter<MimeWarning, std::size_t, std::string_view>;
 
 }  // namespace tanavo

@@ -2,13 +2,21 @@
 
 namespace tanavo {
 
+std::string WarningText(StackWarning warning) {
+  switch (warning) {
+    case StackWarning::TooDeep: return "ファイルポインタの階層が深すぎます!!";
+    case StackWarning::PoppedTooFar: return "ファイルポインタが戻りすぎます!!";
+  }
+  return std::string();
+}
+
 FilePointerStack::FilePointerStack(Platform& platform, const ExtractionSettings& settings,
-                                   const std::string& mobileFile)
-    : platform_(platform), settings_(settings), mobileFile_(mobileFile) {}
+                                   const std::string& mobileFile, StackReporter* warnings)
+    : platform_(platform), warnings_(warnings), settings_(settings), mobileFile_(mobileFile) {}
 
 bool FilePointerStack::Push(int entryIndex) {
   if (depth_ >= kMaxStackDepth) {
-    ShowWarning(platform_, "ファイルポインタの階層が深すぎます!!");
+    Report(platform_, warnings_, StackWarning::TooDeep);
     return false;
   }
   ++depth_;
@@ -19,7 +27,7 @@ bool FilePointerStack::Push(int entryIndex) {
 
 bool FilePointerStack::Pop() {
   if (depth_ <= 0) {
-    ShowWarning(platform_, "ファイルポインタが戻りすぎます!!");
+    Report(platform_, warnings_, StackWarning::PoppedTooFar);
     return false;
   }
   text_[depth_].clear();

@@ -10,15 +10,25 @@
 
 #include "extract/settings.h"
 #include "platform/platform.h"
+#include "platform/reporter.h"
 
 namespace tanavo {
 
 constexpr int kStackLevels = 11;  // level 0 plus at most 10 pushed levels
 constexpr int kMaxStackDepth = kStackLevels - 1;
 
+enum class StackWarning {
+  TooDeep,       // a push past kMaxStackDepth, refused
+  PoppedTooFar,  // a pop at level 0, refused
+};
+std::string WarningText(StackWarning warning);
+using StackReporter = Reporter<StackWarning>;
+
 class FilePointerStack {
  public:
-  FilePointerStack(Platform& platform, const ExtractionSettings& settings, const std::string& mobileFile);
+  // Warns through warnings, or in a box of platform when it is null.
+  FilePointerStack(Platform& platform, const ExtractionSettings& settings, const std::string& mobileFile,
+                   StackReporter* warnings = nullptr);
 
   // True when pushed; false when refused at depth 10 (after the warning). A
   // caller that goes on as if pushed would later pop a level not its own.
@@ -34,6 +44,7 @@ class FilePointerStack {
 
  private:
   Platform& platform_;
+  StackReporter* warnings_;
   const ExtractionSettings& settings_;
   const std::string& mobileFile_;
   int depth_ = 0;

@@ -26,8 +26,6 @@ bool TakeDisplaySettingsFile(Workspace& ws, std::string_view bytes) {
   return true;
 }
 
-void ShowNotDisplaySettingsFile(Workspace& ws) { ShowWarning(ws.platform, "表示設定ファイルではありません!!"); }
-
 FileLoad ReadDisplayFile(Workspace& ws, const std::string& path) {
   std::string bytes;
   const ReadStatus rs = ws.files.ReadWholeFile(path, &bytes);
@@ -36,7 +34,7 @@ FileLoad ReadDisplayFile(Workspace& ws, const std::string& path) {
   return TakeDisplaySettingsFile(ws, bytes) ? FileLoad::Loaded : FileLoad::NotThisKind;
 }
 
-FileLoad LoadDisplayFile(Workspace& ws, const std::string& path) {
+FileLoad LoadDisplayFile(Workspace& ws, const std::string& path, SettingsReporter* warnings) {
   // Remembered before the file is read: a later index names the chosen file
   // even when reading it fails.
   ws.state.displayFilePath = SplitPath(path, ws.files.PathSeparator());
@@ -52,7 +50,7 @@ FileLoad LoadDisplayFile(Workspace& ws, const std::string& path) {
   ws.platform.SetStatusText(kOperationPart, "");
   // Told after the status bar is cleared, so that no "processing" stays up
   // behind the box.
-  if (!taken) ShowNotDisplaySettingsFile(ws);
+  if (!taken) Report(ws.platform, warnings, SettingsWarning::NotDisplaySettings, int64_t{0}, std::string_view());
   return taken ? FileLoad::Loaded : FileLoad::NotThisKind;
 }
 

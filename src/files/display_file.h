@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "files/file_load.h"
+#include "files/settings_warning.h"
 
 namespace tanavo {
 
@@ -13,10 +14,9 @@ struct Workspace;
 
 // Takes the texts of a read *.kdp file into the display settings. False when
 // the bytes are not a display settings file: the settings stay as they are,
-// and the caller tells the user with ShowNotDisplaySettingsFile once its
-// status bar is cleared.
+// and the caller warns (SettingsWarning::NotDisplaySettings) once its status
+// bar is cleared.
 bool TakeDisplaySettingsFile(Workspace& ws, std::string_view bytes);
-void ShowNotDisplaySettingsFile(Workspace& ws);
 
 // Reads the *.kdp file at path into the display settings, with no box and
 // nothing in the status bar: the caller words what it came to.
@@ -24,8 +24,9 @@ FileLoad ReadDisplayFile(Workspace& ws, const std::string& path);
 // Loads the *.kdp file at path as its menu command does: the path remembered
 // first (a later index names the chosen file even when reading it fails), a
 // failure told in its box; else the file named in the status bar and its
-// texts taken, or the box that it is no display settings file.
-FileLoad LoadDisplayFile(Workspace& ws, const std::string& path);
+// texts taken, or the warning that it is no display settings file (through
+// warnings, or else in a box).
+FileLoad LoadDisplayFile(Workspace& ws, const std::string& path, SettingsReporter* warnings = nullptr);
 
 // Menu command: LoadDisplayFile on a file chosen in the open dialog. True
 // when the file was read and its texts taken.

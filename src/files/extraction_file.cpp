@@ -13,8 +13,6 @@ namespace {
 
 // The progress part shows the entry count right-aligned in this many columns.
 constexpr std::size_t kProgressColumns = 4;
-// The save warning lists this many fields and counts the rest.
-constexpr int kListedOverlongFields = 10;
 
 FileDialogSpec SettingsDialog(const char* title) {
   return FileKindDialog(title, "抽出設定ファイル(*.kta)", "*.kta");
@@ -22,7 +20,7 @@ FileDialogSpec SettingsDialog(const char* title) {
 
 }  // namespace
 
-int ReadSettingsEntries(Workspace& ws, std::string_view bytes) {
+int ReadSettingsEntries(Workspace& ws, std::string_view bytes, SettingsReporter* warnings) {
   Platform& p = ws.platform;
   std::size_t inFile = (bytes.size() + kEntryBytes - 1) / kEntryBytes;
   int stored = static_cast<int>(std::min<std::size_t>(inFile, kTagEntries));
@@ -34,8 +32,7 @@ int ReadSettingsEntries(Workspace& ws, std::string_view bytes) {
   p.SetStatusText(kProgressPart, "");
   p.SetStatusText(kOperationPart, "");
   if (inFile > static_cast<std::size_t>(kTagEntries)) {
-    ShowWarning(p, "抽出設定ファイルのタグ定義が" + std::to_string(kTagEntries) + "件を超えています。" +
-                       std::to_string(kTagEntries + 1) + "件目以降は読み込みませんでした!!");
+    Report(p, warnings, SettingsWarning::TooManyEntries, static_cast<int64_t>(inFile), std::string_view());
   }
   return static_cast<int>(std::min<std::size_t>(inFile, 0x7FFFFFFF));
 }
@@ -79,7 +76,7 @@ bool LoadExtractionSettings(Workspace& ws) {
   return LoadExtractionFile(ws, path) == FileLoad::Loaded;
 }
 
-void SaveExtractionSettings(Workspace& ws) {
+void SaveExtractionSettings(Workspace& ws, SettingsReporter* warnings) {
   Platform& p = ws.platform;
   const ExtractionSettings& s = ws.extraction;
   int n = UsedCount(s);
@@ -99,11 +96,7 @@ void SaveExtractionSettings(Workspace& ws) {
     }
   }
   if (overlongCount > 0) {
-    if (overlongCount > kListedOverlongFields) {
-      overlong += "\nほか" + std::to_string(overlongCount - kListedOverlongFields) + "件";
-    }
-    ShowWarning(p, "次の設定は" + std::to_string(kFieldBytes) + "バイトを超えるため、" +
-                       std::to_string(kFieldBytes + 1) + "バイト目以降は保存されません!!" + overlong);
+    Report(p, warnings, SettingsWarning::OverlongFields, int64_t{overlongCount}, std::string_view(overlong));
   }
 
   std::string path;

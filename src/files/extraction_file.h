@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "files/file_load.h"
+#include "files/settings_warning.h"
 
 namespace tanavo {
 
@@ -14,8 +15,9 @@ struct Workspace;
 // Decodes the entries of a whole file into the table, which the caller has
 // reset, counting them in status parts 0 and 1. A file of more than the
 // table's entries gives the first ones and one warning that the rest was
-// ignored. Returns the number of entries in the file.
-int ReadSettingsEntries(Workspace& ws, std::string_view bytes);
+// ignored (SettingsWarning::TooManyEntries, through warnings or else in a
+// box). Returns the number of entries in the file.
+int ReadSettingsEntries(Workspace& ws, std::string_view bytes, SettingsReporter* warnings = nullptr);
 
 // Reads the *.kta file at path into the extraction settings (emptied first),
 // counting its entries in the status bar. A file that cannot be read leaves
@@ -31,6 +33,9 @@ FileLoad LoadExtractionFile(Workspace& ws, const std::string& path);
 // when the file was read and its entries taken (a warning may have been
 // shown).
 bool LoadExtractionSettings(Workspace& ws);
-void SaveExtractionSettings(Workspace& ws);
+// Save button: the table written to the file chosen in the save dialog, after
+// one warning naming the fields cut (SettingsWarning::OverlongFields, through
+// warnings or else in a box).
+void SaveExtractionSettings(Workspace& ws, SettingsReporter* warnings = nullptr);
 
 }  // namespace tanavo

@@ -72,26 +72,26 @@ std::vector<int> PlaceholdersOfTemplate(const ExtractionSettings& s, const std::
 
 }  // namespace
 
-int CreateIndex(Workspace& ws, bool offerAllRecords, IndexReporter* reporter) {
+IndexCreation CreateIndex(Workspace& ws, bool offerAllRecords, IndexReporter* reporter) {
   Platform& p = ws.platform;
   if (ws.state.mobileFile.empty()) {
     ReportIndexWarning(p, reporter, IndexWarning::NoMobileFile);
-    return 1;
+    return kIndexRefused;
   }
   if (!IsPresent(ws.extraction)) {
     ReportIndexWarning(p, reporter, IndexWarning::NoExtractionSettings);
-    return 1;
+    return kIndexRefused;
   }
   const std::string& listTemplate = ws.display.listLineTemplate;
   if (listTemplate.empty()) {
     ReportIndexWarning(p, reporter, IndexWarning::NoDisplaySettings);
-    return 1;
+    return kIndexRefused;
   }
   // Without a record delimiter there is no record to look for.
   const int first = FirstEntryOfKind(ws.extraction, EntryKind::DSet);
   if (first < 0) {
     ReportIndexWarning(p, reporter, IndexWarning::NoDSet);
-    return 1;
+    return kIndexRefused;
   }
 
   p.SetStatusText(kOperationPart, "インデックス作成中");
@@ -160,7 +160,7 @@ int CreateIndex(Workspace& ws, bool offerAllRecords, IndexReporter* reporter) {
       return kCreateAgainWithAll;
     }
   }
-  return 0;
+  return kIndexCreated;
 }
 
 std::string LeftOutWarningText(int32_t capacity, int32_t found) {
@@ -168,7 +168,7 @@ std::string LeftOutWarningText(int32_t capacity, int32_t found) {
 }
 
 IndexFileStatus CreateAndSaveIndex(Workspace& ws) {
-  if (CreateIndex(ws) != 0) {
+  if (CreateIndex(ws) != kIndexCreated) {
     ReportIndexWarning(ws.platform, nullptr, IndexWarning::CreationFailed);
     return IndexFileStatus::Failed;
   }
@@ -176,7 +176,7 @@ IndexFileStatus CreateAndSaveIndex(Workspace& ws) {
 }
 
 IndexFileStatus CreateAndSaveIndexTo(Workspace& ws, const std::string& path, IndexReporter* reporter) {
-  if (CreateIndex(ws, false, reporter) != 0) {
+  if (CreateIndex(ws, false, reporter) != kIndexCreated) {
     ReportIndexWarning(ws.platform, reporter, IndexWarning::CreationFailed);
     return IndexFileStatus::Failed;
   }
@@ -187,12 +187,12 @@ void CreateIndexCommand(Workspace& ws) {
   BoxAnswer a = ws.platform.MessageBox(BoxOwner::None, "処理に時間が掛かります．\r\n実行して宜しいですか？", "注意",
                                         BoxIcon::None, BoxButtons::OkCancel);
   if (a != BoxAnswer::Ok) return;
-  int created = CreateIndex(ws, true);
+  IndexCreation created = CreateIndex(ws, true);
   if (created == kCreateAgainWithAll) {
     RememberRecordCapacity(ws, kAllRecords);
     created = CreateIndex(ws);
   }
-  if (created != 0) {
+  if (created != kIndexCreated) {
     ReportIndexWarning(ws.platform, nullptr, IndexWarning::CreationFailed);
     return;
   }

@@ -37,11 +37,15 @@ IndexFileStatus CreateAndSaveIndex(Workspace& ws);
 // The same without a dialog: saved to path; warnings to reporter (boxes
 // through the platform without one).
 IndexFileStatus CreateAndSaveIndexTo(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr);
-// 0 when the scan ran (also when it found no record); 1 when it refused to
-// start (after its warning, to reporter or in a box), leaving the previous index as it was. With
-// offerAllRecords, the warning that records were left out asks
-// kRaiseCapacityQuestion; kCreateAgainWithAll when it was answered yes.
-inline constexpr int kCreateAgainWithAll = 2;
-int CreateIndex(Workspace& ws, bool offerAllRecords = false, IndexReporter* reporter = nullptr);
+// What index creation came to. Its values are the numbers it always
+// returned (0 created, 1 refused), which callers and tests compare with.
+enum IndexCreation : int {
+  kIndexCreated = 0,        // the scan ran (also when it found no record)
+  kIndexRefused = 1,        // refused to start (after its warning, to reporter
+                            // or in a box): the previous index as it was
+  kCreateAgainWithAll = 2,  // offerAllRecords: the records left out, and the
+                            // question of kRaiseCapacityQuestion answered yes
+};
+IndexCreation CreateIndex(Workspace& ws, bool offerAllRecords = false, IndexReporter* reporter = nullptr);
 
 }  // namespace tanavo

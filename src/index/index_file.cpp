@@ -83,7 +83,7 @@ bool ReloadDisplaySettings(Workspace& ws, const NamedFile& file) {
     NoteOpenFailure(ws, file);
   }
   if (read == FileLoad::TooLarge) ShowTooLarge(p, kLoadCaption);
-  if (read == FileLoad::NotThisKind) ShowNotDisplaySettingsFile(ws);
+  if (read == FileLoad::NotThisKind) SettingsBoxes(p).Warn(SettingsWarning::NotDisplaySettings, 0, {});
   return read == FileLoad::Loaded;
 }
 

@@ -1,10 +1,8 @@
 #include "index/index_warning.h"
 
-#include "platform/platform.h"
-
 namespace tanavo {
 
-std::string IndexWarningText(IndexWarning warning, int64_t count, int64_t total) {
+std::string WarningText(IndexWarning warning, int64_t count, int64_t total) {
   const std::string n = std::to_string(count);
   const std::string next = std::to_string(count + 1);
   switch (warning) {
@@ -27,17 +25,9 @@ std::string IndexWarningText(IndexWarning warning, int64_t count, int64_t total)
   return std::string();
 }
 
-void BoxIndexReporter::Warn(IndexWarning warning, int64_t count, int64_t total) {
-  ShowWarning(platform_, IndexWarningText(warning, count, total));
-}
-
 void ReportIndexWarning(Platform& platform, IndexReporter* reporter, IndexWarning warning, int64_t count,
                         int64_t total) {
-  if (reporter) {
-    reporter->Warn(warning, count, total);
-    return;
-  }
-  BoxIndexReporter(platform).Warn(warning, count, total);
+  Report(platform, reporter, warning, count, total);
 }
 
 }  // namespace tanavo

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tanavo {
+#include "platform/reporter.h"
 
-class Platform;
+namespace tanavo {
 
 enum class IndexWarning {
   // Index creation refused: what must be loaded first.
@@ -26,23 +26,14 @@ enum class IndexWarning {
 };
 
 // The warning's text, as its box shows it.
-std::string IndexWarningText(IndexWarning warning, int64_t count = 0, int64_t total = 0);
+std::string WarningText(IndexWarning warning, int64_t count = 0, int64_t total = 0);
+inline std::string IndexWarningText(IndexWarning warning, int64_t count = 0, int64_t total = 0) {
+  return WarningText(warning, count, total);
+}
 
-class IndexReporter {
- public:
-  virtual ~IndexReporter() = default;
-  virtual void Warn(IndexWarning warning, int64_t count, int64_t total) = 0;
-};
-
+using IndexReporter = Reporter<IndexWarning, int64_t, int64_t>;
 // Each warning a box, as the window program and tanavo-cli show them.
-class BoxIndexReporter : public IndexReporter {
- public:
-  explicit BoxIndexReporter(Platform& platform) : platform_(platform) {}
-  void Warn(IndexWarning warning, int64_t count, int64_t total) override;
-
- private:
-  Platform& platform_;
-};
+using BoxIndexReporter = BoxReporter<IndexWarning, int64_t, int64_t>;
 
 // Warns through reporter, or in a box through platform when there is none.
 void ReportIndexWarning(Platform& platform, IndexReporter* reporter, IndexWarning warning, int64_t count = 0,

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/reporter.h"
+
 namespace tanavo {
 
 class CharsetConverter;
@@ -51,11 +53,7 @@ enum class MimeWarning {
 
 // Told about each problem as it is met, with the byte offset (0-based) of the
 // entity concerned in the item.
-class MimeReporter {
- public:
-  virtual ~MimeReporter() = default;
-  virtual void Warn(MimeWarning warning, std::size_t offset, std::string_view detail) = 0;
-};
+using MimeReporter = Reporter<MimeWarning, std::size_t, std::string_view>;
 
 struct MailAttachment {
   std::string name;   // Shift_JIS; made up from the part's type when it has none

@@ -1,16 +1,21 @@
 #include "state/record_history.h"
 
-#include "platform/platform.h"
-
 namespace tanavo {
 
 namespace {
 bool InSlots(int32_t slot) { return slot >= 1 && slot <= kHistorySlots; }
 }  // namespace
 
-bool Push(RecordHistory& history, Platform& platform, int32_t start) {
+std::string WarningText(HistoryWarning warning) {
+  switch (warning) {
+    case HistoryWarning::Full: return "スタックの階層が深すぎます!!";
+  }
+  return std::string();
+}
+
+bool Push(RecordHistory& history, Platform& platform, int32_t start, HistoryReporter* warnings) {
   if (history.top >= kHistorySlots) {
-    ShowWarning(platform, "スタックの階層が深すぎます!!");
+    Report(platform, warnings, HistoryWarning::Full);
     return false;
   }
   if (history.top < 0) history.top = 0;
