@@ -213,8 +213,8 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
   }
   // Everything but the tags is made again. The search index gathers its
-  // tokens in a larger table in memory and merges its pieces once at the
-  // end: flushing and merging small pieces as they fill was most of a build.
+  // tokens in a table in memory and merges the pieces it writes once at the
+  // end, not as they come.
   if (!c.Exec("INSERT INTO entry_search(entry_search) VALUES('delete-all')") ||
       !c.Exec("INSERT INTO entry_search(entry_search, rank) VALUES('hashsize', " +
               std::to_string(kSearchIndexMemoryBytes) + ")") ||
