@@ -99,6 +99,7 @@ namespace {
 // blobs byte by byte, a key that begins another first.
 struct SortRow {
   std::uint64_t head = 0;  // the first eight bytes, big-endian, zero after the end
+  std::uint64_t next = 0;  // the eight after them, alike
   std::uint32_t offset = 0;
   std::uint32_t length = 0;
   std::int32_t number = 0;
@@ -127,7 +128,9 @@ class SortKeys {
         case SQLITE_TEXT: r.rank = 1; break;
         default: r.rank = 2; break;
       }
-      const std::string bytes = s.Text(column);
+      const void* p = sqlite3_column_blob(s.get(), column);
+      const std::string_view bytes(p ? static_cast<const char*>(p) : "",
+                                   static_cast<std::size_t>(sqlite3_column_bytes(s.get(), column)));
       if (arena_.size() + bytes.size() >= kMaxArenaBytes) {
         full_ = true;
         return r;
@@ -135,8 +138,9 @@ class SortKeys {
       r.offset = static_cast<std::uint32_t>(arena_.size());
       r.length = static_cast<std::uint32_t>(bytes.size());
       arena_ += bytes;
-      for (std::size_t i = 0; i < 8; ++i) {
-        r.head = (r.head << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+      for (std::size_t i = 0; i < 16; ++i) {
+        std::uint64_t& word = i < 8 ? r.head : r.next;
+        word = (word << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
       }
       return r;
     };
@@ -187,8 +191,12 @@ class SortKeys {
       if (a.rank == 0 && a.numeric != b.numeric) return a.numeric < b.numeric;
       if (a.rank == 1 || a.rank == 2) {
         if (a.head != b.head) return a.head < b.head;
-        const int d = std::string_view(arena_).substr(a.offset, a.length).compare(
-            std::string_view(arena_).substr(b.offset, b.length));
+        if (a.next != b.next) return a.next < b.next;
+        // The first sixteen bytes are the same where both have them; a
+        // shorter key's zeros may be bytes of the other's, so it is compared whole.
+        const std::size_t same = a.length >= 16 && b.length >= 16 ? 16 : 0;
+        const int d = std::string_view(arena_).substr(a.offset + same, a.length - same).compare(
+            std::string_view(arena_).substr(b.offset + same, b.length - same));
         if (d != 0) return d < 0;
       }
       return a.number < b.number;
