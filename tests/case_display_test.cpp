@@ -95,6 +95,15 @@ class CaseDisplayTest : public ::testing::Test {
   fs::path dir;
 };
 
+TEST_F(CaseDisplayTest, EnterInTheSearchFieldSearchesAsTheButtonDoes) {
+  Open();
+  D().Type(kDispSearchEdit, "会議");
+  D().PressEnter(kDispSearchEdit);
+  EXPECT_EQ(Listed(), (std::vector<int>{1, 3, 5}));
+  EXPECT_EQ(D().Text(kDispHitCount), "ヒット 3件");
+  EXPECT_EQ(Shown(), "週報 明日の会議は十時から");
+}
+
 TEST_F(CaseDisplayTest, ASearchListsItsHitsStepsThroughThemAndGoesBackToAll) {
   Open();
   for (int id : {kDispHitCount, kDispPreviousHit, kDispNextHit, kDispAllRecords}) EXPECT_FALSE(D().IsShown(id)) << id;

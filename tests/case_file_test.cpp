@@ -12,6 +12,7 @@
 #include "case/case_file.h"
 #include "case/case_search.h"
 #include "case/case_tags.h"
+#include "case/case_view.h"
 #include "mail_records.h"
 #include "platform/digest.h"
 
@@ -292,6 +293,101 @@ TEST(CaseFileTest, TwoOpenersShareOneCase) {
   ASSERT_TRUE(ListTags(*second, &tags));
   EXPECT_EQ(tags.size(), 2u);
   EXPECT_TRUE(first->Intact());
+}
+
+// A hit of the index names its record through the count of values of each
+// record; a case built before, without the count, or with one that cannot
+// be read, is searched through its values and finds the same.
+TEST(CaseFileTest, ACaseWithoutItsCountOfValuesIsSearchedAlike) {
+  BuiltCase b;
+  const std::vector<std::string> queries = {u8"会議", u8"会議室", u8"会議 OR lunch", u8"NOT 会議", "subject:lunch",
+                                            u8"ｶﾞｽ", "lun*", u8"請求 AND abc", "example"};
+  auto search = [&] {
+    std::unique_ptr<CaseFile> c = b.Open();
+    std::vector<std::string> found;
+    for (const std::string& q : queries) {
+      const SearchResult r = SearchCase(*c, q, true);
+      std::string line = q + ":";
+      for (const SearchHit& h : r.hits) {
+        line += " " + std::to_string(h.number) + "/" + h.listLine;
+        for (const HitPlace& p : h.places) line += "@" + p.entry + std::to_string(p.position);
+      }
+      found.push_back(line);
+    }
+    return found;
+  };
+  const std::vector<std::string> counted = search();
+  EXPECT_EQ(counted[0], std::string(u8"会議") + ": 1/明日の会議について@Subject7");
+  EXPECT_EQ(counted.back(), "example: 1/明日の会議について@From6 2/ｶﾞｽ料金@From8 3/Re: lunch@From6");
+  {
+    std::unique_ptr<CaseFile> c = b.Open();
+    EXPECT_EQ(c->Info(kValuesPerRecordKey).size(), 3u);  // three records of few values, one byte each
+    ASSERT_TRUE(c->Exec("UPDATE case_info SET value = x'85' WHERE key = 'values_per_record'"));
+  }
+  EXPECT_EQ(search(), counted);  // cut short
+  {
+    std::unique_ptr<CaseFile> c = b.Open();
+    ASSERT_TRUE(c->Exec("DELETE FROM case_info WHERE key = 'values_per_record'"));
+  }
+  EXPECT_EQ(search(), counted);  // built before
+}
+
+// The sort by sender is made outside the database: it must give the order
+// ORDER BY gives, ties in record order, empty and missing keys, bytes of
+// Shift_JIS above 0x7F, keys that begin others, and values that are no blob.
+TEST(CaseFileTest, SortingBySenderGivesTheDatabasesOrder) {
+  const fs::path folder = FreshTestFolder("case_sort");
+  std::unique_ptr<CaseFile> c;
+  ASSERT_EQ(CaseFile::Open((folder / "sort.tcase").string(), true, &c), CaseOpenStatus::Ok);
+  const std::vector<std::string> keys = {
+      "b", "a", "", "\x82\xA0", "a", "\xB1", "ab", "a\0b"s, "b", "\x82\x9F", "", "a\x01", "\xFF", "a",
+      "\x82\xA0", "ab", "B", "a ", "z", "\x81\x40"};
+  ASSERT_TRUE(c->Exec("BEGIN"));
+  Statement rec(c->db(), "INSERT INTO records(number, offset, length, found, list_line) VALUES(?1, 0, 1, 1, 'x')");
+  Statement val(c->db(), "INSERT INTO entry_values(record, entry, occurrence, name, name_key, value) "
+                         "VALUES(?1, ?2, ?3, 'From', 'from', ?4)");
+  auto value = [&](int n, int entry, int occurrence, const std::string& v) {
+    val.Bind(1, static_cast<std::int64_t>(n));
+    val.Bind(2, static_cast<std::int64_t>(entry));
+    val.Bind(3, static_cast<std::int64_t>(occurrence));
+    val.BindBlob(4, v);
+    ASSERT_EQ(val.Step(), SQLITE_DONE);
+    val.Reset();
+  };
+  const int count = 3 * static_cast<int>(keys.size());
+  for (int n = 1; n <= count; ++n) {
+    rec.Bind(1, static_cast<std::int64_t>(n));
+    ASSERT_EQ(rec.Step(), SQLITE_DONE);
+    rec.Reset();
+    const std::size_t k = static_cast<std::size_t>(n - 1) % (keys.size() + 3);
+    if (k < keys.size()) value(n, 2, 1, keys[k]);  // the others have none
+    if (n % 5 == 0) value(n, 2, 2, "0");           // a second value is not sorted by
+    if (n % 7 == 0) value(n, 3, 1, "0");           // nor another entry's
+  }
+  ASSERT_TRUE(c->Exec("UPDATE entry_values SET value = CAST(value AS TEXT) WHERE record = 9;"
+                      "UPDATE entry_values SET value = 12 WHERE record = 10 AND entry = 2 AND occurrence = 1;"
+                      "UPDATE entry_values SET value = 3.5 WHERE record = 11 AND entry = 2 AND occurrence = 1;"
+                      "INSERT INTO entry_values(record, entry, occurrence, name, name_key, value) "
+                      "VALUES(12, 2, 1, 'From', 'from', x'00');"  // a record with two first values
+                      "INSERT INTO tags(record, label, note, made) VALUES(4, 'x', '', ''), (40, 'x', '', ''),"
+                      "(13, 'x', '', ''), (2, 'x', '', '');"
+                      "COMMIT"));
+  ASSERT_EQ(SortEntry(*c, RecordSort::Sender), 2);
+  auto database = [&](const std::string& where) {
+    Statement s(c->db(), "SELECT r.number FROM records r LEFT JOIN entry_values k ON k.record = r.number AND "
+                         "k.entry = 2 AND k.occurrence = 1" + where + " ORDER BY k.value IS NULL, k.value, r.number");
+    std::vector<std::int32_t> order;
+    while (s.Step() == SQLITE_ROW) order.push_back(static_cast<std::int32_t>(s.Int(0)));
+    return order;
+  };
+  RecordView view;
+  view.sort = RecordSort::Sender;
+  const RecordOrder all = OrderRecords(*c, view);
+  EXPECT_EQ(all.status, OrderStatus::Ok);
+  EXPECT_EQ(all.numbers.size(), static_cast<std::size_t>(count) + 1);  // record 12 twice, as the join has it
+  EXPECT_EQ(all.numbers, database(""));
+  view.taggedOnly = true;  // few records: their keys looked up one by one
+  EXPECT_EQ(OrderRecords(*c, view).numbers, database(" WHERE r.number IN (SELECT record FROM tags)"));
 }
 
 }  // namespace

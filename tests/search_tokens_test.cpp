@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "case/search_tokens.h"
+#include "platform/console/utf8.h"
 
 namespace tanavo {
 namespace {
@@ -92,6 +94,33 @@ TEST(SearchTokensTest, ShiftJisTextBecomesValidUtf8) {
   ASSERT_FALSE(t.empty());
   EXPECT_EQ(Shown(std::vector<SearchToken>(t.begin(), t.begin() + 3)), U(u8"会 +会議 議"));
   EXPECT_EQ(t.back().text, U(u8"カ"));
+}
+
+// The conversion by table gives what the platform's converter gives, run by
+// run: every code of two bytes, lone and cut lead bytes, bytes that are no
+// character (kept runs of them may look like UTF-8), and random text.
+TEST(SearchTokensTest, ShiftJisByTableIsThePlatformsConversion) {
+  std::vector<std::string> texts;
+  std::string codes;
+  for (int lead = 0x80; lead < 0x100; ++lead) {
+    for (int trail = 0x00; trail < 0x100; trail += (lead & 7) + 1) {
+      codes += static_cast<char>(lead);
+      codes += static_cast<char>(trail);
+    }
+  }
+  texts.push_back(codes);
+  texts.push_back(codes.substr(1));
+  texts.push_back("\xE3\x80\x80\xEF\xBF\xBD\xFD\xFE\xFF\x80\xA0\x81");
+  std::uint32_t seed = 7;
+  for (int n = 0; n < 200; ++n) {
+    std::string t;
+    for (int k = 0; k < 40; ++k) {
+      seed = seed * 1664525u + 1013904223u;
+      t += static_cast<char>(seed >> 24);
+    }
+    texts.push_back(t);
+  }
+  for (const std::string& t : texts) EXPECT_EQ(SearchTextFromShiftJis(t), ValidUtf8(Cp932ToUtf8(t))) << t;
 }
 
 TEST(SearchTokensTest, LongWordsAreCut) {

@@ -80,7 +80,7 @@ std::vector<ControlSpec> DisplayWindow::Controls() {
       {kDispTitle, ControlKind::Static, kStyleNone, 355, 28, 80, 12, "データ表示"},
       {kDispAttachmentLabel, ControlKind::Static, kCentre, 29, 563, 82, 12, "****件終了"},
       {kDispStatusText, ControlKind::Static, kStyleNone, 508, 111, 69, 12, "＊＊＊＊"},
-      {kDispSearchEdit, ControlKind::Edit, kClientEdge | kAutoHScroll | kHidden, 112, 7, 120, 24, ""},
+      {kDispSearchEdit, ControlKind::Edit, kClientEdge | kAutoHScroll | kHidden | kEnterNotify, 112, 7, 120, 24, ""},
       {kDispSearchButton, ControlKind::PushButton, kCentre | kHidden, 236, 6, 44, 25, "検索"},
       {kDispHitCount, ControlKind::Static, kHidden, 284, 10, 80, 20, ""},
       {kDispPreviousHit, ControlKind::PushButton, kCentre | kHidden, 368, 6, 32, 25, "前"},
@@ -158,6 +158,9 @@ void DisplayWindow::OnCommand(int id, int code) {
       break;
     case kDispSearchButton:
       if (code == kNotifyClick) SearchRecords(app_);
+      break;
+    case kDispSearchEdit:
+      if (code == kNotifyEnter) SearchRecords(app_);  // Enter in the field searches as the button does
       break;
     case kDispPreviousHit:
     case kDispNextHit:

@@ -36,6 +36,14 @@ bool NamesATime(const std::string& key) {
   return false;
 }
 
+void AppendLeb128(std::string* out, std::uint64_t v) {
+  do {
+    const unsigned char low = static_cast<unsigned char>(v & 0x7F);
+    v >>= 7;
+    out->push_back(static_cast<char>(v != 0 ? (low | 0x80) : low));
+  } while (v != 0);
+}
+
 std::string UtcNow() {
   const std::time_t now = std::time(nullptr);
   const std::tm* t = std::gmtime(&now);
@@ -49,13 +57,16 @@ struct Inserts {
       : record(db,
                "INSERT INTO records(number, offset, length, found, list_line, time_iso, time_utc, time_local, "
                "time_source, time_zone_assumed, time_entry) VALUES(?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)"),
-        value(db, "INSERT INTO entry_values(record, entry, occurrence, name, name_key, value) VALUES(?1,?2,?3,?4,?5,?6)"),
+        value(db,
+              "INSERT INTO entry_values(record, entry, occurrence, name, name_key, value, id) "
+              "VALUES(?1,?2,?3,?4,?5,?6,?7)"),
         search(db, "INSERT INTO entry_search(rowid, text) VALUES(?1, ?2)"),
         attachment(db,
                    "INSERT INTO attachments(record, position, name, name_utf8, size, sha256, type) "
                    "VALUES(?1,?2,?3,?4,?5,?6,?7)") {}
   bool ok() const { return record.ok() && value.ok() && search.ok() && attachment.ok(); }
   Statement record, value, search, attachment;
+  std::int64_t lastValue = 0;  // the id of the value stored last
 };
 
 bool Done(Statement& s) {
@@ -65,7 +76,7 @@ bool Done(Statement& s) {
 }
 
 bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::string>& keys,
-                 const CaseBuildInput& input, CaseBuildResult* result) {
+                 const CaseBuildInput& input, CaseBuildResult* result, std::uint64_t* values) {
   RangeReporter range;
   const RenderedRecord r = RenderRecord(ws, n, &range, RenderValues::Collect);
   const bool found = r.status == RenderStatus::Rendered;
@@ -107,14 +118,17 @@ bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::
     const std::string& name = ws.extraction.entries[e].name;
     std::int64_t occurrence = 0;
     for (const std::string& v : r.values[e]) {
+      const std::int64_t id = ++ins.lastValue;
+      ++*values;
       ins.value.Bind(1, static_cast<std::int64_t>(n));
       ins.value.Bind(2, static_cast<std::int64_t>(e));
       ins.value.Bind(3, ++occurrence);
       ins.value.BindBlob(4, name);
       ins.value.Bind(5, keys[e]);
       ins.value.BindBlob(6, v);
+      ins.value.Bind(7, id);
       if (!Done(ins.value)) return false;
-      ins.search.Bind(1, sqlite3_last_insert_rowid(sqlite3_db_handle(ins.value.get())));
+      ins.search.Bind(1, id);
       ins.search.Bind(2, SearchTextFromShiftJis(v));
       if (!Done(ins.search)) return false;
     }
@@ -199,8 +213,8 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
   }
   // Everything but the tags is made again. The search index gathers its
-  // tokens in a larger table in memory and merges its pieces once at the
-  // end: flushing and merging small pieces as they fill was most of a build.
+  // tokens in a table in memory and merges the pieces it writes once at the
+  // end, not as they come.
   if (!c.Exec("INSERT INTO entry_search(entry_search) VALUES('delete-all')") ||
       !c.Exec("INSERT INTO entry_search(entry_search, rank) VALUES('hashsize', " +
               std::to_string(kSearchIndexMemoryBytes) + ")") ||
@@ -215,8 +229,11 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     Inserts ins(c.db());
     if (!ins.ok()) return Failure(c, result);
     const int32_t count = ws.index.count;
+    std::string valuesPerRecord;
     for (int32_t n = 1; n <= count; ++n) {
-      if (!StoreRecord(ins, ws, n, keys, input, &result)) return Failure(c, result);
+      std::uint64_t values = 0;
+      if (!StoreRecord(ins, ws, n, keys, input, &result, &values)) return Failure(c, result);
+      AppendLeb128(&valuesPerRecord, values);
       ++result.records;
       if (input.progress) input.progress(n, count);
     }
@@ -230,12 +247,18 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
     Statement info(c.db(), "INSERT INTO case_info(key, value) VALUES(?1, ?2)");
     const std::pair<const char*, std::string> kInfo[] = {
-        {"state", "built"}, {"built_at", UtcNow()}, {"assumed_zone", OffsetText(input.assumedOffsetMinutes)}};
+        {"state", "built"},
+        {"built_at", UtcNow()},
+        {"assumed_zone", OffsetText(input.assumedOffsetMinutes)},
+    };
     for (const auto& kv : kInfo) {
       info.Bind(1, kv.first);
       info.Bind(2, kv.second);
       if (!Done(info)) return Failure(c, result);
     }
+    info.Bind(1, kValuesPerRecordKey);
+    info.BindBlob(2, valuesPerRecord);
+    if (!Done(info)) return Failure(c, result);
   }
   if (!c.Exec("INSERT INTO entry_search(entry_search) VALUES('optimize')") || !c.Exec("COMMIT")) {
     return Failure(c, result);

@@ -161,7 +161,10 @@ CaseOpenStatus CaseFile::Open(const std::string& path, bool create, std::unique_
 }
 
 bool CaseFile::Prepare(bool fresh) {
-  if (!Exec("PRAGMA journal_mode=WAL") || !Exec("PRAGMA synchronous=NORMAL")) return false;
+  if (!Exec("PRAGMA journal_mode=WAL") || !Exec("PRAGMA synchronous=NORMAL") ||
+      !Exec("PRAGMA cache_size=" + std::to_string(-kCaseCacheKiB))) {
+    return false;
+  }
   if (!fresh) return true;
   return Exec("BEGIN IMMEDIATE") && Exec(kSchema) &&
          Exec("PRAGMA application_id=" + std::to_string(kCaseApplicationId)) &&

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <unordered_map>
@@ -186,6 +188,10 @@ class Parser {
 
 constexpr const char* kNothing = "SELECT NULL AS record WHERE 0";
 
+// Hits are read in one pass over the records between the first and the last
+// when at least one in this many of those is a hit.
+constexpr std::int64_t kReadAllBeyondOneIn = 8;
+
 // LIKE pattern of text anywhere, its wildcards taken literally.
 std::string LikeAnywhere(const std::string& text) {
   std::string p = "%";
@@ -222,9 +228,62 @@ bool TimeBound(const std::string& s) {
   return true;
 }
 
+// Where each record's values begin among the value ids: entry k holds the
+// first id of record k + 1, the last entry the id after the last value.
+struct ValueStarts {
+  std::vector<std::int64_t> first;
+};
+
+// tanavo_value_record(id): the record of value id, NULL for no value.
+void ValueRecordFunction(sqlite3_context* context, int, sqlite3_value** argv) {
+  const auto* starts = static_cast<const ValueStarts*>(sqlite3_user_data(context));
+  const std::int64_t id = sqlite3_value_int64(argv[0]);
+  const std::vector<std::int64_t>& first = starts->first;
+  if (first.size() < 2 || id < first.front() || id >= first.back()) {
+    sqlite3_result_null(context);
+    return;
+  }
+  // The last record that begins at or before id (records without values
+  // begin where the next one does).
+  const auto it = std::upper_bound(first.begin(), first.end(), id);
+  sqlite3_result_int64(context, static_cast<std::int64_t>(it - first.begin()));
+}
+
+// Reads the case's count of values per record and gives the connection
+// tanavo_value_record; false for a case without it (built before), or
+// whose count cannot be read, to be searched through its values.
+bool RegisterValueRecords(CaseFile& c) {
+  Statement s(c.db(), "SELECT value FROM case_info WHERE key = ?1");
+  s.Bind(1, std::string(kValuesPerRecordKey));
+  if (s.Step() != SQLITE_ROW) return false;
+  const std::string counts = s.Text(0);
+  auto starts = std::make_unique<ValueStarts>();
+  starts->first.reserve(counts.size() + 1);
+  std::int64_t at = 1;
+  starts->first.push_back(at);
+  std::uint64_t v = 0;
+  int shift = 0;
+  for (char ch : counts) {
+    const unsigned char b = static_cast<unsigned char>(ch);
+    if (shift > 56) return false;
+    v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
+    shift += 7;
+    if (b & 0x80) continue;
+    if (v > static_cast<std::uint64_t>(INT64_MAX - at)) return false;
+    at += static_cast<std::int64_t>(v);
+    starts->first.push_back(at);
+    v = 0;
+    shift = 0;
+  }
+  if (shift != 0) return false;  // cut in a number
+  return sqlite3_create_function_v2(c.db(), "tanavo_value_record", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    starts.release(), ValueRecordFunction, nullptr, nullptr,
+                                    [](void* p) { delete static_cast<ValueStarts*>(p); }) == SQLITE_OK;
+}
+
 class Compiler {
  public:
-  explicit Compiler(CaseFile& c) : c_(c) {}
+  explicit Compiler(CaseFile& c) : c_(c), valuesByRecord_(RegisterValueRecords(c)) {}
 
   bool Compile(const Node& n, std::string* sql) {
     switch (n.kind) {
@@ -283,6 +342,12 @@ class Compiler {
       return true;
     }
     params.push_back(FtsTokens(n));
+    textTerms.push_back(&n);
+    if (valuesByRecord_ && f.empty() && !NeedsPhraseCheck(n)) {
+      // The hits' records straight from the index, no value read.
+      *sql = "SELECT tanavo_value_record(rowid) AS record FROM entry_search WHERE entry_search MATCH ?";
+      return true;
+    }
     *sql = "SELECT v.record AS record FROM entry_search JOIN entry_values v ON v.id = entry_search.rowid "
            "WHERE entry_search MATCH ?";
     if (!f.empty()) {
@@ -294,7 +359,6 @@ class Compiler {
       params.push_back(n.prefix ? "1" : "0");
       *sql += " AND tanavo_phrase(v.value, ?, ?)";
     }
-    textTerms.push_back(&n);
     return true;
   }
 
@@ -328,6 +392,7 @@ class Compiler {
   }
 
   CaseFile& c_;
+  bool valuesByRecord_;
 };
 
 // A byte position in Shift_JIS text of its character number k (from 0).
@@ -610,6 +675,52 @@ bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* h
   return true;
 }
 
+// The rows of the records numbered (ascending, each once) in that order; a
+// number that is no record is passed over. The time in UTC is read only to
+// sort by.
+bool ReadHits(CaseFile& c, const std::vector<std::int64_t>& numbers, bool withUtc, std::vector<SearchHit>* hits) {
+  if (numbers.empty()) return true;
+  const std::string columns = std::string("SELECT number, offset, length, list_line, time_iso, time_zone_assumed") +
+                               (withUtc ? ", time_utc" : "");
+  auto add = [&](const Statement& s) {
+    SearchHit h;
+    h.number = static_cast<std::int32_t>(s.Int(0));
+    h.offset = s.Int(1);
+    h.length = s.Int(2);
+    h.listLine = s.Text(3);
+    h.time = s.Text(4);
+    h.zoneAssumed = s.Int(5) != 0;
+    if (withUtc && !s.IsNull(6)) h.utc = s.Text(6);
+    hits->push_back(std::move(h));
+  };
+  hits->reserve(numbers.size());
+  // Many hits among the records' range: one pass over it, the others passed
+  // over; few: each looked up.
+  const std::int64_t span = numbers.back() - numbers.front() + 1;
+  if (static_cast<std::int64_t>(numbers.size()) * kReadAllBeyondOneIn >= span) {
+    Statement s(c.db(), columns + " FROM records WHERE number BETWEEN ?1 AND ?2 ORDER BY number");
+    s.Bind(1, numbers.front());
+    s.Bind(2, numbers.back());
+    std::size_t k = 0;
+    int rc;
+    while ((rc = s.Step()) == SQLITE_ROW) {
+      const std::int64_t n = s.Int(0);
+      while (k < numbers.size() && numbers[k] < n) ++k;
+      if (k < numbers.size() && numbers[k] == n) add(s);
+    }
+    return rc == SQLITE_DONE;
+  }
+  Statement s(c.db(), columns + " FROM records WHERE number = ?1");
+  for (std::int64_t n : numbers) {
+    s.Bind(1, n);
+    const int rc = s.Step();
+    if (rc == SQLITE_ROW) add(s);
+    s.Reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string JsonString(const std::string& utf8) {
@@ -663,29 +774,39 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
     result.status = SearchStatus::BadQuery;
     return result;
   }
-  const std::string sql =
-      "SELECT number, offset, length, list_line, time_iso, time_zone_assumed FROM records WHERE number IN (" + expr +
-      ") ORDER BY " + (order == SearchOrder::Time ? "time_utc IS NULL, time_utc, number" : "number");
-  Statement s(c.db(), sql);
-  if (!s.ok()) {
+  // The records found, each once. The index gives a term's records in
+  // order, and the compound queries give theirs so too: no sort is needed
+  // then, and no table of them is built by SQL.
+  std::vector<std::int64_t> numbers;
+  {
+    Statement q(c.db(), expr);
+    if (!q.ok()) {
+      result.error = c.LastError();
+      return result;
+    }
+    for (std::size_t i = 0; i < compiler.params.size(); ++i) q.Bind(static_cast<int>(i + 1), compiler.params[i]);
+    int rc;
+    while ((rc = q.Step()) == SQLITE_ROW) {
+      if (!q.IsNull(0)) numbers.push_back(q.Int(0));
+    }
+    if (rc != SQLITE_DONE) {
+      result.error = c.LastError();
+      return result;
+    }
+  }
+  if (!std::is_sorted(numbers.begin(), numbers.end())) std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  if (!ReadHits(c, numbers, order == SearchOrder::Time, &result.hits)) {
     result.error = c.LastError();
     return result;
   }
-  for (std::size_t i = 0; i < compiler.params.size(); ++i) s.Bind(static_cast<int>(i + 1), compiler.params[i]);
-  int rc;
-  while ((rc = s.Step()) == SQLITE_ROW) {
-    SearchHit h;
-    h.number = static_cast<std::int32_t>(s.Int(0));
-    h.offset = s.Int(1);
-    h.length = s.Int(2);
-    h.listLine = s.Text(3);
-    h.time = s.Text(4);
-    h.zoneAssumed = s.Int(5) != 0;
-    result.hits.push_back(std::move(h));
-  }
-  if (rc != SQLITE_DONE) {
-    result.error = c.LastError();
-    return result;
+  if (order == SearchOrder::Time) {
+    // As ORDER BY time_utc IS NULL, time_utc, number: those without a time
+    // last, times compared by their bytes.
+    std::stable_sort(result.hits.begin(), result.hits.end(), [](const SearchHit& a, const SearchHit& b) {
+      if (a.utc.has_value() != b.utc.has_value()) return a.utc.has_value();
+      return a.utc.has_value() && *a.utc < *b.utc;
+    });
   }
   if (withPlaces) {
     for (SearchHit& h : result.hits) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct SearchHit {
   std::string listLine;     // Shift_JIS
   std::string time;         // ISO 8601, empty without one
   bool zoneAssumed = false;
+  std::optional<std::string> utc;  // the time in UTC the case sorts by, read for SearchOrder::Time
   std::vector<HitPlace> places;  // filled when asked for
 };
 

@@ -37,9 +37,18 @@ using TokenCallback = int (*)(void*, int, const char*, int, int, int);
 // their own; longer words, fewer, as text.
 class SeenTokens {
  public:
-  explicit SeenTokens(std::size_t textBytes) {
+  // A text has at most one token for each ASCII byte (words) and two for
+  // each other character (itself and the pair it ends); the table is made
+  // twice that, so that a probe ends soon at an empty slot and the table of
+  // Japanese text, three bytes a character, is a third of its bytes' count.
+  explicit SeenTokens(std::string_view text) {
+    std::size_t bound = 0;
+    for (char ch : text) {
+      const unsigned char b = static_cast<unsigned char>(ch);
+      bound += b < 0x80 ? 1 : b >= 0xC0 ? 2 : 0;
+    }
     std::size_t size = 64;
-    while (size < 2 * textBytes + 16) size *= 2;
+    while (size < 2 * bound + 16) size *= 2;
     slots_.assign(size, 0);
   }
 
@@ -59,7 +68,7 @@ class SeenTokens {
   }
 
  private:
-  std::vector<std::uint64_t> slots_;  // never more than half full: a value has fewer tokens than bytes
+  std::vector<std::uint64_t> slots_;  // never more than half full
   std::unordered_set<std::string> words_;
 };
 
@@ -68,7 +77,7 @@ int Tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int byt
   const TokenizeFor mode = (flags & FTS5_TOKENIZE_QUERY) ? TokenizeFor::Query : TokenizeFor::Document;
   // A query's tokens keep their order and repeats: they make its phrases.
   std::unique_ptr<SeenTokens> seen;
-  if (mode == TokenizeFor::Document) seen = std::make_unique<SeenTokens>(static_cast<std::size_t>(bytes));
+  if (mode == TokenizeFor::Document) seen = std::make_unique<SeenTokens>(std::string_view(text, static_cast<std::size_t>(bytes)));
   int rc = SQLITE_OK;
   TokenizeSearchText(std::string_view(text, static_cast<std::size_t>(bytes)), mode, [&](const SearchToken& t) {
     if (seen && !seen->First(t.text)) return true;

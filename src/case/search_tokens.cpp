@@ -151,11 +151,97 @@ std::string ValidUtf8(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+// What the platform's conversion makes of each character of code page 932,
+// asked once: a build converts every value, and the system's converter is
+// costly to open for each. A byte that starts no character is kept, as that
+// conversion keeps it, and ValidUtf8 makes the rest.
+class ShiftJisTable {
+ public:
+  ShiftJisTable() : pair_(0x10000), single_(0x100) {
+    // One conversion of every code, each on a line of its own ('\n' is no
+    // byte of a character and passes unchanged).
+    std::string all;
+    for (int b = 0; b < 0x100; ++b) {
+      if (b == '\n') continue;
+      all += static_cast<char>(b);
+      all += '\n';
+    }
+    Fill(all, 1, [this](const std::string& code) -> std::string& { return single_[Byte(code[0])]; });
+    all.clear();
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+      if (!single_[static_cast<std::size_t>(lead)].empty()) continue;  // a character alone: no pair starts with it
+      for (int trail = 0x40; trail < 0x100; ++trail) {
+        all += static_cast<char>(lead);
+        all += static_cast<char>(trail);
+        all += '\n';
+      }
+    }
+    Fill(all, 2, [this](const std::string& code) -> std::string& {
+      return pair_[Byte(code[0]) * 0x100u + Byte(code[1])];
+    });
+    single_['\n'] = "\n";
+  }
+
+  std::string Convert(const std::string& sjis) const {
+    std::string out;
+    out.reserve(sjis.size() * 3 / 2 + 8);
+    bool raw = false;
+    for (std::size_t i = 0; i < sjis.size();) {
+      const unsigned char b = Byte(sjis[i]);
+      if (b < 0x80) {
+        out += static_cast<char>(b);
+        ++i;
+      } else if (!single_[b].empty()) {
+        out += single_[b];
+        ++i;
+      } else if (i + 1 < sjis.size() && !pair_[b * 0x100u + Byte(sjis[i + 1])].empty()) {
+        out += pair_[b * 0x100u + Byte(sjis[i + 1])];
+        i += 2;
+      } else {
+        out += static_cast<char>(b);  // kept, as the conversion keeps it
+        raw = true;
+        ++i;
+      }
+    }
+    // Kept bytes next to each other may make a character of UTF-8, as they
+    // did when converted whole: the same text either way.
+    return raw ? ValidUtf8(out) : out;
+  }
+
+ private:
+  static unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+  // Each line of the conversion of codes (each width bytes and a '\n') that
+  // is one character is kept as that code's UTF-8.
+  template <typename Slot>
+  static void Fill(const std::string& codes, std::size_t width, Slot slot) {
+    const std::string utf8 = Cp932ToUtf8(codes);
+    std::size_t u = 0;
+    for (std::size_t i = 0; i + width < codes.size() + 1; i += width + 1) {
+      const std::size_t end = utf8.find('\n', u);
+      if (end == std::string::npos) return;
+      const std::string one = utf8.substr(u, end - u);
+      u = end + 1;
+      std::size_t pos = 0;
+      const char32_t c = one.empty() ? kReplacement : NextCodePoint(one, &pos);
+      if (pos == one.size() && c != kReplacement) slot(codes.substr(i, width)) = one;
+    }
+  }
+
+  std::vector<std::string> pair_;    // lead * 256 + trail
+  std::vector<std::string> single_;  // by byte, from 0x80 (below, ASCII)
+};
+
+}  // namespace
+
 std::string SearchTextFromShiftJis(const std::string& sjis) {
   bool ascii = true;
   for (char b : sjis) ascii = ascii && static_cast<unsigned char>(b) < 0x80;
   if (ascii) return sjis;
-  return ValidUtf8(Cp932ToUtf8(sjis));
+  static const ShiftJisTable table;
+  return table.Convert(sjis);
 }
 
 bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink& sink) {

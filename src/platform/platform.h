@@ -31,6 +31,9 @@ struct Rect {
 constexpr int kNotifyClick = 0;          // BN_CLICKED, and every menu command
 constexpr int kNotifySelChange = 1;      // LBN_SELCHANGE
 constexpr int kNotifySetFocus = 0x0100;  // EN_SETFOCUS
+// Enter pressed in a single-line edit made with kEnterNotify. The edit has
+// no code of its own for it; this one is beyond the edit's codes (EN_*).
+constexpr int kNotifyEnter = 0x7E00;
 
 enum class ControlKind {
   PushButton,
@@ -62,6 +65,9 @@ enum ControlStyle : unsigned {
   // List box: holds no rows, only their count, and asks for the rows it
   // shows (ListSetRowSource); the other list calls do nothing on it.
   kOwnerData = 1u << 12,
+  // Single-line edit: Enter runs the window's command for it (kNotifyEnter)
+  // instead of the beep of a window that is no dialog box.
+  kEnterNotify = 1u << 13,
 };
 
 struct ControlSpec {

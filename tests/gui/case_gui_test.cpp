@@ -131,6 +131,18 @@ TEST(GuiCase, SearchSortAndTagsInTheDataDisplay) {
   g.Click(kTagWindowClass, kTagClose);
   EXPECT_FALSE(IsWindowVisible(tags));
   Checkpoint("case-tagged", display);
+
+  // Enter in the search field searches as the button does.
+  SendMessageA(g.ControlOf(kDisplayWindowClass, kDispTaggedOnly), BM_CLICK, 0, 0);
+  Pump();
+  HWND field = g.ControlOf(kDisplayWindowClass, kDispSearchEdit);
+  SetWindowTextA(field, "会議");
+  SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageA(field, WM_CHAR, '\r', 0);
+  Pump();
+  EXPECT_EQ(d.Text(kDispHitCount), "ヒット 3件");
+  EXPECT_EQ(d.ListCount(kDispRecordList), 3);
+  EXPECT_EQ(WindowText(field), "会議");
   EXPECT_TRUE(r.Boxes().empty());
 }
 

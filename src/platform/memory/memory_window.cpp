@@ -220,6 +220,12 @@ void MemoryWindow::Type(int id, const std::string& text) {
   c.caret = t.size();
 }
 
+void MemoryWindow::PressEnter(int id) {
+  const MemoryControl* c = Find(id);
+  if (!c || !c->enabled || destroyed_ || c->decl.kind != ControlKind::Edit) return;
+  if ((c->decl.style & kEnterNotify) && !(c->decl.style & kMultiLine) && events_) events_->OnCommand(id, kNotifyEnter);
+}
+
 void MemoryWindow::UserSelect(int id, int row) {
   ListSelect(id, row);
   if (events_) events_->OnCommand(id, kNotifySelChange);

@@ -74,6 +74,7 @@ class MemoryWindow : public Window {
   void Click(int id);                          // buttons; check boxes toggle
   void MenuCommand(int id);                    // a menu command of this window
   void Type(int id, const std::string& text);  // replaces an edit's text, within its limit
+  void PressEnter(int id);                     // in an edit; only one made with kEnterNotify tells
   void UserSelect(int id, int row);            // list box selection by the user
   void Resize(int clientW, int clientH);       // sends OnSize
   bool RequestClose();                         // true when the window was destroyed

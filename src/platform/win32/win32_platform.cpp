@@ -52,6 +52,28 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return w->Handle(msg, wp, lp);
 }
 
+// The edit's own procedure, kept on the edit subclassed for Enter.
+constexpr const char* kEditProcProperty = "TanavoEditProc";
+
+// A single-line edit of kEnterNotify: Enter becomes the parent's command
+// kNotifyEnter. Windows that are no dialog box have no default button, so
+// the edit would only beep.
+LRESULT CALLBACK EnterEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kEditProcProperty));
+  if (!old) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_KEYDOWN && wp == VK_RETURN) {
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kNotifyEnter),
+                 reinterpret_cast<LPARAM>(hwnd));
+    return 0;
+  }
+  if (msg == WM_CHAR && (wp == '\r' || wp == '\n')) return 0;  // no beep
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    RemovePropA(hwnd, kEditProcProperty);
+  }
+  return CallWindowProcA(old, hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- window
@@ -108,6 +130,12 @@ void Win32Window::CreateControls() {
     HWND ctl = CreateWindowExA(ex, cls, c.caption, style, c.x, c.y, c.w, c.h, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), inst, nullptr);
     if (ctl && font) SendMessageA(ctl, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (ctl && c.kind == ControlKind::Edit && (c.style & kEnterNotify) && !(c.style & kMultiLine)) {
+      const LONG_PTR old = GetWindowLongPtrA(ctl, GWLP_WNDPROC);
+      if (SetPropA(ctl, kEditProcProperty, reinterpret_cast<HANDLE>(old))) {
+        SetWindowLongPtrA(ctl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EnterEditProc));
+      }
+    }
     // An owner-drawn list keeps the height it measured before it had its
     // font; rows as high as the font's, as the list of strings has them.
     if (ctl && c.kind == ControlKind::ListBox && (c.style & kOwnerData)) {
