@@ -151,14 +151,18 @@ TEST(ExportInMemory, RefusesBeforeWritingAnything) {
   }
 }
 
-// A file that cannot be written ends the export with its box, naming it.
+// A file that cannot be written ends the export with its box, naming it,
+// the mobile file held whole or read in pieces.
 TEST(ExportInMemory, AFileThatCannotBeWrittenIsToldByItsPath) {
-  MemoryExport e;
-  e.fs.unwritable.insert(std::string(kOut) + "\\records\\0001\\000002.txt");
-  EXPECT_EQ(e.Run().status, ExportStatus::Failed);
-  ASSERT_EQ(e.platform.boxes.size(), 1u);
-  EXPECT_EQ(e.platform.boxes[0].text, "ファイルオープンに失敗\r\nC:\\out\\records\\0001\\000002.txt");
-  EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)");
+  for (const std::uint64_t held : {kHeldMobileBytes, std::uint64_t{0}}) {
+    MemoryExport e;
+    e.request.heldMobileBytes = held;
+    e.fs.unwritable.insert(std::string(kOut) + "\\records\\0001\\000002.txt");
+    EXPECT_EQ(e.Run().status, ExportStatus::Failed) << held;
+    ASSERT_EQ(e.platform.boxes.size(), 1u) << held;
+    EXPECT_EQ(e.platform.boxes[0].text, "ファイルオープンに失敗\r\nC:\\out\\records\\0001\\000002.txt") << held;
+    EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)") << held;
+  }
 }
 
 // The files of an export, the moment it was made taken out of the report
