@@ -2,10 +2,15 @@
 // through the file system it is given, and only there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "export/export.h"
+#include "engine/walk.h"
 #include "export/export_text.h"
 #include "extract/kta_file.h"
 #include "dispset/kdp_file.h"
@@ -146,13 +151,89 @@ TEST(ExportInMemory, RefusesBeforeWritingAnything) {
   }
 }
 
-// A file that cannot be written ends the export with its box, naming it.
+// A file that cannot be written ends the export with its box, naming it,
+// the mobile file held whole or read in pieces.
 TEST(ExportInMemory, AFileThatCannotBeWrittenIsToldByItsPath) {
+  for (const std::uint64_t held : {kHeldMobileBytes, std::uint64_t{0}}) {
+    MemoryExport e;
+    e.request.heldMobileBytes = held;
+    e.fs.unwritable.insert(std::string(kOut) + "\\records\\0001\\000002.txt");
+    EXPECT_EQ(e.Run().status, ExportStatus::Failed) << held;
+    ASSERT_EQ(e.platform.boxes.size(), 1u) << held;
+    EXPECT_EQ(e.platform.boxes[0].text, "ファイルオープンに失敗\r\nC:\\out\\records\\0001\\000002.txt") << held;
+    EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)") << held;
+  }
+}
+
+// The files of an export, the moment it was made taken out of the report
+// (and so out of its checksum line).
+std::map<std::string, std::string> Written(const FakeFileSystem& fs) {
+  const std::regex madeAt("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} UTC");
+  const std::regex reportSum("[0-9a-f]{64}  report\\.html\n");
+  std::map<std::string, std::string> out;
+  for (const auto& [path, bytes] : fs.files) {
+    if (path.rfind(std::string(kOut) + "\\", 0) != 0) continue;
+    out[path] = std::regex_replace(std::regex_replace(bytes, madeAt, "(time)"), reportSum, "(report)\n");
+  }
+  return out;
+}
+
+// A mobile file read a window at a time gives the export, byte for byte,
+// that the file held whole gives: records, table, pages, report and sums.
+TEST(ExportInMemory, AMobileFileReadInPiecesWritesWhatOneHeldWholeWrites) {
+  MemoryExport whole;
+  ASSERT_EQ(whole.Run().status, ExportStatus::Written);
+  MemoryExport pieces;
+  ExtractionSettings s;
+  const std::string& kta = pieces.fs.files[kKta];
+  for (std::size_t i = 0; i * kEntryBytes < kta.size() && i < s.entries.size(); ++i) {
+    DecodeEntry(std::string_view(kta).substr(i * kEntryBytes, kEntryBytes), s.entries[i]);
+  }
+  ASSERT_TRUE(WalkReadsFileForRecordOnly(s));  // else this would test nothing
+  pieces.request.heldMobileBytes = 0;
+  ASSERT_EQ(pieces.Run().status, ExportStatus::Written)
+      << (pieces.platform.boxes.empty() ? "" : pieces.platform.boxes[0].text);
+  EXPECT_EQ(Written(pieces.fs), Written(whole.fs));
+  EXPECT_GE(Written(whole.fs).size(), 8u);
+}
+
+// The file read in pieces is read twice; a file that changed in between
+// fails the export with its box, never passing other bytes as the evidence.
+TEST(ExportInMemory, AMobileFileThatChangesWhileReadInPiecesFailsTheExport) {
+  // Reads past the first whole pass give other bytes.
+  class ChangingReader : public FileReader {
+   public:
+    explicit ChangingReader(std::unique_ptr<FileReader> r) : r_(std::move(r)) {}
+    std::uint64_t Size() const override { return r_->Size(); }
+    bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+      const std::size_t was = bytes->size();
+      if (!r_->ReadAt(offset, length, bytes)) return false;
+      if (passed_ >= Size()) {
+        for (std::size_t i = was; i < bytes->size(); ++i) (*bytes)[i] = (*bytes)[i] == 'a' ? 'b' : (*bytes)[i];
+      }
+      passed_ = std::max<std::uint64_t>(passed_, offset + length);
+      return true;
+    }
+
+   private:
+    std::unique_ptr<FileReader> r_;
+    std::uint64_t passed_ = 0;
+  };
+  class ChangingFiles : public ForwardingFileSystem {
+   public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) override {
+      const ReadStatus rs = Target().OpenFileReader(path, reader);
+      if (rs == ReadStatus::Ok) *reader = std::make_unique<ChangingReader>(std::move(*reader));
+      return rs;
+    }
+  };
   MemoryExport e;
-  e.fs.unwritable.insert(std::string(kOut) + "\\records\\0001\\000002.txt");
-  EXPECT_EQ(e.Run().status, ExportStatus::Failed);
+  e.request.heldMobileBytes = 0;
+  ChangingFiles files(e.fs);
+  EXPECT_EQ(RunExport(e.platform, files, e.request).status, ExportStatus::Failed);
   ASSERT_EQ(e.platform.boxes.size(), 1u);
-  EXPECT_EQ(e.platform.boxes[0].text, "ファイルオープンに失敗\r\nC:\\out\\records\\0001\\000002.txt");
+  EXPECT_EQ(e.platform.boxes[0].text, std::string("携帯ファイルがエクスポートの間に変わりました!!\r\n") + kDat);
   EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)");
 }
 

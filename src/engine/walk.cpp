@@ -302,4 +302,17 @@ WalkResult WalkRecord(const ExtractionSettings& s, FilePointerStack& stack, Walk
   return Walker(s, stack, walk, hooks).Run(firstEntry, recordFrom);
 }
 
+bool WalkReadsFileForRecordOnly(const ExtractionSettings& s) {
+  const int used = UsedCount(s);
+  if (used == 0 || s.entries[0].kind.Value() != EntryKind::DSet) return false;
+  bool closed = false;
+  for (int h = 1; h < used; ++h) {
+    const EntryKind kind = s.entries[h].kind.Value();
+    if (kind == EntryKind::None) break;  // the walk stops there
+    if (kind == EntryKind::DSet && s.entries[h].name == s.entries[0].name) closed = true;
+    if (closed && (kind == EntryKind::Group || kind == EntryKind::Data)) return false;
+  }
+  return true;
+}
+
 }  // namespace tanavo

@@ -57,5 +57,11 @@ void ResetLastEnd(WalkState& walk);
 //   entry's (0 at the head of a block). Callers reset it before each record.
 WalkResult WalkRecord(const ExtractionSettings& s, FilePointerStack& stack, WalkState& walk, int firstEntry,
                       int32_t recordFrom, const WalkHooks& hooks);
+// Whether a walk from entry 0 reads the mobile file itself (level 0) only
+// in its D_SET search from recordFrom: the table opens with a D_SET entry
+// and no Group or Data entry follows the entry that closes it. Every other
+// step then reads the record's own text, so the walk needs of the file only
+// the bytes that search looks at (FindRangeInFile).
+bool WalkReadsFileForRecordOnly(const ExtractionSettings& s);
 
 }  // namespace tanavo

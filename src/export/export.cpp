@@ -12,6 +12,8 @@
 #include "display/attachment.h"
 #include "display/attachment_opening.h"
 #include "display/render.h"
+#include "engine/file_window.h"
+#include "engine/walk.h"
 #include "export/export_case.h"
 #include "export/export_coverage.h"
 #include "export/export_report.h"
@@ -447,18 +449,17 @@ const RecordingFileSystem::Read* NextRead(const std::vector<RecordingFileSystem:
   return nullptr;
 }
 
-// The evidence as it was loaded: the mobile file hashed from the bytes held,
-// the settings and the index from the bytes read, in the order the loading
-// read them; false when one is missing from the log.
+// The evidence as it was loaded: the mobile file as hashed where its bytes
+// were read (mobile), the settings and the index from the bytes read, in the
+// order the loading read them; false when one is missing from the log.
 bool EvidenceAsLoaded(const Workspace& ws, RecordingFileSystem& recording, const std::string& indexPath,
-                      std::vector<EvidenceFile>* evidence) {
+                      const EvidenceFile& mobile, std::vector<EvidenceFile>* evidence) {
   const char sep = recording.PathSeparator();
-  const PathParts* parts[] = {nullptr, &ws.state.mobileFilePath, &ws.state.extractionFilePath,
-                              &ws.state.displayFilePath};
-  const char* roles[] = {"インデックスファイル", "携帯ファイル", "抽出設定ファイル", "表示設定ファイル"};
+  const PathParts* parts[] = {nullptr, &ws.state.extractionFilePath, &ws.state.displayFilePath};
+  const char* roles[] = {"インデックスファイル", "抽出設定ファイル", "表示設定ファイル"};
   std::vector<EvidenceFile> loaded;
   std::size_t next = 0;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 3; ++i) {
     const std::string path = parts[i] ? OpenablePath(*parts[i], sep) : recording.AbsolutePath(indexPath);
     const RecordingFileSystem::Read* r = NextRead(recording.reads, &next, path);
     if (!r || r->sha256.empty()) return false;
@@ -470,14 +471,89 @@ bool EvidenceAsLoaded(const Workspace& ws, RecordingFileSystem& recording, const
     e.sha256 = r->sha256;
     loaded.push_back(std::move(e));
   }
-  // The mobile file: the very bytes the records are rendered from.
-  Sha256Digest d;
-  if (!Sha256OfBytes(ws.state.mobileFile, &d)) return false;
-  loaded[1].size = ws.state.mobileFile.size();
-  loaded[1].sha256 = HexDigest(d);
   // Listed as the report has always listed them: the mobile file first.
-  *evidence = {loaded[1], loaded[2], loaded[3], loaded[0]};
+  *evidence = {mobile, loaded[1], loaded[2], loaded[0]};
   return true;
+}
+
+// The mobile file as the export reads it: its coverage, and its SHA-256 of
+// the very bytes read. Where a walk reads of the file only its record's
+// bytes (WalkReadsFileForRecordOnly), the file is read a window at a time
+// and the records are rendered from the bytes each needs (RenderInPieces);
+// otherwise it is held whole as the data display holds it.
+struct MobileRead {
+  bool inPieces = false;
+  Coverage coverage;
+  EvidenceFile evidence;
+};
+
+bool ReadMobile(Workspace& ws, FileReader* reader, MobileRead* out) {
+  Sha256Digest d;
+  bool hashed = true;
+  if (out->inPieces) {
+    Sha256Stream hash;
+    FileWindow window(*reader, kFileWindowBytes, [&](std::string_view bytes) { return hash.Add(bytes); });
+    if (!ComputeCoverageInPieces(window, ws.extraction, ws.index, &out->coverage) || !window.ReadRest()) {
+      ShowReadFailure(ws.platform, ReadStatus::CannotOpen, kExportCaption);
+      return false;
+    }
+    hashed = hash.Finish(&d);
+  } else {
+    // Held whole: as loaded, or read now where the settings need the whole
+    // file beside each record.
+    if (reader && (!reader->ReadAt(0, static_cast<std::size_t>(reader->Size()), &ws.state.mobileFile) ||
+                   ws.state.mobileFile.size() != reader->Size())) {
+      ShowReadFailure(ws.platform, ReadStatus::CannotOpen, kExportCaption);
+      return false;
+    }
+    out->coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, ws.index);
+    hashed = Sha256OfBytes(ws.state.mobileFile, &d);
+  }
+  const char sep = ws.files.PathSeparator();
+  EvidenceFile& e = out->evidence;
+  e.role = "携帯ファイル";
+  e.name = ShownFileName(ws.state.mobileFilePath);
+  e.path = ws.files.AbsolutePath(OpenablePath(ws.state.mobileFilePath, sep));
+  e.size = reader ? reader->Size() : ws.state.mobileFile.size();
+  e.sha256 = hashed ? HexDigest(d) : std::string();
+  return true;
+}
+
+// Record n rendered as from the whole file, from the bytes its D_SET search
+// looks at alone (held as the mobile file for that one walk, its position
+// moved with them); false when the file could not be read.
+bool RenderInPieces(Workspace& ws, FileWindow& window, int32_t n, RenderedRecord* rendered) {
+  const TagDefinition& e = ws.extraction.entries[0];
+  const std::size_t slot = static_cast<std::size_t>(n);
+  const int32_t position = ws.index.positions[slot];
+  TagMatch m;
+  if (!FindRangeInFile(window, e, position, ExtractMode::PositionsOnly, &m)) return false;
+  if (m.status != MatchStatus::Found || m.end < m.start) {
+    *rendered = RenderedRecord{};  // missing, as the walk finds it
+    return true;
+  }
+  const RecordBytes r = RecordBytesOf(e, position, m, window.FileBytes());
+  if (!window.Cover(r.first, static_cast<std::size_t>(r.end - r.first))) return false;
+  ws.state.mobileFile.assign(window.View().substr(static_cast<std::size_t>(r.first - window.Base()),
+                                                  static_cast<std::size_t>(r.end - r.first)));
+  ws.index.positions[slot] = position - static_cast<int32_t>(r.first);
+  *rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
+  ws.index.positions[slot] = position;
+  return true;
+}
+
+// Whether the mobile file read in pieces for the records is the file
+// hashed before (every byte read again to the end); false after its box.
+bool SameAsHashed(Platform& p, FileWindow& window, Sha256Stream& hash, const EvidenceFile& evidence) {
+  Sha256Digest d;
+  if (!window.ReadRest()) {
+    ShowReadFailure(p, ReadStatus::CannotOpen, kExportCaption);
+    return false;
+  }
+  if (hash.Finish(&d) && HexDigest(d) == evidence.sha256) return true;
+  p.MessageBox(BoxOwner::Main, "携帯ファイルがエクスポートの間に変わりました!!\r\n" + evidence.path, kExportCaption,
+               BoxIcon::Warning);
+  return false;
 }
 
 bool OpenOutputFolder(Platform& p, FileSystem& fs, const std::string& outDir, std::unique_ptr<OutputFolder>* root) {
@@ -512,11 +588,20 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   // An index file holds the records someone chose to index: all of them are
   // read, whatever capacity it was made with.
   SetRecordCapacity(ws.index, kAllRecords);
-  if (LoadIndexFile(ws, fs.AbsolutePath(indexPath)) != IndexFileStatus::Done) return false;
+  MobileInPieces loaded;
+  loaded.heldBytes = request.heldMobileBytes;
+  if (LoadIndexFile(ws, fs.AbsolutePath(indexPath), nullptr, &loaded) != IndexFileStatus::Done) return false;
+  FileReader* const mobileReader = loaded.reader.get();  // null: held whole
   // What the export covers is known before anything is written: an export
   // that would leave records out says so and writes nothing, unless asked
   // for a partial one.
-  const Coverage coverage = ComputeCoverage(ws.state.mobileFile, ws.extraction, ws.index);
+  MobileRead mobile;
+  mobile.inPieces = mobileReader && WalkReadsFileForRecordOnly(ws.extraction);
+  {
+    Timed t(&times.hashing);
+    if (!ReadMobile(ws, mobileReader, &mobile)) return false;
+  }
+  const Coverage& coverage = mobile.coverage;
   reporter.CoverageFound(coverage);
   if (CoverageLeavesRecordsOut(coverage) && !request.partial) {
     ShowWarning(p, LeftOutText(coverage) + "。すべてを書き出すにはインデックスを作り直してください "
@@ -526,7 +611,7 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   ReportSummary summary;
   {
     Timed t(&times.hashing);
-    if (!EvidenceAsLoaded(ws, fs, indexPath, &summary.evidence)) {
+    if (mobile.evidence.sha256.empty() || !EvidenceAsLoaded(ws, fs, indexPath, mobile.evidence, &summary.evidence)) {
       p.MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
       return false;
@@ -576,6 +661,13 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   }
   Timeline timeline;
   int64_t done = 0;
+  // Read in pieces, the file is hashed again as the records are read.
+  std::unique_ptr<FileWindow> window;
+  Sha256Stream rereadHash;
+  if (mobile.inPieces) {
+    window = std::make_unique<FileWindow>(*mobileReader, kFileWindowBytes,
+                                          [&](std::string_view bytes) { return rereadHash.Add(bytes); });
+  }
   for (const auto& [first, last] : choice.Ranges()) {
     for (int32_t n = first; n <= last; ++n) {
       const std::size_t slot = static_cast<std::size_t>(n);
@@ -586,7 +678,12 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
       RenderedRecord rendered;
       {
         Timed t(&times.rendering);
-        rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
+        if (!window) {
+          rendered = RenderRecord(ws, n, nullptr, RenderValues::Collect);
+        } else if (!RenderInPieces(ws, *window, n, &rendered)) {
+          ShowReadFailure(p, ReadStatus::CannotOpen, kExportCaption);
+          return false;
+        }
         record.found = rendered.status == RenderStatus::Rendered;
         record.carrier = rendered.carrier;
       }
@@ -613,6 +710,7 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
     }
   }
   if (!pages.Done() || !out.Finish(*table, kTableFile)) return false;
+  if (window && !SameAsHashed(p, *window, rereadHash, mobile.evidence)) return false;
   summary.missing = times.missingRecords;
   summary.attachments = times.attachmentFiles;
   summary.tableRows = count + 1;

@@ -37,6 +37,14 @@ struct ExportTimes {
 // each record's time and tags, the report opens with the tagged records and
 // draws a timeline, SHA256SUMS covers the case file; tagged exports the
 // tagged records only (in place of choice).
+// A mobile file up to this size is held whole, as the data display holds
+// it: the export then writes the very bytes loaded, whatever happens to the
+// file afterwards. A larger one is read a window at a time, where the
+// extraction settings allow (a walk that reads of the file its record
+// alone), hashed as it is first read and again as the records are read: a
+// file that changed meanwhile fails the export.
+constexpr std::uint64_t kHeldMobileBytes = 64 * 1024 * 1024;
+
 struct ExportRequest {
   std::string indexPath;
   std::string outDir;
@@ -44,6 +52,7 @@ struct ExportRequest {
   bool partial = false;  // write what the index holds although it leaves records out
   std::string casePath;
   bool tagged = false;
+  std::uint64_t heldMobileBytes = kHeldMobileBytes;
 };
 
 // What the export tells as it goes, beside its boxes (which go through the

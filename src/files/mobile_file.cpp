@@ -60,4 +60,19 @@ bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string&
   return true;
 }
 
+bool OpenMobileFileReader(Workspace& ws, const std::string& path, const std::string& failureCaption,
+                          std::uint64_t heldBytes, std::unique_ptr<FileReader>* reader, bool* opened) {
+  std::string none;  // a file held before is let go, as a reload does
+  TakeMobileBytes(ws, none);
+  ReadStatus rs = ws.files.OpenFileReader(path, reader);
+  if (rs == ReadStatus::Ok && (*reader)->Size() <= heldBytes) {
+    reader->reset();
+    return ReloadMobileFile(ws, path, failureCaption, opened);
+  }
+  if (opened) *opened = rs != ReadStatus::CannotOpen;
+  if (rs == ReadStatus::Ok && (*reader)->Size() > kMaxFileBytes) rs = ReadStatus::TooLarge;
+  if (rs != ReadStatus::Ok) reader->reset();
+  return !ShowReadFailure(ws.platform, rs, failureCaption);
+}
+
 }  // namespace tanavo

@@ -2,7 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+
+#include "platform/file_system.h"
 
 namespace tanavo {
 
@@ -19,5 +23,10 @@ bool LoadMobileFile(Workspace& ws, const std::string& path);
 // not be opened at all. A mobile file loaded before is let go before the read
 // when a file is at path, so it is gone even if that read then fails.
 bool ReloadMobileFile(Workspace& ws, const std::string& path, const std::string& failureCaption, bool* opened = nullptr);
+// ReloadMobileFile for a file of up to heldBytes; a larger one is opened
+// for reading in pieces into *reader instead of held (the mobile file held
+// stays empty), with the same failure boxes.
+bool OpenMobileFileReader(Workspace& ws, const std::string& path, const std::string& failureCaption,
+                          std::uint64_t heldBytes, std::unique_ptr<FileReader>* reader, bool* opened = nullptr);
 
 }  // namespace tanavo

@@ -1,6 +1,7 @@
 #include "index/coverage.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -204,6 +205,142 @@ Coverage CoverageWalk::Finish() {
 
 Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index) {
   return CoverageWalk(mobile, s, index).Finish();
+}
+
+namespace {
+
+// CoverageWalk over a window: the same account, each record's bytes read
+// when it is found.
+class WindowedCoverage {
+ public:
+  WindowedCoverage(FileWindow& w, const ExtractionSettings& s, const RecordIndex& index) : w_(w), index_(index) {
+    const int dset = FirstEntryOfKind(s, EntryKind::DSet);
+    if (dset >= 0) entry_ = &s.entries[static_cast<std::size_t>(dset)];
+    c_.made = true;
+    c_.fileBytes = static_cast<int64_t>(w.FileBytes());
+    lastIndexed_ = HoldsRecord(index, index.count) ? index.positions[static_cast<std::size_t>(index.count)] : 0;
+    leftOut_.kind = CoverageKind::LeftOut;
+  }
+
+  bool Run(Coverage* out) {
+    const std::uint64_t size = w_.FileBytes();
+    if (entry_) {
+      const TagDefinition& e = *entry_;
+      int64_t from = static_cast<int64_t>(gapFrom_) + 1;
+      while (from < c_.fileBytes) {
+        TagMatch m;
+        if (!FindRangeInFile(w_, e, from, ExtractMode::PositionsOnly, &m)) return false;
+        if (m.status == MatchStatus::StartWithoutEnd) {
+          // Known only with the rest of the file in the window.
+          const std::uint64_t base = w_.Base();
+          const int32_t at = FindBytes(static_cast<int32_t>(from - static_cast<int64_t>(base)), w_.View(), e.rangeStartTag);
+          if (at <= 0) break;
+          const std::uint64_t start = base + static_cast<std::uint64_t>(at) - 1;
+          if (!CountGapInPieces(gapFrom_, start)) return false;
+          CoverageFinding f;
+          f.kind = CoverageKind::CutTail;
+          f.offset = static_cast<int64_t>(start);
+          f.length = c_.fileBytes - f.offset;
+          f.record = c_.recordsFound + 1;
+          c_.findings.push_back(f);
+          c_.cutTail = true;
+          c_.cutBytes = f.length;
+          gapFrom_ = size;
+          break;
+        }
+        if (m.status != MatchStatus::Found || m.end < m.start) break;
+        if (!Take(m.start, m.end)) return false;
+        from = static_cast<int64_t>(m.end) + 1;
+      }
+    }
+    c_.recordsIndexed = index_.count;
+    if (c_.recordsLeftOut > 0) {
+      leftOut_.records = c_.recordsLeftOut;
+      std::size_t at = c_.findings.size();
+      while (at > 0 && c_.findings[at - 1].offset > leftOut_.offset) --at;
+      c_.findings.insert(c_.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut_);
+    }
+    if (!CountGapInPieces(gapFrom_, size)) return false;
+    *out = std::move(c_);
+    return true;
+  }
+
+ private:
+  bool Take(int32_t start1, int32_t end1) {
+    if (start1 < 1 || end1 < start1 || static_cast<std::uint64_t>(end1) > w_.FileBytes() ||
+        static_cast<std::uint64_t>(start1) <= gapFrom_) {
+      return true;
+    }
+    const std::uint64_t start = static_cast<std::uint64_t>(start1) - 1;
+    const std::uint64_t end = static_cast<std::uint64_t>(end1);
+    if (!CountGapInPieces(gapFrom_, start)) return false;
+    ++c_.recordsFound;
+    const int64_t bytes = static_cast<int64_t>(end - start);
+    c_.recordBytes += bytes;
+    if (start1 <= lastIndexed_) {
+      c_.indexedBytes += bytes;
+    } else {
+      if (c_.recordsLeftOut == 0) {
+        leftOut_.offset = static_cast<int64_t>(start);
+        leftOut_.record = c_.recordsFound;
+      }
+      ++c_.recordsLeftOut;
+      leftOut_.length = static_cast<int64_t>(end) - leftOut_.offset;
+    }
+    if (entry_) {
+      if (!w_.Cover(start, static_cast<std::size_t>(end - start))) return false;
+      const std::size_t base = static_cast<std::size_t>(w_.Base());
+      const std::size_t records = c_.findings.size();
+      FindMerged(w_.View(), entry_->rangeStartTag, static_cast<std::size_t>(start) - base,
+                 static_cast<std::size_t>(end) - base, c_.recordsFound, &c_);
+      for (std::size_t i = records; i < c_.findings.size(); ++i) c_.findings[i].offset += static_cast<int64_t>(base);
+    }
+    gapFrom_ = end;
+    return true;
+  }
+
+  // CountGap of [from, to), read a window at a time.
+  bool CountGapInPieces(std::uint64_t from, std::uint64_t to) {
+    if (to <= from) return true;
+    c_.gapBytes += static_cast<int64_t>(to - from);
+    int64_t first = -1;
+    int64_t last = -1;
+    for (std::uint64_t at = from; at < to;) {
+      if (!w_.Cover(at, static_cast<std::size_t>(std::min<std::uint64_t>(to - at, kFileWindowBytes)))) return false;
+      const std::string_view view = w_.View();
+      const std::uint64_t base = w_.Base();
+      const std::uint64_t stop = std::min(to, w_.End());
+      for (std::uint64_t i = at; i < stop; ++i) {
+        if (IsGapBlank(static_cast<unsigned char>(view[static_cast<std::size_t>(i - base)]))) continue;
+        if (first < 0) first = static_cast<int64_t>(i);
+        last = static_cast<int64_t>(i);
+      }
+      at = stop;
+    }
+    if (first < 0) return true;
+    CoverageFinding f;
+    f.kind = CoverageKind::NonBlankGap;
+    f.offset = first;
+    f.length = last + 1 - first;
+    c_.findings.push_back(f);
+    ++c_.nonBlankGaps;
+    return true;
+  }
+
+  FileWindow& w_;
+  const RecordIndex& index_;
+  const TagDefinition* entry_ = nullptr;
+  int64_t lastIndexed_ = 0;
+  std::uint64_t gapFrom_ = 0;
+  CoverageFinding leftOut_;
+  Coverage c_;
+};
+
+}  // namespace
+
+bool ComputeCoverageInPieces(FileWindow& window, const ExtractionSettings& s, const RecordIndex& index,
+                             Coverage* coverage) {
+  return WindowedCoverage(window, s, index).Run(coverage);
 }
 
 std::string CoverageFindingText(const CoverageFinding& f, bool withOffset) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_window.h"
 #include "extract/settings.h"
 #include "state/coverage.h"
 #include "state/record_index.h"
@@ -50,6 +51,11 @@ class CoverageWalk {
 // counted as left out. Settings without a D_SET entry give a coverage of one
 // gap (the whole file) and made == true.
 Coverage ComputeCoverage(std::string_view mobile, const ExtractionSettings& s, const RecordIndex& index);
+// The same coverage of the file read through window, holding at once only
+// what a record and the search for it need (a gap is counted in pieces).
+// False when the file could not be read.
+bool ComputeCoverageInPieces(FileWindow& window, const ExtractionSettings& s, const RecordIndex& index,
+                             Coverage* coverage);
 
 // Whether a byte counts as white space in a gap: space, tab, CR, LF, FF, VT.
 bool IsGapBlank(unsigned char b);

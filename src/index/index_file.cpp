@@ -135,7 +135,8 @@ IndexFileStatus LoadIndexFileCommand(Workspace& ws) {
   return LoadIndexFile(ws, path);
 }
 
-IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter) {
+IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter,
+                              MobileInPieces* pieces) {
   Platform& p = ws.platform;
   std::string bytes;
   if (ShowReadFailure(p, ws.files.ReadWholeFile(path, &bytes), kLoadCaption)) return IndexFileStatus::Failed;
@@ -175,7 +176,10 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
   p.SetStatusText(kOperationPart, "携帯ﾌｧｲﾙ読込中");
   ShowFileStatus(ws, kMobilePart, "携帯", ws.state.mobileFilePath, files[0]);
   bool opened = true;
-  const bool mobileRead = ReloadMobileFile(ws, OpenablePath(ws.state.mobileFilePath, sep), kLoadCaption, &opened);
+  const std::string mobilePath = OpenablePath(ws.state.mobileFilePath, sep);
+  const bool mobileRead =
+      pieces ? OpenMobileFileReader(ws, mobilePath, kLoadCaption, pieces->heldBytes, &pieces->reader, &opened)
+             : ReloadMobileFile(ws, mobilePath, kLoadCaption, &opened);
   p.SetStatusText(kOperationPart, "");
   if (!mobileRead) {
     if (!opened) NoteOpenFailure(ws, files[0]);

@@ -3,10 +3,13 @@
 // files it names loaded after it.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "index/index_text.h"
 #include "index/index_warning.h"
+#include "platform/file_system.h"
 
 namespace tanavo {
 
@@ -31,8 +34,15 @@ IndexFileStatus SaveIndexFile(Workspace& ws);
 
 // Reads the index file at path, then reloads the mobile file, the extraction
 // settings and the display settings it names. Warnings of the index text go
-// to reporter (boxes through the platform without one).
-IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr);
+// to reporter (boxes through the platform without one). With pieces, a
+// mobile file larger than its heldBytes is opened for reading in pieces
+// into its reader (the export), not read whole.
+struct MobileInPieces {
+  std::uint64_t heldBytes = 0;
+  std::unique_ptr<FileReader> reader;
+};
+IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr,
+                              MobileInPieces* pieces = nullptr);
 // Menu command: LoadIndexFile on a file chosen in the open dialog.
 IndexFileStatus LoadIndexFileCommand(Workspace& ws);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,18 @@ constexpr std::size_t kPathBufferBytes = 260;
 
 class OutputFolder;  // platform/new_files.h
 
+// A file held open for reading in pieces, where it is wanted (the export
+// walks a mobile file of hundreds of MiB a window at a time). Its size is
+// the one seen when it was opened.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  virtual std::uint64_t Size() const = 0;
+  // Appends the length bytes at offset to *bytes (fewer past the end); false
+  // when they could not all be read.
+  virtual bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -31,6 +44,9 @@ class FileSystem {
   // file whole. CreateNewEmptyFile never replaces an existing file.
   virtual ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) = 0;
   virtual WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+  // The file opened for reading in pieces (ReadWholeFile's statuses, with no
+  // bytes read yet).
+  virtual ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // True when something other than a regular file is at path (a folder, a
   // device, a FIFO, a socket): reading it could hang or never end. Asked
@@ -78,6 +94,9 @@ class ForwardingFileSystem : public FileSystem {
   }
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override {
     return target_.WriteFileReplacing(path, bytes);
+  }
+  ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) override {
+    return target_.OpenFileReader(path, reader);
   }
   bool FileExists(const std::string& path) override { return target_.FileExists(path); }
   bool IsSpecialFile(const std::string& path) override { return target_.IsSpecialFile(path); }

@@ -2,6 +2,7 @@
 // win32 and console back ends (one implementation per system).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/file_system.h"
@@ -9,6 +10,9 @@
 namespace tanavo {
 
 ReadStatus ReadRealFile(const std::string& path, std::string* bytes);
+// The regular file at path open for reading in pieces, shared with other
+// readers and writers as ReadRealFile opens it.
+ReadStatus OpenRealFileReader(const std::string& path, std::unique_ptr<FileReader>* reader);
 // Writes beside the target and renames over it.
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes);
 bool RealFileExists(const std::string& path);

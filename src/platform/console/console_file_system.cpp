@@ -9,6 +9,9 @@ namespace tanavo {
 ReadStatus ConsoleFileSystem::ReadWholeFile(const std::string& path, std::string* bytes) {
   return ReadRealFile(path, bytes);
 }
+ReadStatus ConsoleFileSystem::OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+  return OpenRealFileReader(path, reader);
+}
 WriteStatus ConsoleFileSystem::WriteFileReplacing(const std::string& path, const std::string& bytes) {
   return WriteRealFileReplacing(path, bytes);
 }

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -91,6 +93,62 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
   ReadStatus rs = ReadOpenFile(fd, bytes);
   ::close(fd);
   return rs;
+}
+
+namespace {
+
+class PosixFileReader : public FileReader {
+ public:
+  PosixFileReader(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  ~PosixFileReader() override { ::close(fd_); }
+  PosixFileReader(const PosixFileReader&) = delete;
+  PosixFileReader& operator=(const PosixFileReader&) = delete;
+  std::uint64_t Size() const override { return size_; }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    if (offset >= size_) return true;
+    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    const std::size_t was = bytes->size();
+    try {
+      bytes->resize(was + length);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    std::size_t got = 0;
+    while (got < length) {
+      const ssize_t n = ::pread(fd_, &(*bytes)[was + got], length - got, static_cast<off_t>(offset + got));
+      if (n < 0 && errno == EINTR) continue;
+      // A file that shrank since it was opened gives no whole piece.
+      if (n <= 0) {
+        bytes->resize(was);
+        return false;
+      }
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+};
+
+}  // namespace
+
+ReadStatus OpenRealFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+  // Opened as ReadRealFile opens it: a FIFO is refused, not waited for.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ReadStatus::CannotOpen;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return ReadStatus::CannotOpen;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > kMaxFileBytes) {
+    ::close(fd);
+    return ReadStatus::TooLarge;
+  }
+  *reader = std::make_unique<PosixFileReader>(fd, static_cast<std::uint64_t>(st.st_size));
+  return ReadStatus::Ok;
 }
 
 WriteStatus WriteRealFileReplacing(const std::string& path, const std::string& bytes) {

@@ -16,6 +16,7 @@ namespace tanavo {
 class FakeFileSystem : public FileSystem {
  public:
   ReadStatus ReadWholeFile(const std::string& path, std::string* bytes) override;
+  ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) override;
   WriteStatus WriteFileReplacing(const std::string& path, const std::string& bytes) override;
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool IsSpecialFile(const std::string& path) override { return special.count(path) != 0; }

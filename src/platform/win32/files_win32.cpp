@@ -1,7 +1,10 @@
 // File access on Windows through the ANSI API (paths are Shift_JIS bytes).
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #include "platform/files.h"
@@ -45,7 +48,68 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
   return true;
 }
 
+class Win32FileReader : public FileReader {
+ public:
+  Win32FileReader(HANDLE h, std::uint64_t size) : h_(h), size_(size) {}
+  ~Win32FileReader() override { CloseHandle(h_); }
+  Win32FileReader(const Win32FileReader&) = delete;
+  Win32FileReader& operator=(const Win32FileReader&) = delete;
+  std::uint64_t Size() const override { return size_; }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    if (offset >= size_) return true;
+    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    const std::size_t was = bytes->size();
+    try {
+      bytes->resize(was + length);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    std::size_t got = 0;
+    while (got < length) {
+      const std::uint64_t at = offset + got;
+      OVERLAPPED o{};
+      o.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
+      o.OffsetHigh = static_cast<DWORD>(at >> 32);
+      DWORD n = 0;
+      // A file that shrank since it was opened gives no whole piece.
+      if (!ReadFile(h_, &(*bytes)[was + got], static_cast<DWORD>(length - got), &n, &o) || n == 0) {
+        bytes->resize(was);
+        return false;
+      }
+      got += n;
+    }
+    return true;
+  }
+
+ private:
+  HANDLE h_;
+  std::uint64_t size_;
+};
+
 }  // namespace
+
+ReadStatus OpenRealFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return ReadStatus::CannotOpen;
+  // As ReadRealFile: only a file on a disk is read.
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    CloseHandle(h);
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return ReadStatus::CannotOpen;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h, &size)) {
+    CloseHandle(h);
+    return ReadStatus::CannotOpen;
+  }
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+    CloseHandle(h);
+    return ReadStatus::TooLarge;
+  }
+  *reader = std::make_unique<Win32FileReader>(h, static_cast<std::uint64_t>(size.QuadPart));
+  return ReadStatus::Ok;
+}
 
 ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -12,6 +12,9 @@ ReadStatus Win32FileSystem::ReadWholeFile(const std::string& path, std::string* 
   return ReadRealFile(path, bytes);
 }
 
+ReadStatus Win32FileSystem::OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+  return OpenRealFileReader(path, reader);
+}
 WriteStatus Win32FileSystem::WriteFileReplacing(const std::string& path, const std::string& bytes) {
   return WriteRealFileReplacing(path, bytes);
 }
