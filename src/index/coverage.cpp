@@ -114,6 +114,48 @@ void FindMerged(std::string_view mobile, std::string_view startTag, std::size_t 
   }
 }
 
+// A record found from start to end (offsets, end past its last byte):
+// counted, as indexed or as one of the records left out after the index's
+// last record.
+void CountRecord(std::uint64_t start, std::uint64_t end, int64_t start1, int64_t lastIndexed, Coverage* c,
+                 CoverageFinding* leftOut) {
+  ++c->recordsFound;
+  const int64_t bytes = static_cast<int64_t>(end - start);
+  c->recordBytes += bytes;
+  if (start1 <= lastIndexed) {
+    c->indexedBytes += bytes;
+    return;
+  }
+  if (c->recordsLeftOut == 0) {
+    leftOut->offset = static_cast<int64_t>(start);
+    leftOut->record = c->recordsFound;
+  }
+  ++c->recordsLeftOut;
+  leftOut->length = static_cast<int64_t>(end) - leftOut->offset;
+}
+
+// A start tag at start without its end tag before the end of the file.
+void CountCutTail(std::uint64_t start, Coverage* c) {
+  CoverageFinding f;
+  f.kind = CoverageKind::CutTail;
+  f.offset = static_cast<int64_t>(start);
+  f.length = c->fileBytes - f.offset;
+  f.record = c->recordsFound + 1;
+  c->findings.push_back(f);
+  c->cutTail = true;
+  c->cutBytes = f.length;
+}
+
+// The records left out are one finding, kept in offset order: after every
+// finding before the first of them.
+void AddLeftOut(CoverageFinding leftOut, Coverage* c) {
+  if (c->recordsLeftOut == 0) return;
+  leftOut.records = c->recordsLeftOut;
+  std::size_t at = c->findings.size();
+  while (at > 0 && c->findings[at - 1].offset > leftOut.offset) --at;
+  c->findings.insert(c->findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut);
+}
+
 }  // namespace
 
 std::string CoverageOffsetText(int64_t offset) {
@@ -143,19 +185,7 @@ void CoverageWalk::Take(int32_t start1, int32_t end1) {
   const std::size_t start = static_cast<std::size_t>(start1) - 1;
   const std::size_t end = static_cast<std::size_t>(end1);
   CountGap(mobile_, gapFrom_, start, &c_);
-  ++c_.recordsFound;
-  const int64_t bytes = static_cast<int64_t>(end - start);
-  c_.recordBytes += bytes;
-  if (start1 <= lastIndexed_) {
-    c_.indexedBytes += bytes;
-  } else {
-    if (c_.recordsLeftOut == 0) {
-      leftOut_.offset = static_cast<int64_t>(start);
-      leftOut_.record = c_.recordsFound;
-    }
-    ++c_.recordsLeftOut;
-    leftOut_.length = static_cast<int64_t>(end) - leftOut_.offset;
-  }
+  CountRecord(start, end, start1, lastIndexed_, &c_, &leftOut_);
   if (entry_) FindMerged(mobile_, entry_->rangeStartTag, start, end, c_.recordsFound, &c_);
   gapFrom_ = end;
 }
@@ -174,14 +204,7 @@ Coverage CoverageWalk::Finish() {
         if (at <= 0) break;
         const std::size_t start = static_cast<std::size_t>(at) - 1;
         CountGap(mobile_, gapFrom_, start, &c_);
-        CoverageFinding f;
-        f.kind = CoverageKind::CutTail;
-        f.offset = static_cast<int64_t>(start);
-        f.length = c_.fileBytes - f.offset;
-        f.record = c_.recordsFound + 1;
-        c_.findings.push_back(f);
-        c_.cutTail = true;
-        c_.cutBytes = f.length;
+        CountCutTail(start, &c_);
         gapFrom_ = mobile_.size();
         break;
       }
@@ -191,13 +214,7 @@ Coverage CoverageWalk::Finish() {
     }
   }
   c_.recordsIndexed = index_.count;
-  if (c_.recordsLeftOut > 0) {
-    leftOut_.records = c_.recordsLeftOut;
-    // Kept in offset order: after every finding before the first record left out.
-    std::size_t at = c_.findings.size();
-    while (at > 0 && c_.findings[at - 1].offset > leftOut_.offset) --at;
-    c_.findings.insert(c_.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut_);
-  }
+  AddLeftOut(leftOut_, &c_);
   CountGap(mobile_, gapFrom_, mobile_.size(), &c_);
   gapFrom_ = mobile_.size();
   return std::move(c_);
@@ -237,14 +254,7 @@ class WindowedCoverage {
           if (at <= 0) break;
           const std::uint64_t start = base + static_cast<std::uint64_t>(at) - 1;
           if (!CountGapInPieces(gapFrom_, start)) return false;
-          CoverageFinding f;
-          f.kind = CoverageKind::CutTail;
-          f.offset = static_cast<int64_t>(start);
-          f.length = c_.fileBytes - f.offset;
-          f.record = c_.recordsFound + 1;
-          c_.findings.push_back(f);
-          c_.cutTail = true;
-          c_.cutBytes = f.length;
+          CountCutTail(start, &c_);
           gapFrom_ = size;
           break;
         }
@@ -254,12 +264,7 @@ class WindowedCoverage {
       }
     }
     c_.recordsIndexed = index_.count;
-    if (c_.recordsLeftOut > 0) {
-      leftOut_.records = c_.recordsLeftOut;
-      std::size_t at = c_.findings.size();
-      while (at > 0 && c_.findings[at - 1].offset > leftOut_.offset) --at;
-      c_.findings.insert(c_.findings.begin() + static_cast<std::ptrdiff_t>(at), leftOut_);
-    }
+    AddLeftOut(leftOut_, &c_);
     if (!CountGapInPieces(gapFrom_, size)) return false;
     *out = std::move(c_);
     return true;
@@ -274,19 +279,7 @@ class WindowedCoverage {
     const std::uint64_t start = static_cast<std::uint64_t>(start1) - 1;
     const std::uint64_t end = static_cast<std::uint64_t>(end1);
     if (!CountGapInPieces(gapFrom_, start)) return false;
-    ++c_.recordsFound;
-    const int64_t bytes = static_cast<int64_t>(end - start);
-    c_.recordBytes += bytes;
-    if (start1 <= lastIndexed_) {
-      c_.indexedBytes += bytes;
-    } else {
-      if (c_.recordsLeftOut == 0) {
-        leftOut_.offset = static_cast<int64_t>(start);
-        leftOut_.record = c_.recordsFound;
-      }
-      ++c_.recordsLeftOut;
-      leftOut_.length = static_cast<int64_t>(end) - leftOut_.offset;
-    }
+    CountRecord(start, end, start1, lastIndexed_, &c_, &leftOut_);
     if (entry_) {
       if (!w_.Cover(start, static_cast<std::size_t>(end - start))) return false;
       const std::size_t base = static_cast<std::size_t>(w_.Base());
