@@ -4,9 +4,11 @@
 // keeps what was read. Paths and names are Shift_JIS bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace tanavo {
@@ -33,6 +35,42 @@ class FileReader {
   // Appends the length bytes at offset to *bytes (fewer past the end); false
   // when they could not all be read.
   virtual bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) = 0;
+};
+
+// A file of the system read in pieces: each back end reads one stretch as
+// its system allows, and short reads are read on here alike.
+class SystemFileReader : public FileReader {
+ public:
+  explicit SystemFileReader(std::uint64_t size) : size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    if (offset >= size_) return true;
+    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
+    const std::size_t was = bytes->size();
+    try {
+      bytes->resize(was + length);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    std::size_t got = 0;
+    while (got < length) {
+      const std::size_t n = ReadPart(offset + got, &(*bytes)[was + got], length - got);
+      // A file that shrank since it was opened gives no whole piece.
+      if (n == 0) {
+        bytes->resize(was);
+        return false;
+      }
+      got += n;
+    }
+    return true;
+  }
+
+ protected:
+  // Reads at most want bytes at offset into into: how many, 0 when none.
+  virtual std::size_t ReadPart(std::uint64_t offset, char* into, std::size_t want) = 0;
+
+ private:
+  std::uint64_t size_;
 };
 
 class FileSystem {

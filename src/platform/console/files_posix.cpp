@@ -97,39 +97,24 @@ ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
 
 namespace {
 
-class PosixFileReader : public FileReader {
+class PosixFileReader : public SystemFileReader {
  public:
-  PosixFileReader(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  PosixFileReader(int fd, std::uint64_t size) : SystemFileReader(size), fd_(fd) {}
   ~PosixFileReader() override { ::close(fd_); }
   PosixFileReader(const PosixFileReader&) = delete;
   PosixFileReader& operator=(const PosixFileReader&) = delete;
-  std::uint64_t Size() const override { return size_; }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-    if (offset >= size_) return true;
-    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
-    const std::size_t was = bytes->size();
-    try {
-      bytes->resize(was + length);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    std::size_t got = 0;
-    while (got < length) {
-      const ssize_t n = ::pread(fd_, &(*bytes)[was + got], length - got, static_cast<off_t>(offset + got));
+
+ protected:
+  std::size_t ReadPart(std::uint64_t offset, char* into, std::size_t want) override {
+    for (;;) {
+      const ssize_t n = ::pread(fd_, into, want, static_cast<off_t>(offset));
       if (n < 0 && errno == EINTR) continue;
-      // A file that shrank since it was opened gives no whole piece.
-      if (n <= 0) {
-        bytes->resize(was);
-        return false;
-      }
-      got += static_cast<std::size_t>(n);
+      return n > 0 ? static_cast<std::size_t>(n) : 0;
     }
-    return true;
   }
 
  private:
   int fd_;
-  std::uint64_t size_;
 };
 
 }  // namespace

@@ -48,91 +48,71 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
   return true;
 }
 
-class Win32FileReader : public FileReader {
+class Win32FileReader : public SystemFileReader {
  public:
-  Win32FileReader(HANDLE h, std::uint64_t size) : h_(h), size_(size) {}
+  Win32FileReader(HANDLE h, std::uint64_t size) : SystemFileReader(size), h_(h) {}
   ~Win32FileReader() override { CloseHandle(h_); }
   Win32FileReader(const Win32FileReader&) = delete;
   Win32FileReader& operator=(const Win32FileReader&) = delete;
-  std::uint64_t Size() const override { return size_; }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-    if (offset >= size_) return true;
-    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
-    const std::size_t was = bytes->size();
-    try {
-      bytes->resize(was + length);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    std::size_t got = 0;
-    while (got < length) {
-      const std::uint64_t at = offset + got;
-      OVERLAPPED o{};
-      o.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
-      o.OffsetHigh = static_cast<DWORD>(at >> 32);
-      DWORD n = 0;
-      // A file that shrank since it was opened gives no whole piece.
-      if (!ReadFile(h_, &(*bytes)[was + got], static_cast<DWORD>(length - got), &n, &o) || n == 0) {
-        bytes->resize(was);
-        return false;
-      }
-      got += n;
-    }
-    return true;
+
+ protected:
+  std::size_t ReadPart(std::uint64_t offset, char* into, std::size_t want) override {
+    OVERLAPPED o{};
+    o.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    o.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD n = 0;
+    const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(want, kMaxFileBytes));
+    return ReadFile(h_, into, ask, &n, &o) ? n : 0;
   }
 
  private:
   HANDLE h_;
-  std::uint64_t size_;
 };
 
-}  // namespace
-
-ReadStatus OpenRealFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+// Opens path for reading when it is a file on a disk of at most
+// kMaxFileBytes, giving its handle and size.
+ReadStatus OpenDiskFile(const std::string& path, HANDLE* handle, std::uint64_t* size) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return ReadStatus::CannotOpen;
-  // As ReadRealFile: only a file on a disk is read.
-  if (GetFileType(h) != FILE_TYPE_DISK) {
-    CloseHandle(h);
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return ReadStatus::CannotOpen;
-  }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size)) {
-    CloseHandle(h);
-    return ReadStatus::CannotOpen;
-  }
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
-    CloseHandle(h);
-    return ReadStatus::TooLarge;
-  }
-  *reader = std::make_unique<Win32FileReader>(h, static_cast<std::uint64_t>(size.QuadPart));
-  return ReadStatus::Ok;
-}
-
-ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return ReadStatus::CannotOpen;
-  // A pipe, console or device is no file to read whole: it may never end.
+  // A pipe, console or device is no file to read: it may never end.
   if (GetFileType(h) != FILE_TYPE_DISK) {
     CloseHandle(h);
     SetLastError(ERROR_NOT_SUPPORTED);  // what the failure box's error text then says
     return ReadStatus::CannotOpen;
   }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size)) {
+  LARGE_INTEGER bytes{};
+  if (!GetFileSizeEx(h, &bytes)) {
     CloseHandle(h);
     return ReadStatus::CannotOpen;
   }
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes) {
+  if (bytes.QuadPart < 0 || static_cast<unsigned long long>(bytes.QuadPart) > kMaxFileBytes) {
     CloseHandle(h);
     return ReadStatus::TooLarge;
   }
+  *handle = h;
+  *size = static_cast<std::uint64_t>(bytes.QuadPart);
+  return ReadStatus::Ok;
+}
+
+}  // namespace
+
+ReadStatus OpenRealFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  std::uint64_t size = 0;
+  const ReadStatus rs = OpenDiskFile(path, &h, &size);
+  if (rs == ReadStatus::Ok) *reader = std::make_unique<Win32FileReader>(h, size);
+  return rs;
+}
+
+ReadStatus ReadRealFile(const std::string& path, std::string* bytes) {
+  HANDLE h = INVALID_HANDLE_VALUE;
+  std::uint64_t size = 0;
+  const ReadStatus rs = OpenDiskFile(path, &h, &size);
+  if (rs != ReadStatus::Ok) return rs;
   std::string data;
   try {
-    data.resize(static_cast<std::size_t>(size.QuadPart));
+    data.resize(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
     CloseHandle(h);
     return ReadStatus::TooLarge;
