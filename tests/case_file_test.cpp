@@ -66,6 +66,15 @@ struct BuiltCase {
     for (const SearchHit& h : r.hits) n.push_back(h.number);
     return n;
   }
+  // The data display's list of the hits, in number order.
+  std::vector<int> Listed(const std::string& query) {
+    std::unique_ptr<CaseFile> c = Open();
+    RecordView view;
+    view.queryUtf8 = query;
+    const RecordOrder r = OrderRecords(*c, view);
+    EXPECT_EQ(r.status, OrderStatus::Ok) << query << ": " << r.error;
+    return std::vector<int>(r.numbers.begin(), r.numbers.end());
+  }
   FakeApp f;
   fs::path folder;
   std::string path;
@@ -103,7 +112,10 @@ TEST(CaseFileTest, QueriesFindTheirRecords) {
       {"time:none", {1, 2, 3}},  // these mails carry no date
       {u8"。、", {}},             // punctuation alone
   };
-  for (const auto& c : cases) EXPECT_EQ(b.Numbers(c.query), c.hits) << c.query;
+  for (const auto& c : cases) {
+    EXPECT_EQ(b.Numbers(c.query), c.hits) << c.query;
+    EXPECT_EQ(b.Listed(c.query), c.hits) << c.query;
+  }
 }
 
 TEST(CaseFileTest, WrongQueriesAreRefused) {
