@@ -34,12 +34,17 @@ IndexFileStatus SaveIndexFile(Workspace& ws);
 
 // Reads the index file at path, then reloads the mobile file, the extraction
 // settings and the display settings it names. Warnings of the index text go
-// to reporter (boxes through the platform without one). With pieces, a
-// mobile file larger than its heldBytes is opened for reading in pieces
-// into its reader (the export), not read whole.
+// to reporter (boxes through the platform without one). With pieces (the
+// export), a file larger than its held bytes is not read whole: the mobile
+// file is opened for reading in pieces into reader; the index file is read
+// in pieces, its positions kept and its list lines not (they are read again
+// in order from indexReader as the records are written), hashed as read.
 struct MobileInPieces {
   std::uint64_t heldBytes = 0;
   std::unique_ptr<FileReader> reader;
+  std::uint64_t heldIndexBytes = UINT64_MAX;
+  std::unique_ptr<FileReader> indexReader;  // null: read whole, its list lines held
+  std::string indexSha256;                  // of the index file read in pieces; empty when it failed
 };
 IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr,
                               MobileInPieces* pieces = nullptr);
