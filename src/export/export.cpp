@@ -562,6 +562,7 @@ class ListLinesAgain {
       if (!stream_.ReadHead(&paths, &countText)) return false;
       headRead_ = true;
     }
+    if (n <= read_) return false;  // the records come in rising order, each once
     std::string position;
     while (read_ < n) {
       if (stream_.NextRecord(line, &position) != RecordRead::Read) return false;
@@ -643,6 +644,8 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   MobileInPieces loaded;
   loaded.heldBytes = request.heldMobileBytes;
   loaded.heldIndexBytes = request.heldIndexBytes;
+  Sha256Stream indexHash;
+  loaded.indexRead = [&](std::string_view bytes) { return indexHash.Add(bytes); };
   if (LoadIndexFile(ws, fs.AbsolutePath(indexPath), nullptr, &loaded) != IndexFileStatus::Done) return false;
   FileReader* const mobileReader = loaded.reader.get();  // null: held whole
   // What the export covers is known before anything is written: an export
@@ -665,8 +668,10 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   {
     Timed t(&times.hashing);
     RecordingFileSystem::Read indexRead;
+    Sha256Digest d;
     if (loaded.indexReader) {
-      indexRead = {indexPath, fs.AbsolutePath(indexPath), loaded.indexReader->Size(), loaded.indexSha256};
+      indexRead = {indexPath, fs.AbsolutePath(indexPath), loaded.indexReader->Size(),
+                   indexHash.Finish(&d) ? HexDigest(d) : std::string()};
     }
     if (mobile.evidence.sha256.empty() ||
         !EvidenceAsLoaded(ws, fs, indexPath, mobile.evidence, loaded.indexReader ? &indexRead : nullptr,

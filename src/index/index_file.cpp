@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string_view>
 #include <utility>
 
 #include "files/display_file.h"
@@ -10,7 +9,6 @@
 #include "files/mobile_file.h"
 #include "index/index_stream.h"
 #include "index/indexed_file.h"
-#include "platform/digest.h"
 #include "platform/progress_throttle.h"
 #include "state/workspace.h"
 #include "text/path.h"
@@ -146,18 +144,15 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
   std::string bytes;
   // A large index file for the export: read a window at a time.
   std::unique_ptr<IndexTextStream> stream;
-  Sha256Stream indexHash;
   if (pieces) {
     pieces->indexReader.reset();
-    pieces->indexSha256.clear();
     std::unique_ptr<FileReader> reader;
     ReadStatus rs = ws.files.OpenFileReader(path, &reader);
     if (rs == ReadStatus::Ok && reader->Size() > pieces->heldIndexBytes) {
       if (reader->Size() > kMaxFileBytes) rs = ReadStatus::TooLarge;
       if (ShowReadFailure(p, rs, kLoadCaption)) return IndexFileStatus::Failed;
       pieces->indexReader = std::move(reader);
-      stream = std::make_unique<IndexTextStream>(*pieces->indexReader, kFileWindowBytes,
-                                                 [&](std::string_view piece) { return indexHash.Add(piece); });
+      stream = std::make_unique<IndexTextStream>(*pieces->indexReader, kFileWindowBytes, pieces->indexRead);
     }
   }
   if (!stream && ShowReadFailure(p, ws.files.ReadWholeFile(path, &bytes), kLoadCaption)) {
@@ -197,13 +192,11 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
     notes = ReadIndexRecords(
         countText, [&](std::string* line, std::string* at) { return stream->NextRecord(line, at); }, &ws.index, false,
         shown, &unreadable);
-    Sha256Digest d;
-    if (unreadable || !stream->ReadRest() || !indexHash.Finish(&d)) {
+    if (unreadable || !stream->ReadRest()) {
       progress.Flush();
       ShowReadFailure(p, ReadStatus::CannotOpen, kLoadCaption);
       return IndexFileStatus::Failed;
     }
-    pieces->indexSha256 = HexDigest(d);
   }
   progress.Flush();
   bytes.clear();
