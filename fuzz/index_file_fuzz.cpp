@@ -7,6 +7,7 @@
 #include "extract/kta_file.h"
 #include "files/extraction_file.h"
 #include "index/index_file.h"
+#include "index/index_stream.h"
 #include "fuzz_support.h"
 
 using namespace tanavo;
@@ -22,6 +23,20 @@ std::string Kta() {
   item.contentEndTag = "\r\n";
   return EncodeEntry(d) + EncodeEntry(item) + EncodeEntry(d);
 }
+
+class TextReader : public FileReader {
+ public:
+  explicit TextReader(const std::string& text) : text_(text) {}
+  std::uint64_t Size() const override { return text_.size(); }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    if (offset > text_.size()) return false;
+    bytes->append(text_, static_cast<std::size_t>(offset), length);
+    return true;
+  }
+
+ private:
+  const std::string& text_;
+};
 
 bool EndsWith(const std::string& s, char c) { return !s.empty() && s.back() == c; }
 
@@ -49,8 +64,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(AsText(data, size));
   IndexFilePaths paths;
   RecordIndex index;
-  ReadIndexFileText(text, &paths, &index);
+  const IndexTextNotes wholeNotes = ReadIndexFileText(text, &paths, &index);
   FUZZ_CHECK(index.count >= 0 && index.count <= kIndexSlots);
+
+  // Read a few bytes at a time, as the export reads a large index file: the
+  // same paths, notes and records.
+  {
+    TextReader reader(text);
+    IndexTextStream stream(reader, 5);
+    IndexFilePaths streamPaths;
+    RecordIndex streamIndex;
+    bool unreadable = false;
+    const IndexTextNotes notes = ReadIndexFileInPieces(stream, &streamPaths, &streamIndex, true, nullptr, &unreadable);
+    FUZZ_CHECK(!unreadable && streamPaths.mobile == paths.mobile && streamPaths.extraction == paths.extraction &&
+               streamPaths.display == paths.display);
+    FUZZ_CHECK(notes.storedCount == wholeNotes.storedCount && notes.truncated == wholeNotes.truncated &&
+               notes.damaged == wholeNotes.damaged && notes.overCapacity == wholeNotes.overCapacity);
+    FUZZ_CHECK(streamIndex.count == index.count);
+    for (int n = 1; n <= index.count; ++n) {
+      FUZZ_CHECK(streamIndex.lines[n] == index.lines[n] && streamIndex.positions[n] == index.positions[n]);
+    }
+  }
 
   // Read, written and read again. A path ending in ")" runs into the marker
   // after it, and a line holding a record's end ends its record there; the

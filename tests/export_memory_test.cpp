@@ -197,43 +197,88 @@ TEST(ExportInMemory, AMobileFileReadInPiecesWritesWhatOneHeldWholeWrites) {
   EXPECT_GE(Written(whole.fs).size(), 8u);
 }
 
+// An index file read in pieces, its list lines read again as the records
+// are written, gives the export that one read whole gives: all records or
+// some, the mobile file held whole or read in pieces.
+TEST(ExportInMemory, AnIndexFileReadInPiecesWritesWhatOneReadWholeWrites) {
+  for (const char* records : {"", "2-3", "1,3"}) {
+    for (const std::uint64_t heldMobile : {kHeldMobileBytes, std::uint64_t{0}}) {
+      const std::string what = std::string(records) + " held " + std::to_string(heldMobile);
+      MemoryExport whole;
+      MemoryExport pieces;
+      for (MemoryExport* e : {&whole, &pieces}) {
+        std::string why;
+        if (*records) {
+          ASSERT_TRUE(RecordChoice::Parse(records, &e->request.choice, &why)) << why;
+        }
+        e->request.heldMobileBytes = heldMobile;
+      }
+      pieces.request.heldIndexBytes = 0;
+      ASSERT_EQ(whole.Run().status, ExportStatus::Written) << what;
+      ASSERT_EQ(pieces.Run().status, ExportStatus::Written)
+          << what << (pieces.platform.boxes.empty() ? "" : pieces.platform.boxes[0].text);
+      EXPECT_EQ(Written(pieces.fs), Written(whole.fs)) << what;
+    }
+  }
+}
+
+// Reads past the first whole pass give other bytes (from becomes to).
+class ChangingReader : public FileReader {
+ public:
+  ChangingReader(std::unique_ptr<FileReader> r, char from, char to) : r_(std::move(r)), from_(from), to_(to) {}
+  std::uint64_t Size() const override { return r_->Size(); }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    const std::size_t was = bytes->size();
+    if (!r_->ReadAt(offset, length, bytes)) return false;
+    if (passed_ >= Size()) {
+      for (std::size_t i = was; i < bytes->size(); ++i) (*bytes)[i] = (*bytes)[i] == from_ ? to_ : (*bytes)[i];
+    }
+    passed_ = std::max<std::uint64_t>(passed_, offset + length);
+    return true;
+  }
+
+ private:
+  std::unique_ptr<FileReader> r_;
+  std::uint64_t passed_ = 0;
+  char from_;
+  char to_;
+};
+class ChangingFiles : public ForwardingFileSystem {
+ public:
+  ChangingFiles(FileSystem& target, char from = 'a', char to = 'b')
+      : ForwardingFileSystem(target), from_(from), to_(to) {}
+  ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) override {
+    const ReadStatus rs = Target().OpenFileReader(path, reader);
+    if (rs == ReadStatus::Ok) *reader = std::make_unique<ChangingReader>(std::move(*reader), from_, to_);
+    return rs;
+  }
+
+ private:
+  char from_;
+  char to_;
+};
+
 // The file read in pieces is read twice; a file that changed in between
 // fails the export with its box, never passing other bytes as the evidence.
 TEST(ExportInMemory, AMobileFileThatChangesWhileReadInPiecesFailsTheExport) {
-  // Reads past the first whole pass give other bytes.
-  class ChangingReader : public FileReader {
-   public:
-    explicit ChangingReader(std::unique_ptr<FileReader> r) : r_(std::move(r)) {}
-    std::uint64_t Size() const override { return r_->Size(); }
-    bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-      const std::size_t was = bytes->size();
-      if (!r_->ReadAt(offset, length, bytes)) return false;
-      if (passed_ >= Size()) {
-        for (std::size_t i = was; i < bytes->size(); ++i) (*bytes)[i] = (*bytes)[i] == 'a' ? 'b' : (*bytes)[i];
-      }
-      passed_ = std::max<std::uint64_t>(passed_, offset + length);
-      return true;
-    }
-
-   private:
-    std::unique_ptr<FileReader> r_;
-    std::uint64_t passed_ = 0;
-  };
-  class ChangingFiles : public ForwardingFileSystem {
-   public:
-    using ForwardingFileSystem::ForwardingFileSystem;
-    ReadStatus OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) override {
-      const ReadStatus rs = Target().OpenFileReader(path, reader);
-      if (rs == ReadStatus::Ok) *reader = std::make_unique<ChangingReader>(std::move(*reader));
-      return rs;
-    }
-  };
   MemoryExport e;
   e.request.heldMobileBytes = 0;
   ChangingFiles files(e.fs);
   EXPECT_EQ(RunExport(e.platform, files, e.request).status, ExportStatus::Failed);
   ASSERT_EQ(e.platform.boxes.size(), 1u);
   EXPECT_EQ(e.platform.boxes[0].text, std::string("携帯ファイルがエクスポートの間に変わりました!!\r\n") + kDat);
+  EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)");
+}
+
+// The index file read in pieces is read twice too: changed in between, it
+// fails the export with its box.
+TEST(ExportInMemory, AnIndexFileThatChangesWhileReadInPiecesFailsTheExport) {
+  MemoryExport e;
+  e.request.heldIndexBytes = 0;
+  ChangingFiles files(e.fs, '1', '2');
+  EXPECT_EQ(RunExport(e.platform, files, e.request).status, ExportStatus::Failed);
+  ASSERT_EQ(e.platform.boxes.size(), 1u);
+  EXPECT_EQ(e.platform.boxes[0].text, std::string("インデックスファイルがエクスポートの間に変わりました!!\r\n") + kIni);
   EXPECT_EQ(e.Out("SHA256SUMS"), "(missing)");
 }
 

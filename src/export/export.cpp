@@ -20,6 +20,7 @@
 #include "export/export_text.h"
 #include "index/coverage.h"
 #include "index/index_file.h"
+#include "index/index_stream.h"
 #include "platform/console/utf8.h"
 #include "platform/digest.h"
 #include "platform/file_system.h"
@@ -453,7 +454,8 @@ const RecordingFileSystem::Read* NextRead(const std::vector<RecordingFileSystem:
 // were read (mobile), the settings and the index from the bytes read, in the
 // order the loading read them; false when one is missing from the log.
 bool EvidenceAsLoaded(const Workspace& ws, RecordingFileSystem& recording, const std::string& indexPath,
-                      const EvidenceFile& mobile, std::vector<EvidenceFile>* evidence) {
+                      const EvidenceFile& mobile, const RecordingFileSystem::Read* indexInPieces,
+                      std::vector<EvidenceFile>* evidence) {
   const char sep = recording.PathSeparator();
   const PathParts* parts[] = {nullptr, &ws.state.extractionFilePath, &ws.state.displayFilePath};
   const char* roles[] = {"インデックスファイル", "抽出設定ファイル", "表示設定ファイル"};
@@ -461,7 +463,8 @@ bool EvidenceAsLoaded(const Workspace& ws, RecordingFileSystem& recording, const
   std::size_t next = 0;
   for (int i = 0; i < 3; ++i) {
     const std::string path = parts[i] ? OpenablePath(*parts[i], sep) : recording.AbsolutePath(indexPath);
-    const RecordingFileSystem::Read* r = NextRead(recording.reads, &next, path);
+    const RecordingFileSystem::Read* r =
+        !parts[i] && indexInPieces ? indexInPieces : NextRead(recording.reads, &next, path);
     if (!r || r->sha256.empty()) return false;
     EvidenceFile e;
     e.role = roles[i];
@@ -542,6 +545,56 @@ bool RenderInPieces(Workspace& ws, FileWindow& window, int32_t n, RenderedRecord
   return true;
 }
 
+// The list lines of an index file read in pieces, read again in record
+// order as the records are written, and checked to be of the file read
+// before: the same positions, the same bytes to the end.
+class ListLinesAgain {
+ public:
+  ListLinesAgain(FileReader& reader, const RecordIndex& index)
+      : stream_(reader, kFileWindowBytes, [this](std::string_view bytes) { return hash_.Add(bytes); }), index_(index) {}
+
+  // Record n's list line (n past the last one read); false when the file
+  // could not be read or is not what it was.
+  bool LineOf(int32_t n, std::string* line) {
+    if (!headRead_) {
+      IndexFilePaths paths;
+      std::string countText;
+      if (!stream_.ReadHead(&paths, &countText)) return false;
+      headRead_ = true;
+    }
+    if (n <= read_) return false;  // the records come in rising order, each once
+    std::string position;
+    while (read_ < n) {
+      if (stream_.NextRecord(line, &position) != RecordRead::Read) return false;
+      ++read_;
+      if (!HoldsRecord(index_, read_) ||
+          ReadIndexPosition(position) != index_.positions[static_cast<std::size_t>(read_)]) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Every byte read again to the end, and the same as hashed before.
+  bool SameAsHashed(const std::string& sha256) {
+    Sha256Digest d;
+    return stream_.ReadRest() && hash_.Finish(&d) && HexDigest(d) == sha256;
+  }
+
+ private:
+  Sha256Stream hash_;
+  IndexTextStream stream_;
+  const RecordIndex& index_;
+  bool headRead_ = false;
+  int32_t read_ = 0;
+};
+
+bool IndexChanged(Platform& p, const std::string& path) {
+  p.MessageBox(BoxOwner::Main, "インデックスファイルがエクスポートの間に変わりました!!\r\n" + path, kExportCaption,
+               BoxIcon::Warning);
+  return false;
+}
+
 // Whether the mobile file read in pieces for the records is the file
 // hashed before (every byte read again to the end); false after its box.
 bool SameAsHashed(Platform& p, FileWindow& window, Sha256Stream& hash, const EvidenceFile& evidence) {
@@ -590,6 +643,9 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   SetRecordCapacity(ws.index, kAllRecords);
   MobileInPieces loaded;
   loaded.heldBytes = request.heldMobileBytes;
+  loaded.heldIndexBytes = request.heldIndexBytes;
+  Sha256Stream indexHash;
+  loaded.indexRead = [&](std::string_view bytes) { return indexHash.Add(bytes); };
   if (LoadIndexFile(ws, fs.AbsolutePath(indexPath), nullptr, &loaded) != IndexFileStatus::Done) return false;
   FileReader* const mobileReader = loaded.reader.get();  // null: held whole
   // What the export covers is known before anything is written: an export
@@ -611,7 +667,15 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   ReportSummary summary;
   {
     Timed t(&times.hashing);
-    if (mobile.evidence.sha256.empty() || !EvidenceAsLoaded(ws, fs, indexPath, mobile.evidence, &summary.evidence)) {
+    RecordingFileSystem::Read indexRead;
+    Sha256Digest d;
+    if (loaded.indexReader) {
+      indexRead = {indexPath, fs.AbsolutePath(indexPath), loaded.indexReader->Size(),
+                   indexHash.Finish(&d) ? HexDigest(d) : std::string()};
+    }
+    if (mobile.evidence.sha256.empty() ||
+        !EvidenceAsLoaded(ws, fs, indexPath, mobile.evidence, loaded.indexReader ? &indexRead : nullptr,
+                          &summary.evidence)) {
       p.MessageBox(BoxOwner::Main, "SHA-256 を計算できません!!", kExportCaption,
                                            BoxIcon::Warning);
       return false;
@@ -668,13 +732,22 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
     window = std::make_unique<FileWindow>(*mobileReader, kFileWindowBytes,
                                           [&](std::string_view bytes) { return rereadHash.Add(bytes); });
   }
+  // Read in pieces, the index gives its list lines again as the records
+  // are written, in their order.
+  std::unique_ptr<ListLinesAgain> lines;
+  if (loaded.indexReader) lines = std::make_unique<ListLinesAgain>(*loaded.indexReader, ws.index);
+  const std::string& indexFile = summary.evidence[3].path;
   for (const auto& [first, last] : choice.Ranges()) {
     for (int32_t n = first; n <= last; ++n) {
       const std::size_t slot = static_cast<std::size_t>(n);
       ReportRecord record;
       record.number = n;
       record.position = ws.index.positions[slot];
-      record.listLine = ws.index.lines[slot];
+      if (!lines) {
+        record.listLine = ws.index.lines[slot];
+      } else if (!lines->LineOf(n, &record.listLine)) {
+        return IndexChanged(p, indexFile);
+      }
       RenderedRecord rendered;
       {
         Timed t(&times.rendering);
@@ -711,6 +784,7 @@ bool Export(Platform& p, RecordingFileSystem& fs, const ExportRequest& request, 
   }
   if (!pages.Done() || !out.Finish(*table, kTableFile)) return false;
   if (window && !SameAsHashed(p, *window, rereadHash, mobile.evidence)) return false;
+  if (lines && !lines->SameAsHashed(summary.evidence[3].sha256)) return IndexChanged(p, indexFile);
   summary.missing = times.missingRecords;
   summary.attachments = times.attachmentFiles;
   summary.tableRows = count + 1;

@@ -45,6 +45,13 @@ struct ExportTimes {
 // file that changed meanwhile fails the export.
 constexpr std::uint64_t kHeldMobileBytes = 64 * 1024 * 1024;
 
+// An index file up to this size is read whole, its list lines held; a
+// larger one is read a window at a time, its positions kept, and its list
+// lines read again in record order as the records are written (hashed as
+// first read and again then: a file that changed meanwhile fails the
+// export).
+constexpr std::uint64_t kHeldIndexBytes = 16 * 1024 * 1024;
+
 struct ExportRequest {
   std::string indexPath;
   std::string outDir;
@@ -53,6 +60,7 @@ struct ExportRequest {
   std::string casePath;
   bool tagged = false;
   std::uint64_t heldMobileBytes = kHeldMobileBytes;
+  std::uint64_t heldIndexBytes = kHeldIndexBytes;
 };
 
 // What the export tells as it goes, beside its boxes (which go through the

@@ -1,10 +1,13 @@
 #include "index/index_file.h"
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "files/display_file.h"
 #include "files/extraction_file.h"
 #include "files/mobile_file.h"
+#include "index/index_stream.h"
 #include "index/indexed_file.h"
 #include "platform/progress_throttle.h"
 #include "state/workspace.h"
@@ -139,12 +142,33 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
                               MobileInPieces* pieces) {
   Platform& p = ws.platform;
   std::string bytes;
-  if (ShowReadFailure(p, ws.files.ReadWholeFile(path, &bytes), kLoadCaption)) return IndexFileStatus::Failed;
+  // A large index file for the export: read a window at a time.
+  std::unique_ptr<IndexTextStream> stream;
+  if (pieces) {
+    pieces->indexReader.reset();
+    std::unique_ptr<FileReader> reader;
+    ReadStatus rs = ws.files.OpenFileReader(path, &reader);
+    if (rs == ReadStatus::Ok && reader->Size() > pieces->heldIndexBytes) {
+      if (reader->Size() > kMaxFileBytes) rs = ReadStatus::TooLarge;
+      if (ShowReadFailure(p, rs, kLoadCaption)) return IndexFileStatus::Failed;
+      pieces->indexReader = std::move(reader);
+      stream = std::make_unique<IndexTextStream>(*pieces->indexReader, kFileWindowBytes, pieces->indexRead);
+    }
+  }
+  if (!stream && ShowReadFailure(p, ws.files.ReadWholeFile(path, &bytes), kLoadCaption)) {
+    return IndexFileStatus::Failed;
+  }
   const char sep = ws.files.PathSeparator();
   // What the index file names is looked at before anything changes: a file
   // that must not be opened refuses the whole index file.
   IndexFilePaths paths;
-  ReadIndexFilePaths(bytes, &paths);
+  std::string countText;
+  if (!stream) {
+    ReadIndexFilePaths(bytes, &paths);
+  } else if (!stream->ReadHead(&paths, &countText)) {
+    ShowReadFailure(p, ReadStatus::CannotOpen, kLoadCaption);
+    return IndexFileStatus::Failed;
+  }
   NamedFile files[] = {{paths.mobile, {}}, {paths.extraction, {}}, {paths.display, {}}};
   for (NamedFile& file : files) {
     file.found = LocateIndexedFile(ws.files, file.stored, path);
@@ -157,9 +181,23 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
   ws.state.indexFilePath = SplitPath(path, sep);
   p.SetStatusText(kOperationPart, "ｲﾝﾃﾞｯｸｽ処理中");
   ProgressThrottle progress([&p](const std::string& t) { p.SetStatusText(kProgressPart, t); });
-  const IndexTextNotes notes = ReadIndexFileText(bytes, &paths, &ws.index, [&](int32_t n, int32_t count) {
+  const auto shown = [&](int32_t n, int32_t count) {
     progress.Update(std::to_string(n) + "/" + std::to_string(count) + "件目");
-  });
+  };
+  IndexTextNotes notes;
+  if (!stream) {
+    notes = ReadIndexFileText(bytes, &paths, &ws.index, shown);
+  } else {
+    bool unreadable = false;
+    notes = ReadIndexRecords(
+        countText, [&](std::string* line, std::string* at) { return stream->NextRecord(line, at); }, &ws.index, false,
+        shown, &unreadable);
+    if (unreadable || !stream->ReadRest()) {
+      progress.Flush();
+      ShowReadFailure(p, ReadStatus::CannotOpen, kLoadCaption);
+      return IndexFileStatus::Failed;
+    }
+  }
   progress.Flush();
   bytes.clear();
   bytes.shrink_to_fit();  // the mobile file is read next; do not hold both

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "index/index_text.h"
 #include "index/index_warning.h"
@@ -34,12 +36,18 @@ IndexFileStatus SaveIndexFile(Workspace& ws);
 
 // Reads the index file at path, then reloads the mobile file, the extraction
 // settings and the display settings it names. Warnings of the index text go
-// to reporter (boxes through the platform without one). With pieces, a
-// mobile file larger than its heldBytes is opened for reading in pieces
-// into its reader (the export), not read whole.
+// to reporter (boxes through the platform without one). With pieces (the
+// export), a file larger than its held bytes is not read whole: the mobile
+// file is opened for reading in pieces into reader; the index file is read
+// in pieces, its positions kept and its list lines not (they are read again
+// in order from indexReader as the records are written), each byte given
+// once to indexRead as first read (the evidence hashed as it was read).
 struct MobileInPieces {
   std::uint64_t heldBytes = 0;
   std::unique_ptr<FileReader> reader;
+  std::uint64_t heldIndexBytes = UINT64_MAX;
+  std::unique_ptr<FileReader> indexReader;  // null: read whole, its list lines held
+  std::function<bool(std::string_view)> indexRead;
 };
 IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexReporter* reporter = nullptr,
                               MobileInPieces* pieces = nullptr);

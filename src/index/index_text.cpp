@@ -26,8 +26,6 @@ int32_t RoundedNumber(std::string_view text) {
   return static_cast<int32_t>(std::lround(v));
 }
 
-enum class RecordRead { Read, Missing, Damaged };
-
 // Reads marked texts one after another from a read position.
 class MarkedReader {
  public:
@@ -41,58 +39,9 @@ class MarkedReader {
     from_ = static_cast<int64_t>(m.end) + 1;
     return true;
   }
-  // One record line from the read position: "((" number "))" list line "[["
-  // position "]]". Its end is the first "]]" that closes a "[[" + number and
-  // is followed by the next record's "((" (after its line end) or by the end
-  // of the text, so that a list line holding "]]", or "[" at its end, or even
-  // "[[", reads back whole. The searches never look past that end, and the
-  // read position moves past it: each byte is looked at a bounded number of
-  // times, whatever the text holds.
-  RecordRead NextRecord(std::string* line, std::string* position) {
-    const std::size_t from = Offset();
-    std::size_t numberOpen = 0;
-    std::size_t close = from;
-    for (;; ++close) {
-      close = text_.find(kPositionClose, close);
-      if (close == std::string_view::npos) return RecordRead::Missing;
-      if (EndsRecordLine(close, from, &numberOpen)) break;
-    }
-    // The markers before the position, in their order; a record without them
-    // is damaged.
-    const std::string_view head = text_.substr(from, numberOpen - from);
-    const std::size_t open = head.find(kOpen);
-    if (open == std::string_view::npos) return RecordRead::Damaged;
-    const std::size_t shut = head.find(kClose, open + kOpen.size());
-    if (shut == std::string_view::npos) return RecordRead::Damaged;
-    line->assign(head.substr(shut + kClose.size()));
-    const std::size_t number = numberOpen + kPositionOpen.size();
-    position->assign(text_.substr(number, close - number));
-    from_ = static_cast<int64_t>(close + kPositionClose.size()) + 1;
-    return RecordRead::Read;
-  }
+  std::size_t Offset() const { return static_cast<std::size_t>(std::min<int64_t>(from_ - 1, text_.size())); }
 
  private:
-  std::size_t Offset() const { return static_cast<std::size_t>(std::min<int64_t>(from_ - 1, text_.size())); }
-  bool At(std::size_t at, std::string_view mark) const {
-    return at <= text_.size() && text_.substr(at, mark.size()) == mark;
-  }
-  // Whether the "]]" at close ends a record line that starts at or after from;
-  // numberOpen is then where its "[[" is.
-  bool EndsRecordLine(std::size_t close, std::size_t from, std::size_t* numberOpen) const {
-    std::size_t digits = close;
-    while (digits > from && text_[digits - 1] >= '0' && text_[digits - 1] <= '9') --digits;
-    if (digits == close || digits < from + kPositionOpen.size()) return false;
-    if (!At(digits - kPositionOpen.size(), kPositionOpen)) return false;
-    std::size_t after = close + kPositionClose.size();
-    if (At(after, kCrLf)) {
-      after += kCrLf.size();
-    } else if (At(after, "\n")) {
-      after += 1;
-    }
-    if (after != text_.size() && !At(after, kOpen)) return false;
-    *numberOpen = digits - kPositionOpen.size();
-    return true;
-  }
   TagMatch Find(std::string_view startMark, std::string_view endMark) const {
     if (from_ > static_cast<int64_t>(text_.size())) return TagMatch{};
     return ExtractBetweenTags(text_, startMark, endMark, static_cast<int32_t>(from_), "", "",
@@ -102,7 +51,71 @@ class MarkedReader {
   int64_t from_ = 1;
 };
 
+bool At(std::string_view text, std::size_t at, std::string_view mark) {
+  return at <= text.size() && text.substr(at, mark.size()) == mark;
+}
+
 }  // namespace
+
+bool ReadIndexHead(std::string_view text, bool complete, IndexFilePaths* paths, std::string* countText,
+                   std::size_t* end) {
+  MarkedReader reader(text);
+  for (std::string* path : {&paths->mobile, &paths->extraction, &paths->display}) {
+    if (reader.Next(kOpen, kClose, path)) continue;
+    if (!complete) return false;  // the bytes after may hold it
+    path->clear();
+  }
+  if (!reader.Next(kOpen, kClose, countText)) {
+    if (!complete) return false;
+    countText->clear();
+  }
+  *end = reader.Offset();
+  return true;
+}
+
+// The record line ends at the first "]]" that closes a "[[" + number and is
+// followed by the next record's "((" (after its line end) or by the end of
+// the text, so that a list line holding "]]", or "[" at its end, or even
+// "[[", reads back whole. The searches never look past that end: each byte
+// is looked at a bounded number of times, whatever the text holds.
+RecordRead ReadRecordLine(std::string_view text, bool complete, std::string* line, std::string* position,
+                          std::size_t* end) {
+  // What follows a "]]" and decides whether it ends the line: a line end and
+  // the next "((", which must be there to be looked at.
+  constexpr std::size_t kDeciding = kPositionClose.size() + kCrLf.size() + kOpen.size();
+  std::size_t numberOpen = 0;
+  std::size_t close = 0;
+  for (;; ++close) {
+    close = text.find(kPositionClose, close);
+    if (close == std::string_view::npos) return complete ? RecordRead::Missing : RecordRead::NeedMore;
+    if (!complete && close + kDeciding > text.size()) return RecordRead::NeedMore;
+    std::size_t digits = close;
+    while (digits > 0 && text[digits - 1] >= '0' && text[digits - 1] <= '9') --digits;
+    if (digits == close || digits < kPositionOpen.size()) continue;
+    if (!At(text, digits - kPositionOpen.size(), kPositionOpen)) continue;
+    std::size_t after = close + kPositionClose.size();
+    if (At(text, after, kCrLf)) {
+      after += kCrLf.size();
+    } else if (At(text, after, "\n")) {
+      after += 1;
+    }
+    if (after != text.size() && !At(text, after, kOpen)) continue;
+    numberOpen = digits - kPositionOpen.size();
+    break;
+  }
+  // The markers before the position, in their order; a record without them
+  // is damaged.
+  const std::string_view head = text.substr(0, numberOpen);
+  const std::size_t open = head.find(kOpen);
+  if (open == std::string_view::npos) return RecordRead::Damaged;
+  const std::size_t shut = head.find(kClose, open + kOpen.size());
+  if (shut == std::string_view::npos) return RecordRead::Damaged;
+  line->assign(head.substr(shut + kClose.size()));
+  const std::size_t number = numberOpen + kPositionOpen.size();
+  position->assign(text.substr(number, close - number));
+  *end = close + kPositionClose.size();
+  return RecordRead::Read;
+}
 
 std::string BuildIndexFileText(const IndexFilePaths& paths, const RecordIndex& index,
                                const std::function<void(int32_t)>& progress) {
@@ -126,22 +139,20 @@ std::string BuildIndexFileText(const IndexFilePaths& paths, const RecordIndex& i
   return text;
 }
 
-void ReadIndexFilePaths(std::string_view text, IndexFilePaths* paths) {
-  MarkedReader reader(text);
-  for (std::string* path : {&paths->mobile, &paths->extraction, &paths->display}) {
-    if (!reader.Next(kOpen, kClose, path)) path->clear();
-  }
+int32_t ReadIndexPosition(std::string_view text) {
+  return RoundedNumber(text);
 }
 
-IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, RecordIndex* index,
-                                 const std::function<void(int32_t, int32_t)>& progress) {
-  IndexTextNotes notes;
-  MarkedReader reader(text);
-  for (std::string* path : {&paths->mobile, &paths->extraction, &paths->display}) {
-    if (!reader.Next(kOpen, kClose, path)) path->clear();
-  }
+void ReadIndexFilePaths(std::string_view text, IndexFilePaths* paths) {
   std::string countText;
-  reader.Next(kOpen, kClose, &countText);
+  std::size_t end = 0;
+  ReadIndexHead(text, true, paths, &countText, &end);
+}
+
+IndexTextNotes ReadIndexRecords(std::string_view countText, const NextIndexRecord& next, RecordIndex* index,
+                                bool keepLines, const std::function<void(int32_t, int32_t)>& progress,
+                                bool* unreadable) {
+  IndexTextNotes notes;
   notes.storedCount = std::max<int32_t>(0, RoundedNumber(countText));
   int32_t count = notes.storedCount;
   if (count > index->capacity) {
@@ -151,21 +162,38 @@ IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, R
   // Slots are added as records are read, never for the count the header
   // claims: a damaged or hostile header costs nothing.
   ClearRecords(*index);
+  std::string line;
   std::string position;
   for (int32_t n = 1; n <= count; ++n) {
     if (progress) progress(n, count);
-    const std::size_t slot = RecordSlotFor(*index, n);
+    const std::size_t slot = keepLines ? RecordSlotFor(*index, n) : PositionSlotFor(*index, n);
     index->count = n;
-    const RecordRead read = reader.NextRecord(&index->lines[slot], &position);
+    const RecordRead read = next(&line, &position);
     if (read != RecordRead::Read) {
       // A cut or damaged file: the records read so far are the index.
+      if (read == RecordRead::Unreadable && unreadable) *unreadable = true;
       (read == RecordRead::Missing ? notes.truncated : notes.damaged) = true;
       index->count = n - 1;
       break;
     }
+    if (keepLines) index->lines[slot].swap(line);
     index->positions[slot] = RoundedNumber(position);
   }
   return notes;
+}
+
+IndexTextNotes ReadIndexFileText(std::string_view text, IndexFilePaths* paths, RecordIndex* index,
+                                 const std::function<void(int32_t, int32_t)>& progress) {
+  std::string countText;
+  std::size_t from = 0;
+  ReadIndexHead(text, true, paths, &countText, &from);
+  const NextIndexRecord next = [&](std::string* line, std::string* position) {
+    std::size_t end = 0;
+    const RecordRead read = ReadRecordLine(text.substr(from), true, line, position, &end);
+    if (read == RecordRead::Read) from += end;
+    return read;
+  };
+  return ReadIndexRecords(countText, next, index, true, progress, nullptr);
 }
 
 }  // namespace tanavo

@@ -48,10 +48,10 @@ inline void ClearRecords(RecordIndex& index) {
   std::vector<std::string>(static_cast<std::size_t>(kIndexSlots) + 1).swap(index.lines);
 }
 
-// Whether n is a record the index holds, with a slot behind it.
+// Whether n is a record the index holds, with a position behind it (its
+// list line may not be held: see PositionSlotFor).
 inline bool HoldsRecord(const RecordIndex& index, int32_t n) {
-  return n >= 1 && n <= index.count && static_cast<std::size_t>(n) < index.positions.size() &&
-         static_cast<std::size_t>(n) < index.lines.size();
+  return n >= 1 && n <= index.count && static_cast<std::size_t>(n) < index.positions.size();
 }
 
 // Makes slot n exist (n >= 1), growing both tables by half again at a time so
@@ -66,9 +66,22 @@ inline std::size_t RecordSlotFor(RecordIndex& index, int32_t n) {
   return slot;
 }
 
+// Makes position slot n exist, as RecordSlotFor, leaving the list lines
+// with their first slots: an index read for the export, whose lines are
+// read again from the index file as the records are written.
+inline std::size_t PositionSlotFor(RecordIndex& index, int32_t n) {
+  const std::size_t slot = static_cast<std::size_t>(n);
+  if (slot >= index.positions.size()) {
+    index.positions.resize(std::max(slot + 1, index.positions.size() + index.positions.size() / 2));
+  }
+  return slot;
+}
+
 // Row n of the record list: "(" + n + ")" + the record's list line.
 inline std::string RecordListRow(const RecordIndex& index, int32_t n) {
-  if (!HoldsRecord(index, n)) return "(" + std::to_string(n) + ")";
+  if (!HoldsRecord(index, n) || static_cast<std::size_t>(n) >= index.lines.size()) {
+    return "(" + std::to_string(n) + ")";
+  }
   return "(" + std::to_string(n) + ")" + index.lines[static_cast<std::size_t>(n)];
 }
 
