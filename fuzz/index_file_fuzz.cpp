@@ -24,20 +24,6 @@ std::string Kta() {
   return EncodeEntry(d) + EncodeEntry(item) + EncodeEntry(d);
 }
 
-class TextReader : public FileReader {
- public:
-  explicit TextReader(const std::string& text) : text_(text) {}
-  std::uint64_t Size() const override { return text_.size(); }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-    if (offset > text_.size()) return false;
-    bytes->append(text_, static_cast<std::size_t>(offset), length);
-    return true;
-  }
-
- private:
-  const std::string& text_;
-};
-
 bool EndsWith(const std::string& s, char c) { return !s.empty() && s.back() == c; }
 
 // Whether a list line holds what the reader takes for the end of a record:
@@ -70,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Read a few bytes at a time, as the export reads a large index file: the
   // same paths, notes and records.
   {
-    TextReader reader(text);
+    BytesFileReader reader(text);
     IndexTextStream stream(reader, 5);
     IndexFilePaths streamPaths;
     RecordIndex streamIndex;

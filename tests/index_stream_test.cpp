@@ -12,20 +12,6 @@
 namespace tanavo {
 namespace {
 
-class TextReader : public FileReader {
- public:
-  explicit TextReader(std::string text) : text_(std::move(text)) {}
-  std::uint64_t Size() const override { return text_.size(); }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-    if (offset > text_.size()) return false;
-    bytes->append(text_, static_cast<std::size_t>(offset), length);
-    return true;
-  }
-
- private:
-  std::string text_;
-};
-
 // Every way of reading text gives what ReadIndexFileText gives; the bytes
 // seen by firstRead are the text.
 void ExpectSameAsWhole(const std::string& text, const std::string& what) {
@@ -35,7 +21,7 @@ void ExpectSameAsWhole(const std::string& text, const std::string& what) {
   const IndexTextNotes w = ReadIndexFileText(text, &wholePaths, &whole);
   for (const std::size_t window : {std::size_t{1}, std::size_t{3}, std::size_t{7}, std::size_t{64}, kFileWindowBytes}) {
     for (const bool keepLines : {true, false}) {
-      TextReader reader(text);
+      BytesFileReader reader(text);
       std::string seen;
       IndexTextStream stream(reader, window, [&](std::string_view b) {
         seen.append(b);
@@ -99,7 +85,7 @@ TEST(IndexTextStream, ReadsWhatTheWholeTextReads) {
 TEST(IndexTextStream, OverCapacityKeepsTheFirstRecords) {
   std::string text = "((a))((b))((c))((5))";
   for (int n = 1; n <= 5; ++n) text += "((" + std::to_string(n) + "))L[[" + std::to_string(n) + "]]\r\n";
-  TextReader reader(text);
+  BytesFileReader reader(text);
   IndexTextStream stream(reader, 3);
   IndexFilePaths paths;
   RecordIndex index;

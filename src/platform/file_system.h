@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace tanavo {
 
@@ -35,6 +36,21 @@ class FileReader {
   // Appends the length bytes at offset to *bytes (fewer past the end); false
   // when they could not all be read.
   virtual bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) = 0;
+};
+
+// Bytes held in memory read as a file is: the in-memory file system's copy
+// of a file as it was when opened, and text given by a test.
+class BytesFileReader : public FileReader {
+ public:
+  explicit BytesFileReader(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
+    if (offset < bytes_.size()) bytes->append(bytes_, static_cast<std::size_t>(offset), length);
+    return true;
+  }
+
+ private:
+  std::string bytes_;
 };
 
 // A file of the system read in pieces: each back end reads one stretch as

@@ -76,28 +76,10 @@ ReadStatus FakeFileSystem::ReadWholeFile(const std::string& path, std::string* b
   return ReadStatus::Ok;
 }
 
-namespace {
-
-// A copy of the file as it was when opened.
-class FakeFileReader : public FileReader {
- public:
-  explicit FakeFileReader(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::uint64_t Size() const override { return bytes_.size(); }
-  bool ReadAt(std::uint64_t offset, std::size_t length, std::string* bytes) override {
-    if (offset < bytes_.size()) bytes->append(bytes_, static_cast<std::size_t>(offset), length);
-    return true;
-  }
-
- private:
-  std::string bytes_;
-};
-
-}  // namespace
-
 ReadStatus FakeFileSystem::OpenFileReader(const std::string& path, std::unique_ptr<FileReader>* reader) {
   std::string bytes;
   const ReadStatus rs = ReadWholeFile(path, &bytes);
-  if (rs == ReadStatus::Ok) *reader = std::make_unique<FakeFileReader>(std::move(bytes));
+  if (rs == ReadStatus::Ok) *reader = std::make_unique<BytesFileReader>(std::move(bytes));
   return rs;
 }
 
