@@ -61,8 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IndexFilePaths streamPaths;
     RecordIndex streamIndex;
     bool unreadable = false;
-    const IndexTextNotes notes = ReadIndexFileInPieces(stream, &streamPaths, &streamIndex, true, nullptr, &unreadable);
-    FUZZ_CHECK(!unreadable && streamPaths.mobile == paths.mobile && streamPaths.extraction == paths.extraction &&
+    std::string countText;
+    const bool head = stream.ReadHead(&streamPaths, &countText);
+    const IndexTextNotes notes = stream.ReadRecords(countText, &streamIndex, true, nullptr, &unreadable);
+    FUZZ_CHECK(head && !unreadable && streamPaths.mobile == paths.mobile && streamPaths.extraction == paths.extraction &&
                streamPaths.display == paths.display);
     FUZZ_CHECK(notes.storedCount == wholeNotes.storedCount && notes.truncated == wholeNotes.truncated &&
                notes.damaged == wholeNotes.damaged && notes.overCapacity == wholeNotes.overCapacity);

@@ -31,9 +31,11 @@ void ExpectSameAsWhole(const std::string& text, const std::string& what) {
       RecordIndex index;
       SetRecordCapacity(index, kAllRecords);
       bool unreadable = false;
-      const IndexTextNotes n = ReadIndexFileInPieces(stream, &paths, &index, keepLines, nullptr, &unreadable);
+      std::string countText;
+      const bool head = stream.ReadHead(&paths, &countText);
+      const IndexTextNotes n = stream.ReadRecords(countText, &index, keepLines, nullptr, &unreadable);
       const std::string at = what + " window " + std::to_string(window) + (keepLines ? " lines" : "");
-      EXPECT_FALSE(unreadable) << at;
+      EXPECT_TRUE(head && !unreadable) << at;
       EXPECT_EQ(paths.mobile, wholePaths.mobile) << at;
       EXPECT_EQ(paths.extraction, wholePaths.extraction) << at;
       EXPECT_EQ(paths.display, wholePaths.display) << at;
@@ -91,7 +93,9 @@ TEST(IndexTextStream, OverCapacityKeepsTheFirstRecords) {
   RecordIndex index;
   SetRecordCapacity(index, 2);
   bool unreadable = false;
-  const IndexTextNotes n = ReadIndexFileInPieces(stream, &paths, &index, true, nullptr, &unreadable);
+  std::string countText;
+  ASSERT_TRUE(stream.ReadHead(&paths, &countText));
+  const IndexTextNotes n = stream.ReadRecords(countText, &index, true, nullptr, &unreadable);
   EXPECT_TRUE(n.overCapacity);
   EXPECT_EQ(index.count, 2);
   EXPECT_EQ(index.positions[2], 2);

@@ -189,9 +189,7 @@ IndexFileStatus LoadIndexFile(Workspace& ws, const std::string& path, IndexRepor
     notes = ReadIndexFileText(bytes, &paths, &ws.index, shown);
   } else {
     bool unreadable = false;
-    notes = ReadIndexRecords(
-        countText, [&](std::string* line, std::string* at) { return stream->NextRecord(line, at); }, &ws.index, false,
-        shown, &unreadable);
+    notes = stream->ReadRecords(countText, &ws.index, false, shown, &unreadable);
     if (unreadable || !stream->ReadRest()) {
       progress.Flush();
       ShowReadFailure(p, ReadStatus::CannotOpen, kLoadCaption);

@@ -48,15 +48,11 @@ RecordRead IndexTextStream::NextRecord(std::string* line, std::string* position)
   }
 }
 
-IndexTextNotes ReadIndexFileInPieces(IndexTextStream& stream, IndexFilePaths* paths, RecordIndex* index, bool keepLines,
-                                     const std::function<void(int32_t, int32_t)>& progress, bool* unreadable) {
-  std::string countText;
-  if (!stream.ReadHead(paths, &countText)) {
-    *unreadable = true;
-    return IndexTextNotes{};
-  }
+IndexTextNotes IndexTextStream::ReadRecords(const std::string& countText, RecordIndex* index, bool keepLines,
+                                            const std::function<void(int32_t, int32_t)>& progress,
+                                            bool* unreadable) {
   return ReadIndexRecords(
-      countText, [&](std::string* line, std::string* position) { return stream.NextRecord(line, position); }, index,
+      countText, [this](std::string* line, std::string* position) { return NextRecord(line, position); }, index,
       keepLines, progress, unreadable);
 }
 

@@ -27,6 +27,11 @@ class IndexTextStream {
   // The next record line after the head (Unreadable: the file could not be
   // read).
   RecordRead NextRecord(std::string* line, std::string* position);
+  // The records after the head, as ReadIndexFileText reads them, the list
+  // lines kept only with keepLines; *unreadable when the file could not be
+  // read.
+  IndexTextNotes ReadRecords(const std::string& countText, RecordIndex* index, bool keepLines,
+                             const std::function<void(int32_t, int32_t)>& progress, bool* unreadable);
   // Every byte not yet read goes through firstRead.
   bool ReadRest() { return window_.ReadRest(); }
 
@@ -37,10 +42,5 @@ class IndexTextStream {
   FileWindow window_;
   std::uint64_t next_ = 0;  // where the head or the next record starts
 };
-
-// ReadIndexFileText from the file read in pieces, the list lines kept only
-// with keepLines; *unreadable when the file could not be read.
-IndexTextNotes ReadIndexFileInPieces(IndexTextStream& stream, IndexFilePaths* paths, RecordIndex* index, bool keepLines,
-                                     const std::function<void(int32_t, int32_t)>& progress, bool* unreadable);
 
 }  // namespace tanavo
