@@ -589,11 +589,15 @@ class ListLinesAgain {
   int32_t read_ = 0;
 };
 
-bool IndexChanged(Platform& p, const std::string& path) {
-  p.MessageBox(BoxOwner::Main, "インデックスファイルがエクスポートの間に変わりました!!\r\n" + path, kExportCaption,
+// A file read in pieces that is no longer the file read before: the export
+// fails rather than list a hash of bytes it did not write from.
+bool ChangedDuringExport(Platform& p, const std::string& role, const std::string& path) {
+  p.MessageBox(BoxOwner::Main, role + "がエクスポートの間に変わりました!!\r\n" + path, kExportCaption,
                BoxIcon::Warning);
   return false;
 }
+
+bool IndexChanged(Platform& p, const std::string& path) { return ChangedDuringExport(p, "インデックスファイル", path); }
 
 // Whether the mobile file read in pieces for the records is the file
 // hashed before (every byte read again to the end); false after its box.
@@ -604,9 +608,7 @@ bool SameAsHashed(Platform& p, FileWindow& window, Sha256Stream& hash, const Evi
     return false;
   }
   if (hash.Finish(&d) && HexDigest(d) == evidence.sha256) return true;
-  p.MessageBox(BoxOwner::Main, "携帯ファイルがエクスポートの間に変わりました!!\r\n" + evidence.path, kExportCaption,
-               BoxIcon::Warning);
-  return false;
+  return ChangedDuringExport(p, evidence.role, evidence.path);
 }
 
 bool OpenOutputFolder(Platform& p, FileSystem& fs, const std::string& outDir, std::unique_ptr<OutputFolder>* root) {
