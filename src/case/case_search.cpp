@@ -778,24 +778,10 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   // order, and the compound queries give theirs so too: no sort is needed
   // then, and no table of them is built by SQL.
   std::vector<std::int64_t> numbers;
-  {
-    Statement q(c.db(), expr);
-    if (!q.ok()) {
-      result.error = c.LastError();
-      return result;
-    }
-    for (std::size_t i = 0; i < compiler.params.size(); ++i) q.Bind(static_cast<int>(i + 1), compiler.params[i]);
-    int rc;
-    while ((rc = q.Step()) == SQLITE_ROW) {
-      if (!q.IsNull(0)) numbers.push_back(q.Int(0));
-    }
-    if (rc != SQLITE_DONE) {
-      result.error = c.LastError();
-      return result;
-    }
+  if (!FoundRecords(c, expr, compiler.params, &numbers)) {
+    result.error = c.LastError();
+    return result;
   }
-  if (!std::is_sorted(numbers.begin(), numbers.end())) std::sort(numbers.begin(), numbers.end());
-  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
   if (!ReadHits(c, numbers, order == SearchOrder::Time, &result.hits)) {
     result.error = c.LastError();
     return result;
@@ -818,6 +804,21 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   }
   result.status = SearchStatus::Ok;
   return result;
+}
+
+bool FoundRecords(CaseFile& c, const std::string& sql, const std::vector<std::string>& params,
+                  std::vector<std::int64_t>* numbers) {
+  Statement q(c.db(), sql);
+  if (!q.ok()) return false;
+  for (std::size_t i = 0; i < params.size(); ++i) q.Bind(static_cast<int>(i + 1), params[i]);
+  int rc;
+  while ((rc = q.Step()) == SQLITE_ROW) {
+    if (!q.IsNull(0)) numbers->push_back(q.Int(0));
+  }
+  if (rc != SQLITE_DONE) return false;
+  if (!std::is_sorted(numbers->begin(), numbers->end())) std::sort(numbers->begin(), numbers->end());
+  numbers->erase(std::unique(numbers->begin(), numbers->end()), numbers->end());
+  return true;
 }
 
 SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,

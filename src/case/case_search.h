@@ -57,6 +57,11 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
 SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
                            std::vector<std::string>* params, std::string* error);
 
+// The numbers of the records a compiled query finds, ascending, each once;
+// false with the database's message left in c when it could not be run.
+bool FoundRecords(CaseFile& c, const std::string& sql, const std::vector<std::string>& params,
+                  std::vector<std::int64_t>* numbers);
+
 // A JSON string of UTF-8 text in ASCII alone (\uXXXX for the rest), so that
 // it passes any conversion of the stream unchanged.
 std::string JsonString(const std::string& utf8);

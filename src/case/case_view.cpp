@@ -241,25 +241,12 @@ RecordOrder OrderRecords(CaseFile& c, const RecordView& view) {
     if (!view.taggedOnly && view.sort == RecordSort::Number) {
       // The hits alone in number order, as the search gives them: no table
       // of the records is read, nor one of the hits built by SQL.
-      Statement q(c.db(), expr);
-      if (!q.ok()) {
+      std::vector<std::int64_t> found;
+      if (!FoundRecords(c, expr, params, &found)) {
         result.error = c.LastError();
         return result;
       }
-      for (std::size_t i = 0; i < params.size(); ++i) q.Bind(static_cast<int>(i + 1), params[i]);
-      int rc;
-      while ((rc = q.Step()) == SQLITE_ROW) {
-        if (!q.IsNull(0)) result.numbers.push_back(static_cast<std::int32_t>(q.Int(0)));
-      }
-      if (rc != SQLITE_DONE) {
-        result.error = c.LastError();
-        result.numbers.clear();
-        return result;
-      }
-      if (!std::is_sorted(result.numbers.begin(), result.numbers.end())) {
-        std::sort(result.numbers.begin(), result.numbers.end());
-      }
-      result.numbers.erase(std::unique(result.numbers.begin(), result.numbers.end()), result.numbers.end());
+      result.numbers.assign(found.begin(), found.end());
       result.status = OrderStatus::Ok;
       return result;
     }
