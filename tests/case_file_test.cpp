@@ -13,6 +13,7 @@
 #include "case/case_search.h"
 #include "case/case_tags.h"
 #include "case/case_view.h"
+#include "case/fts_tokenizer.h"
 #include "mail_records.h"
 #include "platform/digest.h"
 
@@ -234,6 +235,66 @@ TEST(CaseFileTest, TagsOutliveARebuildAndAnotherIndexIsRefused) {
   EXPECT_EQ(c->Evidence()[0].sha256, b.indexSum);
 }
 
+// A case made when the search index was SQLite's full-text table: opened,
+// it loses that index and is made again on its next build, its tags kept. A
+// damaged one is refused and left as it was.
+TEST(CaseFileTest, ACaseOfTheFormerIndexIsUpgradedKeepingItsTags) {
+  BuiltCase b;
+  auto makeFormer = [&] {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(b.path.c_str(), &db), SQLITE_OK);
+    ASSERT_TRUE(RegisterSearchTokenizer(db));
+    ASSERT_EQ(sqlite3_exec(db,
+                           "DROP TABLE search_terms; "
+                           "CREATE VIEW entry_texts AS SELECT id, tanavo_utf8(value) AS text FROM entry_values; "
+                           "CREATE VIRTUAL TABLE entry_search USING fts5(text, content='entry_texts', "
+                           "content_rowid='id', tokenize='tanavo', detail='none', columnsize=0); "
+                           "INSERT INTO tags(record, label, note, made) VALUES(2, 'a', 'b', 'c'); "
+                           "PRAGMA user_version=1; PRAGMA wal_checkpoint(TRUNCATE);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  };
+  makeFormer();
+  {
+    std::unique_ptr<CaseFile> c = b.Open();
+    EXPECT_FALSE(c->Built());
+    EXPECT_EQ(c->Info("state"), "");
+    Statement former(c->db(), "SELECT count(*) FROM sqlite_schema WHERE name LIKE 'entry_search%' OR name = 'entry_texts'");
+    ASSERT_EQ(former.Step(), SQLITE_ROW);
+    EXPECT_EQ(former.Int(0), 0);
+  }
+  b.Build(CaseBuildStatus::Built);
+  EXPECT_EQ(b.Numbers(u8"会議"), std::vector<int>{1});
+  EXPECT_EQ(b.Numbers("tag:a"), std::vector<int>{2});
+
+  // Damaged past its first pages: refused, not written.
+  makeFormer();
+  std::string bytes = ReadBytes(b.path);
+  ASSERT_GT(bytes.size(), 8192u);
+  for (std::size_t i = 4096; i < bytes.size(); i += 7) bytes[i] = '\x5A';
+  WriteBytes(b.path, bytes);
+  std::unique_ptr<CaseFile> c;
+  EXPECT_EQ(CaseFile::Open(b.path, false, &c), CaseOpenStatus::Damaged);
+  c.reset();
+  EXPECT_EQ(ReadBytes(b.path), bytes);
+}
+
+// A list of the search index that cannot be read fails the search, not
+// the program, and says so.
+TEST(CaseFileTest, ADamagedSearchIndexFailsTheSearch) {
+  BuiltCase b;
+  {
+    std::unique_ptr<CaseFile> c = b.Open();
+    ASSERT_TRUE(c->Exec("UPDATE search_terms SET value_ids = x'80'"));
+  }
+  std::unique_ptr<CaseFile> c = b.Open();
+  const SearchResult r = SearchCase(*c, u8"会議", false);
+  EXPECT_EQ(r.status, SearchStatus::Failed);
+  EXPECT_EQ(r.error, "the search index of the case is damaged");
+}
+
 TEST(CaseFileTest, EvidenceThatChangedIsSeen) {
   BuiltCase b;
   const fs::path evidence = b.folder / "mails.idx";
@@ -308,8 +369,8 @@ TEST(CaseFileTest, TwoOpenersShareOneCase) {
 }
 
 // A hit of the index names its record through the count of values of each
-// record; a case built before, without the count, or with one that cannot
-// be read, is searched through its values and finds the same.
+// record; a case without the count (altered by hand), or with one that
+// cannot be read, is searched through its values and finds the same.
 TEST(CaseFileTest, ACaseWithoutItsCountOfValuesIsSearchedAlike) {
   BuiltCase b;
   const std::vector<std::string> queries = {u8"会議", u8"会議室", u8"会議 OR lunch", u8"NOT 会議", "subject:lunch",
@@ -341,7 +402,7 @@ TEST(CaseFileTest, ACaseWithoutItsCountOfValuesIsSearchedAlike) {
     std::unique_ptr<CaseFile> c = b.Open();
     ASSERT_TRUE(c->Exec("DELETE FROM case_info WHERE key = 'values_per_record'"));
   }
-  EXPECT_EQ(search(), counted);  // built before
+  EXPECT_EQ(search(), counted);  // without it
 }
 
 // The sort by sender is made outside the database: it must give the order

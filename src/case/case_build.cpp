@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "case/record_time.h"
+#include "case/search_index.h"
 #include "case/search_tokens.h"
 #include "display/attachment.h"
 #include "display/render.h"
@@ -60,12 +61,12 @@ struct Inserts {
         value(db,
               "INSERT INTO entry_values(record, entry, occurrence, name, name_key, value, id) "
               "VALUES(?1,?2,?3,?4,?5,?6,?7)"),
-        search(db, "INSERT INTO entry_search(rowid, text) VALUES(?1, ?2)"),
         attachment(db,
                    "INSERT INTO attachments(record, position, name, name_utf8, size, sha256, type) "
                    "VALUES(?1,?2,?3,?4,?5,?6,?7)") {}
-  bool ok() const { return record.ok() && value.ok() && search.ok() && attachment.ok(); }
-  Statement record, value, search, attachment;
+  bool ok() const { return record.ok() && value.ok() && attachment.ok(); }
+  Statement record, value, attachment;
+  SearchIndexBuilder search;
   std::int64_t lastValue = 0;  // the id of the value stored last
 };
 
@@ -128,9 +129,10 @@ bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::
       ins.value.BindBlob(6, v);
       ins.value.Bind(7, id);
       if (!Done(ins.value)) return false;
-      ins.search.Bind(1, id);
-      ins.search.Bind(2, SearchTextFromShiftJis(v));
-      if (!Done(ins.search)) return false;
+      if (!ins.search.Add(id, SearchTextFromShiftJis(v))) {
+        result->error = "more than " + std::to_string(kMaxSearchTerms) + " different words";
+        return false;
+      }
     }
   }
   std::int64_t position = 0;
@@ -152,7 +154,7 @@ bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::
 
 CaseBuildResult Failure(CaseFile& c, CaseBuildResult result) {
   result.status = c.IsBusyError() ? CaseBuildStatus::Busy : CaseBuildStatus::Failed;
-  result.error = c.LastError();
+  if (result.error.empty()) result.error = c.LastError();
   c.Exec("ROLLBACK");
   return result;
 }
@@ -212,14 +214,8 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
       }
     }
   }
-  // Everything but the tags is made again. The search index gathers its
-  // tokens in a table in memory and merges the pieces it writes once at the
-  // end, not as they come.
-  if (!c.Exec("INSERT INTO entry_search(entry_search) VALUES('delete-all')") ||
-      !c.Exec("INSERT INTO entry_search(entry_search, rank) VALUES('hashsize', " +
-              std::to_string(kSearchIndexMemoryBytes) + ")") ||
-      !c.Exec("INSERT INTO entry_search(entry_search, rank) VALUES('automerge', 0)") ||
-      !c.Exec("DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; DELETE FROM evidence; "
+  // Everything but the tags is made again.
+  if (!c.Exec("DELETE FROM search_terms; DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; DELETE FROM evidence; "
               "DELETE FROM case_info; DELETE FROM coverage")) {
     return Failure(c, result);
   }
@@ -258,9 +254,9 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
     info.Bind(1, kValuesPerRecordKey);
     info.BindBlob(2, valuesPerRecord);
-    if (!Done(info)) return Failure(c, result);
+    if (!Done(info) || !ins.search.Write(c.db())) return Failure(c, result);
   }
-  if (!c.Exec("INSERT INTO entry_search(entry_search) VALUES('optimize')") || !c.Exec("COMMIT")) {
+  if (!c.Exec("COMMIT")) {
     return Failure(c, result);
   }
   result.status = CaseBuildStatus::Built;

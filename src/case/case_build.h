@@ -15,12 +15,6 @@ namespace tanavo {
 
 struct Workspace;
 
-// The memory the search index gathers tokens in before it writes them out
-// while a case is built. Small enough that its table stays in the
-// processor's cache: every token of a value is a look-up in it, and one
-// larger than the cache cost more than the pieces it saves merging.
-constexpr int kSearchIndexMemoryBytes = 4 * 1024 * 1024;
-
 enum class CaseBuildStatus {
   Built,
   OtherEvidence,  // the case was built from another index: kept as it is

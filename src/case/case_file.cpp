@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "case/fts_tokenizer.h"
-#include "case/search_tokens.h"
+#include "case/search_index.h"
 #include "platform/console/utf8.h"
 #include "platform/digest.h"
 
@@ -13,12 +13,9 @@ namespace tanavo {
 namespace {
 
 // The tables of a case. Values are kept once, as the Shift_JIS bytes the
-// data display shows; the search index reads them as UTF-8 through a view.
-// The index keeps which values hold a token, not where (detail='none'): the
-// places of a token are most of an index of Japanese bigrams, and a phrase
-// or the place of a hit is found again in the few values that hold all its
-// tokens (case_search). coverage is filled by the coverage check of the
-// settings.
+// data display shows; the search index (search_terms, search_index.h) holds
+// which values hold each token of their text as UTF-8. coverage is filled by
+// the coverage check of the settings.
 constexpr const char* kSchema = R"SQL(
 CREATE TABLE case_info(key TEXT PRIMARY KEY, value TEXT NOT NULL);
 CREATE TABLE evidence(role TEXT PRIMARY KEY, path TEXT NOT NULL, size INTEGER NOT NULL, sha256 TEXT NOT NULL);
@@ -41,9 +38,6 @@ CREATE TABLE entry_values(
   value BLOB NOT NULL);
 CREATE INDEX entry_values_record ON entry_values(record);
 CREATE INDEX entry_values_name ON entry_values(name_key);
-CREATE VIEW entry_texts AS SELECT id, tanavo_utf8(value) AS text FROM entry_values;
-CREATE VIRTUAL TABLE entry_search USING fts5(text, content='entry_texts', content_rowid='id',
-  tokenize='tanavo', detail='none', columnsize=0);
 CREATE TABLE attachments(
   record INTEGER NOT NULL, position INTEGER NOT NULL, name BLOB NOT NULL, name_utf8 TEXT NOT NULL,
   size INTEGER NOT NULL, sha256 TEXT NOT NULL, type TEXT NOT NULL);
@@ -54,24 +48,24 @@ CREATE TABLE tags(
 CREATE INDEX tags_record ON tags(record);
 )SQL";
 
-// tanavo_utf8(bytes): Shift_JIS as valid UTF-8, for the search index.
-void Utf8Function(sqlite3_context* context, int, sqlite3_value** argv) {
-  const void* bytes = sqlite3_value_blob(argv[0]);
-  const int n = sqlite3_value_bytes(argv[0]);
-  const std::string text = SearchTextFromShiftJis(
-      bytes ? std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(n)) : std::string());
-  sqlite3_result_text(context, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
 bool Configure(sqlite3* db) {
   // A case file may come from anyone: its schema is never trusted to run
   // functions with side effects, and nothing may corrupt it on purpose.
   sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   sqlite3_busy_timeout(db, kCaseBusyMilliseconds);
-  return RegisterSearchTokenizer(db) &&
-         sqlite3_create_function(db, "tanavo_utf8", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                 nullptr, Utf8Function, nullptr, nullptr) == SQLITE_OK;
+  return RegisterSearchTokenizer(db);
+}
+
+// A case made before the search index was a table of ours held the same
+// tokens in a full-text table of SQLite's. Its index is dropped and the case
+// marked unfinished, to be built again when it is next used; its tags stay.
+bool UpgradeFromFullText(CaseFile& c) {
+  return c.Exec("BEGIN IMMEDIATE") &&
+         c.Exec("DROP TABLE IF EXISTS entry_search; DROP VIEW IF EXISTS entry_texts; "
+                "DELETE FROM case_info WHERE key = 'state'") &&
+         c.Exec(kSearchTermsSchema) &&
+         c.Exec("PRAGMA user_version=" + std::to_string(kCaseSchemaVersion)) && c.Exec("COMMIT");
 }
 
 bool FileSize(const std::string& path, long long* size) {
@@ -154,8 +148,18 @@ CaseOpenStatus CaseFile::Open(const std::string& path, bool create, std::unique_
   }
   const bool fresh = app == 0 && tables == 0 && (!exists || size == 0);
   if (fresh && !create) return CaseOpenStatus::NotACase;
-  if (!fresh && (app != kCaseApplicationId || version != kCaseSchemaVersion)) return CaseOpenStatus::NotACase;
+  const bool fullText = !fresh && app == kCaseApplicationId && version == kFullTextCaseSchemaVersion;
+  if (!fresh && !fullText && (app != kCaseApplicationId || version != kCaseSchemaVersion)) {
+    return CaseOpenStatus::NotACase;
+  }
+  // A case is upgraded only when sound: a damaged file is never written.
+  if (fullText && !c->Intact()) return CaseOpenStatus::Damaged;
   if (!c->Prepare(fresh)) return StatusOfError(db);
+  if (fullText && !UpgradeFromFullText(*c)) {
+    const CaseOpenStatus status = StatusOfError(db);
+    c->Exec("ROLLBACK");
+    return status;
+  }
   *out = std::move(c);
   return CaseOpenStatus::Ok;
 }
@@ -166,7 +170,7 @@ bool CaseFile::Prepare(bool fresh) {
     return false;
   }
   if (!fresh) return true;
-  return Exec("BEGIN IMMEDIATE") && Exec(kSchema) &&
+  return Exec("BEGIN IMMEDIATE") && Exec(kSchema) && Exec(kSearchTermsSchema) &&
          Exec("PRAGMA application_id=" + std::to_string(kCaseApplicationId)) &&
          Exec("PRAGMA user_version=" + std::to_string(kCaseSchemaVersion)) && Exec("COMMIT");
 }

@@ -19,18 +19,20 @@ constexpr const char* kCaseFileExtension = ".tcase";
 // What marks a database as a case file of ours ("TCAS"), and the shape of
 // its tables; another value is a foreign file, never written.
 constexpr std::int32_t kCaseApplicationId = 0x54434153;
-constexpr std::int32_t kCaseSchemaVersion = 1;
+constexpr std::int32_t kCaseSchemaVersion = 2;
+// Cases of this version are upgraded when opened (case_file.cpp).
+constexpr std::int32_t kFullTextCaseSchemaVersion = 1;
 constexpr int kCaseBusyMilliseconds = 10000;
 // The pages a connection keeps in memory, in KiB: a search reads the index
 // and the records again and again, and the system's own cache is a call
 // away for each page.
 constexpr int kCaseCacheKiB = 64 * 1024;
 
-// Values are numbered (entry_values.id, the search index's rowid) from 1 in
-// record order, and case_info's kValuesPerRecordKey holds how many each
+// Values are numbered (entry_values.id, what the search index lists) from 1
+// in record order, and case_info's kValuesPerRecordKey holds how many each
 // record has, from record 1 on, as unsigned LEB128 numbers: with it a hit of
-// the index names its record without reading the value. Cases built before
-// lack it; their search reads the values as it always did.
+// the index names its record without reading the value. Without it (a case
+// altered by hand) the search reads the values' records.
 constexpr const char* kValuesPerRecordKey = "values_per_record";
 
 enum class CaseOpenStatus {

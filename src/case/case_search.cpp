@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "case/case_build.h"
+#include "case/search_index.h"
 #include "case/search_tokens.h"
 #include "platform/console/utf8.h"
 #include "text/bytes.h"
@@ -186,11 +187,13 @@ class Parser {
   int depth_ = 0;
 };
 
-constexpr const char* kNothing = "SELECT NULL AS record WHERE 0";
-
 // Hits are read in one pass over the records between the first and the last
 // when at least one in this many of those is a hit.
 constexpr std::int64_t kReadAllBeyondOneIn = 8;
+
+// The values checked for a field or a phrase in one statement: their ids
+// are handed to it as one array.
+constexpr std::size_t kValuesCheckedAtOnce = 1 << 16;
 
 // LIKE pattern of text anywhere, its wildcards taken literally.
 std::string LikeAnywhere(const std::string& text) {
@@ -202,24 +205,6 @@ std::string LikeAnywhere(const std::string& text) {
   return p + "%";
 }
 
-// The index knows which values hold a token, not where: a term is looked
-// for as all its tokens, and a term of more than one token is then checked
-// in the value's text (tanavo_phrase) for its tokens in order.
-std::string FtsTokens(const Node& n) {
-  const std::vector<SearchToken> tokens = SearchTokens(n.text, TokenizeFor::Query);
-  std::string q;
-  for (std::size_t k = 0; k < tokens.size(); ++k) {
-    if (k > 0) q += " AND ";
-    q += "\"";
-    for (char c : tokens[k].text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    q += "\"";
-    if (n.prefix && k + 1 == tokens.size()) q += " *";
-  }
-  return q;
-}
-
-bool NeedsPhraseCheck(const Node& n) { return SearchTokens(n.text, TokenizeFor::Query).size() > 1; }
-
 bool TimeBound(const std::string& s) {
   if (s.size() > 19) return false;
   for (char c : s) {
@@ -230,171 +215,224 @@ bool TimeBound(const std::string& s) {
 
 // Where each record's values begin among the value ids: entry k holds the
 // first id of record k + 1, the last entry the id after the last value.
-struct ValueStarts {
+// Empty for a case without its count of values per record, or whose count
+// cannot be read: its values' records are read from the values.
+std::vector<std::int64_t> ValueStarts(CaseFile& c) {
   std::vector<std::int64_t> first;
-};
-
-// tanavo_value_record(id): the record of value id, NULL for no value.
-void ValueRecordFunction(sqlite3_context* context, int, sqlite3_value** argv) {
-  const auto* starts = static_cast<const ValueStarts*>(sqlite3_user_data(context));
-  const std::int64_t id = sqlite3_value_int64(argv[0]);
-  const std::vector<std::int64_t>& first = starts->first;
-  if (first.size() < 2 || id < first.front() || id >= first.back()) {
-    sqlite3_result_null(context);
-    return;
-  }
-  // The last record that begins at or before id (records without values
-  // begin where the next one does).
-  const auto it = std::upper_bound(first.begin(), first.end(), id);
-  sqlite3_result_int64(context, static_cast<std::int64_t>(it - first.begin()));
-}
-
-// Reads the case's count of values per record and gives the connection
-// tanavo_value_record; false for a case without it (built before), or
-// whose count cannot be read, to be searched through its values.
-bool RegisterValueRecords(CaseFile& c) {
   Statement s(c.db(), "SELECT value FROM case_info WHERE key = ?1");
   s.Bind(1, std::string(kValuesPerRecordKey));
-  if (s.Step() != SQLITE_ROW) return false;
+  if (s.Step() != SQLITE_ROW) return first;
   const std::string counts = s.Text(0);
-  auto starts = std::make_unique<ValueStarts>();
-  starts->first.reserve(counts.size() + 1);
+  first.reserve(counts.size() + 1);
   std::int64_t at = 1;
-  starts->first.push_back(at);
+  first.push_back(at);
   std::uint64_t v = 0;
   int shift = 0;
   for (char ch : counts) {
     const unsigned char b = static_cast<unsigned char>(ch);
-    if (shift > 56) return false;
+    if (shift > 56) return {};
     v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
     shift += 7;
     if (b & 0x80) continue;
-    if (v > static_cast<std::uint64_t>(INT64_MAX - at)) return false;
+    if (v > static_cast<std::uint64_t>(INT64_MAX - at)) return {};
     at += static_cast<std::int64_t>(v);
-    starts->first.push_back(at);
+    first.push_back(at);
     v = 0;
     shift = 0;
   }
-  if (shift != 0) return false;  // cut in a number
-  return sqlite3_create_function_v2(c.db(), "tanavo_value_record", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                    starts.release(), ValueRecordFunction, nullptr, nullptr,
-                                    [](void* p) { delete static_cast<ValueStarts*>(p); }) == SQLITE_OK;
+  if (shift != 0) return {};  // cut in a number
+  return first;
 }
 
-class Compiler {
- public:
-  explicit Compiler(CaseFile& c) : c_(c), valuesByRecord_(RegisterValueRecords(c)) {}
+// A text term of the query and the values it was found in, ascending.
+struct TermValues {
+  const Node* term;
+  std::vector<std::int64_t> ids;
+};
 
-  bool Compile(const Node& n, std::string* sql) {
+std::vector<std::int64_t> Intersection(const std::vector<std::int64_t>& a, const std::vector<std::int64_t>& b) {
+  std::vector<std::int64_t> out;
+  std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  return out;
+}
+
+// A query run term by term, each giving its records ascending, each once,
+// and combined as sets.
+class Evaluator {
+ public:
+  explicit Evaluator(CaseFile& c) : c_(c), starts_(ValueStarts(c)) {}
+
+  bool Records(const Node& n, std::vector<std::int64_t>* out) {
+    out->clear();
     switch (n.kind) {
       case Node::And:
       case Node::Or: {
-        std::string a, b;
-        if (!Compile(*n.children[0], &a) || !Compile(*n.children[1], &b)) return false;
-        *sql = "SELECT record FROM (" + a + ") " + (n.kind == Node::And ? "INTERSECT" : "UNION") +
-               " SELECT record FROM (" + b + ")";
+        std::vector<std::int64_t> a, b;
+        if (!Records(*n.children[0], &a) || !Records(*n.children[1], &b)) return false;
+        if (n.kind == Node::And) *out = Intersection(a, b);
+        else std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(*out));
         return true;
       }
       case Node::Not: {
-        std::string a;
-        if (!Compile(*n.children[0], &a)) return false;
-        *sql = "SELECT number AS record FROM records EXCEPT SELECT record FROM (" + a + ")";
+        std::vector<std::int64_t> a, all;
+        if (!Records(*n.children[0], &a) || !SqlRecords("SELECT number FROM records", {}, &all)) return false;
+        std::set_difference(all.begin(), all.end(), a.begin(), a.end(), std::back_inserter(*out));
         return true;
       }
-      case Node::Term: return Term(n, sql);
+      case Node::Term: return Term(n, out);
     }
     return false;
   }
 
-  std::vector<std::string> params;
-  std::string error;
-  std::vector<const Node*> textTerms;  // terms of the text, for the places of a hit
+  SearchStatus status = SearchStatus::Ok;
+  std::string error;  // UTF-8
+  std::vector<TermValues> textTerms;  // for the places of a hit
+  const std::vector<std::int64_t>& starts() const { return starts_; }
+  void Keep(std::unique_ptr<Node> root) { root_ = std::move(root); }
 
  private:
-  bool Term(const Node& n, std::string* sql) {
+  bool Term(const Node& n, std::vector<std::int64_t>* out) {
     const std::string& f = n.field;
-    if (f == "time") return Time(n.text, sql);
+    if (f == "time") return Time(n.text, out);
     if (f == "attachment" || f == "type") {
-      params.push_back(LikeAnywhere(n.text));
-      *sql = std::string("SELECT record FROM attachments WHERE ") + (f == "type" ? "type" : "name_utf8") +
-             " LIKE ? ESCAPE '\\'";
-      return true;
+      return SqlRecords(std::string("SELECT record FROM attachments WHERE ") + (f == "type" ? "type" : "name_utf8") +
+                            " LIKE ?1 ESCAPE '\\'",
+                        {LikeAnywhere(n.text)}, out);
     }
-    if (f == "tag") {
-      params.push_back(n.text);
-      *sql = "SELECT record FROM tags WHERE label = ?";
-      return true;
-    }
+    if (f == "tag") return SqlRecords("SELECT record FROM tags WHERE label = ?1", {n.text}, out);
     if (f == "has") {
-      if (n.text == "attachment") *sql = "SELECT record FROM attachments";
-      else if (n.text == "time") *sql = "SELECT number AS record FROM records WHERE time_utc IS NOT NULL";
-      else if (n.text == "tag") *sql = "SELECT record FROM tags";
-      else return Fail("has: takes attachment, time or tag");
-      return true;
+      if (n.text == "attachment") return SqlRecords("SELECT record FROM attachments", {}, out);
+      if (n.text == "time") return SqlRecords("SELECT number FROM records WHERE time_utc IS NOT NULL", {}, out);
+      if (n.text == "tag") return SqlRecords("SELECT record FROM tags", {}, out);
+      return Fail("has: takes attachment, time or tag");
     }
     if (!f.empty()) {
       Statement known(c_.db(), "SELECT 1 FROM entry_values WHERE name_key = ?1 LIMIT 1");
       known.Bind(1, f);
       if (known.Step() != SQLITE_ROW) return Fail("no Data entry named " + f + " holds a value in this case");
     }
-    if (SearchTokens(n.text, TokenizeFor::Query).empty()) {
-      *sql = kNothing;  // punctuation alone: no word to look for
-      return true;
+    std::vector<std::string> tokens;
+    for (const SearchToken& t : SearchTokens(n.text, TokenizeFor::Query)) tokens.push_back(t.text);
+    if (tokens.empty()) return true;  // punctuation alone: no word to look for
+    TermValues found{&n, {}};
+    switch (ValuesWithTokens(c_.db(), tokens, n.prefix, &found.ids)) {
+      case TermLookup::Ok: break;
+      case TermLookup::Damaged: return Failed("the search index of the case is damaged");
+      case TermLookup::Failed: return Failed(c_.LastError());
     }
-    params.push_back(FtsTokens(n));
-    textTerms.push_back(&n);
-    if (valuesByRecord_ && f.empty() && !NeedsPhraseCheck(n)) {
-      // The hits' records straight from the index, no value read.
-      *sql = "SELECT tanavo_value_record(rowid) AS record FROM entry_search WHERE entry_search MATCH ?";
-      return true;
+    // The index knows which values hold a token, not where: a term of more
+    // than one token is checked in the values' text (tanavo_phrase) for its
+    // tokens in order.
+    if (!f.empty() || tokens.size() > 1 || starts_.empty()) {
+      if (!CheckValues(n, tokens.size() > 1, &found.ids, out)) return false;
+    } else {
+      RecordsOfValues(found.ids, out);
     }
-    *sql = "SELECT v.record AS record FROM entry_search JOIN entry_values v ON v.id = entry_search.rowid "
-           "WHERE entry_search MATCH ?";
-    if (!f.empty()) {
-      params.push_back(f);
-      *sql += " AND v.name_key = ?";
-    }
-    if (NeedsPhraseCheck(n)) {
-      params.push_back(n.text);
-      params.push_back(n.prefix ? "1" : "0");
-      *sql += " AND tanavo_phrase(v.value, ?, ?)";
-    }
+    textTerms.push_back(std::move(found));
     return true;
   }
 
-  bool Time(const std::string& range, std::string* sql) {
-    if (range == "none") {
-      *sql = "SELECT number AS record FROM records WHERE time_local IS NULL";
-      return true;
+  // The records of values (ascending ids) by where the records' values begin.
+  void RecordsOfValues(const std::vector<std::int64_t>& ids, std::vector<std::int64_t>* out) const {
+    std::size_t r = 0;  // record r + 1 begins at starts_[r]
+    for (std::int64_t id : ids) {
+      if (id < starts_.front() || id >= starts_.back()) continue;
+      while (starts_[r + 1] <= id) ++r;
+      const std::int64_t n = static_cast<std::int64_t>(r) + 1;
+      if (out->empty() || out->back() != n) out->push_back(n);
     }
+  }
+
+  // Keeps of ids the values of the term's field that hold it as a phrase
+  // (when asked), and gives their records.
+  bool CheckValues(const Node& n, bool phrase, std::vector<std::int64_t>* ids, std::vector<std::int64_t>* out) {
+    std::string sql = "SELECT v.id, v.record FROM carray(?1) AS a JOIN entry_values v ON v.id = a.value WHERE 1";
+    if (!n.field.empty()) sql += " AND v.name_key = ?2";
+    if (phrase) sql += " AND tanavo_phrase(v.value, ?3, ?4)";
+    Statement s(c_.db(), sql);
+    if (!s.ok()) return Failed(c_.LastError());
+    std::vector<std::int64_t> kept;
+    for (std::size_t from = 0; from < ids->size(); from += kValuesCheckedAtOnce) {
+      const std::size_t count = std::min(kValuesCheckedAtOnce, ids->size() - from);
+      if (sqlite3_carray_bind(s.get(), 1, ids->data() + from, static_cast<int>(count), SQLITE_CARRAY_INT64,
+                              SQLITE_STATIC) != SQLITE_OK) {
+        return Failed(c_.LastError());
+      }
+      if (!n.field.empty()) s.Bind(2, n.field);
+      if (phrase) {
+        s.Bind(3, n.text);
+        s.Bind(4, std::string(n.prefix ? "1" : "0"));
+      }
+      int rc;
+      while ((rc = s.Step()) == SQLITE_ROW) {
+        kept.push_back(s.Int(0));
+        out->push_back(s.Int(1));
+      }
+      s.Reset();
+      if (rc != SQLITE_DONE) return Failed(c_.LastError());
+    }
+    ids->swap(kept);
+    SortUnique(out);
+    return true;
+  }
+
+  bool Time(const std::string& range, std::vector<std::int64_t>* out) {
+    if (range == "none") return SqlRecords("SELECT number FROM records WHERE time_local IS NULL", {}, out);
     const std::size_t dots = range.find("..");
     const std::string from = dots == std::string::npos ? range : range.substr(0, dots);
     const std::string to = dots == std::string::npos ? range : range.substr(dots + 2);
     if (!TimeBound(from) || !TimeBound(to) || (from.empty() && to.empty())) {
       return Fail("time: takes FROM..TO, each a beginning of yyyy-mm-ddThh:mm:ss");
     }
-    *sql = "SELECT number AS record FROM records WHERE time_local IS NOT NULL";
+    std::string sql = "SELECT number FROM records WHERE time_local IS NOT NULL";
+    std::vector<std::string> params;
     if (!from.empty()) {
       params.push_back(from);
-      *sql += " AND time_local >= ?";
+      sql += " AND time_local >= ?" + std::to_string(params.size());
     }
     if (!to.empty()) {
       params.push_back(to);
-      params.push_back(to);
-      *sql += " AND substr(time_local, 1, length(?)) <= ?";
+      sql += " AND substr(time_local, 1, length(?" + std::to_string(params.size()) + ")) <= ?" +
+             std::to_string(params.size());
     }
+    return SqlRecords(sql, params, out);
+  }
+
+  // The numbers a statement gives in its first column, ascending, each once.
+  bool SqlRecords(const std::string& sql, const std::vector<std::string>& params, std::vector<std::int64_t>* out) {
+    Statement s(c_.db(), sql);
+    if (!s.ok()) return Failed(c_.LastError());
+    for (std::size_t i = 0; i < params.size(); ++i) s.Bind(static_cast<int>(i + 1), params[i]);
+    int rc;
+    while ((rc = s.Step()) == SQLITE_ROW) {
+      if (!s.IsNull(0)) out->push_back(s.Int(0));
+    }
+    if (rc != SQLITE_DONE) return Failed(c_.LastError());
+    SortUnique(out);
     return true;
   }
 
+  static void SortUnique(std::vector<std::int64_t>* v) {
+    if (!std::is_sorted(v->begin(), v->end())) std::sort(v->begin(), v->end());
+    v->erase(std::unique(v->begin(), v->end()), v->end());
+  }
+
   bool Fail(const std::string& why) {
+    status = SearchStatus::BadQuery;
+    error = why;
+    return false;
+  }
+
+  bool Failed(const std::string& why) {
+    status = SearchStatus::Failed;
     error = why;
     return false;
   }
 
   CaseFile& c_;
-  bool valuesByRecord_;
+  std::vector<std::int64_t> starts_;
+  std::unique_ptr<Node> root_;
 };
-
 // A byte position in Shift_JIS text of its character number k (from 0).
 std::int64_t ShiftJisPosition(const std::string& sjis, std::size_t k) {
   std::size_t i = 0;
@@ -641,36 +679,40 @@ void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
   if (made) sqlite3_set_auxdata(context, 1, made.release(), [](void* p) { delete static_cast<PhraseCheck*>(p); });
 }
 
-bool FindPlaces(CaseFile& c, const std::vector<const Node*>& terms, SearchHit* hit) {
-  Statement range(c.db(), "SELECT min(id), max(id) FROM entry_values WHERE record = ?1");
-  range.Bind(1, static_cast<std::int64_t>(hit->number));
-  if (range.Step() != SQLITE_ROW || range.IsNull(0)) return true;
-  const std::int64_t lo = range.Int(0), hi = range.Int(1);
-  for (const Node* t : terms) {
-    std::string sql =
-        "SELECT v.name, v.occurrence, v.value FROM entry_search "
-        "JOIN entry_values v ON v.id = entry_search.rowid WHERE entry_search MATCH ?1 AND entry_search.rowid "
-        "BETWEEN ?2 AND ?3";
-    if (!t->field.empty()) sql += " AND v.name_key = ?4";
-    if (NeedsPhraseCheck(*t)) sql += " AND tanavo_phrase(v.value, ?5, ?6)";
-    sql += " ORDER BY entry_search.rowid LIMIT 1";
-    Statement s(c.db(), sql);
-    if (!s.ok()) return false;
-    s.Bind(1, FtsTokens(*t));
-    s.Bind(2, lo);
-    s.Bind(3, hi);
-    if (!t->field.empty()) s.Bind(4, t->field);
-    s.Bind(5, t->text);
-    s.Bind(6, static_cast<std::int64_t>(t->prefix));
-    const int rc = s.Step();
-    if (rc == SQLITE_DONE) continue;
-    if (rc != SQLITE_ROW) return false;
-    HitPlace p;
-    p.term = (t->field.empty() ? "" : t->field + ":") + t->text + (t->prefix ? "*" : "");
-    p.entry = s.Text(0);
-    p.occurrence = s.Int(1);
-    PlaceInValue(s.Text(2), *t, &p);
-    hit->places.push_back(std::move(p));
+// Where each text term was found in the hit's record: the first of the
+// term's values that is the record's.
+bool FindPlaces(CaseFile& c, const Evaluator& found, SearchHit* hit) {
+  std::int64_t lo = 0, hi = -1;  // the record's value ids
+  const std::vector<std::int64_t>& starts = found.starts();
+  const std::size_t n = static_cast<std::size_t>(hit->number);
+  if (n >= 1 && n < starts.size()) {
+    lo = starts[n - 1];
+    hi = starts[n] - 1;
+  } else {
+    Statement range(c.db(), "SELECT min(id), max(id) FROM entry_values WHERE record = ?1");
+    range.Bind(1, static_cast<std::int64_t>(hit->number));
+    if (range.Step() != SQLITE_ROW || range.IsNull(0)) return true;
+    lo = range.Int(0);
+    hi = range.Int(1);
+  }
+  Statement value(c.db(), "SELECT name, occurrence, value FROM entry_values WHERE id = ?1");
+  if (!value.ok()) return false;
+  for (const TermValues& t : found.textTerms) {
+    const auto it = std::lower_bound(t.ids.begin(), t.ids.end(), lo);
+    if (it == t.ids.end() || *it > hi) continue;
+    value.Bind(1, *it);
+    const int rc = value.Step();
+    if (rc == SQLITE_ROW) {
+      const Node& term = *t.term;
+      HitPlace p;
+      p.term = (term.field.empty() ? "" : term.field + ":") + term.text + (term.prefix ? "*" : "");
+      p.entry = value.Text(0);
+      p.occurrence = value.Int(1);
+      PlaceInValue(value.Text(2), term, &p);
+      hit->places.push_back(std::move(p));
+    }
+    value.Reset();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
   }
   return true;
 }
@@ -747,41 +789,47 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-// What a compiled search calls on the connection that runs it.
+namespace {
+
+// What a search calls on the connection that runs it.
 bool RegisterPhraseCheck(CaseFile& c) {
   return sqlite3_create_function(c.db(), "tanavo_phrase", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                  PhraseFunction, nullptr, nullptr) == SQLITE_OK;
 }
 
-SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces, SearchOrder order) {
-  SearchResult result;
+// Runs a query; status and error say why when it finds nothing to give.
+SearchStatus Run(CaseFile& c, const std::string& queryUtf8, Evaluator* evaluator, std::vector<std::int64_t>* numbers,
+                 std::string* error) {
   if (queryUtf8.size() > kMaxQueryBytes) {
-    result.status = SearchStatus::BadQuery;
-    result.error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
-    return result;
+    *error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
+    return SearchStatus::BadQuery;
   }
   if (!RegisterPhraseCheck(c)) {
-    result.error = c.LastError();
-    return result;
+    *error = c.LastError();
+    return SearchStatus::Failed;
   }
   const std::string query = ValidUtf8(queryUtf8);
   Parser parser(query);
-  std::unique_ptr<Node> root = parser.Parse(&result.error);
-  Compiler compiler(c);
-  std::string expr;
-  if (!root || !compiler.Compile(*root, &expr)) {
-    if (result.error.empty()) result.error = compiler.error;
-    result.status = SearchStatus::BadQuery;
-    return result;
+  std::unique_ptr<Node> root = parser.Parse(error);
+  if (!root) return SearchStatus::BadQuery;
+  if (!evaluator->Records(*root, numbers)) {
+    *error = evaluator->error;
+    return evaluator->status;
   }
-  // The records found, each once. The index gives a term's records in
-  // order, and the compound queries give theirs so too: no sort is needed
-  // then, and no table of them is built by SQL.
+  // The nodes stay with the places of the hits, which name their terms.
+  evaluator->Keep(std::move(root));
+  return SearchStatus::Ok;
+}
+
+}  // namespace
+
+SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces, SearchOrder order) {
+  SearchResult result;
+  Evaluator evaluator(c);
   std::vector<std::int64_t> numbers;
-  if (!FoundRecords(c, expr, compiler.params, &numbers)) {
-    result.error = c.LastError();
-    return result;
-  }
+  result.status = Run(c, queryUtf8, &evaluator, &numbers, &result.error);
+  if (result.status != SearchStatus::Ok) return result;
+  result.status = SearchStatus::Failed;
   if (!ReadHits(c, numbers, order == SearchOrder::Time, &result.hits)) {
     result.error = c.LastError();
     return result;
@@ -796,7 +844,7 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   }
   if (withPlaces) {
     for (SearchHit& h : result.hits) {
-      if (!FindPlaces(c, compiler.textTerms, &h)) {
+      if (!FindPlaces(c, evaluator, &h)) {
         result.error = c.LastError();
         return result;
       }
@@ -806,41 +854,10 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
   return result;
 }
 
-bool FoundRecords(CaseFile& c, const std::string& sql, const std::vector<std::string>& params,
-                  std::vector<std::int64_t>* numbers) {
-  Statement q(c.db(), sql);
-  if (!q.ok()) return false;
-  for (std::size_t i = 0; i < params.size(); ++i) q.Bind(static_cast<int>(i + 1), params[i]);
-  int rc;
-  while ((rc = q.Step()) == SQLITE_ROW) {
-    if (!q.IsNull(0)) numbers->push_back(q.Int(0));
-  }
-  if (rc != SQLITE_DONE) return false;
-  if (!std::is_sorted(numbers->begin(), numbers->end())) std::sort(numbers->begin(), numbers->end());
-  numbers->erase(std::unique(numbers->begin(), numbers->end()), numbers->end());
-  return true;
-}
-
-SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
-                           std::vector<std::string>* params, std::string* error) {
-  if (queryUtf8.size() > kMaxQueryBytes) {
-    *error = "the query is longer than " + std::to_string(kMaxQueryBytes) + " bytes";
-    return SearchStatus::BadQuery;
-  }
-  if (!RegisterPhraseCheck(c)) {
-    *error = c.LastError();
-    return SearchStatus::Failed;
-  }
-  const std::string query = ValidUtf8(queryUtf8);
-  Parser parser(query);
-  std::unique_ptr<Node> root = parser.Parse(error);
-  Compiler compiler(c);
-  if (!root || !compiler.Compile(*root, sql)) {
-    if (error->empty()) *error = compiler.error;
-    return SearchStatus::BadQuery;
-  }
-  *params = std::move(compiler.params);
-  return SearchStatus::Ok;
+SearchStatus FindRecords(CaseFile& c, const std::string& queryUtf8, std::vector<std::int64_t>* numbers,
+                         std::string* error) {
+  Evaluator evaluator(c);
+  return Run(c, queryUtf8, &evaluator, numbers, error);
 }
 
 }  // namespace tanavo

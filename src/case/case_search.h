@@ -15,7 +15,7 @@
 
 namespace tanavo {
 
-// A query longer than this is refused: it becomes one SQL statement.
+// A query longer than this is refused: each of its terms is a look-up.
 constexpr std::size_t kMaxQueryBytes = 4096;
 constexpr int kMaxQueryTerms = 64;
 
@@ -51,16 +51,11 @@ struct SearchResult {
 SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlaces,
                         SearchOrder order = SearchOrder::Number);
 
-// The query as an SQL expression giving a column `record` of the records it
-// finds, with its parameters in order, for views that combine it with other
-// conditions and orders. BadQuery with error when the query is not one.
-SearchStatus CompileSearch(CaseFile& c, const std::string& queryUtf8, std::string* sql,
-                           std::vector<std::string>* params, std::string* error);
-
-// The numbers of the records a compiled query finds, ascending, each once;
-// false with the database's message left in c when it could not be run.
-bool FoundRecords(CaseFile& c, const std::string& sql, const std::vector<std::string>& params,
-                  std::vector<std::int64_t>* numbers);
+// The numbers of the records a query finds, ascending, each once, for
+// views that combine it with other conditions and orders. BadQuery with
+// error (UTF-8) when the query is not one; Failed with the database's.
+SearchStatus FindRecords(CaseFile& c, const std::string& queryUtf8, std::vector<std::int64_t>* numbers,
+                         std::string* error);
 
 // A JSON string of UTF-8 text in ASCII alone (\uXXXX for the rest), so that
 // it passes any conversion of the stream unchanged.

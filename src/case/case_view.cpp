@@ -230,27 +230,22 @@ class SortKeys {
 RecordOrder OrderRecords(CaseFile& c, const RecordView& view) {
   RecordOrder result;
   std::string where = " WHERE 1";
-  std::vector<std::string> params;
-  if (!view.queryUtf8.empty()) {
-    std::string expr;
-    const SearchStatus compiled = CompileSearch(c, view.queryUtf8, &expr, &params, &result.error);
-    if (compiled != SearchStatus::Ok) {
-      result.status = compiled == SearchStatus::BadQuery ? OrderStatus::BadQuery : OrderStatus::Failed;
+  // The hits of the search, ascending; the records of the order below are
+  // kept only when among them.
+  std::vector<std::int64_t> found;
+  const bool searched = !view.queryUtf8.empty();
+  if (searched) {
+    const SearchStatus status = FindRecords(c, view.queryUtf8, &found, &result.error);
+    if (status != SearchStatus::Ok) {
+      result.status = status == SearchStatus::BadQuery ? OrderStatus::BadQuery : OrderStatus::Failed;
       return result;
     }
     if (!view.taggedOnly && view.sort == RecordSort::Number) {
-      // The hits alone in number order, as the search gives them: no table
-      // of the records is read, nor one of the hits built by SQL.
-      std::vector<std::int64_t> found;
-      if (!FoundRecords(c, expr, params, &found)) {
-        result.error = c.LastError();
-        return result;
-      }
+      // The hits alone in number order, as the search gives them.
       result.numbers.assign(found.begin(), found.end());
       result.status = OrderStatus::Ok;
       return result;
     }
-    where += " AND r.number IN (" + expr + ")";
   }
   if (view.taggedOnly) where += " AND r.number IN (SELECT record FROM tags)";
   std::string order = " ORDER BY r.number";
@@ -271,9 +266,13 @@ RecordOrder OrderRecords(CaseFile& c, const RecordView& view) {
     result.error = c.LastError();
     return result;
   }
-  for (std::size_t i = 0; i < params.size(); ++i) s.Bind(static_cast<int>(i + 1), params[i]);
   int rc;
-  while ((rc = s.Step()) == SQLITE_ROW) result.numbers.push_back(static_cast<std::int32_t>(s.Int(0)));
+  while ((rc = s.Step()) == SQLITE_ROW) {
+    const std::int64_t n = s.Int(0);
+    if (!searched || std::binary_search(found.begin(), found.end(), n)) {
+      result.numbers.push_back(static_cast<std::int32_t>(n));
+    }
+  }
   if (rc != SQLITE_DONE) {
     result.error = c.LastError();
     result.numbers.clear();

@@ -1,5 +1,7 @@
 // The search's tokenizer registered with SQLite's full-text search (FTS5),
-// under the name kSearchTokenizerName, on one connection.
+// under the name kSearchTokenizerName, on one connection. Cases made before
+// the search index was a table of ours (search_index.h) name it in their
+// full-text table, which cannot be dropped without it.
 #pragma once
 
 struct sqlite3;

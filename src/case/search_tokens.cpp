@@ -64,6 +64,13 @@ struct FoldedChar {
   std::size_t end;
 };
 
+// A character's UTF-8 bytes, made once for the tokens it is in.
+struct Utf8Char {
+  char bytes[kMaxUtf8Bytes];
+  std::size_t size;
+  explicit Utf8Char(char32_t c) : size(EncodeUtf8(c, bytes)) {}
+};
+
 // The next character folded: full-width ASCII to ASCII, half-width katakana
 // to full-width with a following voiced mark joined to it, case folded.
 FoldedChar NextFolded(std::string_view text, std::size_t* pos) {
@@ -117,22 +124,32 @@ char32_t NextCodePoint(std::string_view s, std::size_t* pos) {
   return c;
 }
 
-void AppendUtf8(std::string* out, char32_t c) {
+std::size_t EncodeUtf8(char32_t c, char* out) {
   if (c < 0x80) {
-    out->push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    out[0] = static_cast<char>(c);
+    return 1;
   }
+  if (c < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (c >> 6));
+    out[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (c >> 18));
+  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+void AppendUtf8(std::string* out, char32_t c) {
+  char bytes[kMaxUtf8Bytes];
+  out->append(bytes, EncodeUtf8(c, bytes));
 }
 
 std::string ValidUtf8(std::string_view bytes) {
@@ -250,23 +267,24 @@ bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink
   // The unspaced run being split: the character before the current one.
   bool havePrevious = false;
   FoldedChar previous{0, 0, 0};
+  Utf8Char previousBytes(0);   // a document's
   bool previousAlone = false;  // a query run of one character so far
   while (pos < text.size()) {
     const FoldedChar f = NextFolded(text, &pos);
     const CharClass cls = ClassOf(f.c);
     if (cls == CharClass::Cjk) {
       if (mode == TokenizeFor::Document) {
+        const Utf8Char bytes(f.c);
         if (havePrevious) {
-          token.text.clear();
-          AppendUtf8(&token.text, previous.c);
-          AppendUtf8(&token.text, f.c);
+          token.text.assign(previousBytes.bytes, previousBytes.size);
+          token.text.append(bytes.bytes, bytes.size);
           token.start = previous.start, token.end = f.end, token.colocated = true;
           if (!sink(token)) return false;
         }
-        token.text.clear();
-        AppendUtf8(&token.text, f.c);
+        token.text.assign(bytes.bytes, bytes.size);
         token.start = f.start, token.end = f.end, token.colocated = false;
         if (!sink(token)) return false;
+        previousBytes = bytes;
       } else if (havePrevious) {
         token.text.clear();
         AppendUtf8(&token.text, previous.c);

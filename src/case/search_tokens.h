@@ -48,6 +48,10 @@ std::string SearchTextFromShiftJis(const std::string& sjis);
 // One code point of utf8 at *pos, advancing it; U+FFFD for a byte that
 // starts no valid character (one byte is taken).
 char32_t NextCodePoint(std::string_view utf8, std::size_t* pos);
+// The UTF-8 bytes of cp (below 0x110000) at out, which has room for
+// kMaxUtf8Bytes; how many were written.
+constexpr std::size_t kMaxUtf8Bytes = 4;
+std::size_t EncodeUtf8(char32_t cp, char* out);
 void AppendUtf8(std::string* out, char32_t cp);
 
 }  // namespace tanavo
