@@ -66,7 +66,7 @@ struct Inserts {
                    "VALUES(?1,?2,?3,?4,?5,?6,?7)") {}
   bool ok() const { return record.ok() && value.ok() && attachment.ok(); }
   Statement record, value, attachment;
-  SearchIndexBuilder search;
+  SearchIndexThread search;
   std::int64_t lastValue = 0;  // the id of the value stored last
 };
 
@@ -129,10 +129,7 @@ bool StoreRecord(Inserts& ins, Workspace& ws, int32_t n, const std::vector<std::
       ins.value.BindBlob(6, v);
       ins.value.Bind(7, id);
       if (!Done(ins.value)) return false;
-      if (!ins.search.Add(id, SearchTextFromShiftJis(v))) {
-        result->error = "more than " + std::to_string(kMaxSearchTerms) + " different words";
-        return false;
-      }
+      ins.search.Add(id, v);
     }
   }
   std::int64_t position = 0;
@@ -254,7 +251,7 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
     info.Bind(1, kValuesPerRecordKey);
     info.BindBlob(2, valuesPerRecord);
-    if (!Done(info) || !ins.search.Write(c.db())) return Failure(c, result);
+    if (!Done(info) || !ins.search.Write(c.db(), &result.error)) return Failure(c, result);
   }
   if (!c.Exec("COMMIT")) {
     return Failure(c, result);

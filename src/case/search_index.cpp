@@ -60,36 +60,28 @@ bool SearchIndexBuilder::Add(std::int64_t valueId, std::string_view utf8) {
   pendingIds_.push_back(valueId);
   const std::uint32_t value = static_cast<std::uint32_t>(pendingIds_.size());
   const auto take = [&](std::uint32_t k) {
-    if (seenIn_[k] == value) return;  // a value repeats its tokens: kept once
+    if (k == kMaxSearchTerms) return false;
+    if (seenIn_[k] == value) return true;  // a value repeats its tokens: kept once
     seenIn_[k] = value;
     pending_.push_back(std::uint64_t{k} << 32 | (value - 1));
-  };
-  // The value's short tokens are gathered first and then looked up, each
-  // look-up's slot asked of memory a few tokens ahead: a text's pairs fall
-  // all over the table, and waiting for each in turn is most of the work.
-  valueKeys_.clear();
-  bool ok = true;
-  TokenizeSearchText(utf8, TokenizeFor::Document, [&](const SearchToken& t) {
-    if (t.text.size() <= sizeof(std::uint64_t)) {
-      std::uint64_t key = 0;
-      std::memcpy(&key, t.text.data(), t.text.size());
-      valueKeys_.push_back(key);
-      return true;
-    }
-    const std::uint32_t k = WordTerm(t.text);
-    if (k == kMaxSearchTerms) return ok = false;
-    take(k);
     return true;
-  });
+  };
+  valueKeys_.clear();
+  valueWords_.clear();
+  DocumentTokenKeys(utf8, &valueKeys_, &valueWords_);
+  // Each look-up's slot is asked of memory a few tokens ahead: a text's
+  // pairs fall all over the table, and waiting for each in turn is most of
+  // the work.
   constexpr std::size_t kAhead = 8;
   const std::size_t n = valueKeys_.size();
-  for (std::size_t j = 0; j < n && ok; ++j) {
+  for (std::size_t j = 0; j < n; ++j) {
     if (j + kAhead < n) __builtin_prefetch(&slots_[SlotOf(valueKeys_[j + kAhead], shift_)]);
-    const std::uint32_t k = KeyTerm(valueKeys_[j]);
-    if (k == kMaxSearchTerms) return false;
-    take(k);
+    if (!take(KeyTerm(valueKeys_[j]))) return false;
   }
-  return ok;
+  for (const std::string& w : valueWords_) {
+    if (!take(WordTerm(w))) return false;
+  }
+  return true;
 }
 
 std::uint32_t SearchIndexBuilder::NewTerm(std::string text) {
@@ -114,9 +106,7 @@ std::uint32_t SearchIndexBuilder::KeyTerm(std::uint64_t key) {
   for (std::size_t i = SlotOf(key, shift_);; i = (i + 1) & mask) {
     if (slots_[i].key == key) return slots_[i].term;
     if (slots_[i].key != 0) continue;
-    char bytes[sizeof key];
-    std::memcpy(bytes, &key, sizeof key);
-    const std::uint32_t k = NewTerm(std::string(bytes, strnlen(bytes, sizeof bytes)));
+    const std::uint32_t k = NewTerm(TokenOfKey(key));
     if (k == kMaxSearchTerms) return k;
     slots_[i] = {key, k};
     if (++used_ * 2 > slots_.size()) Grow();
@@ -177,6 +167,80 @@ bool SearchIndexBuilder::Write(sqlite3* db) {
     if (rc != SQLITE_DONE) return false;
   }
   return true;
+}
+
+SearchIndexThread::SearchIndexThread() : thread_([this] { Run(); }) {}
+
+SearchIndexThread::~SearchIndexThread() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  if (thread_.joinable()) thread_.join();
+}
+
+// A batch is handed over at this size, so that the two threads meet once
+// for many values, not for each.
+constexpr std::size_t kSearchBatchBytes = std::size_t{256} << 10;
+
+void SearchIndexThread::Add(std::int64_t valueId, const std::string& sjis) {
+  filling_.ids.push_back(valueId);
+  filling_.text += sjis;
+  filling_.ends.push_back(filling_.text.size());
+  if (filling_.text.size() >= kSearchBatchBytes) Hand(false);
+}
+
+void SearchIndexThread::Hand(bool last) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return queuedBytes_ < kQueuedSearchTextBytes || stop_; });
+  queuedBytes_ += filling_.text.size();
+  queue_.push_back(std::move(filling_));
+  filling_ = Batch();
+  last_ = last;
+  lock.unlock();
+  changed_.notify_all();
+}
+
+void SearchIndexThread::Run() {
+  for (;;) {
+    std::vector<Batch> batches;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return !queue_.empty() || last_ || stop_; });
+      if (stop_) return;
+      batches.swap(queue_);
+      queuedBytes_ = 0;  // the caller may fill the queue again meanwhile
+    }
+    changed_.notify_all();
+    bool full = false;
+    for (const Batch& b : batches) {
+      std::size_t from = 0;
+      for (std::size_t k = 0; k < b.ids.size() && !full; ++k) {
+        full = !builder_.Add(b.ids[k], SearchTextFromShiftJis(b.text.substr(from, b.ends[k] - from)));
+        from = b.ends[k];
+      }
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    full_ = full_ || full;
+    if (last_ && queue_.empty()) finished_ = true;
+    changed_.notify_all();
+    if (finished_) return;
+  }
+}
+
+bool SearchIndexThread::Write(sqlite3* db, std::string* failedWhy) {
+  Hand(true);
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return finished_; });
+  }
+  thread_.join();
+  if (full_) {
+    *failedWhy = "more than " + std::to_string(kMaxSearchTerms) + " different words";
+    return false;
+  }
+  return builder_.Write(db);
 }
 
 bool DecodeValueIds(std::string_view stored, std::vector<std::int64_t>* ids) {

@@ -10,9 +10,12 @@
 // order of the tokens' bytes, when the case is built.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -51,9 +54,8 @@ class SearchIndexBuilder {
   void Grow();
   void Flush();
 
-  // Tokens of up to eight bytes (every character and pair of Japanese text)
-  // are found by their bytes as one number: a token holds no NUL byte, so
-  // the zero padding tells lengths apart. Longer words, fewer, by their text.
+  // Tokens of up to kMaxTokenKeyBytes are found by their key, longer words,
+  // fewer, by their text.
   struct Slot {
     std::uint64_t key = 0;  // 0: empty
     std::uint32_t term = 0;
@@ -61,7 +63,8 @@ class SearchIndexBuilder {
   std::vector<Slot> slots_;  // a power of two, at most half used
   int shift_;                // 64 - log2 of the slots
   std::size_t used_ = 0;
-  std::vector<std::uint64_t> valueKeys_;  // the short tokens of the value being added
+  std::vector<std::uint64_t> valueKeys_;  // the tokens of the value being added
+  std::vector<std::string> valueWords_;
   std::unordered_map<std::string, std::uint32_t> words_;
   // By token.
   std::vector<std::string> texts_;
@@ -72,6 +75,49 @@ class SearchIndexBuilder {
   std::size_t pendingPairs_;
   std::vector<std::uint64_t> pending_;
   std::vector<std::int64_t> pendingIds_;  // the pending values' ids
+};
+
+// The text waiting for the thread that indexes it, at most, besides what
+// it is indexing: the values may come faster than they are indexed.
+constexpr std::size_t kQueuedSearchTextBytes = std::size_t{8} << 20;
+
+// A builder fed from another thread: the values' Shift_JIS text is handed
+// over as it is stored, converted and indexed on a thread of its own while
+// the next records are rendered, and the index written when all are in.
+class SearchIndexThread {
+ public:
+  SearchIndexThread();
+  ~SearchIndexThread();  // the thread is stopped, its work dropped
+  SearchIndexThread(const SearchIndexThread&) = delete;
+  SearchIndexThread& operator=(const SearchIndexThread&) = delete;
+
+  // A value's text, ids ascending; waits while the queue is full.
+  void Add(std::int64_t valueId, const std::string& sjis);
+  // Waits for every value to be indexed and writes the index (empty
+  // before); false when the index could not hold a value (failedWhy) or
+  // the database refused (its message left on db).
+  bool Write(sqlite3* db, std::string* failedWhy);
+
+ private:
+  struct Batch {
+    std::vector<std::int64_t> ids;
+    std::string text;                 // the values' texts one after another
+    std::vector<std::size_t> ends;    // where each ends in text
+  };
+  void Run();
+  void Hand(bool last);
+
+  SearchIndexBuilder builder_;
+  Batch filling_;  // the caller's
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<Batch> queue_;  // under mutex_
+  std::size_t queuedBytes_ = 0;
+  bool last_ = false;
+  bool stop_ = false;
+  bool finished_ = false;
+  bool full_ = false;  // the builder refused a value
+  std::thread thread_;
 };
 
 enum class TermLookup { Ok, Damaged, Failed };

@@ -1,6 +1,8 @@
 #include "case/search_tokens.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/console/utf8.h"
 
@@ -261,61 +263,60 @@ std::string SearchTextFromShiftJis(const std::string& sjis) {
   return table.Convert(sjis);
 }
 
-bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink& sink) {
+namespace {
+
+// Splits text, telling emit(token text, start, end, colocated) of each
+// token; emit returning false stops it. One split for every caller, so that
+// a document's tokens are those its queries look for.
+template <typename Emit>
+bool Split(std::string_view text, TokenizeFor mode, Emit&& emit) {
   std::size_t pos = 0;
-  SearchToken token;
+  char pair[2 * kMaxUtf8Bytes];
+  std::string word;
   // The unspaced run being split: the character before the current one.
   bool havePrevious = false;
   FoldedChar previous{0, 0, 0};
-  Utf8Char previousBytes(0);   // a document's
+  Utf8Char previousBytes(0);
   bool previousAlone = false;  // a query run of one character so far
+  const auto joined = [&](const Utf8Char& first, const Utf8Char& second) {
+    std::memcpy(pair, first.bytes, first.size);
+    std::memcpy(pair + first.size, second.bytes, second.size);
+    return std::string_view(pair, first.size + second.size);
+  };
   while (pos < text.size()) {
     const FoldedChar f = NextFolded(text, &pos);
     const CharClass cls = ClassOf(f.c);
     if (cls == CharClass::Cjk) {
+      const Utf8Char bytes(f.c);
       if (mode == TokenizeFor::Document) {
-        const Utf8Char bytes(f.c);
-        if (havePrevious) {
-          token.text.assign(previousBytes.bytes, previousBytes.size);
-          token.text.append(bytes.bytes, bytes.size);
-          token.start = previous.start, token.end = f.end, token.colocated = true;
-          if (!sink(token)) return false;
-        }
-        token.text.assign(bytes.bytes, bytes.size);
-        token.start = f.start, token.end = f.end, token.colocated = false;
-        if (!sink(token)) return false;
-        previousBytes = bytes;
+        if (havePrevious && !emit(joined(previousBytes, bytes), previous.start, f.end, true)) return false;
+        if (!emit(std::string_view(bytes.bytes, bytes.size), f.start, f.end, false)) return false;
       } else if (havePrevious) {
-        token.text.clear();
-        AppendUtf8(&token.text, previous.c);
-        AppendUtf8(&token.text, f.c);
-        token.start = previous.start, token.end = f.end, token.colocated = false;
-        if (!sink(token)) return false;
+        if (!emit(joined(previousBytes, bytes), previous.start, f.end, false)) return false;
         previousAlone = false;
       } else {
         previousAlone = true;
       }
       previous = f;
+      previousBytes = bytes;
       havePrevious = true;
       continue;
     }
     // The end of an unspaced run: a query's run of one character is that
     // character alone.
-    if (havePrevious && previousAlone) {
-      token.text.clear();
-      AppendUtf8(&token.text, previous.c);
-      token.start = previous.start, token.end = previous.end, token.colocated = false;
-      if (!sink(token)) return false;
+    if (havePrevious && previousAlone &&
+        !emit(std::string_view(previousBytes.bytes, previousBytes.size), previous.start, previous.end, false)) {
+      return false;
     }
     havePrevious = previousAlone = false;
     if (cls != CharClass::Word) continue;
-    token.text.clear();
-    token.start = f.start;
-    token.colocated = false;
+    word.clear();
+    const std::size_t start = f.start;
+    std::size_t end = f.end;
     FoldedChar w = f;
     for (;;) {
-      if (token.text.size() + 4 <= kMaxWordTokenBytes) AppendUtf8(&token.text, w.c);
-      token.end = w.end;
+      if (word.size() + kMaxUtf8Bytes <= kMaxWordTokenBytes) AppendUtf8(&word, w.c);
+      end = w.end;
       if (pos >= text.size()) break;
       std::size_t next = pos;
       const FoldedChar n = NextFolded(text, &next);
@@ -323,15 +324,45 @@ bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink
       pos = next;
       w = n;
     }
-    if (!sink(token)) return false;
+    if (!emit(std::string_view(word), start, end, false)) return false;
   }
-  if (havePrevious && previousAlone) {
-    token.text.clear();
-    AppendUtf8(&token.text, previous.c);
-    token.start = previous.start, token.end = previous.end, token.colocated = false;
-    if (!sink(token)) return false;
-  }
-  return true;
+  return !(havePrevious && previousAlone) ||
+         emit(std::string_view(previousBytes.bytes, previousBytes.size), previous.start, previous.end, false);
+}
+
+}  // namespace
+
+bool TokenizeSearchText(std::string_view text, TokenizeFor mode, const TokenSink& sink) {
+  SearchToken token;
+  return Split(text, mode, [&](std::string_view t, std::size_t start, std::size_t end, bool colocated) {
+    token.text.assign(t.data(), t.size());
+    token.start = start;
+    token.end = end;
+    token.colocated = colocated;
+    return sink(token);
+  });
+}
+
+void DocumentTokenKeys(std::string_view utf8, std::vector<std::uint64_t>* keys, std::vector<std::string>* words) {
+  Split(utf8, TokenizeFor::Document, [&](std::string_view t, std::size_t, std::size_t, bool) {
+    if (t.size() <= kMaxTokenKeyBytes) keys->push_back(TokenKey(t));
+    else words->emplace_back(t);
+    return true;
+  });
+}
+
+std::uint64_t TokenKey(std::string_view token) {
+  std::uint64_t key = 0;
+  std::memcpy(&key, token.data(), std::min(token.size(), kMaxTokenKeyBytes));
+  return key;
+}
+
+std::string TokenOfKey(std::uint64_t key) {
+  char bytes[kMaxTokenKeyBytes];
+  std::memcpy(bytes, &key, sizeof bytes);
+  std::size_t n = 0;
+  while (n < sizeof bytes && bytes[n] != '\0') ++n;
+  return std::string(bytes, n);
 }
 
 std::vector<SearchToken> SearchTokens(std::string_view utf8, TokenizeFor mode) {

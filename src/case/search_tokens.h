@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,17 @@ using TokenSink = std::function<bool(const SearchToken&)>;
 // the sink stopped it.
 bool TokenizeSearchText(std::string_view utf8, TokenizeFor mode, const TokenSink& sink);
 std::vector<SearchToken> SearchTokens(std::string_view utf8, TokenizeFor mode);
+
+// A token of up to this many bytes (every character and pair of Japanese
+// text, most words) is also one number: its bytes, zero padded. A token
+// holds no NUL byte, so the padding tells lengths apart.
+constexpr std::size_t kMaxTokenKeyBytes = 8;
+std::uint64_t TokenKey(std::string_view token);  // of its first kMaxTokenKeyBytes
+std::string TokenOfKey(std::uint64_t key);
+// A document's tokens as TokenizeSearchText gives them, without where:
+// those of up to kMaxTokenKeyBytes as numbers into keys, longer ones into
+// words; for an index made of many texts, with nothing made per token.
+void DocumentTokenKeys(std::string_view utf8, std::vector<std::uint64_t>* keys, std::vector<std::string>* words);
 
 // Valid UTF-8 in any case: each byte that is no UTF-8 character becomes
 // U+FFFD, so that what reaches the index and a JSON answer is text.
