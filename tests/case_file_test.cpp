@@ -104,6 +104,12 @@ TEST(CaseFileTest, QueriesFindTheirRecords) {
       {u8"NOT 会議", {2, 3}},
       {u8"-会議 -lunch", {2}},
       {u8"(会議 OR ガス) NOT 請求", {1}},
+      // A phrase or a field beside a plain word is checked only in the
+      // records the word found.
+      {u8"会議室 example", {1}},
+      {u8"example (会議室 OR subject:lunch)", {1, 3}},
+      {u8"example -会議室", {2, 3}},
+      {u8"subject:lunch subject:re", {3}},
       {u8"subject:会議", {1}},
       {u8"body:会議", {1}},
       {"from:hanako", {2}},

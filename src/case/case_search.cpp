@@ -262,15 +262,29 @@ class Evaluator {
  public:
   explicit Evaluator(CaseFile& c) : c_(c), starts_(ValueStarts(c)) {}
 
-  bool Records(const Node& n, std::vector<std::int64_t>* out) {
+  // The records n finds; within, when given, the only records the caller
+  // keeps of them (ascending): a term checked in its values' text need
+  // only check the values of those.
+  bool Records(const Node& n, std::vector<std::int64_t>* out, const std::vector<std::int64_t>* within = nullptr) {
     out->clear();
     switch (n.kind) {
-      case Node::And:
+      case Node::And: {
+        // The side with fewer checks in text first; the other only within
+        // what it found.
+        const bool swap = Checks(*n.children[1]) < Checks(*n.children[0]);
+        const Node& first = *n.children[swap ? 1 : 0];
+        const Node& second = *n.children[swap ? 0 : 1];
+        std::vector<std::int64_t> a, b;
+        if (!Records(first, &a, within)) return false;
+        if (within) a = Intersection(a, *within);
+        if (!Records(second, &b, &a)) return false;
+        *out = Intersection(a, b);
+        return true;
+      }
       case Node::Or: {
         std::vector<std::int64_t> a, b;
-        if (!Records(*n.children[0], &a) || !Records(*n.children[1], &b)) return false;
-        if (n.kind == Node::And) *out = Intersection(a, b);
-        else std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(*out));
+        if (!Records(*n.children[0], &a, within) || !Records(*n.children[1], &b, within)) return false;
+        std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(*out));
         return true;
       }
       case Node::Not: {
@@ -279,7 +293,7 @@ class Evaluator {
         std::set_difference(all.begin(), all.end(), a.begin(), a.end(), std::back_inserter(*out));
         return true;
       }
-      case Node::Term: return Term(n, out);
+      case Node::Term: return Term(n, out, within);
     }
     return false;
   }
@@ -291,7 +305,22 @@ class Evaluator {
   void Keep(std::unique_ptr<Node> root) { root_ = std::move(root); }
 
  private:
-  bool Term(const Node& n, std::vector<std::int64_t>* out) {
+  // How many terms of n are checked in their values' text (a field or more
+  // than one token).
+  static int Checks(const Node& n) {
+    if (n.kind != Node::Term) {
+      int sum = 0;
+      for (const auto& c : n.children) sum += Checks(*c);
+      return sum;
+    }
+    static const char* const kNotText[] = {"time", "attachment", "type", "tag", "has"};
+    for (const char* f : kNotText) {
+      if (n.field == f) return 0;
+    }
+    return !n.field.empty() || SearchTokens(n.text, TokenizeFor::Query).size() > 1 ? 1 : 0;
+  }
+
+  bool Term(const Node& n, std::vector<std::int64_t>* out, const std::vector<std::int64_t>* within) {
     const std::string& f = n.field;
     if (f == "time") return Time(n.text, out);
     if (f == "attachment" || f == "type") {
@@ -324,6 +353,7 @@ class Evaluator {
     // than one token is checked in the values' text (tanavo_phrase) for its
     // tokens in order.
     if (!f.empty() || tokens.size() > 1 || starts_.empty()) {
+      if (within && !starts_.empty()) KeepValuesOf(*within, &found.ids);
       if (!CheckValues(n, tokens.size() > 1, &found.ids, out)) return false;
     } else {
       RecordsOfValues(found.ids, out);
@@ -341,6 +371,19 @@ class Evaluator {
       const std::int64_t n = static_cast<std::int64_t>(r) + 1;
       if (out->empty() || out->back() != n) out->push_back(n);
     }
+  }
+
+  // Keeps of ids (ascending) the values of the records numbered (ascending).
+  void KeepValuesOf(const std::vector<std::int64_t>& records, std::vector<std::int64_t>* ids) const {
+    std::size_t kept = 0, r = 0;
+    for (std::int64_t id : *ids) {
+      while (r < records.size() && (records[r] < 1 || static_cast<std::size_t>(records[r]) >= starts_.size() ||
+                                    starts_[static_cast<std::size_t>(records[r])] <= id)) {
+        ++r;
+      }
+      if (r < records.size() && starts_[static_cast<std::size_t>(records[r]) - 1] <= id) (*ids)[kept++] = id;
+    }
+    ids->resize(kept);
   }
 
   // Keeps of ids the values of the term's field that hold it as a phrase
