@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "case/leb128.h"
 #include "case/record_time.h"
 #include "case/search_index.h"
 #include "case/search_tokens.h"
@@ -35,14 +36,6 @@ bool NamesATime(const std::string& key) {
     if (key.find(w) != std::string::npos) return true;
   }
   return false;
-}
-
-void AppendLeb128(std::string* out, std::uint64_t v) {
-  do {
-    const unsigned char low = static_cast<unsigned char>(v & 0x7F);
-    v >>= 7;
-    out->push_back(static_cast<char>(v != 0 ? (low | 0x80) : low));
-  } while (v != 0);
 }
 
 std::string UtcNow() {
@@ -212,8 +205,8 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
   }
   // Everything but the tags is made again.
-  if (!c.Exec("DELETE FROM search_terms; DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; DELETE FROM evidence; "
-              "DELETE FROM case_info; DELETE FROM coverage")) {
+  if (!c.Exec("DELETE FROM search_terms; DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; "
+              "DELETE FROM evidence; DELETE FROM case_info; DELETE FROM coverage")) {
     return Failure(c, result);
   }
   std::vector<std::string> keys;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "case/case_build.h"
+#include "case/leb128.h"
 #include "case/search_index.h"
 #include "case/search_tokens.h"
 #include "platform/console/utf8.h"
@@ -227,20 +228,11 @@ std::vector<std::int64_t> ValueStarts(CaseFile& c) {
   std::int64_t at = 1;
   first.push_back(at);
   std::uint64_t v = 0;
-  int shift = 0;
-  for (char ch : counts) {
-    const unsigned char b = static_cast<unsigned char>(ch);
-    if (shift > 56) return {};
-    v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
-    shift += 7;
-    if (b & 0x80) continue;
-    if (v > static_cast<std::uint64_t>(INT64_MAX - at)) return {};
+  for (std::size_t pos = 0; pos < counts.size();) {
+    if (!ReadLeb128(counts, &pos, &v) || v > static_cast<std::uint64_t>(INT64_MAX - at)) return {};
     at += static_cast<std::int64_t>(v);
     first.push_back(at);
-    v = 0;
-    shift = 0;
   }
-  if (shift != 0) return {};  // cut in a number
   return first;
 }
 

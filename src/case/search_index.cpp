@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "case/case_file.h"
+#include "case/leb128.h"
 #include "case/search_tokens.h"
 
 namespace tanavo {
@@ -13,14 +14,6 @@ namespace tanavo {
 namespace {
 
 constexpr int kFirstSlotBits = 12;
-
-void AppendLeb128(std::string* out, std::uint64_t v) {
-  do {
-    const unsigned char low = static_cast<unsigned char>(v & 0x7F);
-    v >>= 7;
-    out->push_back(static_cast<char>(v != 0 ? (low | 0x80) : low));
-  } while (v != 0);
-}
 
 // A key's slot among 2^(64 - shift): the top bits of a product, which
 // depend on every bit of the key (the keys of Japanese text differ in a few
@@ -245,20 +238,12 @@ bool SearchIndexThread::Write(sqlite3* db, std::string* failedWhy) {
 
 bool DecodeValueIds(std::string_view stored, std::vector<std::int64_t>* ids) {
   std::uint64_t id = 0, v = 0;
-  int shift = 0;
-  for (char ch : stored) {
-    const unsigned char b = static_cast<unsigned char>(ch);
-    if (shift > 63 || (shift == 63 && (b & 0x7F) > 1)) return false;  // past 64 bits
-    v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
-    shift += 7;
-    if (b & 0x80) continue;
-    if (v == 0 || v > static_cast<std::uint64_t>(INT64_MAX) - id) return false;
+  for (std::size_t pos = 0; pos < stored.size();) {
+    if (!ReadLeb128(stored, &pos, &v) || v == 0 || v > static_cast<std::uint64_t>(INT64_MAX) - id) return false;
     id += v;
     ids->push_back(static_cast<std::int64_t>(id));
-    v = 0;
-    shift = 0;
   }
-  return shift == 0;
+  return true;
 }
 
 TermLookup ValuesWithTokens(sqlite3* db, const std::vector<std::string>& tokens, bool lastIsPrefix,
