@@ -205,7 +205,7 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
   }
   // Everything but the tags is made again.
-  if (!c.Exec("DELETE FROM search_terms; DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; "
+  if (!c.DropBuiltIndexes() || !c.Exec("DELETE FROM search_terms; DELETE FROM records; DELETE FROM entry_values; DELETE FROM attachments; "
               "DELETE FROM evidence; DELETE FROM case_info; DELETE FROM coverage")) {
     return Failure(c, result);
   }
@@ -244,7 +244,7 @@ CaseBuildResult BuildCase(CaseFile& c, Workspace& ws, const CaseBuildInput& inpu
     }
     info.Bind(1, kValuesPerRecordKey);
     info.BindBlob(2, valuesPerRecord);
-    if (!Done(info) || !ins.search.Write(c.db(), &result.error)) return Failure(c, result);
+    if (!Done(info) || !ins.search.Write(c.db(), &result.error) || !c.MakeBuiltIndexes()) return Failure(c, result);
   }
   if (!c.Exec("COMMIT")) {
     return Failure(c, result);

@@ -27,7 +27,6 @@ CREATE TABLE records(
   list_line BLOB NOT NULL,
   time_iso TEXT, time_utc TEXT, time_local TEXT, time_source BLOB, time_zone_assumed INTEGER,
   time_entry BLOB);
-CREATE INDEX records_time ON records(time_utc);
 CREATE TABLE entry_values(
   id INTEGER PRIMARY KEY,
   record INTEGER NOT NULL,
@@ -36,12 +35,9 @@ CREATE TABLE entry_values(
   name BLOB NOT NULL,
   name_key TEXT NOT NULL,
   value BLOB NOT NULL);
-CREATE INDEX entry_values_record ON entry_values(record);
-CREATE INDEX entry_values_name ON entry_values(name_key);
 CREATE TABLE attachments(
   record INTEGER NOT NULL, position INTEGER NOT NULL, name BLOB NOT NULL, name_utf8 TEXT NOT NULL,
   size INTEGER NOT NULL, sha256 TEXT NOT NULL, type TEXT NOT NULL);
-CREATE INDEX attachments_record ON attachments(record);
 CREATE TABLE coverage(record INTEGER NOT NULL, finding TEXT NOT NULL);
 CREATE TABLE tags(
   id INTEGER PRIMARY KEY, record INTEGER NOT NULL, label TEXT NOT NULL, note TEXT NOT NULL, made TEXT NOT NULL);
@@ -170,9 +166,23 @@ bool CaseFile::Prepare(bool fresh) {
     return false;
   }
   if (!fresh) return true;
-  return Exec("BEGIN IMMEDIATE") && Exec(kSchema) && Exec(kSearchTermsSchema) &&
+  return Exec("BEGIN IMMEDIATE") && Exec(kSchema) && Exec(kSearchTermsSchema) && MakeBuiltIndexes() &&
          Exec("PRAGMA application_id=" + std::to_string(kCaseApplicationId)) &&
          Exec("PRAGMA user_version=" + std::to_string(kCaseSchemaVersion)) && Exec("COMMIT");
+}
+
+bool CaseFile::DropBuiltIndexes() {
+  for (const BuiltIndex& i : kBuiltIndexes) {
+    if (!Exec(std::string("DROP INDEX IF EXISTS ") + i.name)) return false;
+  }
+  return true;
+}
+
+bool CaseFile::MakeBuiltIndexes() {
+  for (const BuiltIndex& i : kBuiltIndexes) {
+    if (!Exec(std::string("CREATE INDEX IF NOT EXISTS ") + i.name + " ON " + i.on)) return false;
+  }
+  return true;
 }
 
 CaseFile::~CaseFile() { sqlite3_close_v2(db_); }
