@@ -120,7 +120,8 @@ CaseOpenStatus CaseFile::Open(const std::string& path, bool create, std::unique_
   const bool exists = FileSize(path, &size);
   if (!exists && !create) return CaseOpenStatus::NotFound;
   sqlite3* db = nullptr;
-  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  // A connection is used by one thread at a time: no lock around each call.
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   // SQLite takes file names in UTF-8.
   if (sqlite3_open_v2(NativeNameToUtf8(path).c_str(), &db, flags, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
