@@ -280,9 +280,12 @@ class Evaluator {
         return true;
       }
       case Node::Not: {
-        std::vector<std::int64_t> a, all;
-        if (!Records(*n.children[0], &a) || !SqlRecords("SELECT number FROM records", {}, &all)) return false;
-        std::set_difference(all.begin(), all.end(), a.begin(), a.end(), std::back_inserter(*out));
+        std::vector<std::int64_t> a;
+        if (!Records(*n.children[0], &a)) return false;
+        // Every record, read once for all the NOTs of the query.
+        if (!allRead_ && !SqlRecords("SELECT number FROM records", {}, &all_)) return false;
+        allRead_ = true;
+        std::set_difference(all_.begin(), all_.end(), a.begin(), a.end(), std::back_inserter(*out));
         return true;
       }
       case Node::Term: return Term(n, out, within);
@@ -469,6 +472,8 @@ class Evaluator {
   CaseFile& c_;
   std::vector<std::int64_t> starts_;
   std::unique_ptr<Node> root_;
+  std::vector<std::int64_t> all_;  // every record's number, once a NOT asked
+  bool allRead_ = false;
 };
 // A byte position in Shift_JIS text of its character number k (from 0).
 std::int64_t ShiftJisPosition(const std::string& sjis, std::size_t k) {
@@ -718,7 +723,7 @@ void PhraseFunction(sqlite3_context* context, int, sqlite3_value** argv) {
 
 // Where each text term was found in the hit's record: the first of the
 // term's values that is the record's.
-bool FindPlaces(CaseFile& c, const Evaluator& found, SearchHit* hit) {
+bool FindPlaces(CaseFile& c, const Evaluator& found, Statement& value, SearchHit* hit) {
   std::int64_t lo = 0, hi = -1;  // the record's value ids
   const std::vector<std::int64_t>& starts = found.starts();
   const std::size_t n = static_cast<std::size_t>(hit->number);
@@ -732,8 +737,6 @@ bool FindPlaces(CaseFile& c, const Evaluator& found, SearchHit* hit) {
     lo = range.Int(0);
     hi = range.Int(1);
   }
-  Statement value(c.db(), "SELECT name, occurrence, value FROM entry_values WHERE id = ?1");
-  if (!value.ok()) return false;
   for (const TermValues& t : found.textTerms) {
     const auto it = std::lower_bound(t.ids.begin(), t.ids.end(), lo);
     if (it == t.ids.end() || *it > hi) continue;
@@ -880,8 +883,10 @@ SearchResult SearchCase(CaseFile& c, const std::string& queryUtf8, bool withPlac
     });
   }
   if (withPlaces) {
+    // A value where a term was found, by its id.
+    Statement value(c.db(), "SELECT name, occurrence, value FROM entry_values WHERE id = ?1");
     for (SearchHit& h : result.hits) {
-      if (!FindPlaces(c, evaluator, &h)) {
+      if (!value.ok() || !FindPlaces(c, evaluator, value, &h)) {
         result.error = c.LastError();
         return result;
       }
